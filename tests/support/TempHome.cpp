@@ -1,0 +1,43 @@
+#include "TempHome.h"
+
+#include <QDir>
+#include <QSettings>
+
+namespace VumoTest {
+
+TempHome::TempHome()
+{
+    m_hadPrevious = qEnvironmentVariableIsSet("QUORVIA_HOME");
+    m_previous = qgetenv("QUORVIA_HOME");
+    qputenv("QUORVIA_HOME", m_dir.path().toLocal8Bit());
+}
+
+TempHome::~TempHome()
+{
+    if (m_hadPrevious)
+        qputenv("QUORVIA_HOME", m_previous);
+    else
+        qunsetenv("QUORVIA_HOME");
+}
+
+QString TempHome::writeLogin(const DemoLogin& login) const
+{
+    QDir().mkpath(filePath(QStringLiteral("config")));
+    const QString file = filePath(QStringLiteral("config/login.ini"));
+    QSettings ini(file, QSettings::IniFormat);
+    ini.beginGroup(QStringLiteral("Login"));
+    ini.setValue(QStringLiteral("uid"), login.uid);
+    ini.setValue(QStringLiteral("shop_name"), login.shopName);
+    ini.setValue(QStringLiteral("access_token"), login.accessToken);
+    ini.setValue(QStringLiteral("app_key"), login.appKey);
+    ini.setValue(QStringLiteral("app_secret"), login.appSecret);
+    ini.setValue(QStringLiteral("vender_id"), login.venderId);
+    ini.setValue(QStringLiteral("shop_id"), login.shopId);
+    ini.setValue(QStringLiteral("shop_type"), login.shopType);
+    ini.setValue(QStringLiteral("stock_mode"), login.stockMode);
+    ini.endGroup();
+    ini.sync();
+    return file;
+}
+
+} // namespace VumoTest

@@ -1,0 +1,118 @@
+#include "database/DbConnection.h"
+
+#include "utils/Log.h"
+
+#include <QAtomicInteger>
+#include <QFileInfo>
+#include <QDir>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QThread>
+#include <QUuid>
+
+namespace Quorvia::vumo::database {
+
+namespace {
+
+QAtomicInteger<quint64> g_serial{0};
+
+// Connections this thread opened; removed when the thread ends, after every query of the
+// thread is gone.
+struct ThreadConnections
+{
+    QStringList names;
+    ~ThreadConnections()
+    {
+        for (const QString& name : std::as_const(names)) {
+            { QSqlDatabase db = QSqlDatabase::database(name, false); db.close(); }
+            QSqlDatabase::removeDatabase(name);
+        }
+    }
+};
+
+ThreadConnections& threadConnections()
+{
+    thread_local ThreadConnections connections;
+    return connections;
+}
+
+} // namespace
+
+DbConnection::DbConnection(const QSqlDatabase& base)
+    : m_baseName(base.connectionName()),
+      m_fileName(base.databaseName()),
+      m_owner(QThread::currentThread()),
+      m_serial(++g_serial)
+{
+}
+
+DbConnection::~DbConnection() = default;
+
+bool DbConnection::ApplyPragmas(QSqlDatabase& db)
+{
+    QSqlQuery q(db);
+    bool ok = q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    ok = q.exec(QStringLiteral("PRAGMA busy_timeout=10000")) && ok;
+    return ok;
+}
+
+std::shared_ptr<DbConnection> DbConnection::OpenFile(const QString& path, QString* error)
+{
+    const QFileInfo info(path);
+    if (!QDir().mkpath(info.absolutePath())) {
+        if (error)
+            *error = QStringLiteral("cannot create folder %1").arg(info.absolutePath());
+        return {};
+    }
+    const QString name = QStringLiteral("vumo-file-%1").arg(QUuid::createUuid().toString(QUuid::WithoutBraces));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    db.setDatabaseName(info.absoluteFilePath());
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    if (!db.open()) {
+        if (error)
+            *error = db.lastError().text();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+        return {};
+    }
+    ApplyPragmas(db);
+    return std::make_shared<DbConnection>(db);
+}
+
+bool DbConnection::isValid() const
+{
+    return !m_baseName.isEmpty() && QSqlDatabase::contains(m_baseName);
+}
+
+QString DbConnection::fileName() const
+{
+    return m_fileName;
+}
+
+QSqlDatabase DbConnection::database() const
+{
+    if (!isValid())
+        return QSqlDatabase();
+    if (QThread::currentThread() == m_owner)
+        return QSqlDatabase::database(m_baseName, false);
+
+    const QString name = QStringLiteral("%1@%2#%3")
+                             .arg(m_baseName)
+                             .arg(reinterpret_cast<quintptr>(QThread::currentThread()), 0, 16)
+                             .arg(m_serial);
+    if (QSqlDatabase::contains(name))
+        return QSqlDatabase::database(name, true);
+
+    QSqlDatabase clone = QSqlDatabase::cloneDatabase(m_baseName, name);
+    clone.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    if (!clone.open()) {
+        qCWarning(lcVumo) << VUMO_SRC_POS << "cannot open thread connection" << clone.lastError().text();
+        return clone;
+    }
+    ApplyPragmas(clone);
+    threadConnections().names.append(name);
+    return clone;
+}
+
+} // namespace Quorvia::vumo::database
