@@ -1,0 +1,49 @@
+#pragma once
+// What the listing store and the category store share: the per-thread connection, transactions,
+// single statements, batches in one transaction, and the CONFIG key/value table.
+#include "database/DbConnection.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+namespace Quorvia::vumo::database {
+
+class SqlStore
+{
+public:
+    explicit SqlStore(DbConnectionPtr connection);
+    virtual ~SqlStore() = default;
+
+    // The calling thread's connection (invalid when the store has none).
+    QSqlDatabase Db() const;
+    const DbConnectionPtr& Connection() const { return m_connection; }
+
+    bool BeginTransaction();
+    bool CommitTransaction();
+    bool RollbackTransaction();
+
+    // Runs one statement; a failure logs the driver's text to "vumo".
+    bool Exec(const QString& sql);
+    // Runs the statements in order in one transaction; all or nothing.
+    bool ExecBatch(const QStringList& statements);
+    // Runs a text of several statements separated by ";" one after the other.
+    bool ExecScript(const QString& script);
+
+    bool ReadConfig(const QString& key, QString& value);
+    bool WriteConfig(const QString& key, const QString& value);
+
+    // A stored schema version as a number; missing or unreadable is 0.
+    static double VersionNumber(const QString& text);
+    // Upgrade thresholds are single-precision values widened to double, so 1.7 stored does
+    // not fall below the 1.7 threshold (1.7000000476837158).
+    static bool VersionBelow(double stored, float threshold) { return stored < double(threshold); }
+
+    // "ALTER table %1 add %2 %3 "
+    static QString AlterAddColumn(const QString& table, const QString& column, const QString& type);
+
+private:
+    DbConnectionPtr m_connection;
+};
+
+} // namespace Quorvia::vumo::database
