@@ -21,6 +21,10 @@ public:
     // The settings of the current seller, kept in <home>/users/<uid>/userconfig.ini.
     static CUserConfig* Instance();
 
+    // The host names the logged-in seller before it loads plug-ins; the file follows the user.
+    static void SetCurrentUser(const QString& uid);
+    static QString CurrentUser();
+
     // The saved layout in display order; empty on first use. The caller owns the records.
     QVector<_tagColumnInfo*> GetVumoColumnInfo() const;
     // True when saved. Does not take ownership.
