@@ -9,7 +9,7 @@ QString PluginDisplayName();
 
 // <home>/users/<uid>/plugin/商品管理/ (created when missing; empty when that fails).
 QString SellerFolder();
-// SellerFolder() + "vumo.ini"
+// SellerFolder() + "vumo.ini"; empty when there is no seller folder.
 QString VumoIniPath();
 // SellerFolder() + "images/" (created when missing).
 QString SellerImageFolder();

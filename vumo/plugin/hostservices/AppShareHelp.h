@@ -32,6 +32,10 @@ public:
     // directory of the running executable.
     static QString ServiceDirectory();
 
+    // Unloads the library; the next access loads it again from ServiceDirectory(). For tests
+    // that swap the service folder.
+    void Reload();
+
     ~AppShareHelp() override;
 
 private:

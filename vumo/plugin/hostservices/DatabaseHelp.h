@@ -18,6 +18,10 @@ public:
     Quorvia::database::DatabaseManage* Manager();
     bool GetDB(const QString& owner, const QString& name, QSqlDatabase& db);
 
+    // Unloads the library; the next access loads it again from ServiceDirectory(). For tests
+    // that swap the service folder.
+    void Reload();
+
     ~DatabaseHelp() override;
 
 private:
