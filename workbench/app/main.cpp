@@ -1,0 +1,159 @@
+// quorvia-workbench [--home DIR] [--login FILE] [--plugin FILE] [--screenshot FILE]
+#include "MessageLog.h"
+#include "PluginHost.h"
+#include "ScreenshotTaker.h"
+
+#include "quorvia/DataRoot.h"
+#include "quorvia/HostSetup.h"
+#include "quorvia/LoginFile.h"
+#include "quorvia/UserConfig.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QTabWidget>
+
+#include <cstdio>
+#include <memory>
+
+using namespace Quorvia::workbench;
+
+namespace {
+
+const QString kWindowTitle = QStringLiteral("Quorvia工作台");
+
+void report(const QString& message, bool interactive)
+{
+    ReportError(message);
+    if (interactive)
+        QMessageBox::critical(nullptr, kWindowTitle, message);
+}
+
+Quorvia::core::plugin::LoginRecord toRecord(const Quorvia::login::LoginData& login)
+{
+    Quorvia::core::plugin::LoginRecord record;
+    record.accessToken = login.accessToken;
+    record.appKey = login.appKey;
+    record.appSecret = login.appSecret;
+    record.fourthText = login.uid.toUtf8();
+    record.firstId = login.venderId;
+    record.secondId = login.shopId;
+    record.stockMode = login.stockMode;
+    record.shopType = login.shopType;
+    return record;
+}
+
+// Every library in this process, the plug-in's included, finds the same files through these.
+void exportPath(const char* variable, const QString& path)
+{
+    qputenv(variable, QFile::encodeName(QFileInfo(path).absoluteFilePath()));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // The plug-in renders web pages; that needs shared contexts before the application exists.
+    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("quorvia-workbench"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(kWindowTitle);
+    parser.addHelpOption();
+    const QCommandLineOption homeOption(QStringLiteral("home"), QStringLiteral("数据目录"), QStringLiteral("DIR"));
+    const QCommandLineOption loginOption(QStringLiteral("login"), QStringLiteral("登录文件"), QStringLiteral("FILE"));
+    const QCommandLineOption pluginOption(QStringLiteral("plugin"), QStringLiteral("插件库文件"), QStringLiteral("FILE"));
+    const QCommandLineOption shotOption(QStringLiteral("screenshot"), QStringLiteral("首次加载后保存窗口截图并退出"),
+                                        QStringLiteral("FILE"));
+    const QCommandLineOption timeoutOption(QStringLiteral("screenshot-timeout"),
+                                           QStringLiteral("等待首次加载的秒数（默认 60）"),
+                                           QStringLiteral("SECONDS"), QStringLiteral("60"));
+    parser.addOptions({homeOption, loginOption, pluginOption, shotOption, timeoutOption});
+
+    if (!parser.parse(QApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
+        const QString why = parser.errorText().isEmpty()
+                                ? QStringLiteral("未知参数：%1").arg(parser.positionalArguments().join(QLatin1Char(' ')))
+                                : parser.errorText();
+        std::fprintf(stderr, "%s\n%s", qPrintable(why), qPrintable(parser.helpText()));
+        return ExitUsage;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return ExitOk;
+    }
+    bool timeoutOk = false;
+    const int timeoutSeconds = parser.value(timeoutOption).toInt(&timeoutOk);
+    if (!timeoutOk || timeoutSeconds <= 0) {
+        std::fprintf(stderr, "--screenshot-timeout: %s\n", qPrintable(parser.value(timeoutOption)));
+        return ExitUsage;
+    }
+
+    const QString screenshot = parser.value(shotOption);
+    const QString platform = QGuiApplication::platformName();
+    const bool interactive = screenshot.isEmpty() && platform != QLatin1String("offscreen")
+                             && platform != QLatin1String("minimal");
+
+    if (parser.isSet(homeOption))
+        exportPath("QUORVIA_HOME", parser.value(homeOption));
+    const QString home = Quorvia::DataRoot();
+    InstallMessageLog(home);
+    ApplyLoggingRules(home);
+
+    if (parser.isSet(loginOption))
+        exportPath("QUORVIA_LOGIN_FILE", parser.value(loginOption));
+    Quorvia::login::LoginData login;
+    QString error;
+    QString warnings;
+    if (!Quorvia::login::ReadLogin(Quorvia::login::LoginFilePath(), login, &error, &warnings)) {
+        report(error, interactive);
+        return ExitLogin;
+    }
+    if (!warnings.isEmpty())
+        qCWarning(lcWorkbench).noquote() << warnings;
+    Quorvia::appshare::host::SetLogin(login);
+    quorvia::settings::CUserConfig::SetCurrentUser(login.uid);
+    qCInfo(lcWorkbench).noquote() << "seller" << login.uid << "data root" << QDir::toNativeSeparators(home);
+
+    const QString pluginPath = parser.isSet(pluginOption)
+                                   ? parser.value(pluginOption)
+                                   : QApplication::applicationDirPath() + QStringLiteral("/libquorvia-vumo.so");
+    PluginHost host;
+    if (!host.Load(pluginPath, &error)) {
+        report(error, interactive);
+        return ExitPlugin;
+    }
+    QWidget* widget = host.Start(toRecord(login), &error);
+    if (!widget) {
+        report(error, interactive);
+        return ExitPlugin;
+    }
+
+    int code = ExitOk;
+    {
+        auto window = std::make_unique<QMainWindow>();
+        window->setWindowTitle(kWindowTitle);
+        auto* tabs = new QTabWidget(window.get());
+        tabs->addTab(widget, QStringLiteral("商品管理"));
+        window->setCentralWidget(tabs);
+        window->resize(1280, 800);
+        window->show();
+
+        std::unique_ptr<ScreenshotTaker> taker;
+        if (!screenshot.isEmpty()) {
+            taker = std::make_unique<ScreenshotTaker>(window.get(), widget, screenshot, timeoutSeconds);
+            taker->Start();
+        }
+        code = QApplication::exec();
+        taker.reset();
+        // The window owns the plug-in's widget; it goes before the plug-in does.
+        window.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    host.Unload();
+    return code;
+}
