@@ -53,10 +53,39 @@ void exportPath(const char* variable, const QString& path)
     qputenv(variable, QFile::encodeName(QFileInfo(path).absoluteFilePath()));
 }
 
+// Qt's own start-up options include "-plugin" (also spelt "--plugin"), which QApplication
+// would take for itself; our options and their values are set aside before it sees argv.
+QStringList takeOwnArguments(int& argc, char** argv)
+{
+    static const QStringList valued{QStringLiteral("home"), QStringLiteral("login"), QStringLiteral("plugin"),
+                                    QStringLiteral("screenshot"), QStringLiteral("screenshot-timeout")};
+    QStringList own;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        QString name = arg;
+        while (name.startsWith(QLatin1Char('-')))
+            name.remove(0, 1);
+        const bool dashed = arg.startsWith(QLatin1Char('-'));
+        const QString bare = name.section(QLatin1Char('='), 0, 0);
+        if (dashed && valued.contains(bare)) {
+            own << QStringLiteral("--") + name;
+            if (!name.contains(QLatin1Char('=')) && i + 1 < argc)
+                own << QString::fromLocal8Bit(argv[++i]);
+            continue;
+        }
+        argv[kept++] = argv[i];
+    }
+    argc = kept;
+    argv[argc] = nullptr;
+    return own;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    const QStringList ownArguments = takeOwnArguments(argc, argv);
     // The plug-in renders web pages; that needs shared contexts before the application exists.
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
@@ -75,7 +104,10 @@ int main(int argc, char** argv)
                                            QStringLiteral("SECONDS"), QStringLiteral("60"));
     parser.addOptions({homeOption, loginOption, pluginOption, shotOption, timeoutOption});
 
-    if (!parser.parse(QApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
+    QStringList arguments = QApplication::arguments();
+    for (int i = 0; i < ownArguments.size(); ++i)
+        arguments.insert(1 + i, ownArguments.at(i));
+    if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
         const QString why = parser.errorText().isEmpty()
                                 ? QStringLiteral("未知参数：%1").arg(parser.positionalArguments().join(QLatin1Char(' ')))
                                 : parser.errorText();
