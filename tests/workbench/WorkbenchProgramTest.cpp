@@ -24,8 +24,12 @@ Run runWorkbench(const QStringList& args, const QMap<QString, QString>& env = {}
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.remove(QStringLiteral("QUORVIA_LOGIN_FILE"));
     environment.remove(QStringLiteral("FAKE_PLUGIN_MODE"));
-    for (auto it = env.begin(); it != env.end(); ++it)
-        environment.insert(it.key(), it.value());
+    for (auto it = env.begin(); it != env.end(); ++it) {
+        if (it.value().isNull())
+            environment.remove(it.key());
+        else
+            environment.insert(it.key(), it.value());
+    }
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(QStringLiteral(WORKBENCH_EXE), args);
@@ -226,6 +230,25 @@ private slots:
         // Only the [Rules] section counts: info is off, critical stays on.
         QVERIFY2(log.contains(QStringLiteral("critical [workbench] 找不到插件文件")), qPrintable(log));
         QVERIFY(!log.contains(QStringLiteral("info [workbench]")));
+    }
+
+    void withoutDisplay()
+    {
+        VumoTest::TempHome home;
+        home.writeLogin();
+        const QMap<QString, QString> noDisplay{{QStringLiteral("QT_QPA_PLATFORM"), QString()},
+                                               {QStringLiteral("DISPLAY"), QString()},
+                                               {QStringLiteral("WAYLAND_DISPLAY"), QString()}};
+        const QString shot = home.filePath(QStringLiteral("s.png"));
+        const Run shoot = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"),
+                                        QStringLiteral(FAKE_PLUGIN), QStringLiteral("--screenshot"), shot},
+                                       noDisplay);
+        QVERIFY2(shoot.exitCode == 0 && QFile::exists(shot), qPrintable(shoot.output));
+
+        const Run interactive = runWorkbench({QStringLiteral("--home"), home.path()}, noDisplay);
+        QCOMPARE(interactive.status, QProcess::NormalExit);
+        QCOMPARE(interactive.exitCode, 1);
+        QVERIFY(interactive.output.contains(QStringLiteral("QT_QPA_PLATFORM=offscreen")));
     }
 
     void badArguments()

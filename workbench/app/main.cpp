@@ -1,4 +1,7 @@
 // quorvia-workbench [--home DIR] [--login FILE] [--plugin FILE] [--screenshot FILE]
+//                   [--screenshot-timeout SECONDS]
+// Exit codes: 0 done, 1 bad arguments or no display, 2 no usable login, 3 the plug-in did not
+// finish its first load in time, 4 the plug-in was refused, 5 the screenshot was not saved.
 #include "MessageLog.h"
 #include "PluginHost.h"
 #include "ScreenshotTaker.h"
@@ -17,6 +20,7 @@
 #include <QMessageBox>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -81,11 +85,40 @@ QStringList takeOwnArguments(int& argc, char** argv)
     return own;
 }
 
+bool platformChosen(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        return true;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "-platform" || arg == "--platform" || arg.startsWith("-platform=") || arg.startsWith("--platform="))
+            return true;
+    }
+    return false;
+}
+
+bool displayAvailable()
+{
+    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     const QStringList ownArguments = takeOwnArguments(argc, argv);
+    // Without a display Qt would abort while starting; a screenshot needs none, so it renders
+    // offscreen, and an interactive start says what is wrong instead.
+    if (!platformChosen(argc, argv) && !displayAvailable()) {
+        const bool wantsShot = std::any_of(ownArguments.cbegin(), ownArguments.cend(), [](const QString& a) {
+            return a.startsWith(QLatin1String("--screenshot")) && !a.startsWith(QLatin1String("--screenshot-timeout"));
+        });
+        if (!wantsShot) {
+            std::fputs("没有可用的显示器：请使用 --screenshot FILE，或设置 QT_QPA_PLATFORM=offscreen\n", stderr);
+            return ExitUsage;
+        }
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     // The plug-in renders web pages; that needs shared contexts before the application exists.
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
