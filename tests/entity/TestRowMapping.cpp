@@ -20,6 +20,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
+#include <QThread>
 
 #include <memory>
 
@@ -375,6 +376,27 @@ private slots:
         QCOMPARE(v.desc(), QStringLiteral("描述"));
         QVERIFY(v.is_can_vat());
         QCOMPARE(v.cid(), qint64(0));
+    }
+
+    void oneDmlServesWorkerThreads()
+    {
+        VumoSkuDml dml(m_conn);
+        QVERIFY(CreateTable(dml));
+        bool written = false;
+        QThread* worker = QThread::create([&] {
+            VumoSkuEntity s;
+            s.set_client_id(QStringLiteral("w"));
+            s.set_attributes(QStringLiteral("1:1"));
+            written = dml.Replace(s);
+        });
+        worker->start();
+        QVERIFY(worker->wait(10000));
+        delete worker;
+        QVERIFY(written);
+        QList<VumoSkuEntity*> rows;
+        QVERIFY(dml.Select(QStringLiteral("client_id='w'"), rows));
+        QCOMPARE(rows.size(), 1);
+        qDeleteAll(rows);
     }
 
     void failuresAreReported()
