@@ -105,7 +105,7 @@ private slots:
         v.set_max_yvprice(1900);
         v.set_desc(QStringLiteral("<p>描述 it's</p>\n<img src=\"a.jpg\">"));
         v.set_created(kWhen);
-        v.set_modified(kWhen.toUTC()); // another time spec of a moment still reads back equal
+        v.set_modified(kWhen.toUTC()); // the same moment in UTC still reads back equal
         v.set_online_time(QDateTime());
         v.set_status(2);
         v.set_is_pay_first(true);
