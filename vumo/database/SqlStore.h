@@ -35,9 +35,10 @@ public:
 
     // A stored schema version as a number; missing or unreadable is 0.
     static double VersionNumber(const QString& text);
-    // Upgrade thresholds are single-precision values widened to double, so 1.7 stored does
-    // not fall below the 1.7 threshold (1.7000000476837158).
-    static bool VersionBelow(double stored, float threshold) { return stored < double(threshold); }
+    // Versions are compared in single precision on both sides: the thresholds are float
+    // constants widened to double, and a stored "1.7" read the same way equals its threshold,
+    // so a store already at 1.7 does not run the 1.7 step again.
+    static bool VersionBelow(double stored, float threshold) { return double(float(stored)) < double(threshold); }
 
     // "ALTER table %1 add %2 %3 "
     static QString AlterAddColumn(const QString& table, const QString& column, const QString& type);
