@@ -816,7 +816,7 @@ bool VumoDb::RemoveVumo(const VumoDataEntity& record, bool permanent)
     const bool plainName = !logo.isEmpty() && QFileInfo(logo).fileName() == logo && logo != QLatin1String(".")
         && logo != QLatin1String("..") && !logo.contains(QLatin1Char('\\'));
     if (plainName && !referencedElsewhere(clientId, logo)) {
-        const QString folder = Quorvia::utils::SellerImageFolder();
+        const QString folder = m_imageFolder.isEmpty() ? Quorvia::utils::SellerImageFolder() : m_imageFolder;
         if (!folder.isEmpty()) {
             const QString path = QDir(folder).filePath(logo);
             if (QFile::exists(path) && !QFile::remove(path))

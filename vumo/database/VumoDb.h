@@ -83,6 +83,9 @@ public:
     bool SetConfig(const QString& key, const QString& value) override;
     bool UpdateExecBatchSql(const QStringList& statements) override;
 
+    // Where RemoveVumo looks for main pictures; empty (the default) is the seller's folder.
+    void SetImageFolderForTests(const QString& folder) { m_imageFolder = folder; }
+
 private:
     // Columns of one table as the generic replace writes them, with the prepared statement
     // text; built once per table.
@@ -123,6 +126,7 @@ private:
     RowLayout m_imgLayout;
     RowLayout m_sellerCatsLayout;
     RowLayout m_redLayout;
+    QString m_imageFolder;
 };
 
 } // namespace Quorvia::vumo::database
