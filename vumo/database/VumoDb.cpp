@@ -1,6 +1,6 @@
 #include "database/VumoDb.h"
 
-// CategoryDbInterface.h: pending
+#include "database/CategoryDbInterface.h"
 #include "database/VumoCompleteness.h"
 #include "database/dml/RowMapping.h"
 #include "database/dml/SellerCatsDml.h"
@@ -863,13 +863,42 @@ bool VumoDb::QueryImagesEx(const QString& sql, QList<VumoImgEntity*>& list)
     return fillImages(sql, 10, list);
 }
 
-bool VumoDb::CheckAttributeValues(qint64 cid, const QString& attributes, CategoryDbInterface* categoryDb, QString* errorText)
+// Every value the listing names for a category attribute must be one of that attribute's
+// valid values; attributes the category does not know are left alone.
+bool VumoDb::CheckAttributeValues(qint64 cid, const QString& attributes, CategoryDbInterface* categoryDb,
+                                  QString* errorText)
 {
-    Q_UNUSED(cid)
-    Q_UNUSED(attributes)
-    Q_UNUSED(categoryDb)
-    Q_UNUSED(errorText)
-    return false;
+    auto fail = [errorText](const QString& message) {
+        qCWarning(lcVumo).noquote() << message;
+        if (errorText)
+            *errorText = message;
+        return false;
+    };
+    QList<CategoryAttributeWithValues> known;
+    if (!categoryDb || !categoryDb->GetAttributesWithValues(cid, 0, known)
+        || !categoryDb->GetAttributesWithValues(cid, 1, known))
+        return fail(QStringLiteral("数据库读取类目cid=%1的属性id和属性值id失败").arg(cid));
+    QHash<QString, QSet<QString>> valuesByAttribute;
+    for (const CategoryAttributeWithValues& attribute : std::as_const(known)) {
+        QSet<QString>& values = valuesByAttribute[QString::number(attribute.aid)];
+        for (const CategoryAttributeValue& value : attribute.values)
+            values.insert(QString::number(value.vid));
+    }
+    QList<QPair<QString, QStringList>> items;
+    if (!ParseAttributeItems(attributes, items))
+        return fail(QStringLiteral("商品属性有误"));
+    for (const auto& item : std::as_const(items)) {
+        const auto it = valuesByAttribute.constFind(item.first);
+        if (it == valuesByAttribute.constEnd())
+            continue;
+        for (const QString& vid : item.second) {
+            if (!it->contains(vid))
+                return fail(QStringLiteral("数据库读取数据错误，vumoCatsAttvalueIds不包含属性aid=%1的所有属性值vid").arg(item.first));
+        }
+    }
+    if (errorText)
+        errorText->clear();
+    return true;
 }
 
 bool VumoDb::FindVumoById(qint64 vumoId, QString& clientId, int& status, QString& shopCategorys)
