@@ -20,6 +20,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
+#include <QThread>
 
 #include <memory>
 
@@ -104,7 +105,7 @@ private slots:
         v.set_max_yvprice(1900);
         v.set_desc(QStringLiteral("<p>描述 it's</p>\n<img src=\"a.jpg\">"));
         v.set_created(kWhen);
-        v.set_modified(kWhen.toUTC()); // another time spec of a moment still reads back equal
+        v.set_modified(kWhen.toUTC()); // the same moment in UTC still reads back equal
         v.set_online_time(QDateTime());
         v.set_status(2);
         v.set_is_pay_first(true);
@@ -375,6 +376,27 @@ private slots:
         QCOMPARE(v.desc(), QStringLiteral("描述"));
         QVERIFY(v.is_can_vat());
         QCOMPARE(v.cid(), qint64(0));
+    }
+
+    void oneDmlServesWorkerThreads()
+    {
+        VumoSkuDml dml(m_conn);
+        QVERIFY(CreateTable(dml));
+        bool written = false;
+        QThread* worker = QThread::create([&] {
+            VumoSkuEntity s;
+            s.set_client_id(QStringLiteral("w"));
+            s.set_attributes(QStringLiteral("1:1"));
+            written = dml.Replace(s);
+        });
+        worker->start();
+        QVERIFY(worker->wait(10000));
+        delete worker;
+        QVERIFY(written);
+        QList<VumoSkuEntity*> rows;
+        QVERIFY(dml.Select(QStringLiteral("client_id='w'"), rows));
+        QCOMPARE(rows.size(), 1);
+        qDeleteAll(rows);
     }
 
     void failuresAreReported()
