@@ -109,9 +109,9 @@ void SimpleHttp::Start()
         QNetworkReply* reply = m_reply;
         connect(reply, &QNetworkReply::readyRead, this,
                 [this, reply] { if (reply == m_reply) CheckCap(reply->bytesAvailable()); });
-        connect(reply, &QNetworkReply::downloadProgress, this, [this, reply](qint64, qint64 total) {
-            if (reply == m_reply && total > m_maxBodySize)
-                CheckCap(total);
+        connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] {
+            if (reply == m_reply)
+                CheckCap(0);
         });
     }
     StartTimer();
@@ -144,6 +144,7 @@ void SimpleHttp::StartDownload()
     m_reply = m_manager->get(request);
     connect(m_reply, &QNetworkReply::readyRead, this, &SimpleHttp::downFileReplyRead);
     connect(m_reply, &QNetworkReply::downloadProgress, this, &SimpleHttp::downloadProgress);
+    connect(m_reply, &QNetworkReply::metaDataChanged, this, [this] { CheckCap(0); });
     connect(m_reply, &QNetworkReply::finished, this, &SimpleHttp::downFileFinished);
 }
 
@@ -152,7 +153,10 @@ bool SimpleHttp::CheckCap(qint64 pending)
     if (m_oversize)
         return false;
     const qint64 held = m_type == TASK_DOWNLOAD ? m_written : m_buffer.size();
-    if (held + pending <= m_maxBodySize)
+    // An announced length past the cap is refused before any of it is read.
+    const qint64 announced = m_reply && m_type != TASK_KEEPALIVE
+        ? m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() : 0;
+    if (announced <= m_maxBodySize && held + pending <= m_maxBodySize)
         return true;
     qCWarning(lcContol).noquote() << VUMO_SRC_POS + OversizeBodyText(m_maxBodySize)
                                   << m_url.toString();
@@ -239,10 +243,6 @@ void SimpleHttp::downloadProgress(qint64 received, qint64 total)
 {
     if (!m_reply)
         return;
-    if (total > m_maxBodySize) {
-        CheckCap(total);
-        return;
-    }
     // Whatever is readable belongs to the file; keeping it aside would leave a hole in it.
     if (m_reply->bytesAvailable() > 0)
         downFileReplyRead();
