@@ -1,0 +1,264 @@
+#include "support/TempHome.h"
+#include "support/TestMain.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QProcess::ExitStatus status = QProcess::CrashExit;
+    QString output; // standard error and standard output together
+};
+
+Run runWorkbench(const QStringList& args, const QMap<QString, QString>& env = {})
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.remove(QStringLiteral("QUORVIA_LOGIN_FILE"));
+    environment.remove(QStringLiteral("FAKE_PLUGIN_MODE"));
+    for (auto it = env.begin(); it != env.end(); ++it) {
+        if (it.value().isNull())
+            environment.remove(it.key());
+        else
+            environment.insert(it.key(), it.value());
+    }
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral(WORKBENCH_EXE), args);
+    Run run;
+    if (!process.waitForFinished(90000)) {
+        process.kill();
+        process.waitForFinished();
+        run.output = QStringLiteral("<hung>");
+        return run;
+    }
+    run.exitCode = process.exitCode();
+    run.status = process.exitStatus();
+    run.output = QString::fromUtf8(process.readAll());
+    return run;
+}
+
+QStringList reportLines(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QString todaysLog(const VumoTest::TempHome& home)
+{
+    QFile file(home.filePath(QStringLiteral("logs/quorvia-%1.log")
+                                 .arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")))));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+} // namespace
+
+class WorkbenchProgramTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void screenshotAfterFirstLoad()
+    {
+        VumoTest::TempHome home;
+        VumoTest::DemoLogin demo;
+        demo.stockMode = 1;
+        demo.shopType = 8;
+        home.writeLogin(demo);
+        const QString shot = home.filePath(QStringLiteral("shot.png"));
+        const QString report = home.filePath(QStringLiteral("report.txt"));
+
+        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"),
+                                      QStringLiteral(FAKE_PLUGIN), QStringLiteral("--screenshot"), shot},
+                                     {{QStringLiteral("FAKE_PLUGIN_REPORT"), report}});
+        QCOMPARE(run.status, QProcess::NormalExit);
+        QVERIFY2(run.exitCode == 0, qPrintable(run.output));
+
+        QImage image;
+        QVERIFY(image.load(shot, "PNG"));
+        QVERIFY2(image.width() >= 1000 && image.height() >= 600,
+                 qPrintable(QStringLiteral("%1x%2").arg(image.width()).arg(image.height())));
+
+        // The host's order of calls, the login handed over, and the widget deleted before the
+        // plug-in object.
+        const QStringList lines = reportLines(report);
+        const QStringList expected{
+            QStringLiteral("instance"),
+            QStringLiteral("Initialize"),
+            QStringLiteral("SetUserInfo token=demo-access-token key=demo-app-key secret=demo-app-secret "
+                           "ids=10001,20001 stockMode=1 shopType=8"),
+            QStringLiteral("CreateMainWidget appshare.uid=demo_seller"),
+            QStringLiteral("delete widget"),
+            QStringLiteral("delete plugin"),
+        };
+        QCOMPARE(lines, expected);
+
+        const QString log = todaysLog(home);
+        QVERIFY(log.contains(QStringLiteral("[workbench] screenshot saved")));
+    }
+
+    void widgetsThatReportDifferently_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("already loaded") << QStringLiteral("ready") << 0;
+        QTest::newRow("no signal at all") << QStringLiteral("nosignal") << 0;
+        QTest::newRow("never loads") << QStringLiteral("never") << 3;
+    }
+    void widgetsThatReportDifferently()
+    {
+        QFETCH(QString, mode);
+        QFETCH(int, exitCode);
+        VumoTest::TempHome home;
+        home.writeLogin();
+        const QString shot = home.filePath(QStringLiteral("shot.png"));
+        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"),
+                                      QStringLiteral(FAKE_PLUGIN), QStringLiteral("--screenshot"), shot,
+                                      QStringLiteral("--screenshot-timeout"), QStringLiteral("2")},
+                                     {{QStringLiteral("FAKE_PLUGIN_MODE"), mode}});
+        QCOMPARE(run.status, QProcess::NormalExit);
+        QVERIFY2(run.exitCode == exitCode, qPrintable(run.output));
+        QCOMPARE(QFile::exists(shot), exitCode == 0);
+        if (exitCode == 3)
+            QVERIFY(run.output.contains(QStringLiteral("超时")));
+    }
+
+    void loginFileFromTheCommandLine()
+    {
+        VumoTest::TempHome home;
+        VumoTest::DemoLogin other;
+        other.uid = QStringLiteral("second_seller");
+        other.accessToken = QStringLiteral("token-2");
+        const QString otherLogin = home.writeLogin(other);
+        const QString moved = home.filePath(QStringLiteral("elsewhere.ini"));
+        QVERIFY(QFile::rename(otherLogin, moved)); // nothing at the default place
+        const QString report = home.filePath(QStringLiteral("report.txt"));
+
+        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--login"), moved,
+                                      QStringLiteral("--plugin"), QStringLiteral(FAKE_PLUGIN),
+                                      QStringLiteral("--screenshot"), home.filePath(QStringLiteral("s.png"))},
+                                     {{QStringLiteral("FAKE_PLUGIN_REPORT"), report}});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.output));
+        const QString text = reportLines(report).join(QLatin1Char('\n'));
+        QVERIFY2(text.contains(QStringLiteral("token=token-2")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("appshare.uid=second_seller")));
+    }
+
+    void missingLoginExplainsWhatToCreate()
+    {
+        VumoTest::TempHome home;
+        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"),
+                                      QStringLiteral(FAKE_PLUGIN), QStringLiteral("--screenshot"),
+                                      home.filePath(QStringLiteral("s.png"))});
+        QCOMPARE(run.status, QProcess::NormalExit);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.output.contains(QDir::toNativeSeparators(home.filePath(QStringLiteral("config/login.ini")))),
+                 qPrintable(run.output));
+        QVERIFY(run.output.contains(QStringLiteral("uid=")));
+        QVERIFY(todaysLog(home).contains(QStringLiteral("login.ini")));
+    }
+
+    void pluginsTheHostRefuses_data()
+    {
+        QTest::addColumn<QString>("plugin");
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("foreign verification") << QStringLiteral(FAKE_PLUGIN_WRONG) << QString()
+                                              << QStringLiteral("校验信息");
+        QTest::newRow("no such file") << QStringLiteral("/nonexistent/libnothing.so") << QString()
+                                      << QStringLiteral("找不到插件文件");
+        QTest::newRow("not a plug-in") << QStringLiteral(SETTINGS_LIB) << QString()
+                                       << QStringLiteral("缺少导出函数 qt_plugin_query_verification_data");
+        QTest::newRow("no widget") << QStringLiteral(FAKE_PLUGIN) << QStringLiteral("null")
+                                   << QStringLiteral("没有创建主窗口");
+    }
+    void pluginsTheHostRefuses()
+    {
+        QFETCH(QString, plugin);
+        QFETCH(QString, mode);
+        QFETCH(QString, message);
+        VumoTest::TempHome home;
+        home.writeLogin();
+        const QString shot = home.filePath(QStringLiteral("s.png"));
+        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"), plugin,
+                                      QStringLiteral("--screenshot"), shot},
+                                     {{QStringLiteral("FAKE_PLUGIN_MODE"), mode}});
+        QCOMPARE(run.status, QProcess::NormalExit);
+        QVERIFY(run.exitCode != 0);
+        QVERIFY2(run.output.contains(message), qPrintable(run.output));
+        QVERIFY(!QFile::exists(shot));
+    }
+
+    void unwritableScreenshotFails()
+    {
+        VumoTest::TempHome home;
+        home.writeLogin();
+        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"),
+                                      QStringLiteral(FAKE_PLUGIN), QStringLiteral("--screenshot"),
+                                      home.filePath(QStringLiteral("no/such/folder/s.png"))});
+        QCOMPARE(run.status, QProcess::NormalExit);
+        QVERIFY(run.exitCode != 0);
+        QVERIFY2(run.output.contains(QStringLiteral("无法保存截图")), qPrintable(run.output));
+    }
+
+    void loggingRulesFromTheDataRoot()
+    {
+        VumoTest::TempHome home;
+        home.writeLogin();
+        QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("config"))));
+        QFile rules(home.filePath(QStringLiteral("config/qtlogging.ini")));
+        QVERIFY(rules.open(QIODevice::WriteOnly));
+        rules.write("; quiet host\n[Rules]\nworkbench.info=false\n[Other]\nworkbench.critical=false\n");
+        rules.close();
+
+        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"),
+                                      QStringLiteral("/nonexistent/libnothing.so"),
+                                      QStringLiteral("--screenshot"), home.filePath(QStringLiteral("s.png"))});
+        QVERIFY(run.exitCode != 0);
+        const QString log = todaysLog(home);
+        // Only the [Rules] section counts: info is off, critical stays on.
+        QVERIFY2(log.contains(QStringLiteral("critical [workbench] 找不到插件文件")), qPrintable(log));
+        QVERIFY(!log.contains(QStringLiteral("info [workbench]")));
+    }
+
+    void withoutDisplay()
+    {
+        VumoTest::TempHome home;
+        home.writeLogin();
+        const QMap<QString, QString> noDisplay{{QStringLiteral("QT_QPA_PLATFORM"), QString()},
+                                               {QStringLiteral("DISPLAY"), QString()},
+                                               {QStringLiteral("WAYLAND_DISPLAY"), QString()}};
+        const QString shot = home.filePath(QStringLiteral("s.png"));
+        const Run shoot = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"),
+                                        QStringLiteral(FAKE_PLUGIN), QStringLiteral("--screenshot"), shot},
+                                       noDisplay);
+        QVERIFY2(shoot.exitCode == 0 && QFile::exists(shot), qPrintable(shoot.output));
+
+        const Run interactive = runWorkbench({QStringLiteral("--home"), home.path()}, noDisplay);
+        QCOMPARE(interactive.status, QProcess::NormalExit);
+        QCOMPARE(interactive.exitCode, 1);
+        QVERIFY(interactive.output.contains(QStringLiteral("QT_QPA_PLATFORM=offscreen")));
+    }
+
+    void badArguments()
+    {
+        const Run unknown = runWorkbench({QStringLiteral("--no-such-flag")});
+        QCOMPARE(unknown.exitCode, 1);
+        const Run timeout = runWorkbench({QStringLiteral("--screenshot-timeout"), QStringLiteral("soon")});
+        QCOMPARE(timeout.exitCode, 1);
+    }
+};
+
+VUMO_TEST_CLASS(WorkbenchProgramTest)
+#include "WorkbenchProgramTest.moc"
