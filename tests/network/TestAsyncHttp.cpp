@@ -1,5 +1,6 @@
 // Asynchronous tasks and their manager against local servers: the concurrency limit and the
-// bypass flag, batch deletion, downloads with redirects, time-outs and the synthetic error body.
+// bypass flag, batch deletion, downloads with redirects, time-outs, keep-alive streams and the
+// synthetic error body.
 #include "TestServer.h"
 
 #include "network/http/HttpRequestManage.h"
@@ -361,7 +362,34 @@ private slots:
         QTRY_COMPARE(outcome->calls, 1);
         QCOMPARE(messages, (QList<QByteArray>{"hello\n", "partial\nend\n"}));
         QCOMPARE(outcome->state, HTTP_RETURN_TIMEOUT);
-        QCOMPARE(finished.count(), 0);
+        QCOMPARE(finished.count(), 1);
+    }
+
+    void endedKeepAliveFreesItsSlot()
+    {
+        TestServer server;
+        QVERIFY(server.listen());
+        server.setHandler([](const HttpRequestSeen& r, QTcpSocket* s) {
+            if (r.target == "/stream")
+                s->write("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\nok\n");
+            else
+                TestServer::respond(s, 200, "after");
+        });
+        HttpRequestManage* manager = HttpRequestManage::Instance();
+        for (int i = 0; i < HttpRequestManage::kMaxRunningTasks; ++i) {
+            auto stream = new KeepAliveTask;
+            stream->url = server.url(QStringLiteral("/stream"));
+            stream->body = "uid=1";
+            QVERIFY(manager->AddTask(stream));
+        }
+        QTRY_COMPARE(manager->RunningCount(), 0);
+        auto outcome = std::make_shared<Outcome>();
+        auto task = new GET_TASK_PARAM;
+        task->url = server.url(QStringLiteral("/later"));
+        task->resultCallback = Record(outcome);
+        QVERIFY(manager->AddTask(task));
+        QTRY_COMPARE(outcome->calls, 1);
+        QCOMPARE(outcome->result.data, QByteArray("after"));
     }
 
 private:

@@ -10,7 +10,9 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <memory>
@@ -58,6 +60,25 @@ private slots:
         const HttpRequestSeen& seen = server.requests().first();
         QCOMPARE(seen.method, QByteArray("POST"));
         QCOMPARE(seen.headers.value("content-type"), QByteArray("application/x-www-form-urlencoded"));
+    }
+
+    void worksOnAWorkerThreadWithoutItsOwnLoop()
+    {
+        TestServer server;
+        QVERIFY(server.listen());
+        server.setHandler([](const HttpRequestSeen& r, QTcpSocket* s) {
+            TestServer::respond(s, 200, "page " + r.body);
+        });
+        const QString url = server.url("/routerjson");
+        QList<QByteArray> bodies;
+        std::unique_ptr<QThread> worker(QThread::create([&] {
+            SyncHttpRequest http; // lives and works on this thread only
+            for (int page = 1; page <= 3; ++page)
+                bodies << http.Post(url, QByteArray::number(page), 5000, true).data;
+        }));
+        worker->start();
+        QTRY_VERIFY_WITH_TIMEOUT(worker->isFinished(), 10000);
+        QCOMPARE(bodies, (QList<QByteArray>{"page 1", "page 2", "page 3"}));
     }
 
     void errorStatusKeepsOnlyTheBytesSeenInProgress()
@@ -178,8 +199,11 @@ private slots:
                 TestServer::respond(s, 404, "missing");
         });
         SyncHttpRequest http;
+        QSignalSpy progress(&http, &SyncHttpRequest::DownloadProgressSignals);
         const QString path = m_home->filePath("pic.jpg");
         QVERIFY(http.SyncDownloadFile(server.url("/pic.jpg"), path, 5000, false));
+        QVERIFY(!progress.isEmpty());
+        QCOMPARE(progress.last().at(0).toLongLong(), qint64(picture.size()));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), picture);

@@ -199,7 +199,7 @@ void SimpleHttp::httpFinished(QNetworkReply* reply)
     if (m_timedOut) {
         Report(HTTP_RETURN_TIMEOUT, 0, kOutTime);
     } else {
-        if (!m_oversize && CheckCap(reply->bytesAvailable()))
+        if (!m_oversize && reply->isOpen() && CheckCap(reply->bytesAvailable()))
             m_buffer += reply->readAll();
         const qint32 status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         QByteArray body = m_buffer;
@@ -214,8 +214,9 @@ void SimpleHttp::httpFinished(QNetworkReply* reply)
         Report(m_aborted ? HTTP_RETURN_ABORTED : HTTP_RETURN_SUCCESS, status, body);
     }
     m_buffer.clear();
-    if (m_type != TASK_KEEPALIVE)
-        emit RequestFinishedSignal(this);
+    // Also for a keep-alive stream once it has ended: a counted stream that never let go of
+    // its slot would stall every later task.
+    emit RequestFinishedSignal(this);
 }
 
 void SimpleHttp::httpError(QNetworkReply::NetworkError)
@@ -281,7 +282,7 @@ void SimpleHttp::downFileFinished()
         Report(state, status, SyntheticErrorBody(QStringLiteral("重定向次数过多")));
     } else if (reply->error() != QNetworkReply::NoError || m_oversize || m_writeFailed) {
         QFile::remove(m_filePath);
-        QByteArray body = reply->readAll();
+        QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();
         if (m_oversize)
             body = SyntheticErrorBody(OversizeBodyText(m_maxBodySize));
         else if (m_writeFailed)

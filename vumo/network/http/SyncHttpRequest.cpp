@@ -91,9 +91,9 @@ HTTP_RETURN_RESULT SyncHttpRequest::Exchange(Verb verb, QNetworkRequest& request
 
     disconnect(reply, nullptr, this, nullptr);
     // A reply that reported an error is over even before its finished signal.
+    // (Closing it again would report a second error.)
     if (!reply->isFinished() && reply->error() == QNetworkReply::NoError)
         reply->abort();
-    reply->close();
     delete reply;
 
     HTTP_RETURN_RESULT result;
