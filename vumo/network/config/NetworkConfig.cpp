@@ -146,7 +146,7 @@ std::optional<QNetworkProxy> NetworkConfig::ParseProxy(const QString& type, cons
     bool portOk = false;
     const uint portNumber = port.trimmed().toUInt(&portOk);
     if (!portOk || portNumber == 0 || portNumber > 65535) {
-        qCWarning(lcContol).noquote() << VUMO_SRC_POS << "networkproxy.ini: invalid proxy port"
+        qCWarning(lcContol).noquote() << VUMO_SRC_POS + QStringLiteral("networkproxy.ini: invalid proxy port")
                                       << port;
         return std::nullopt;
     }

@@ -129,7 +129,7 @@ void SimpleHttp::StartDownload()
     m_written = 0;
     m_buffer.clear();
     if (m_filePath.isEmpty() || !m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        qCWarning(lcContol).noquote() << VUMO_SRC_POS << "open file failed!" << m_filePath;
+        qCWarning(lcContol).noquote() << VUMO_SRC_POS + QStringLiteral("open file failed!") << m_filePath;
         Report(HTTP_RETURN_OPENFILE_FAILED, 0, QByteArrayLiteral("open file failed!"));
         emit RequestFinishedSignal(this);
         return;
@@ -232,7 +232,7 @@ void SimpleHttp::downFileReplyRead()
         return;
     const QByteArray chunk = m_reply->read(available);
     if (m_file.write(chunk) != chunk.size()) {
-        qCWarning(lcContol).noquote() << VUMO_SRC_POS << "write failed" << m_filePath;
+        qCWarning(lcContol).noquote() << VUMO_SRC_POS + QStringLiteral("write failed") << m_filePath;
         m_writeFailed = true;
         m_reply->abort();
         return;
@@ -272,7 +272,7 @@ void SimpleHttp::downFileFinished()
         const QUrl target = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
         if (++m_redirects <= kMaxRedirects) {
             m_url = m_url.resolved(target);
-            qCDebug(lcContol).noquote() << VUMO_SRC_POS << "redirected to" << m_url.toString();
+            qCDebug(lcContol).noquote() << VUMO_SRC_POS + QStringLiteral("redirected to") << m_url.toString();
             StartDownload();
             if (m_reply)
                 StartTimer();

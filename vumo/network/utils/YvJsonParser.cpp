@@ -258,7 +258,7 @@ bool YvJsonParser::parse(QByteArray& bytes, QVariant& result, bool utf8)
 #define YV_NODE(var, type)                                            \
     Node* var = NewNode(type, top, name, nameLength);                 \
     if (!var) {                                                       \
-        qCWarning(lcContol).noquote() << "YvJsonParser" << kNoMemory; \
+        qCCritical(lcVumo).noquote() << QStringLiteral("YvJsonParser内存分配失败"); \
         YV_FAIL(kNoMemory, p);                                        \
     }                                                                 \
     name = nullptr;                                                   \
