@@ -6,6 +6,7 @@
 #include "plugin/UserInfo.h"
 #include "plugin/VumoMainWidget.h"
 #include "utils/Log.h"
+#include "utils/SellerPaths.h"
 
 namespace Quorvia::vumo {
 
@@ -31,6 +32,9 @@ QWidget* VumoPlugin::CreateMainWidget()
         qCCritical(lcTrade).noquote() << QStringLiteral("检查商品数据库失败！");
     if (!VumoDBMgr::instance()->GetCategoryDb()->CheckDatabase())
         qCCritical(lcTrade).noquote() << QStringLiteral("检查商品类目数据库失败！");
+    // The seller's folder holds vumo.ini and the pictures; have it ready before any page needs it.
+    if (Quorvia::utils::SellerImageFolder().isEmpty())
+        qCWarning(lcTrade).noquote() << QStringLiteral("创建商品管理用户目录失败");
     return new VumoMainWidget(nullptr);
 }
 

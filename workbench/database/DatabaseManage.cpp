@@ -31,15 +31,23 @@ bool isSafeName(const QString& name)
 class DatabaseService final : public Quorvia::database::DatabaseManage
 {
 public:
-    ~DatabaseService() override
+    // Connections are closed while the application object is going away (a post routine):
+    // at process exit Qt SQL's own registry may already be gone, so the destructor of this
+    // static must not touch it.
+    ~DatabaseService() override = default;
+
+    void closeAll()
     {
         QMutexLocker lock(&m_mutex);
         for (const auto& watch : std::as_const(m_threadWatch))
             QObject::disconnect(watch);
+        m_threadWatch.clear();
         for (const QString& name : std::as_const(m_connections)) {
             { QSqlDatabase db = QSqlDatabase::database(name, false); db.close(); }
             QSqlDatabase::removeDatabase(name);
         }
+        m_connections.clear();
+        m_postRoutineAdded = false;
     }
 
     bool GetDB(const QString& owner, const QString& name, QSqlDatabase& db) override
@@ -103,6 +111,10 @@ public:
         }
         m_connections.insert(key, connection);
         watchThread(thread);
+        if (!m_postRoutineAdded && QCoreApplication::instance()) {
+            qAddPostRoutine(&closeAllConnections);
+            m_postRoutineAdded = true;
+        }
         return true;
     }
 
@@ -158,12 +170,20 @@ private:
     QHash<Key, QString> m_connections;
     QHash<QThread*, QMetaObject::Connection> m_threadWatch;
     quint64 m_serial = 0;
+    bool m_postRoutineAdded = false;
+
+    static void closeAllConnections();
 };
 
 DatabaseService& service()
 {
     static DatabaseService instance;
     return instance;
+}
+
+void DatabaseService::closeAllConnections()
+{
+    service().closeAll();
 }
 
 } // namespace
