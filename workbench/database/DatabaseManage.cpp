@@ -34,7 +34,15 @@ public:
     // Connections are closed while the application object is going away (a post routine):
     // at process exit Qt SQL's own registry may already be gone, so the destructor of this
     // static must not touch it.
-    ~DatabaseService() override = default;
+    ~DatabaseService() override
+    {
+        // Unloaded while the application runs (a plug-in host may drop the library): close now
+        // and take the post routine back, it would point into unmapped code.
+        if (m_postRoutineAdded && QCoreApplication::instance()) {
+            qRemovePostRoutine(&closeAllConnections);
+            closeAll();
+        }
+    }
 
     void closeAll()
     {
