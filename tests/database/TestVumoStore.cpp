@@ -1,7 +1,10 @@
 // Reading and writing listings: all-or-nothing saves, deletes, upload results, pictures.
 #include "support/TestMain.h"
 #include "VumoStoreFixture.h"
+#include "database/CategoryDb.h"
 #include "entity/RedSyncCommentEntity.h"
+#include "entity/VumoCategoryAttributeEntity.h"
+#include "entity/VumoCategoryEntity.h"
 #include "entity/SellerCatsEntity.h"
 
 #include <QDir>
@@ -203,6 +206,21 @@ private slots:
         QCOMPARE(clientId, QStringLiteral("local-A"));
         QCOMPARE(status, 8);
         QVERIFY(!store->FindVumoById(9999, clientId, status, shopCategorys));
+
+        // A local listing (same client_id, not yet on the marketplace) downloaded over: its old
+        // SKUs and pictures go.
+        auto local = makeListing(QStringLiteral("local-C"), 0);
+        QVERIFY(store->SaveVumo(*local));
+        auto online = makeListing(QStringLiteral("local-C"), 5006);
+        online->ClearSkus();
+        online->AddSku(makeSku(QStringLiteral("8:8"), 1500, 50068));
+        online->ClearImages();
+        online->AddImage(makeImage(QStringLiteral("only.jpg"), 0, 0));
+        QVERIFY(store->SaveDownloadedVumo(*online, &existed));
+        QVERIFY(!existed);
+        QVERIFY(store->GetVumo(QStringLiteral("local-C"), read));
+        QCOMPARE(skuKeys(read), QStringList({"8:8=1500"}));
+        QCOMPARE(imageNames(read, 0), QStringList({"only.jpg"}));
 
         auto nameless = makeListing(QString(), 6006);
         QVERIFY(!store->SaveDownloadedVumo(*nameless));
@@ -411,6 +429,45 @@ private slots:
         QList<VUMO_LIST_STRUCT> rows;
         QVERIFY(!store->QueryVumoRows(QStringLiteral("SELECT client_id FROM vumo_data"), rows));
         QVERIFY(rows.isEmpty());
+    }
+
+    void attributeValuesAgainstTheCategoryStore()
+    {
+        using namespace Quorvia::vumo::entity;
+        auto connection = DbConnection::OpenFile(f->home.filePath(QStringLiteral("Category.db")));
+        QVERIFY(connection);
+        Quorvia::vumo::database::CategoryDb categories(connection);
+        QVERIFY(categories.CheckDatabase());
+        QList<VumoCategoryEntity*> attributes;
+        for (qint64 aid : {1001, 1002}) {
+            auto* a = new VumoCategoryEntity;
+            a->set_aid(aid);
+            a->set_cid(655);
+            a->set_name(QStringLiteral("属性%1").arg(aid));
+            a->set_status(1);
+            a->set_input_type(1);
+            attributes << a;
+        }
+        QList<VumoCategoryAttributeEntity*> values;
+        for (auto [aid, vid] : {std::pair<qint64, qint64>{1001, 2001}, {1002, 2002}, {1002, 2003}}) {
+            auto* v = new VumoCategoryAttributeEntity;
+            v->set_aid(aid);
+            v->set_vid(vid);
+            v->set_status(1);
+            values << v;
+        }
+        QVERIFY(categories.SaveCategoryAttributes(attributes));
+        QVERIFY(categories.SaveAttributeValues(values));
+        qDeleteAll(attributes);
+        qDeleteAll(values);
+
+        QString error;
+        QVERIFY(store->CheckAttributeValues(655, QStringLiteral("1001:2001|1002:2002,2003|9999:1"), &categories, &error));
+        QVERIFY(error.isEmpty());
+        QVERIFY(!store->CheckAttributeValues(655, QStringLiteral("1001:2001|1002:2002,2004"), &categories, &error));
+        QCOMPARE(error, QStringLiteral("数据库读取数据错误，vumoCatsAttvalueIds不包含属性aid=1002的所有属性值vid"));
+        QVERIFY(!store->CheckAttributeValues(655, QStringLiteral("1001:2001"), nullptr, &error));
+        QCOMPARE(error, QStringLiteral("数据库读取类目cid=655的属性id和属性值id失败"));
     }
 
     void syncCommentPairs()

@@ -2,6 +2,7 @@
 // A listing store on a fresh file in a temporary home, and complete sample listings.
 #include "support/TempHome.h"
 #include "database/DbConnection.h"
+#include "database/VumoDBMgr.h"
 #include "database/VumoDb.h"
 #include "entity/VumoDataEntity.h"
 #include "entity/VumoImgEntity.h"

@@ -54,6 +54,13 @@ bool DbConnection::ApplyPragmas(QSqlDatabase& db)
     QSqlQuery q(db);
     bool ok = q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     ok = q.exec(QStringLiteral("PRAGMA busy_timeout=10000")) && ok;
+    // With WAL, NORMAL stays consistent after a crash of the program; only a power loss may
+    // drop the last commits. FULL would make every small commit of a download wait for the disk.
+    ok = q.exec(QStringLiteral("PRAGMA synchronous=NORMAL")) && ok;
+    // Checkpoints are where NORMAL waits for the disk: let the log grow to about 40 MB
+    // between them, and cut it back to 64 MB at most afterwards.
+    ok = q.exec(QStringLiteral("PRAGMA wal_autocheckpoint=10000")) && ok;
+    ok = q.exec(QStringLiteral("PRAGMA journal_size_limit=67108864")) && ok;
     return ok;
 }
 

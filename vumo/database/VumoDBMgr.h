@@ -2,7 +2,9 @@
 // Owns the one listing store and the one category store for the life of the library. The
 // accessors never return null: without a connection from the workbench the store is built on
 // an invalid connection, so every operation fails cleanly.
+#include "database/CategoryDbInterface.h"
 #include "database/DbConnection.h"
+#include "database/VumoDbInterface.h"
 #include "utils/CSingleton.h"
 
 #include <QMutex>
@@ -12,9 +14,6 @@
 #include <memory>
 
 namespace Quorvia::vumo::database {
-
-class VumoDbInterface;
-class CategoryDbInterface;
 
 class VumoDBMgr : public QObject, public Quorvia::utils::CSingleton<VumoDBMgr>
 {

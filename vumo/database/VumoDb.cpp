@@ -83,39 +83,56 @@ QString quotedList(const QStringList& ids)
 class PreparedStatements
 {
 public:
+    // Statements are looked up by the address of their text and then compared, so the long
+    // REPLACE texts are not hashed on every row.
     QSqlQuery* get(const QSqlDatabase& db, const QString& sql)
     {
         if (!db.isOpen())
             return nullptr;
-        const QString key = db.connectionName() + QChar(0x1f) + sql;
         QMutexLocker locker(&m_mutex);
-        auto it = m_queries.find(key);
-        if (it != m_queries.end() && it.value()->driver() == db.driver())
-            return it.value().get();
+        {
+            const auto connection = m_byConnection.constFind(db.connectionName());
+            if (connection != m_byConnection.constEnd()) {
+                const auto found = connection->constFind(sql.constData());
+                if (found != connection->constEnd() && found->sql == sql && found->query->driver() == db.driver())
+                    return found->query.get();
+            }
+        }
         pruneStale();
+        auto& statements = m_byConnection[db.connectionName()];
         auto query = std::make_shared<QSqlQuery>(db);
         query->setForwardOnly(true);
         if (!query->prepare(sql)) {
             qCWarning(lcVumo).noquote() << QStringLiteral("预编译%1失败").arg(sql) << query->lastError().text();
             return nullptr;
         }
-        m_queries.insert(key, query);
+        statements.insert(sql.constData(), Entry{sql, query});
         return query.get();
     }
 
 private:
+    struct Entry
+    {
+        QString sql;
+        std::shared_ptr<QSqlQuery> query;
+    };
+
+    // Connections of threads that ended are gone; their statements with them.
     void pruneStale()
     {
-        for (auto it = m_queries.begin(); it != m_queries.end();) {
-            if (!it.value()->driver())
-                it = m_queries.erase(it);
-            else
+        for (auto it = m_byConnection.begin(); it != m_byConnection.end();) {
+            bool alive = false;
+            for (const Entry& entry : std::as_const(it.value()))
+                alive = alive || entry.query->driver();
+            if (alive)
                 ++it;
+            else
+                it = m_byConnection.erase(it);
         }
     }
 
     QMutex m_mutex;
-    QHash<QString, std::shared_ptr<QSqlQuery>> m_queries;
+    QHash<QString, QHash<const void*, Entry>> m_byConnection;
 };
 
 // A savepoint around one multi-table write: its own transaction when the caller has none,
@@ -331,15 +348,19 @@ bool VumoDb::upgrade()
     return true;
 }
 
-bool VumoDb::writeImageGroups(VumoDataEntity& record)
+// Each colour group of the record replaces the stored pictures of that colour. The download
+// path binds the same delete, so tens of thousands of listings do not compile one each.
+bool VumoDb::writeImageGroups(VumoDataEntity& record, bool bound, bool isNew)
 {
     const QString clientId = record.client_id();
     auto& groups = record.Images();
     for (auto it = groups.begin(); it != groups.end(); ++it) {
-        const QString sql = QStringLiteral("delete from vumo_image where client_id='%1' and color_id=%2")
-                                .arg(SqlText(clientId))
-                                .arg(it.key());
-        if (!m_store.Exec(sql))
+        const bool deleted = isNew
+            || (bound ? execPrepared(QStringLiteral("delete from vumo_image where client_id=? and color_id=?"), {clientId, it.key()})
+            : m_store.Exec(QStringLiteral("delete from vumo_image where client_id='%1' and color_id=%2")
+                               .arg(SqlText(clientId))
+                               .arg(it.key())));
+        if (!deleted)
             return false;
         for (VumoImgEntity* image : it.value()) {
             if (!image)
@@ -353,10 +374,11 @@ bool VumoDb::writeImageGroups(VumoDataEntity& record)
     return true;
 }
 
-// Data, extension, SKUs and pictures of one listing. keepDeletedSkus leaves the rows marked
+// Data, extension, SKUs and pictures of one listing. A local edit leaves the SKU rows marked
 // deleted (status 0) that the record does not carry, so the next upload still removes them
-// on the marketplace.
-bool VumoDb::writeListing(VumoDataEntity& record, bool keepDeletedSkus)
+// on the marketplace; a download replaces all SKUs. A listing not stored before has no SKU or
+// picture rows to clear.
+bool VumoDb::writeListing(VumoDataEntity& record, bool fromLocalEdit, bool isNew)
 {
     const QString clientId = record.client_id();
     if (!replaceRow(*m_dataDml, m_dataLayout, record))
@@ -366,9 +388,9 @@ bool VumoDb::writeListing(VumoDataEntity& record, bool keepDeletedSkus)
     if (!replaceRow(*m_extDml, m_extLayout, ext))
         return false;
 
-    const QString clearSkus = keepDeletedSkus ? QStringLiteral("DELETE FROM vumo_sku WHERE client_id=? AND status!=0")
+    const QString clearSkus = fromLocalEdit ? QStringLiteral("DELETE FROM vumo_sku WHERE client_id=? AND status!=0")
                                               : QStringLiteral("DELETE FROM vumo_sku WHERE client_id=?");
-    if (!execPrepared(clearSkus, {clientId}))
+    if (!isNew && !execPrepared(clearSkus, {clientId}))
         return false;
     for (VumoSkuEntity* sku : record.Skus()) {
         if (!sku)
@@ -379,7 +401,7 @@ bool VumoDb::writeListing(VumoDataEntity& record, bool keepDeletedSkus)
         if (!replaceRow(*m_skuDml, m_skuLayout, *sku))
             return false;
     }
-    return writeImageGroups(record);
+    return writeImageGroups(record, !fromLocalEdit, isNew);
 }
 
 bool VumoDb::SaveDownloadedVumo(VumoDataEntity& record, bool* existed, QString* checkMessage)
@@ -398,22 +420,30 @@ bool VumoDb::SaveDownloadedVumo(VumoDataEntity& record, bool* existed, QString* 
     WriteScope scope(*this);
     if (!scope.isOpen())
         return false;
-    if (record.vumo_id() != 0) {
-        QSqlQuery* query = nullptr;
-        if (!execPrepared(QStringLiteral("SELECT client_id FROM vumo_data WHERE vumo_id=?"), {record.vumo_id()}, &query))
-            return false;
-        if (query->next()) {
-            const QString previous = query->value(0).toString();
-            query->finish();
-            if (existed)
-                *existed = true;
-            qCInfo(lcVumo).noquote() << QStringLiteral("商品 %1 已经存在，原 clientId = %2").arg(record.vumo_id()).arg(previous);
-            record.set_client_id(previous);
-        } else {
-            query->finish();
+    // One look-up: the row with this vumo_id (marked 1), else a row with this client_id.
+    QSqlQuery* query = nullptr;
+    const QVariant vumoId = record.vumo_id() != 0 ? QVariant(record.vumo_id()) : QVariant(QMetaType::fromType<qint64>());
+    if (!execPrepared(QStringLiteral("SELECT client_id, 1 FROM vumo_data WHERE vumo_id=? "
+                                     "UNION ALL SELECT client_id, 0 FROM vumo_data WHERE client_id=?"),
+                      {vumoId, record.client_id()}, &query))
+        return false;
+    bool known = false;
+    QString previous;
+    while (query->next()) {
+        known = true;
+        if (query->value(1).toInt() == 1) {
+            previous = query->value(0).toString();
+            break;
         }
     }
-    if (!writeListing(record, false))
+    query->finish();
+    if (!previous.isNull()) {
+        if (existed)
+            *existed = true;
+        qCInfo(lcVumo).noquote() << QStringLiteral("商品 %1 已经存在，原 clientId = %2").arg(record.vumo_id()).arg(previous);
+        record.set_client_id(previous);
+    }
+    if (!writeListing(record, false, !known))
         return false;
     return scope.Commit();
 }
@@ -429,7 +459,7 @@ bool VumoDb::SaveVumo(VumoDataEntity& record, QString* checkMessage)
         return false;
     }
     WriteScope scope(*this);
-    if (!scope.isOpen() || !writeListing(record, true))
+    if (!scope.isOpen() || !writeListing(record, true, false))
         return false;
     return scope.Commit();
 }

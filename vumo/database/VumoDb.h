@@ -103,8 +103,8 @@ private:
     bool replaceRow(const Dml& dml, const RowLayout& layout, const Entity& record);
 
     bool upgrade();
-    bool writeListing(VumoDataEntity& record, bool keepDeletedSkus);
-    bool writeImageGroups(VumoDataEntity& record);
+    bool writeListing(VumoDataEntity& record, bool fromLocalEdit, bool isNew);
+    bool writeImageGroups(VumoDataEntity& record, bool bound, bool isNew);
     bool execPrepared(const QString& sql, const QVariantList& values, QSqlQuery** out = nullptr);
     bool queryText(const QString& sql, QString& text);
     bool queryIds(const QString& sql, QList<qint64>& list);

@@ -1,0 +1,109 @@
+// The store used from worker threads while the GUI thread reads.
+#include "support/TestMain.h"
+#include "VumoStoreFixture.h"
+
+#include <QAtomicInt>
+#include <QCoreApplication>
+#include <QTest>
+#include <QThread>
+
+using namespace VumoTest;
+
+class TestVumoThreads : public QObject
+{
+    Q_OBJECT
+private slots:
+    void workerWritesWhileGuiReads()
+    {
+        StoreFixture f;
+        VumoDb* store = f.make();
+        QVERIFY(store->CheckDatabase());
+
+        constexpr int kBatches = 20;
+        constexpr int kPerBatch = 5;
+        QAtomicInt failures = 0;
+        // Several workers one after the other: a thread that ended must not leave statements
+        // behind that the next one trips over.
+        for (int round = 0; round < 3; ++round) {
+            std::unique_ptr<QThread> worker(QThread::create([&, round] {
+                for (int b = 0; b < kBatches; ++b) {
+                    if (!store->Transaction()) {
+                        failures.ref();
+                        return;
+                    }
+                    for (int i = 0; i < kPerBatch; ++i) {
+                        const int n = (round * kBatches + b) * kPerBatch + i;
+                        auto record = makeListing(QStringLiteral("w-%1").arg(n), 100000 + n);
+                        if (!store->SaveDownloadedVumo(*record))
+                            failures.ref();
+                    }
+                    if (!store->Commit())
+                        failures.ref();
+                }
+            }));
+            worker->start();
+            qint64 last = round * kBatches * kPerBatch;
+            int reads = 0;
+            while (!worker->isFinished()) {
+                qint64 n = -1;
+                QVERIFY(store->CountVumos(QStringLiteral("vumo_status=8"), n));
+                // A batch is one transaction of the worker: never seen half written.
+                QCOMPARE(n % kPerBatch, 0);
+                QVERIFY(n >= last);
+                last = n;
+                QList<VUMO_LIST_STRUCT> rows;
+                QVERIFY(store->QueryVumoRows(QStringLiteral("SELECT client_id, vumo_id, cid, title, vumo_status, item_num, "
+                                                            "cost_price, market_price, yv_price, stock_num, modified, "
+                                                            "min_yvprice, max_yvprice, template_name, shop_categorys, "
+                                                            "is_vumoinfo_complete, ad_content, upload_status, error_msg "
+                                                            "From vumo_data "),
+                                             rows));
+                ++reads;
+                QCoreApplication::processEvents();
+            }
+            worker->wait();
+            QVERIFY(reads > 0);
+        }
+        QCOMPARE(failures.loadRelaxed(), 0);
+        qint64 total = 0;
+        QVERIFY(store->CountVumos(QStringLiteral("1=1"), total));
+        QCOMPARE(total, 3 * kBatches * kPerBatch);
+
+        VumoDataEntity read;
+        QVERIFY(store->GetVumo(QStringLiteral("w-7"), read));
+        QCOMPARE(read.Skus().size(), 2);
+        QCOMPARE(read.Images().value(9).size(), 1);
+    }
+
+    void managerHandsOutOneStoreThatNeverIsNull()
+    {
+        using Quorvia::vumo::database::VumoDBMgr;
+        StoreFixture f;
+        auto category = DbConnection::OpenFile(f.home.filePath(QStringLiteral("Category.db")));
+        VumoDBMgr::instance()->UseConnectionsForTests(f.connection, category);
+        auto vumo = VumoDBMgr::instance()->GetVumoDb();
+        QVERIFY(vumo);
+        QCOMPARE(VumoDBMgr::instance()->GetVumoDb().get(), vumo.get());
+        QVERIFY(vumo->CheckDatabase());
+        QVERIFY(VumoDBMgr::instance()->GetCategoryDb()->CheckDatabase());
+
+        // No connection at all: still a store, and every operation fails.
+        VumoDBMgr::instance()->UseConnectionsForTests(nullptr, nullptr);
+        auto none = VumoDBMgr::instance()->GetVumoDb();
+        QVERIFY(none);
+        QVERIFY(!none->CheckDatabase());
+        QVERIFY(VumoDBMgr::instance()->GetCategoryDb());
+        QVERIFY(!VumoDBMgr::instance()->GetCategoryDb()->CheckDatabase());
+        VumoDBMgr::instance()->Reset();
+        {
+            QSqlDatabase db = category->database();
+            db.close();
+        }
+        const QString name = category->baseConnectionName();
+        category.reset();
+        QSqlDatabase::removeDatabase(name);
+    }
+};
+
+VUMO_TEST_CLASS(TestVumoThreads)
+#include "TestVumoThreads.moc"
