@@ -83,13 +83,11 @@ QString RecordReader::characters(int count, bool high, bool* compressed)
     // Bounded by the data, not by the count the string claims.
     out.reserve(qMin(count, m_size - m_pos));
     int remaining = count;
+    bool anyWide = false;
     while (remaining > 0) {
         // Characters that go on in a Continue record start with a fresh option byte there.
-        if (atContinueStart()) {
+        if (atContinueStart())
             high = (u8() & 0x01) != 0;
-            if (compressed && high)
-                *compressed = false;
-        }
         need(1);
         while (m_next < m_ends.size() && m_ends[m_next] <= m_pos)
             ++m_next;
@@ -114,6 +112,9 @@ QString RecordReader::characters(int count, bool high, bool* compressed)
         }
         m_pos += fit * width;
         remaining -= fit;
+        anyWide = anyWide || high;
+        if (compressed)
+            *compressed = !anyWide;
     }
     return out;
 }
