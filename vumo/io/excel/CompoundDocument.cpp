@@ -68,7 +68,8 @@ bool CompoundDocument::isHeldByAnotherProgram(const QString& path)
 
 void CompoundDocument::close()
 {
-    m_bytes.clear();
+    m_file.close();
+    m_fileSize = 0;
     m_fat.clear();
     m_miniFat.clear();
     m_dir.clear();
@@ -94,18 +95,17 @@ bool CompoundDocument::open(const QString& path)
         m_error = OpenError::Locked;
         return false;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    m_file.setFileName(path);
+    if (!m_file.open(QIODevice::ReadOnly)) {
         m_error = OpenError::Unreadable;
         return false;
     }
-    if (lockedThroughDescriptor(file.handle())) {
+    if (lockedThroughDescriptor(m_file.handle())) {
+        m_file.close();
         m_error = OpenError::Locked;
         return false;
     }
-    const qint64 size = file.size();
-    m_bytes = file.read(size);
-    file.close();
+    m_fileSize = m_file.size();
     if (!parse()) {
         close();
         m_error = OpenError::NotCompound;
@@ -114,15 +114,18 @@ bool CompoundDocument::open(const QString& path)
     return true;
 }
 
-void CompoundDocument::appendSector(QByteArray& out, quint32 index) const
+void CompoundDocument::appendSector(QByteArray& out, quint32 index, int count) const
 {
     const qint64 sectorSize = qint64(1) << m_sectorShift;
-    const qint64 offset = (qint64(index) + 1) * sectorSize;
-    const qint64 available = qBound<qint64>(0, m_bytes.size() - offset, sectorSize);
-    out.append(m_bytes.constData() + offset, available);
-    // A last sector cut short by the writer reads as zeros.
-    if (available < sectorSize)
-        out.append(QByteArray(sectorSize - available, '\0'));
+    const qint64 wanted = sectorSize * count;
+    const qsizetype at = out.size();
+    out.resize(at + wanted);
+    qint64 got = 0;
+    if (m_file.seek((qint64(index) + 1) * sectorSize))
+        got = qMax<qint64>(0, m_file.read(out.data() + at, wanted));
+    // A last sector cut short by the writer (or a file shortened since) reads as zeros.
+    if (got < wanted)
+        std::memset(out.data() + at + got, 0, size_t(wanted - got));
 }
 
 QVector<quint32> CompoundDocument::chain(const QVector<quint32>& table, quint32 start, quint32 limit)
@@ -140,9 +143,12 @@ QVector<quint32> CompoundDocument::chain(const QVector<quint32>& table, quint32 
 
 bool CompoundDocument::parse()
 {
-    if (m_bytes.size() < 512)
+    if (m_fileSize < 512)
         return false;
-    const auto* head = reinterpret_cast<const uchar*>(m_bytes.constData());
+    const QByteArray header = m_file.read(512);
+    if (header.size() < 512)
+        return false;
+    const auto* head = reinterpret_cast<const uchar*>(header.constData());
     if (std::memcmp(head, kSignature, 8) != 0)
         return false;
     const quint16 major = u16(head + 26);
@@ -153,9 +159,9 @@ bool CompoundDocument::parse()
     if (m_miniShift < 2 || m_miniShift >= m_sectorShift)
         m_miniShift = 6;
     const qint64 sectorSize = qint64(1) << m_sectorShift;
-    if (m_bytes.size() < sectorSize)
+    if (m_fileSize < sectorSize)
         return false;
-    m_sectorCount = quint32(qMin<qint64>((m_bytes.size() - sectorSize + sectorSize - 1) / sectorSize, kMaxRegSect));
+    m_sectorCount = quint32(qMin<qint64>((m_fileSize - sectorSize + sectorSize - 1) / sectorSize, kMaxRegSect));
     const quint32 fatCount = u32(head + 44);
     const quint32 firstDir = u32(head + 48);
     const quint32 firstMiniFat = u32(head + 60);
@@ -245,10 +251,14 @@ QByteArray CompoundDocument::readChain(quint32 start, quint64 size) const
     const QVector<quint32> sectors = chain(m_fat, start, m_sectorCount);
     const quint64 bytes = qMin<quint64>(size, quint64(sectors.size()) * sectorSize);
     out.reserve(qsizetype(bytes));
-    for (quint32 s : sectors) {
-        if (quint64(out.size()) >= bytes)
-            break;
-        appendSector(out, s);
+    // Runs of consecutive sectors, the usual layout, are read at once.
+    const int needed = int((bytes + sectorSize - 1) / sectorSize);
+    for (int i = 0; i < needed;) {
+        int run = 1;
+        while (i + run < needed && sectors[i + run] == sectors[i] + quint32(run))
+            ++run;
+        appendSector(out, sectors[i], run);
+        i += run;
     }
     out.truncate(qsizetype(bytes));
     return out;

@@ -4,6 +4,7 @@
 // and stops at the first repeated or out-of-range sector, so a damaged file yields a short
 // stream, never a hang or a read past the end.
 #include <QByteArray>
+#include <QFile>
 #include <QStringList>
 #include <QString>
 #include <QVector>
@@ -24,7 +25,7 @@ public:
     // document. Releases anything opened before.
     bool open(const QString& path);
     void close();
-    bool isOpen() const { return !m_bytes.isEmpty(); }
+    bool isOpen() const { return m_file.isOpen(); }
     OpenError lastError() const { return m_error; }
 
     // The whole stream of that name directly below the root storage (names compare without
@@ -47,16 +48,17 @@ private:
     };
 
     bool parse();
-    void appendSector(QByteArray& out, quint32 index) const;
+    void appendSector(QByteArray& out, quint32 index, int count = 1) const;
     static QVector<quint32> chain(const QVector<quint32>& table, quint32 start, quint32 limit);
     QByteArray readChain(quint32 start, quint64 size) const;
     QByteArray readMiniChain(quint32 start, quint64 size) const;
     int findChild(quint32 storage, const QString& name) const;
     QVector<int> children(quint32 storage) const;
 
-    // The file is read whole and closed again: a mapping would fault if another program
-    // shortened the file while we read it.
-    QByteArray m_bytes;
+    // Sectors are read with plain reads, not a mapping: a mapping would fault if another
+    // program shortened the file meanwhile; a short read just gives zeros.
+    mutable QFile m_file;
+    qint64 m_fileSize = 0;
     OpenError m_error = OpenError::None;
 
     quint32 m_sectorShift = 9;

@@ -442,6 +442,21 @@ public:
     bool next(Record& record);
     // Type of the next record without consuming it (0 at the end).
     quint16 peekCode() const;
+    // Calls visit(code, length) for the records ahead, without consuming them, while it
+    // returns true and whole headers remain.
+    template<typename Visit>
+    void scanAhead(Visit visit) const
+    {
+        qint64 at = m_pos;
+        while (m_stream.size() - at >= 4) {
+            const auto* p = reinterpret_cast<const uchar*>(m_stream.constData() + at);
+            const quint16 code = quint16(p[0] | (p[1] << 8));
+            const quint16 length = quint16(p[2] | (p[3] << 8));
+            if (!visit(code, length))
+                return;
+            at += 4 + length;
+        }
+    }
     qint64 pos() const { return m_pos; }
     void seek(qint64 pos) { m_pos = qBound<qint64>(0, pos, m_stream.size()); }
     bool truncated() const { return m_truncated; }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace YExcel {
 
@@ -29,29 +30,53 @@ XlsCell XlsCell::number(double v)
     return c;
 }
 
-XlsCell XlsCell::string(const QString& latin1Text)
+XlsCell XlsCell::formulaNumber(double v)
 {
-    XlsCell c;
-    c.m_type = String;
-    c.m_text = latin1Text;
-    return c;
-}
-
-XlsCell XlsCell::wideString(const QString& text)
-{
-    XlsCell c;
-    c.m_type = WString;
-    c.m_text = text;
-    return c;
-}
-
-XlsCell XlsCell::formula(const QString& text, double value)
-{
-    XlsCell c;
+    XlsCell c = number(v);
     c.m_type = Formula;
-    c.m_text = text;
-    c.m_double = value;
     return c;
+}
+
+XlsCell XlsCell::text(Type type, const QString* text)
+{
+    XlsCell c;
+    c.m_type = quint8(type);
+    c.m_text = text;
+    if (type == Formula)
+        c.m_integer = 1;
+    return c;
+}
+
+qint32 XlsCell::integerValue() const
+{
+    if (m_type == Integer)
+        return m_integer;
+    if (m_type == Double || (m_type == Formula && !m_integer)) {
+        // Saturating: a double outside the 32-bit range must not be undefined behaviour.
+        if (!(m_double > -2147483649.0 && m_double < 2147483648.0))
+            return m_double > 0 ? std::numeric_limits<qint32>::max() : std::numeric_limits<qint32>::min();
+        return qint32(m_double);
+    }
+    return 0;
+}
+
+double XlsCell::doubleValue() const
+{
+    if (m_type == Integer)
+        return m_integer;
+    if (m_type == Double || (m_type == Formula && !m_integer))
+        return m_double;
+    return 0;
+}
+
+QByteArray XlsCell::stringValue() const
+{
+    return m_type == String ? m_text->toLatin1() : QByteArray();
+}
+
+QString XlsCell::wideStringValue() const
+{
+    return m_type == WString || (m_type == Formula && m_integer) ? *m_text : QString();
 }
 
 QString XlsCell::formatDouble(double v)
@@ -71,8 +96,8 @@ QString XlsCell::text() const
     case Integer: return QString::number(m_integer);
     case Double: return formatDouble(m_double);
     case String:
-    case WString:
-    case Formula: return m_text;
+    case WString: return *m_text;
+    case Formula: return m_integer ? *m_text : formatDouble(m_double);
     default: return QString();
     }
 }
@@ -85,24 +110,46 @@ void XlsWorksheet::touch(int row, int col)
     m_columnCount = std::max(m_columnCount, col + 1);
 }
 
+const QString* XlsWorksheet::keepText(const QString& text)
+{
+    m_texts.push_back(text);
+    return &m_texts.back();
+}
+
 void XlsWorksheet::setCell(int row, int col, XlsCell cell)
 {
     if (row < 0 || row >= MaxRows || col < 0 || col >= MaxColumns)
         return;
     touch(row, col);
-    if (size_t(row) >= m_rows.size())
-        m_rows.resize(size_t(row) + 1);
-    auto& cells = m_rows[size_t(row)];
-    if (cells.empty() || cells.back().col < col) {
-        cells.push_back({quint16(col), std::move(cell)});
-        return;
+    cell.m_row = quint16(row);
+    cell.m_col = quint8(col);
+    m_cells.push_back(cell);
+}
+
+void XlsWorksheet::finish()
+{
+    auto key = [](const XlsCell& c) { return (quint32(c.m_row) << 8) | c.m_col; };
+    // Writers emit cells in order; anything else is sorted, and of two records for one cell
+    // the later wins.
+    if (!std::is_sorted(m_cells.begin(), m_cells.end(), [&](const XlsCell& a, const XlsCell& b) { return key(a) < key(b); }))
+        std::stable_sort(m_cells.begin(), m_cells.end(), [&](const XlsCell& a, const XlsCell& b) { return key(a) < key(b); });
+    size_t out = 0;
+    for (size_t i = 0; i < m_cells.size(); ++i) {
+        if (out > 0 && key(m_cells[out - 1]) == key(m_cells[i]))
+            m_cells[out - 1] = m_cells[i];
+        else
+            m_cells[out++] = m_cells[i];
     }
-    auto it = std::lower_bound(cells.begin(), cells.end(), col,
-                               [](const StoredCell& s, int c) { return s.col < c; });
-    if (it != cells.end() && it->col == col)
-        it->cell = std::move(cell); // a later record for the same cell wins
-    else
-        cells.insert(it, {quint16(col), std::move(cell)});
+    m_cells.resize(out);
+    m_cells.shrink_to_fit();
+    const int rows = m_cells.empty() ? 0 : m_cells.back().m_row + 1;
+    m_rowStart.assign(size_t(rows) + 1, 0);
+    size_t at = 0;
+    for (int r = 0; r <= rows; ++r) {
+        while (at < m_cells.size() && m_cells[at].m_row < r)
+            ++at;
+        m_rowStart[size_t(r)] = quint32(at);
+    }
 }
 
 XlsCell* XlsWorksheet::cell(int row, int col)
@@ -110,12 +157,12 @@ XlsCell* XlsWorksheet::cell(int row, int col)
     if (row < 0 || row >= MaxRows || col < 0 || col >= MaxColumns)
         return nullptr;
     touch(row, col);
-    if (size_t(row) < m_rows.size()) {
-        auto& cells = m_rows[size_t(row)];
-        auto it = std::lower_bound(cells.begin(), cells.end(), col,
-                                   [](const StoredCell& s, int c) { return s.col < c; });
-        if (it != cells.end() && it->col == col)
-            return &it->cell;
+    if (size_t(row) + 1 < m_rowStart.size()) {
+        const auto first = m_cells.begin() + m_rowStart[size_t(row)];
+        const auto last = m_cells.begin() + m_rowStart[size_t(row) + 1];
+        const auto it = std::lower_bound(first, last, col, [](const XlsCell& c, int k) { return c.m_col < k; });
+        if (it != last && it->m_col == col)
+            return &*it;
     }
     return &m_undefined;
 }
@@ -133,8 +180,9 @@ void XlsWorkbook::clear()
     formats.clear();
     styles.clear();
     boundSheets.clear();
-    sharedStrings = Workbook::SharedStringTable();
     m_worksheets.clear();
+    sharedStrings = Workbook::SharedStringTable();
+    m_haveSharedStrings = false;
     m_worksheetOffsets.clear();
 }
 
@@ -252,6 +300,10 @@ void XlsWorkbook::readGlobals(RecordStream& records)
         case Code::Style: keep(styles, raw); break;
         case Code::BoundSheet: keep(boundSheets, raw); break;
         case Code::SST:
+            // Cells point into the table: a second one (a damaged file) must not move it.
+            if (m_haveSharedStrings)
+                break;
+            m_haveSharedStrings = true;
             sharedStrings.parse(raw);
             // The strings are what is needed; the raw table would double their memory.
             sharedStrings.data.clear();
@@ -267,6 +319,23 @@ void XlsWorkbook::readWorksheet(RecordStream& records, qint64 bofOffset)
     auto sheet = std::make_unique<XlsWorksheet>();
     XlsWorksheet& s = *sheet;
     const auto& strings = sharedStrings.strings;
+    // One pass over the headers sizes the cell list exactly; it cannot exceed one cell per six
+    // bytes of the stream, so the reservation stays within the file's size.
+    size_t expected = 0;
+    int depth = 0;
+    records.scanAhead([&](quint16 code, quint16 length) {
+        if (code == Code::BOF)
+            ++depth;
+        else if (code == Code::YEOF && depth-- == 0)
+            return false;
+        else if (code == Code::MulRK && length >= 6)
+            expected += (length - 6) / 6;
+        else if (code == Code::Number || code == Code::RK || code == Code::LabelSST || code == Code::Formula
+                 || code == Code::BoolErr || code == Code::Label || code == Code::RString)
+            ++expected;
+        return true;
+    });
+    s.m_cells.reserve(expected);
     int pendingRow = -1;
     int pendingCol = -1;
     Record raw;
@@ -349,7 +418,7 @@ void XlsWorkbook::readWorksheet(RecordStream& records, qint64 bofOffset)
                 break;
             if (r.stringIndex < strings.size()) {
                 const auto& e = strings[r.stringIndex];
-                s.setCell(r.row, r.col, e.compressed ? XlsCell::string(e.text) : XlsCell::wideString(e.text));
+                s.setCell(r.row, r.col, XlsCell::text(e.compressed ? XlsCell::String : XlsCell::WString, &e.text));
             } else if (r.col < XlsWorksheet::MaxColumns) {
                 s.touch(r.row, r.col); // an index past the table: the cell stays empty
             }
@@ -359,13 +428,13 @@ void XlsWorkbook::readWorksheet(RecordStream& records, qint64 bofOffset)
         case Code::RString: {
             CellBlock::Label r;
             if (r.parse(raw))
-                s.setCell(r.row, r.col, r.compressed ? XlsCell::string(r.text) : XlsCell::wideString(r.text));
+                s.setCell(r.row, r.col, XlsCell::text(r.compressed ? XlsCell::String : XlsCell::WString, s.keepText(r.text)));
             break;
         }
         case Code::BoolErr: {
             CellBlock::BoolErr r;
             if (r.parse(raw))
-                s.setCell(r.row, r.col, XlsCell::formula(r.text(), r.isError ? 0 : r.value));
+                s.setCell(r.row, r.col, XlsCell::text(XlsCell::Formula, s.keepText(r.text())));
             break;
         }
         case Code::Formula: {
@@ -374,23 +443,22 @@ void XlsWorkbook::readWorksheet(RecordStream& records, qint64 bofOffset)
                 break;
             switch (r.kind) {
             case CellBlock::Formula::NumberResult:
-                s.setCell(r.row, r.col, XlsCell::formula(XlsCell::formatDouble(r.number), r.number));
+                s.setCell(r.row, r.col, XlsCell::formulaNumber(r.number));
                 break;
             case CellBlock::Formula::StringResult:
                 // The text follows in a String record.
-                s.setCell(r.row, r.col, XlsCell::formula(QString()));
+                s.setCell(r.row, r.col, XlsCell::text(XlsCell::Formula, s.keepText(QString())));
                 pendingRow = r.row;
                 pendingCol = r.col;
                 break;
             case CellBlock::Formula::BoolResult:
-                s.setCell(r.row, r.col, XlsCell::formula(r.boolOrError ? QStringLiteral("TRUE") : QStringLiteral("FALSE"),
-                                                         r.boolOrError ? 1 : 0));
+                s.setCell(r.row, r.col, XlsCell::text(XlsCell::Formula, s.keepText(r.boolOrError ? QStringLiteral("TRUE") : QStringLiteral("FALSE"))));
                 break;
             case CellBlock::Formula::ErrorResult:
-                s.setCell(r.row, r.col, XlsCell::formula(CellBlock::errorText(r.boolOrError)));
+                s.setCell(r.row, r.col, XlsCell::text(XlsCell::Formula, s.keepText(CellBlock::errorText(r.boolOrError))));
                 break;
             case CellBlock::Formula::EmptyResult:
-                s.setCell(r.row, r.col, XlsCell::formula(QString()));
+                s.setCell(r.row, r.col, XlsCell::text(XlsCell::Formula, s.keepText(QString())));
                 break;
             }
             break;
@@ -398,7 +466,7 @@ void XlsWorkbook::readWorksheet(RecordStream& records, qint64 bofOffset)
         case Code::String: {
             CellBlock::Formula::String r;
             if (pendingRow >= 0 && r.parse(raw))
-                s.setCell(pendingRow, pendingCol, XlsCell::formula(r.text));
+                s.setCell(pendingRow, pendingCol, XlsCell::text(XlsCell::Formula, s.keepText(r.text)));
             pendingRow = -1;
             break;
         }
@@ -406,6 +474,7 @@ void XlsWorkbook::readWorksheet(RecordStream& records, qint64 bofOffset)
             break;
         }
     }
+    sheet->finish();
     m_worksheets.push_back(std::move(sheet));
     m_worksheetOffsets.push_back(bofOffset);
 }

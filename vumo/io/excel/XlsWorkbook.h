@@ -11,22 +11,28 @@
 
 #include <QString>
 
+#include <deque>
 #include <memory>
 #include <vector>
 
 namespace YExcel {
 
+class XlsWorksheet;
+
+// One cell. Its text lives in the workbook (shared strings) or in its worksheet, so a cell is
+// valid only as long as the workbook that gave it out: 16 bytes a cell keeps large sheets small.
 class XlsCell final
 {
 public:
     enum Type { Undefined = 0, Integer = 1, Double = 2, String = 3, WString = 4, Formula = 5 };
 
     Type type() const { return Type(m_type); }
-    qint32 integerValue() const { return m_type == Integer ? m_integer : qint32(m_double); }
-    double doubleValue() const { return m_type == Integer ? double(m_integer) : m_double; }
-    // The 8-bit text of a String cell (Latin-1 bytes) and the text of a WString cell.
-    QByteArray stringValue() const { return m_type == String ? m_text.toLatin1() : QByteArray(); }
-    QString wideStringValue() const { return m_type == WString || m_type == Formula ? m_text : QString(); }
+    qint32 integerValue() const;
+    double doubleValue() const;
+    // The 8-bit text of a String cell (Latin-1 bytes) and the text of a WString or text
+    // formula cell.
+    QByteArray stringValue() const;
+    QString wideStringValue() const;
 
     // What the cell shows: integers in decimal, doubles in general form with up to 15
     // significant digits (2 → "2", 12.5 → "12.5", 6901234567890 → "6901234567890",
@@ -35,16 +41,22 @@ public:
 
     static XlsCell integer(qint32 v);
     static XlsCell number(double v);
-    static XlsCell string(const QString& latin1Text);
-    static XlsCell wideString(const QString& text);
-    static XlsCell formula(const QString& text, double value = 0);
     static QString formatDouble(double v);
 
 private:
+    friend class XlsWorksheet;
+    friend class XlsWorkbook;
+    static XlsCell text(Type type, const QString* text);
+    static XlsCell formulaNumber(double v);
+
     quint8 m_type = Undefined;
-    qint32 m_integer = 0;
-    double m_double = 0;
-    QString m_text;
+    quint8 m_col = 0;
+    quint16 m_row = 0;
+    qint32 m_integer = 0; // for a formula: 1 when its result is text
+    union {
+        double m_double = 0;
+        const QString* m_text;
+    };
 };
 
 class XlsWorksheet final
@@ -70,20 +82,19 @@ public:
 
 private:
     friend class XlsWorkbook;
-    struct StoredCell
-    {
-        quint16 col;
-        XlsCell cell;
-    };
     void setCell(int row, int col, XlsCell cell);
     void touch(int row, int col);
+    const QString* keepText(const QString& text);
+    void finish();
 
     QString m_name;
     int m_rowCount = 0;
     int m_columnCount = 0;
-    // Only cells that hold a value are stored, sorted by column within their row: a record
-    // that addresses a far corner must not make the sheet allocate the space up to it.
-    std::vector<std::vector<StoredCell>> m_rows;
+    // Only cells that hold a value are stored, sorted by row and column, with the index of each
+    // row's first cell: a record that addresses a far corner costs no space up to it.
+    std::vector<XlsCell> m_cells;
+    std::vector<quint32> m_rowStart;
+    std::deque<QString> m_texts; // texts not in the shared-string table
     XlsCell m_undefined;
 };
 
@@ -125,6 +136,7 @@ private:
     std::vector<std::unique_ptr<XlsWorksheet>> m_worksheets;
     std::vector<qint64> m_worksheetOffsets;
     CompoundDocument::OpenError m_loadError = CompoundDocument::OpenError::None;
+    bool m_haveSharedStrings = false;
 };
 
 } // namespace YExcel
