@@ -85,7 +85,9 @@ int runXls2Csv(const QStringList& args, QIODevice& out, QIODevice& err)
     }
     const int index = findSheet(book, sheetArg);
     if (index < 0) {
-        writeText(err, book.worksheetCount() == 0
+        writeText(err, book.isEncrypted()
+                           ? QStringLiteral("文件已加密，无法读取：%1\n").arg(path)
+                       : book.worksheetCount() == 0
                            ? QStringLiteral("文件无有效内容，没有工作表：%1\n").arg(path)
                            : QStringLiteral("工作表不存在：%1（共%2个，从0开始编号）\n").arg(sheetArg).arg(book.worksheetCount()));
         return ExitFailed;

@@ -4,6 +4,7 @@
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -302,6 +303,31 @@ private slots:
         writeFile(other, compoundDocument({{QStringLiteral("Book"), QByteArray(100, 'x')}}));
         QVERIFY(book.load(other));
         QCOMPARE(book.worksheetCount(), 0);
+    }
+
+    void encryptedAndEndlessSubstreams()
+    {
+        // A password-protected book: nothing after FilePass is read as cells.
+        XlsWorkbook book;
+        const QByteArray locked = bof(0x0005) + record(0x002F, u16le(1) + QByteArray(52, 'k')) + eof() + bof(0x0010)
+                                  + numberRecord(0, 0, 1) + eof();
+        QVERIFY(loadStream(book, locked) == nullptr);
+        QVERIFY(book.isEncrypted());
+        QCOMPARE(book.worksheetCount(), 0);
+
+        // Thousands of sheets that never end, each with cells: read in one pass, every sheet
+        // holding only its own cells.
+        QByteArray endless = bof(0x0005) + eof();
+        for (int i = 0; i < 20000; ++i)
+            endless += bof(0x0010) + numberRecord(0, 0, i) + numberRecord(1, 1, i);
+        QElapsedTimer timer;
+        timer.start();
+        book.parseStream(endless);
+        QVERIFY(timer.elapsed() < 3000);
+        QCOMPARE(book.worksheetCount(), 20000);
+        QCOMPARE(book.worksheet(19999)->cell(1, 1)->text(), QStringLiteral("19999"));
+        QCOMPARE(book.worksheet(5)->rowCount(), 2);
+        QVERIFY(!book.isEncrypted());
     }
 
     void labelRecordsOfOtherWriters()

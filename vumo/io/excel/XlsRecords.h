@@ -21,7 +21,7 @@ namespace Code {
 enum : quint16 {
     BOF = 0x0809, YEOF = 0x000A, Continue = 0x003C,
     Window1 = 0x003D, Font = 0x0031, Format = 0x041E, XF = 0x00E0, Style = 0x0293,
-    BoundSheet = 0x0085, SST = 0x00FC, ExtSST = 0x00FF,
+    BoundSheet = 0x0085, SST = 0x00FC, ExtSST = 0x00FF, FilePass = 0x002F,
     Index = 0x020B, Dimensions = 0x0200, Row = 0x0208, ColInfo = 0x007D, MergedCells = 0x00E5,
     Window2 = 0x023E, DBCell = 0x00D7,
     Blank = 0x0201, MulBlank = 0x00BE, BoolErr = 0x0205, LabelSST = 0x00FD, Number = 0x0203,
@@ -442,8 +442,8 @@ public:
     bool next(Record& record);
     // Type of the next record without consuming it (0 at the end).
     quint16 peekCode() const;
-    // Calls visit(code, length) for the records ahead, without consuming them, while it
-    // returns true and whole headers remain.
+    // Calls visit(code, length, data) for the records ahead, without consuming them, while it
+    // returns true and whole records remain.
     template<typename Visit>
     void scanAhead(Visit visit) const
     {
@@ -452,13 +452,14 @@ public:
             const auto* p = reinterpret_cast<const uchar*>(m_stream.constData() + at);
             const quint16 code = quint16(p[0] | (p[1] << 8));
             const quint16 length = quint16(p[2] | (p[3] << 8));
-            if (!visit(code, length))
+            if (m_stream.size() - at - 4 < length || !visit(code, length, p + 4))
                 return;
             at += 4 + length;
         }
     }
     qint64 pos() const { return m_pos; }
     void seek(qint64 pos) { m_pos = qBound<qint64>(0, pos, m_stream.size()); }
+    qint64 size() const { return m_stream.size(); }
     bool truncated() const { return m_truncated; }
 
 private:

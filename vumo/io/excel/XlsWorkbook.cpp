@@ -183,6 +183,7 @@ void XlsWorkbook::clear()
     m_worksheets.clear();
     sharedStrings = Workbook::SharedStringTable();
     m_haveSharedStrings = false;
+    m_encrypted = false;
     m_worksheetOffsets.clear();
 }
 
@@ -290,6 +291,11 @@ void XlsWorkbook::readGlobals(RecordStream& records)
             }
             skipSubstream(records);
             break;
+        case Code::FilePass:
+            // Everything after it is encrypted: reading on would turn ciphertext into cells.
+            m_encrypted = true;
+            records.seek(records.size());
+            return;
         case Code::Window1:
             window1.parse(raw);
             window1.detach();
@@ -323,9 +329,15 @@ void XlsWorkbook::readWorksheet(RecordStream& records, qint64 bofOffset)
     // bytes of the stream, so the reservation stays within the file's size.
     size_t expected = 0;
     int depth = 0;
-    records.scanAhead([&](quint16 code, quint16 length) {
-        if (code == Code::BOF)
+    records.scanAhead([&](quint16 code, quint16 length, const uchar* data) {
+        if (code == Code::BOF) {
+            // The next sheet when this one lacks its EOF: the scan must not run on into it,
+            // or damaged files would cost time in the square of their size.
+            const quint16 type = length >= 4 ? quint16(data[2] | (data[3] << 8)) : 0;
+            if (depth == 0 && (type == BOF::Globals || type == BOF::Worksheet))
+                return false;
             ++depth;
+        }
         else if (code == Code::YEOF && depth-- == 0)
             return false;
         else if (code == Code::MulRK && length >= 6)

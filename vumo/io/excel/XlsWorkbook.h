@@ -112,6 +112,8 @@ public:
     // Why the last `load` failed (None after a success).
     CompoundDocument::OpenError loadError() const { return m_loadError; }
     int worksheetCount() const { return int(m_worksheets.size()); }
+    // Password-protected: the globals end in a FilePass record and no sheet is read.
+    bool isEncrypted() const { return m_encrypted; }
     XlsWorksheet* worksheet(int index);
 
     // The workbook globals.
@@ -137,6 +139,7 @@ private:
     std::vector<qint64> m_worksheetOffsets;
     CompoundDocument::OpenError m_loadError = CompoundDocument::OpenError::None;
     bool m_haveSharedStrings = false;
+    bool m_encrypted = false;
 };
 
 } // namespace YExcel
