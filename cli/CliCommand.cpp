@@ -7,7 +7,7 @@ const std::vector<Command>& commands()
     // New commands (call, download, upload, import, export) are added here.
     static const std::vector<Command> list = {
         {"xls2csv", "FILE [--sheet N|NAME] [--list] [--encoding NAME]",
-         "write a worksheet of an .xls workbook as CSV to standard output", &runXls2Csv},
+         "把 .xls 工作簿的一个工作表（默认第0个）按CSV写到标准输出", &runXls2Csv},
     };
     return list;
 }
