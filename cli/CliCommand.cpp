@@ -1,0 +1,29 @@
+#include "CliCommand.h"
+
+namespace Quorvia::cli {
+
+const std::vector<Command>& commands()
+{
+    // New commands (call, download, upload, import, export) are added here.
+    static const std::vector<Command> list = {
+        {"xls2csv", "FILE [--sheet N|NAME] [--list] [--encoding NAME]",
+         "把 .xls 工作簿的一个工作表（默认第0个）按CSV写到标准输出", &runXls2Csv},
+    };
+    return list;
+}
+
+const Command* findCommand(const QString& name)
+{
+    for (const Command& c : commands()) {
+        if (name == QLatin1String(c.name))
+            return &c;
+    }
+    return nullptr;
+}
+
+void writeText(QIODevice& device, const QString& text)
+{
+    device.write(text.toUtf8());
+}
+
+} // namespace Quorvia::cli

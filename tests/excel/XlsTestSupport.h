@@ -1,0 +1,39 @@
+#pragma once
+#include "XlsFileBuilder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+
+namespace XlsTest {
+
+inline QString fixture(const QString& name)
+{
+    return QStringLiteral(XLS_FIXTURE_DIR "/") + name;
+}
+
+inline QStringList fixtureNames()
+{
+    return QDir(QStringLiteral(XLS_FIXTURE_DIR)).entryList({QStringLiteral("*.xls")}, QDir::Files, QDir::Name);
+}
+
+inline QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+// A workbook file holding `stream` as its "Workbook".
+inline QByteArray workbookFile(const QByteArray& stream, const CfbOptions& options = CfbOptions())
+{
+    return compoundDocument({{QStringLiteral("Workbook"), stream}}, options);
+}
+
+} // namespace XlsTest
