@@ -1,0 +1,75 @@
+#include "network/http/DownloadThreadBase.h"
+
+#include <QMutexLocker>
+
+namespace Quorvia::network::http {
+
+DownloadThreadBase::DownloadThreadBase(QObject* parent) : QThread(parent) {}
+
+DownloadThreadBase::~DownloadThreadBase()
+{
+    wait();
+}
+
+void DownloadThreadBase::StartWithItem(qint64 itemId)
+{
+    // The previous run may still be unwinding after its finished() was queued.
+    wait();
+    {
+        QMutexLocker locker(&m_mutex);
+        m_stopRequested = false;
+        m_idle = false;
+        m_itemId = itemId;
+        m_result = QStringLiteral("未下载");
+    }
+    start(QThread::InheritPriority);
+}
+
+void DownloadThreadBase::Stop()
+{
+    {
+        QMutexLocker locker(&m_mutex);
+        m_stopRequested = true;
+        m_idle = true;
+        m_result = QStringLiteral("下载停止");
+    }
+    wait();
+}
+
+QString DownloadThreadBase::Result() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_result;
+}
+
+qint64 DownloadThreadBase::ItemId() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_itemId;
+}
+
+bool DownloadThreadBase::IsIdle() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_idle;
+}
+
+bool DownloadThreadBase::IsStopRequested() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_stopRequested;
+}
+
+void DownloadThreadBase::SetResult(const QString& text)
+{
+    QMutexLocker locker(&m_mutex);
+    m_result = text;
+}
+
+void DownloadThreadBase::SetIdle()
+{
+    QMutexLocker locker(&m_mutex);
+    m_idle = true;
+}
+
+} // namespace Quorvia::network::http

@@ -1,0 +1,39 @@
+#include "network/http/HttpReturn.h"
+
+namespace Quorvia::network::http {
+
+QString OversizeBodyText(qint64 limit)
+{
+    return QStringLiteral("返回数据过大，超过%1字节上限").arg(limit);
+}
+
+QByteArray SyntheticErrorBody(const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    QByteArray escaped;
+    escaped.reserve(utf8.size() + 8);
+    for (const char c : utf8) {
+        switch (c) {
+        case '"': escaped += "\\\""; break;
+        case '\\': escaped += "\\\\"; break;
+        case '\n': escaped += "\\n"; break;
+        case '\r': escaped += "\\r"; break;
+        case '\t': escaped += "\\t"; break;
+        case '\b': escaped += "\\b"; break;
+        case '\f': escaped += "\\f"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                static const char hex[] = "0123456789abcdef";
+                escaped += "\\u00";
+                escaped += hex[(c >> 4) & 0xF];
+                escaped += hex[c & 0xF];
+            } else {
+                escaped += c;
+            }
+        }
+    }
+    return QByteArrayLiteral("{\"error_response\":{\"code\":\"-1\",\"zh_desc\":\"") + escaped
+        + QByteArrayLiteral("\"}}");
+}
+
+} // namespace Quorvia::network::http

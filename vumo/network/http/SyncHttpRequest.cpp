@@ -1,0 +1,262 @@
+#include "network/http/SyncHttpRequest.h"
+
+#include "network/config/NetworkConfig.h"
+#include "quorvia/UnZipFile.h"
+#include "utils/Log.h"
+
+#include <QDateTime>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkRequest>
+#include <QTimer>
+#include <QUrl>
+
+namespace Quorvia::network::http {
+
+namespace {
+const QByteArray kTimeoutBody = QByteArrayLiteral("{\"timeout\":\"http 请求超时\"}");
+} // namespace
+
+SyncHttpRequest::SyncHttpRequest(QObject* parent)
+    : QObject(parent),
+      m_manager(new QNetworkAccessManager(this)),
+      m_timer(new QTimer(this)),
+      m_loop(new QEventLoop(this))
+{
+    m_timer->setSingleShot(true);
+    config::NetworkConfig::Instance()->ApplyProxy(m_manager);
+    connect(m_manager, &QNetworkAccessManager::finished, this, &SyncHttpRequest::OnReplyFinished);
+    connect(m_timer, &QTimer::timeout, this, &SyncHttpRequest::OnTimeOut);
+}
+
+SyncHttpRequest::~SyncHttpRequest() = default;
+
+HTTP_RETURN_RESULT SyncHttpRequest::Post(const QString& url, const QByteArray& body,
+                                         int timeoutMs, bool acceptGzip)
+{
+    QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
+    request.setHeader(QNetworkRequest::ContentTypeHeader,
+                      QByteArrayLiteral("application/x-www-form-urlencoded"));
+    return Exchange(Verb::Post, request, body, body, timeoutMs, acceptGzip);
+}
+
+HTTP_RETURN_RESULT SyncHttpRequest::Get(const QString& url, int timeoutMs, bool acceptGzip)
+{
+    QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
+    request.setHeader(QNetworkRequest::ContentTypeHeader,
+                      QByteArrayLiteral("application/x-www-form-urlencoded"));
+    return Exchange(Verb::Get, request, QByteArray(), QByteArray(), timeoutMs, acceptGzip);
+}
+
+HTTP_RETURN_RESULT SyncHttpRequest::Exchange(Verb verb, QNetworkRequest& request,
+                                             const QByteArray& body, const QByteArray& logBody,
+                                             int timeoutMs, bool acceptGzip)
+{
+    m_status = HTTP_RETURN_PENDING;
+    m_buffer.clear();
+    m_timedOut = false;
+    m_aborted = false;
+    m_done = false;
+
+    // Without an explicit header Qt would ask for gzip itself and inflate behind our back.
+    request.setRawHeader(QByteArrayLiteral("Accept-Encoding"),
+                         acceptGzip ? QByteArrayLiteral("gzip, deflate")
+                                    : QByteArrayLiteral("identity"));
+    QNetworkReply* reply = verb == Verb::Get ? m_manager->get(request)
+                                             : m_manager->post(request, body);
+    m_reply = reply;
+    qCDebug(lcContol).noquote() << VUMO_SRC_POS + QStringLiteral("%1?%2").arg(
+        request.url().toString(), QString::fromUtf8(logBody));
+
+    connect(reply, &QNetworkReply::errorOccurred, this, &SyncHttpRequest::OnRequestError);
+    connect(reply, &QNetworkReply::downloadProgress, this, &SyncHttpRequest::OnDownloadProgress);
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply] { CheckCap(reply); });
+    if (timeoutMs > 0)
+        m_timer->start(timeoutMs);
+    if (!m_done)
+        m_loop->exec(QEventLoop::ExcludeUserInputEvents);
+    m_timer->stop();
+    m_reply = nullptr;
+
+    if (m_status == HTTP_RETURN_PENDING) // an error ended the wait before the finished signal
+        m_status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const bool answered = !m_timedOut && !m_aborted;
+    if (answered && acceptGzip
+        && reply->rawHeader(QByteArrayLiteral("Content-Encoding")).contains("gzip")) {
+        m_buffer = UnZipFile::gUncompress(m_buffer, m_maxBodySize);
+    }
+
+    disconnect(reply, nullptr, this, nullptr);
+    if (!reply->isFinished())
+        reply->abort();
+    reply->close();
+    delete reply;
+
+    HTTP_RETURN_RESULT result;
+    result.status = m_status;
+    result.data = m_buffer;
+    m_buffer.clear();
+    return result;
+}
+
+void SyncHttpRequest::Finish()
+{
+    m_timer->stop();
+    m_done = true;
+    m_loop->quit();
+}
+
+bool SyncHttpRequest::CheckCap(QNetworkReply* reply)
+{
+    if (reply != m_reply || m_aborted)
+        return false;
+    if (m_buffer.size() + reply->bytesAvailable() <= m_maxBodySize)
+        return true;
+    qCWarning(lcContol).noquote() << VUMO_SRC_POS + OversizeBodyText(m_maxBodySize)
+                                  << reply->url().toString();
+    m_aborted = true;
+    m_status = HTTP_RETURN_ABORTED;
+    m_buffer = SyntheticErrorBody(OversizeBodyText(m_maxBodySize));
+    Finish();
+    reply->abort();
+    return false;
+}
+
+void SyncHttpRequest::OnReplyFinished(QNetworkReply* reply)
+{
+    if (reply != m_reply)
+        return;
+    if (m_status == HTTP_RETURN_PENDING) {
+        m_status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        if (m_status == 200 && CheckCap(reply))
+            m_buffer += reply->readAll();
+    }
+    Finish();
+}
+
+void SyncHttpRequest::OnRequestError(QNetworkReply::NetworkError)
+{
+    auto* reply = qobject_cast<QNetworkReply*>(sender());
+    if (!reply || reply != m_reply)
+        return;
+    qCDebug(lcContol).noquote() << VUMO_SRC_POS + reply->errorString();
+    Finish();
+}
+
+void SyncHttpRequest::OnTimeOut()
+{
+    if (!m_reply || m_done)
+        return;
+    qCDebug(lcContol).noquote() << VUMO_SRC_POS + QStringLiteral("http 请求超时");
+    m_status = HTTP_RETURN_TIMEOUT;
+    // The time-out text alone: partial bytes in front of it would only make it unreadable.
+    m_buffer = kTimeoutBody;
+    m_timedOut = true;
+    Finish();
+}
+
+void SyncHttpRequest::OnDownloadProgress(qint64 received, qint64 total)
+{
+    auto* reply = qobject_cast<QNetworkReply*>(sender());
+    if (reply && reply == m_reply && !m_aborted) {
+        if (total > m_maxBodySize) {
+            // Announced size already too big: refuse before reading anything.
+            m_buffer.clear();
+            CheckCap(reply);
+        } else if (CheckCap(reply)) {
+            m_buffer += reply->readAll();
+        }
+    }
+    emit DownloadProgressSignals(received, total);
+}
+
+bool SyncHttpRequest::SyncDownloadFile(const QString& url, const QString& localPath,
+                                       int timeoutMs, bool acceptGzip)
+{
+    if (url.isEmpty() || localPath.isEmpty()) {
+        qCWarning(lcVumo).noquote() << VUMO_SRC_POS + QStringLiteral("下载地址或文件保存路径为空！");
+        return false;
+    }
+    const HTTP_RETURN_RESULT result = Get(url, timeoutMs, acceptGzip);
+    if (result.status != 200) {
+        qCWarning(lcVumo).noquote() << VUMO_SRC_POS + QStringLiteral("文件(图片)下载失败！")
+                                    << url << result.status;
+        return false;
+    }
+    QFile file(localPath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        qCWarning(lcVumo).noquote() << VUMO_SRC_POS + QStringLiteral("无法以写方式打开文件！")
+                                    << localPath;
+        return false;
+    }
+    const qint64 written = file.write(result.data);
+    const bool flushed = file.flush();
+    file.close();
+    // A short write (disk full) would leave a truncated file reported as a good one.
+    if (written < 1 || written != result.data.size() || !flushed) {
+        qCWarning(lcVumo).noquote() << VUMO_SRC_POS + QStringLiteral("写入文件失败！") << localPath;
+        QFile::remove(localPath);
+        return false;
+    }
+    return true;
+}
+
+QByteArray SyncHttpRequest::SniffImageType(const QByteArray& content)
+{
+    if (content.size() < 10)
+        return QByteArray();
+    if (content.mid(1, 3) == "PNG")
+        return QByteArrayLiteral("image/png");
+    return QByteArrayLiteral("image/jpeg");
+}
+
+QByteArray SyncHttpRequest::BuildMultiPartBody(const QByteArray& boundary,
+                                               const QMap<QByteArray, QByteArray>& fields,
+                                               const QByteArray& fieldName,
+                                               const QString& fileName,
+                                               const QByteArray& content)
+{
+    QByteArray body;
+    for (auto it = fields.cbegin(); it != fields.cend(); ++it) {
+        body += "--" + boundary + "\r\nContent-Disposition: form-data; name=\"" + it.key()
+            + "\"\r\nContent-Type: text/plain\r\n\r\n" + it.value() + "\r\n";
+    }
+    body += "--" + boundary + "\r\nContent-Disposition: form-data;name=\"" + fieldName
+        + "\";filename=\"" + fileName.toUtf8() + "\"\r\nContent-Type: " + SniffImageType(content)
+        + "\r\nContent-Transfer-Encoding: binary\r\n\r\n";
+    body += content;
+    body += "\r\n--" + boundary + "--\r\n";
+    return body;
+}
+
+HTTP_RETURN_RESULT SyncHttpRequest::PostFileByMultiPart(const QString& url,
+                                                        const QMap<QByteArray, QByteArray>& fields,
+                                                        const QPair<QByteArray, QString>& file,
+                                                        int timeoutMs, bool acceptGzip)
+{
+    QFile input(file.second);
+    if (file.second.isEmpty() || !input.open(QIODevice::ReadOnly)) {
+        qCWarning(lcVumo).noquote() << VUMO_SRC_POS + QStringLiteral("上传文件时，打开文件失败！")
+                                    << file.second;
+        HTTP_RETURN_RESULT result;
+        result.status = HTTP_RETURN_OPENFILE_FAILED;
+        result.data = QByteArrayLiteral("Open file failed!");
+        return result;
+    }
+    const QByteArray content = input.readAll();
+    input.close();
+
+    const QByteArray boundary = QByteArray::number(QDateTime::currentSecsSinceEpoch());
+    const QByteArray body = BuildMultiPartBody(boundary, fields, file.first,
+                                               QFileInfo(file.second).fileName(), content);
+    QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
+    request.setHeader(QNetworkRequest::ContentTypeHeader,
+                      QByteArray(QByteArrayLiteral("multipart/form-data;boundary=") + boundary));
+    // The log keeps the text fields; the file's bytes would only flood it.
+    const QByteArray logBody = body.left(body.size() - content.size() - boundary.size() - 8);
+    return Exchange(Verb::Post, request, body, logBody, timeoutMs, acceptGzip);
+}
+
+} // namespace Quorvia::network::http
