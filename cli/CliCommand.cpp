@@ -8,6 +8,8 @@ const std::vector<Command>& commands()
     static const std::vector<Command> list = {
         {"xls2csv", "FILE [--sheet N|NAME] [--list] [--encoding NAME]",
          "write a worksheet of an .xls workbook as CSV to standard output", &runXls2Csv},
+        {"call", "METHOD [JSON] [--timeout MS]",
+         "send one signed open-API call with the seller's login and print the answer", &runCall},
     };
     return list;
 }
