@@ -6,8 +6,10 @@
 #include "network/request/PopServerRequestImpl.h"
 #include "plugin/UserInfo.h"
 #include "request/PopVumoDelete.h"
+#include "request/PopVumoPropimgAdd.h"
 
 #include <QCryptographicHash>
+#include <QFile>
 #include <QDateTime>
 #include <QPointer>
 #include <QRegularExpression>
@@ -24,6 +26,13 @@ const QByteArray kSecret = QByteArrayLiteral("seller-secret");
 
 // A listing-family call sent to the test's server.
 class DeleteAt : public Quorvia::vumo::request::PopVumoDelete
+{
+public:
+    QString url;
+    QString GetUrl() const override { return url; }
+};
+
+class PropimgAddAt : public Quorvia::vumo::request::PopVumoPropimgAdd
 {
 public:
     QString url;
@@ -253,6 +262,39 @@ private slots:
         QVERIFY(call.errorCode.isEmpty());
         QCOMPARE(call.errorMessage, QStringLiteral("返回信息为空"));
         QCOMPARE(server.requests().size(), 3);
+    }
+
+    void filePostSendsFieldsAndImagePart()
+    {
+        LocalHttpServer server;
+        QVERIFY(server.listen());
+        server.setAnswer(200, R"({"vumo_propimg_add_response":{"image_id":"31"}})");
+        PropimgAddAt call;
+        call.url = server.url(QStringLiteral("/routerjson"));
+        call.SetVumoId(77);
+
+        QVERIFY(!call.SyncPostFile(QStringLiteral("/nonexistent/pic.jpg"), 10000));
+        QCOMPARE(call.errorMessage, QStringLiteral("Open file failed!"));
+        QVERIFY(server.requests().isEmpty());
+
+        VumoTest::TempHome home;
+        const QString path = home.filePath(QStringLiteral("pic.jpg"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("\xFF\xD8\xFF-jpeg-bytes-", 15));
+        file.close();
+        QVERIFY2(call.SyncPostFile(path, 10000), qPrintable(call.errorMessage));
+        QCOMPARE(call.GetResponse().toMap().value("image_id").toString(), QStringLiteral("31"));
+        QCOMPARE(server.requests().size(), 1);
+        const VumoTest::ReceivedRequest& got = server.requests().first();
+        QVERIFY(got.headers.value("content-type").startsWith("multipart/form-data"));
+        QVERIFY(!got.headers.value("accept-encoding").contains("gzip"));
+        // Text fields unencoded, the file as the part "image".
+        QVERIFY(got.body.contains("name=\"orvane_param_json\"\r\nContent-Type: text/plain\r\n\r\n"
+                                  "{\"vumo_id\":\"77\",\"attribute_value_id\":\"0000000000\",\"is_main_pic\":\"false\"}\r\n"));
+        QVERIFY(got.body.contains("name=\"sign\""));
+        QVERIFY(got.body.contains("name=\"image\";filename=\"pic.jpg\""));
+        QVERIFY(got.body.contains("-jpeg-bytes-"));
     }
 
     void asynchronousAnswerReachesOnlyLiveRequests()
