@@ -2,12 +2,12 @@
 
 #include "quorvia/DataRoot.h"
 #include "utils/CSingleton.h"
+#include "utils/IniSetting.h"
 #include "utils/Log.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
-#include <QSettings>
 
 namespace Quorvia::network::config {
 
@@ -82,12 +82,10 @@ NetworkConfig* NetworkConfig::Instance()
     return utils::CSingleton<NetworkConfig>::instance();
 }
 
-QString NetworkConfig::ReadIni(const QString& file, const QString& group, const QString& key,
-                               const QString& defaultValue)
+QString NetworkConfig::ReadIni(const utils::IniSetting& ini, const QString& group,
+                               const QString& key, const QString& defaultValue)
 {
-    QSettings ini(file, QSettings::IniFormat);
-    ini.beginGroup(group);
-    return ini.value(key, defaultValue).toString();
+    return ini.Value(key, group, defaultValue).toString();
 }
 
 void NetworkConfig::Load(const QString& configDir)
@@ -96,24 +94,26 @@ void NetworkConfig::Load(const QString& configDir)
     const QString networkIni = configDir.isEmpty()
         ? QString() : QDir(configDir).filePath(QStringLiteral("network.ini"));
     const bool haveNetworkIni = !networkIni.isEmpty() && QFileInfo::exists(networkIni);
+    const utils::IniSetting network(haveNetworkIni ? networkIni : QString());
     for (const KeyDefault& entry : kKeys) {
         const QString group = QString::fromLatin1(entry.group);
         const QString key = QString::fromLatin1(entry.key);
         const QString fallback = QString::fromLatin1(entry.value);
         m_values.insert(Slot(group, key),
-                        haveNetworkIni ? ReadIni(networkIni, group, key, fallback) : fallback);
+                        ReadIni(network, group, key, fallback));
     }
 
     const QString proxyIni = configDir.isEmpty()
         ? QString() : QDir(configDir).filePath(QStringLiteral("networkproxy.ini"));
     if (proxyIni.isEmpty() || !QFileInfo::exists(proxyIni))
         return;
+    const utils::IniSetting ini(proxyIni);
     const QString group = QStringLiteral("Proxy");
-    m_proxyType = ReadIni(proxyIni, group, QStringLiteral("Type"), QString());
-    m_proxyAddress = ReadIni(proxyIni, group, QStringLiteral("ServerAddress"), QString());
-    m_proxyPort = ReadIni(proxyIni, group, QStringLiteral("Port"), QString());
-    m_proxyUser = ReadIni(proxyIni, group, QStringLiteral("UserName"), QString());
-    m_proxyPassword = ReadIni(proxyIni, group, QStringLiteral("Password"), QString());
+    m_proxyType = ReadIni(ini, group, QStringLiteral("Type"), QString());
+    m_proxyAddress = ReadIni(ini, group, QStringLiteral("ServerAddress"), QString());
+    m_proxyPort = ReadIni(ini, group, QStringLiteral("Port"), QString());
+    m_proxyUser = ReadIni(ini, group, QStringLiteral("UserName"), QString());
+    m_proxyPassword = ReadIni(ini, group, QStringLiteral("Password"), QString());
     m_proxy = ParseProxy(m_proxyType, m_proxyAddress, m_proxyPort, m_proxyUser, m_proxyPassword);
 }
 
@@ -146,7 +146,7 @@ std::optional<QNetworkProxy> NetworkConfig::ParseProxy(const QString& type, cons
     bool portOk = false;
     const uint portNumber = port.trimmed().toUInt(&portOk);
     if (!portOk || portNumber == 0 || portNumber > 65535) {
-        qCWarning(lcContol).noquote() << VUMO_SRC_POS << "networkproxy.ini: invalid proxy port"
+        qCWarning(lcContol).noquote() << VUMO_SRC_POS + QStringLiteral("networkproxy.ini: invalid proxy port")
                                       << port;
         return std::nullopt;
     }

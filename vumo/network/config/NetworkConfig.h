@@ -9,6 +9,10 @@
 
 class QNetworkAccessManager;
 
+namespace Quorvia::utils {
+class IniSetting;
+}
+
 namespace Quorvia::network::config {
 
 class NetworkConfig final
@@ -78,8 +82,8 @@ public:
 
 private:
     void Load(const QString& configDir);
-    static QString ReadIni(const QString& file, const QString& group, const QString& key,
-                           const QString& defaultValue);
+    static QString ReadIni(const utils::IniSetting& ini, const QString& group,
+                           const QString& key, const QString& defaultValue);
     static std::optional<QNetworkProxy> ParseProxy(const QString& type, const QString& address,
                                                    const QString& port, const QString& user,
                                                    const QString& password);

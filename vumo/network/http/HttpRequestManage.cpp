@@ -40,7 +40,7 @@ SimpleHttp* HttpRequestManage::AddTask(TASK_PARAM* task)
     std::unique_ptr<TASK_PARAM> owned(task);
     const int type = task->type;
     if (type != TASK_GET && type != TASK_POST && type != TASK_DOWNLOAD && type != TASK_KEEPALIVE) {
-        qCWarning(lcContol).noquote() << VUMO_SRC_POS << "unknown task type" << type;
+        qCWarning(lcContol).noquote() << VUMO_SRC_POS + QStringLiteral("unknown task type") << type;
         return nullptr;
     }
     if (!task->bypassLimit) {

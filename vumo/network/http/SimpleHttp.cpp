@@ -109,9 +109,9 @@ void SimpleHttp::Start()
         QNetworkReply* reply = m_reply;
         connect(reply, &QNetworkReply::readyRead, this,
                 [this, reply] { if (reply == m_reply) CheckCap(reply->bytesAvailable()); });
-        connect(reply, &QNetworkReply::downloadProgress, this, [this, reply](qint64, qint64 total) {
-            if (reply == m_reply && total > m_maxBodySize)
-                CheckCap(total);
+        connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] {
+            if (reply == m_reply)
+                CheckCap(0);
         });
     }
     StartTimer();
@@ -129,7 +129,7 @@ void SimpleHttp::StartDownload()
     m_written = 0;
     m_buffer.clear();
     if (m_filePath.isEmpty() || !m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        qCWarning(lcContol).noquote() << VUMO_SRC_POS << "open file failed!" << m_filePath;
+        qCWarning(lcContol).noquote() << VUMO_SRC_POS + QStringLiteral("open file failed!") << m_filePath;
         Report(HTTP_RETURN_OPENFILE_FAILED, 0, QByteArrayLiteral("open file failed!"));
         emit RequestFinishedSignal(this);
         return;
@@ -144,6 +144,7 @@ void SimpleHttp::StartDownload()
     m_reply = m_manager->get(request);
     connect(m_reply, &QNetworkReply::readyRead, this, &SimpleHttp::downFileReplyRead);
     connect(m_reply, &QNetworkReply::downloadProgress, this, &SimpleHttp::downloadProgress);
+    connect(m_reply, &QNetworkReply::metaDataChanged, this, [this] { CheckCap(0); });
     connect(m_reply, &QNetworkReply::finished, this, &SimpleHttp::downFileFinished);
 }
 
@@ -152,7 +153,10 @@ bool SimpleHttp::CheckCap(qint64 pending)
     if (m_oversize)
         return false;
     const qint64 held = m_type == TASK_DOWNLOAD ? m_written : m_buffer.size();
-    if (held + pending <= m_maxBodySize)
+    // An announced length past the cap is refused before any of it is read.
+    const qint64 announced = m_reply && m_type != TASK_KEEPALIVE
+        ? m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() : 0;
+    if (announced <= m_maxBodySize && held + pending <= m_maxBodySize)
         return true;
     qCWarning(lcContol).noquote() << VUMO_SRC_POS + OversizeBodyText(m_maxBodySize)
                                   << m_url.toString();
@@ -195,7 +199,7 @@ void SimpleHttp::httpFinished(QNetworkReply* reply)
     if (m_timedOut) {
         Report(HTTP_RETURN_TIMEOUT, 0, kOutTime);
     } else {
-        if (!m_oversize && CheckCap(reply->bytesAvailable()))
+        if (!m_oversize && reply->isOpen() && CheckCap(reply->bytesAvailable()))
             m_buffer += reply->readAll();
         const qint32 status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         QByteArray body = m_buffer;
@@ -210,8 +214,9 @@ void SimpleHttp::httpFinished(QNetworkReply* reply)
         Report(m_aborted ? HTTP_RETURN_ABORTED : HTTP_RETURN_SUCCESS, status, body);
     }
     m_buffer.clear();
-    if (m_type != TASK_KEEPALIVE)
-        emit RequestFinishedSignal(this);
+    // Also for a keep-alive stream once it has ended: a counted stream that never let go of
+    // its slot would stall every later task.
+    emit RequestFinishedSignal(this);
 }
 
 void SimpleHttp::httpError(QNetworkReply::NetworkError)
@@ -227,7 +232,7 @@ void SimpleHttp::downFileReplyRead()
         return;
     const QByteArray chunk = m_reply->read(available);
     if (m_file.write(chunk) != chunk.size()) {
-        qCWarning(lcContol).noquote() << VUMO_SRC_POS << "write failed" << m_filePath;
+        qCWarning(lcContol).noquote() << VUMO_SRC_POS + QStringLiteral("write failed") << m_filePath;
         m_writeFailed = true;
         m_reply->abort();
         return;
@@ -239,10 +244,6 @@ void SimpleHttp::downloadProgress(qint64 received, qint64 total)
 {
     if (!m_reply)
         return;
-    if (total > m_maxBodySize) {
-        CheckCap(total);
-        return;
-    }
     // Whatever is readable belongs to the file; keeping it aside would leave a hole in it.
     if (m_reply->bytesAvailable() > 0)
         downFileReplyRead();
@@ -271,7 +272,7 @@ void SimpleHttp::downFileFinished()
         const QUrl target = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
         if (++m_redirects <= kMaxRedirects) {
             m_url = m_url.resolved(target);
-            qCDebug(lcContol).noquote() << VUMO_SRC_POS << "redirected to" << m_url.toString();
+            qCDebug(lcContol).noquote() << VUMO_SRC_POS + QStringLiteral("redirected to") << m_url.toString();
             StartDownload();
             if (m_reply)
                 StartTimer();
@@ -281,7 +282,7 @@ void SimpleHttp::downFileFinished()
         Report(state, status, SyntheticErrorBody(QStringLiteral("重定向次数过多")));
     } else if (reply->error() != QNetworkReply::NoError || m_oversize || m_writeFailed) {
         QFile::remove(m_filePath);
-        QByteArray body = reply->readAll();
+        QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();
         if (m_oversize)
             body = SyntheticErrorBody(OversizeBodyText(m_maxBodySize));
         else if (m_writeFailed)

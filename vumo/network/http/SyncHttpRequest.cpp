@@ -73,6 +73,7 @@ HTTP_RETURN_RESULT SyncHttpRequest::Exchange(Verb verb, QNetworkRequest& request
     connect(reply, &QNetworkReply::errorOccurred, this, &SyncHttpRequest::OnRequestError);
     connect(reply, &QNetworkReply::downloadProgress, this, &SyncHttpRequest::OnDownloadProgress);
     connect(reply, &QNetworkReply::readyRead, this, [this, reply] { CheckCap(reply); });
+    connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] { CheckCap(reply); });
     if (timeoutMs > 0)
         m_timer->start(timeoutMs);
     if (!m_done)
@@ -89,9 +90,10 @@ HTTP_RETURN_RESULT SyncHttpRequest::Exchange(Verb verb, QNetworkRequest& request
     }
 
     disconnect(reply, nullptr, this, nullptr);
-    if (!reply->isFinished())
+    // A reply that reported an error is over even before its finished signal.
+    // (Closing it again would report a second error.)
+    if (!reply->isFinished() && reply->error() == QNetworkReply::NoError)
         reply->abort();
-    reply->close();
     delete reply;
 
     HTTP_RETURN_RESULT result;
@@ -112,7 +114,9 @@ bool SyncHttpRequest::CheckCap(QNetworkReply* reply)
 {
     if (reply != m_reply || m_aborted)
         return false;
-    if (m_buffer.size() + reply->bytesAvailable() <= m_maxBodySize)
+    // An announced length past the cap is refused before any of it is read.
+    const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+    if (announced <= m_maxBodySize && m_buffer.size() + reply->bytesAvailable() <= m_maxBodySize)
         return true;
     qCWarning(lcContol).noquote() << VUMO_SRC_POS + OversizeBodyText(m_maxBodySize)
                                   << reply->url().toString();
@@ -161,13 +165,8 @@ void SyncHttpRequest::OnDownloadProgress(qint64 received, qint64 total)
 {
     auto* reply = qobject_cast<QNetworkReply*>(sender());
     if (reply && reply == m_reply && !m_aborted) {
-        if (total > m_maxBodySize) {
-            // Announced size already too big: refuse before reading anything.
-            m_buffer.clear();
-            CheckCap(reply);
-        } else if (CheckCap(reply)) {
+        if (CheckCap(reply))
             m_buffer += reply->readAll();
-        }
     }
     emit DownloadProgressSignals(received, total);
 }

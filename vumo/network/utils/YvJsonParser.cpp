@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <locale.h>
+#include <map>
+#include <memory>
 #include <new>
 #include <string>
 
@@ -134,7 +136,46 @@ inline QString Decode(const char* text, qsizetype length, bool utf8)
     return utf8 ? QString::fromUtf8(text, length) : QString::fromLatin1(text, length);
 }
 
+
 } // namespace
+
+// Member names and short values repeat throughout a page of answers; decoding each once and
+// sharing the text saves most of the allocations. Direct-mapped: a collision just replaces.
+class YvJsonParser::TextCache
+{
+public:
+    explicit TextCache(bool utf8) : m_utf8(utf8) {}
+
+    QString Get(const char* text, qsizetype length)
+    {
+        if (length == 0)
+            return QString();
+        if (length > kMaxCachedLength)
+            return Decode(text, length, m_utf8);
+        quint32 hash = 2166136261u;
+        for (qsizetype i = 0; i < length; ++i)
+            hash = (hash ^ quint8(text[i])) * 16777619u;
+        Slot& slot = m_slots[hash & (kSlots - 1)];
+        if (slot.length == length && std::memcmp(slot.bytes, text, size_t(length)) == 0)
+            return slot.value;
+        slot.bytes = text;
+        slot.length = length;
+        slot.value = Decode(text, length, m_utf8);
+        return slot.value;
+    }
+
+private:
+    static constexpr qsizetype kMaxCachedLength = 24;
+    static constexpr quint32 kSlots = 1024;
+    struct Slot
+    {
+        const char* bytes = nullptr; // inside the parsed buffer, alive while converting
+        qsizetype length = -1;
+        QString value;
+    };
+    bool m_utf8;
+    Slot m_slots[kSlots];
+};
 
 YvJsonParser::YvJsonParser() = default;
 
@@ -217,7 +258,7 @@ bool YvJsonParser::parse(QByteArray& bytes, QVariant& result, bool utf8)
 #define YV_NODE(var, type)                                            \
     Node* var = NewNode(type, top, name, nameLength);                 \
     if (!var) {                                                       \
-        qCWarning(lcContol).noquote() << "YvJsonParser" << kNoMemory; \
+        qCCritical(lcVumo).noquote() << QStringLiteral("YvJsonParser内存分配失败"); \
         YV_FAIL(kNoMemory, p);                                        \
     }                                                                 \
     name = nullptr;                                                   \
@@ -432,30 +473,35 @@ bool YvJsonParser::parse(QByteArray& bytes, QVariant& result, bool utf8)
 
     if (top)
         return Fail(kNotClosed, begin, end, end, line, utf8);
-    result = root ? Convert(root, utf8) : QVariant();
+    if (!root) {
+        result = QVariant();
+        return true;
+    }
+    auto cache = std::make_unique<TextCache>(utf8);
+    result = Convert(root, *cache);
     return true;
 }
 
-QVariant YvJsonParser::Convert(const Node* node, bool utf8) const
+QVariant YvJsonParser::Convert(const Node* node, TextCache& cache) const
 {
     switch (node->type) {
     case TypeObject: {
-        QVariantMap map;
-        for (const Node* child = node->firstChild; child; child = child->next) {
-            map.insert(child->name ? Decode(child->name, child->nameLength, utf8) : QString(),
-                       Convert(child, utf8));
-        }
-        return map;
+        // Built as a std::map and handed over whole; a repeated name keeps the last value.
+        std::map<QString, QVariant> members;
+        for (const Node* child = node->firstChild; child; child = child->next)
+            members.insert_or_assign(members.end(), cache.Get(child->name, child->nameLength),
+                                     Convert(child, cache));
+        return QVariantMap(std::move(members));
     }
     case TypeArray: {
         QVariantList list;
         list.reserve(qsizetype(node->childCount));
         for (const Node* child = node->firstChild; child; child = child->next)
-            list.append(Convert(child, utf8));
+            list.append(Convert(child, cache));
         return list;
     }
     case TypeString:
-        return Decode(node->value.text, node->textLength, utf8);
+        return cache.Get(node->value.text, node->textLength);
     case TypeInteger:
     case TypeBool:
         return QVariant(qlonglong(node->value.integer));

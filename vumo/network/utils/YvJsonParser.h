@@ -43,9 +43,10 @@ private:
     };
     struct Node;
     struct Block;
+    class TextCache;
 
     Node* NewNode(NodeType type, Node* parent, const char* name, qsizetype nameLength);
-    QVariant Convert(const Node* node, bool utf8) const;
+    QVariant Convert(const Node* node, TextCache& cache) const;
     bool Fail(const char* description, const char* begin, const char* at, const char* end,
               int line, bool utf8);
 

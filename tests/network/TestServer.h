@@ -1,0 +1,62 @@
+#pragma once
+// A scriptable HTTP/1.1 server on 127.0.0.1 (any free port) for transport tests. Each complete
+// request is recorded and handed to the handler, which answers at once, later, or never.
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <functional>
+
+namespace VumoTest {
+
+struct HttpRequestSeen
+{
+    QByteArray method;
+    QByteArray target; // path and query, or the absolute URL a proxy is asked for
+    QMap<QByteArray, QByteArray> headers; // names in lower case
+    QByteArray body;
+};
+
+class TestServer : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Handler = std::function<void(const HttpRequestSeen&, QTcpSocket*)>;
+
+    explicit TestServer(QObject* parent = nullptr);
+    bool listen();
+    quint16 port() const { return m_server.serverPort(); }
+    QString url(const QString& path) const;
+    void setHandler(Handler handler) { m_handler = std::move(handler); }
+    void close() { m_server.close(); }
+
+    const QList<HttpRequestSeen>& requests() const { return m_requests; }
+    int connections() const { return m_connections; }
+
+    // A full response with Content-Length.
+    static QByteArray response(int status, const QByteArray& body,
+                               const QList<QByteArray>& extraHeaders = {},
+                               const QByteArray& reason = "OK");
+    static void respond(QTcpSocket* socket, int status, const QByteArray& body,
+                        const QList<QByteArray>& extraHeaders = {});
+
+private:
+    void onNewConnection();
+    void onReadable(QTcpSocket* socket);
+
+    QTcpServer m_server;
+    Handler m_handler;
+    QList<HttpRequestSeen> m_requests;
+    QMap<QTcpSocket*, QByteArray> m_pending;
+    int m_connections = 0;
+};
+
+// Gzip-compresses bytes (a gzip header, as HTTP servers send them).
+QByteArray gzipBytes(const QByteArray& data);
+
+} // namespace VumoTest
