@@ -25,5 +25,6 @@ const Command* findCommand(const QString& name);
 void writeText(QIODevice& device, const QString& text);
 
 int runXls2Csv(const QStringList& args, QIODevice& out, QIODevice& err);
+int runCall(const QStringList& args, QIODevice& out, QIODevice& err);
 
 } // namespace Quorvia::cli

@@ -1,0 +1,225 @@
+// Reading the answers of the listing operations, and which platform errors count as success.
+#include "support/TestMain.h"
+
+#include "entity/VumoImgEntity.h"
+#include "network/config/NetworkConfig.h"
+#include "request/PopSellerCatsGet.h"
+#include "request/PopVumoAdd.h"
+#include "request/PopVumoAttributeGet.h"
+#include "request/PopVumoDelete.h"
+#include "request/PopVumoGet.h"
+#include "request/PopVumoImgUpload.h"
+#include "request/PopVumoPropimgsSearch.h"
+#include "request/PopVumoRedCommentSync.h"
+#include "request/PopVumoSkuDelete.h"
+#include "request/PopVumoSkuPriceUpdate.h"
+#include "request/PopVumosSearch.h"
+
+#include <QTest>
+
+using namespace Quorvia::vumo::request;
+using Quorvia::network::http::HTTP_RETURN_RESULT;
+using Quorvia::network::http::HTTP_RETURN_SUCCESS;
+
+namespace {
+
+HTTP_RETURN_RESULT Answer(const QByteArray& body)
+{
+    HTTP_RETURN_RESULT result;
+    result.status = 200;
+    result.data = body;
+    return result;
+}
+
+QByteArray PlatformError(const char* code)
+{
+    return QByteArray(R"({"error_response":{"code":")") + code + R"(","zh_desc":"失败"}})";
+}
+
+} // namespace
+
+class AnswerTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void searchSortsIdsAndCountsPages()
+    {
+        PopVumosSearch search;
+        search.SetPage(1);
+        const QByteArray firstPage = R"({"vumo_info_by_info_search_response":{"total":"5","vumo_infos":[)"
+                                     R"({"vumo_id":"1000000001","status":"VALID"},{"vumo_id":1000000002,"status":"DELETE"},)"
+                                     R"({"vumo_id":"0","status":"VALID"},{"vumo_id":"1000000004","status":"LOCKED"}]}})";
+        QVERIFY(search.OnResponse(HTTP_RETURN_SUCCESS, Answer(firstPage)));
+        QCOMPARE(search.GetValidIds(), QList<qint64>({1000000001}));
+        QCOMPARE(search.GetDeletedIds(), QList<qint64>({1000000002}));
+        QCOMPARE(search.GetTotal(), 5);
+        QCOMPARE(search.GetReceivedCount(), 4); // skipped items were still received
+        QVERIFY(!search.IsFinished());
+
+        search.SetPage(2);
+        const QByteArray secondPage =
+            R"({"vumo_info_by_info_search_response":{"total":5,"vumo_infos":[{"vumo_id":"1000000005","status":"VALID"}]}})";
+        QVERIFY(search.OnResponse(HTTP_RETURN_SUCCESS, Answer(secondPage)));
+        QCOMPARE(search.GetValidIds(), QList<qint64>({1000000005})); // this page only
+        QVERIFY(search.GetDeletedIds().isEmpty());
+        QVERIFY(search.IsFinished());
+
+        // Page 1 starts counting again; an empty page ends paging even when short of total.
+        search.SetPage(1);
+        QVERIFY(!search.IsFinished());
+        QVERIFY(search.OnResponse(HTTP_RETURN_SUCCESS,
+                                  Answer(R"({"vumo_info_by_info_search_response":{"total":"80","vumo_infos":[]}})")));
+        QVERIFY(search.IsFinished());
+        QVERIFY(search.OnResponse(HTTP_RETURN_SUCCESS,
+                                  Answer(R"({"vumo_info_by_info_search_response":{"total":0}})")));
+        QVERIFY(search.IsFinished());
+
+        QVERIFY(!search.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"other_response":{}})")));
+        QCOMPARE(search.errorMessage, QStringLiteral("查询商品信息失败"));
+        QVERIFY(search.GetValidIds().isEmpty());
+    }
+
+    void getNeedsAListingObject()
+    {
+        PopVumoGet get;
+        get.SetVumoId(1000000009);
+        QVERIFY(get.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"vumo_get_response":{"vumo":{"title":"T","skus":[{"sku_id":1}]}}})")));
+        QCOMPARE(get.GetVumo().value("title").toString(), QStringLiteral("T"));
+        QCOMPARE(get.GetVumo().value("skus").toList().size(), 1);
+
+        for (const QByteArray& body : {QByteArray(R"({"vumo_get_response":{"vumo":null}})"),
+                                       QByteArray(R"({"vumo_get_response":{"vumo":[]}})"),
+                                       QByteArray(R"({"vumo_get_response":{}})")}) {
+            get.errorMessage.clear();
+            QVERIFY(!get.OnResponse(HTTP_RETURN_SUCCESS, Answer(body)));
+            QCOMPARE(get.errorMessage, QStringLiteral("商品1000000009 不存在或已删除"));
+            QVERIFY(get.GetVumo().isEmpty());
+        }
+        get.errorMessage.clear();
+        QVERIFY(!get.OnResponse(HTTP_RETURN_SUCCESS, Answer(PlatformError("9"))));
+        QCOMPARE(get.errorMessage, QStringLiteral("失败")); // the platform's text wins
+    }
+
+    void errorCodesThatCountAsSuccess()
+    {
+        PopVumoDelete del;
+        del.SetVumoId(1000000003);
+        QVERIFY(del.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"vumo_delete_response":{"vumo_id":"1000000003"}})")));
+        QVERIFY(!del.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"vumo_delete_response":{"vumo_id":"1000000004"}})")));
+        QCOMPARE(del.errorMessage, QStringLiteral("删除商品信息有误"));
+        for (const char* gone : {"11200004", "11200014"}) {
+            del.errorMessage.clear();
+            QVERIFY2(del.OnResponse(HTTP_RETURN_SUCCESS, Answer(PlatformError(gone))), gone);
+            QVERIFY(del.errorMessage.isEmpty());
+            QCOMPARE(del.errorCode, QString::fromLatin1(gone));
+        }
+        QVERIFY(!del.OnResponse(HTTP_RETURN_SUCCESS, Answer(PlatformError("11200025"))));
+
+        PopVumoSkuDelete sku;
+        QVERIFY(sku.OnResponse(HTTP_RETURN_SUCCESS, Answer(PlatformError("11200025"))));
+        QVERIFY(!sku.OnResponse(HTTP_RETURN_SUCCESS, Answer(PlatformError("11200004"))));
+        QVERIFY(sku.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"sku_delete_response":{}})")));
+
+        PopVumoSkuPriceUpdate price;
+        price.SetSkuId(42);
+        QVERIFY(!price.OnResponse(HTTP_RETURN_SUCCESS, Answer("")));
+        QCOMPARE(price.errorMessage, QStringLiteral("返回信息为空"));
+    }
+
+    void propertyImagesBecomeRecords()
+    {
+        PopVumoPropimgsSearch search;
+        search.SetPage(1);
+        const QByteArray page = R"({"vumo_propimgs_search_response":{"total":"4","propimgs":[)"
+                                R"({"img_url":"jfs/n2/a.jpg","img_id":"77","color_id":"1627207","is_main":"是","index_id":1},)"
+                                R"({"img_url":"http://img/n2/x/n2/b.jpg","img_id":78},"junk"]}})";
+        QVERIFY(search.OnResponse(HTTP_RETURN_SUCCESS, Answer(page)));
+        const QList<Quorvia::vumo::entity::VumoImgEntity*>& images = search.GetImages();
+        QCOMPARE(images.size(), 2);
+        QCOMPARE(images.at(0)->img_url(), QStringLiteral("jfs/n5/a.jpg"));
+        QCOMPARE(images.at(0)->img_id(), 77);
+        QCOMPARE(images.at(0)->color_id(), 1627207);
+        QVERIFY(images.at(0)->is_main());
+        QCOMPARE(images.at(1)->img_url(), QStringLiteral("http://img/n5/x/n5/b.jpg"));
+        QVERIFY(!search.IsFinished());
+
+        QList<Quorvia::vumo::entity::VumoImgEntity*> taken = search.TakeImages();
+        QCOMPARE(taken.size(), 2);
+        QVERIFY(search.GetImages().isEmpty());
+        qDeleteAll(taken);
+        search.SetPage(2);
+        QVERIFY(search.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"vumo_propimgs_search_response":{"total":"4","propimgs":[{"img_url":"c"}]}})")));
+        QVERIFY(search.IsFinished());
+    }
+
+    void imageUploadNeedsCodeZeroAndAnAddress()
+    {
+        PopVumoImgUpload upload;
+        QVERIFY(!upload.OnResponse(HTTP_RETURN_SUCCESS,
+                                   Answer(R"({"kelvaris_imgzone_picture_upload_responce":{"code":"0","picture_url":""}})")));
+        QVERIFY(upload.errorMessage.startsWith(
+            QStringLiteral("api[kelvaris.imgzone.picture.upload] request return url is empty! json:")));
+        QVERIFY(upload.GetImageUrl().isEmpty());
+
+        upload.errorMessage.clear();
+        QVERIFY(!upload.OnResponse(HTTP_RETURN_SUCCESS,
+                                   Answer(R"({"kelvaris_imgzone_picture_upload_responce":{"code":"3","picture_url":"a.jpg"}})")));
+        QVERIFY(upload.errorMessage.startsWith(QStringLiteral("api[kelvaris.imgzone.picture.upload] request failed! json:")));
+
+        QVERIFY(upload.OnResponse(HTTP_RETURN_SUCCESS,
+                                  Answer(R"({"kelvaris_imgzone_picture_upload_responce":{"code":0,"picture_url":"jfs/t1/a.jpg"}})")));
+        const QString base = Quorvia::network::config::NetworkConfig::Instance()->GetImagesUrl();
+        QCOMPARE(upload.GetImageUrl(), PopVumoImgUpload::ImageAddress(base, QStringLiteral("jfs/t1/a.jpg")));
+        QVERIFY(upload.GetImageUrl().endsWith(QLatin1String("/imgzone/jfs/t1/a.jpg")));
+        QCOMPARE(PopVumoImgUpload::ImageAddress(QStringLiteral("http://h/"), QStringLiteral("/a.jpg")),
+                 QStringLiteral("http://h/imgzone/a.jpg"));
+
+        upload.errorMessage.clear();
+        QVERIFY(!upload.SetImagePath(QStringLiteral("/nonexistent/picture.png")));
+        QCOMPARE(upload.errorMessage, QStringLiteral("商品文件打开失败！"));
+    }
+
+    void listsAreHeldAsMaps()
+    {
+        PopVumoAttributeGet attributes;
+        attributes.SetCid(1355);
+        QVERIFY(attributes.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"category_attribute_search_response":{"attributes":[{"aid":1,"name":"品牌"},2,{"aid":3}]}})")));
+        QCOMPARE(attributes.GetItems().size(), 2);
+        QCOMPARE(attributes.GetItems().first().value("name").toString(), QStringLiteral("品牌"));
+        QVERIFY(!attributes.OnResponse(HTTP_RETURN_SUCCESS, Answer("{}")));
+        QCOMPARE(attributes.errorMessage, QStringLiteral("类目id = 1355属性下载失败"));
+        QVERIFY(attributes.GetItems().isEmpty());
+
+        PopSellerCatsGet cats;
+        QCOMPARE(cats.GetParamJson(), QByteArrayLiteral("{}"));
+        QVERIFY(cats.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"sellercats_get_response":{"shopCats":[{"cid":5}]}})")));
+        QCOMPARE(cats.GetItems().first().value("cid").toLongLong(), 5);
+
+        PopVumoAdd add;
+        QVERIFY(add.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"vumo_add_response":{"vumo_id":"1000000100","skus":[]}})")));
+        QCOMPARE(add.GetResponse().toMap().value("vumo_id").toLongLong(), 1000000100);
+        QVERIFY(!add.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"vumo_update_response":{}})")));
+        QVERIFY(!add.GetResponse().isValid());
+    }
+
+    void commentSyncReadsCodeAndOutcome()
+    {
+        PopVumoRedCommentSync sync;
+        sync.SetSkuPair(11, 22);
+        QVERIFY(sync.OnResponse(HTTP_RETURN_SUCCESS,
+                                Answer(R"({"quorvia.good.synchro_response":{"code":"0","good_synchro":false}})")));
+        QVERIFY(!sync.GetGoodSynchro());
+        QCOMPARE(sync.GetMessage(), QStringLiteral("闪购店铺设置失败：原始SKU编号为11，新SKU编号为22"));
+        QVERIFY(sync.OnResponse(HTTP_RETURN_SUCCESS,
+                                Answer(R"({"quorvia.good.synchro_response":{"code":0,"good_synchro":true}})")));
+        QCOMPARE(sync.GetMessage(), QStringLiteral("闪购店铺设置成功：原始SKU编号为11，新SKU编号为22"));
+        QVERIFY(!sync.OnResponse(HTTP_RETURN_SUCCESS,
+                                 Answer(R"({"quorvia.good.synchro_response":{"code":"8"}})")));
+        QCOMPARE(sync.errorMessage, QStringLiteral("闪购店铺同步sku评论接口调用失败，错误码8"));
+        QVERIFY(sync.GetMessage().isEmpty());
+    }
+};
+
+VUMO_TEST_CLASS(AnswerTest)
+#include "AnswerTest.moc"

@@ -1,0 +1,148 @@
+// vumo-cli call as a separate process against a local server named in network.ini.
+#include "LocalHttpServer.h"
+#include "support/TempHome.h"
+#include "support/TestMain.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSettings>
+#include <QTest>
+
+using VumoTest::LocalHttpServer;
+
+namespace {
+
+struct CliRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs the program while this thread keeps serving the local server.
+CliRun RunCli(const QString& home, const QStringList& args)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QUORVIA_HOME"));
+    env.remove(QStringLiteral("QUORVIA_LOGIN_FILE"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(VUMO_CLI), QStringList({QStringLiteral("--home"), home}) + args);
+    CliRun run;
+    if (!process.waitForStarted(10000))
+        return run;
+    QElapsedTimer timer;
+    timer.start();
+    while (process.state() != QProcess::NotRunning && timer.elapsed() < 60000)
+        QTest::qWait(20);
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished(5000);
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+void WriteNetworkIni(const VumoTest::TempHome& home, const QString& gateway)
+{
+    QDir().mkpath(home.filePath(QStringLiteral("config")));
+    QSettings ini(home.filePath(QStringLiteral("config/network.ini")), QSettings::IniFormat);
+    ini.setValue(QStringLiteral("apiserver/url"), gateway);
+    ini.sync();
+}
+
+QByteArray Field(const QByteArray& body, const QByteArray& name)
+{
+    for (const auto& field : LocalHttpServer::formFields(body)) {
+        if (field.first == name)
+            return field.second;
+    }
+    return QByteArray();
+}
+
+} // namespace
+
+class CliCallTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void callPrintsTheAnswer()
+    {
+        VumoTest::TempHome home;
+        VumoTest::DemoLogin login;
+        login.appSecret = QStringLiteral("cli-secret");
+        home.writeLogin(login);
+        LocalHttpServer server;
+        QVERIFY(server.listen());
+        WriteNetworkIni(home, server.url(QStringLiteral("/routerjson")));
+        const QByteArray answer = R"({"sellercats_get_response":{"shopCats":[]}})";
+        server.setAnswer(200, answer);
+
+        const CliRun run = RunCli(home.path(), {QStringLiteral("call"), QStringLiteral("orvane.sellercats.get"),
+                                                QStringLiteral("{\"a\":\"b c\"}")});
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QCOMPARE(run.out, answer + '\n');
+
+        QCOMPARE(server.requests().size(), 1);
+        const QByteArray body = server.requests().first().body;
+        QCOMPARE(server.requests().first().path, QByteArrayLiteral("/routerjson"));
+        QVERIFY2(body.contains("&orvane_param_json=%7B%22a%22%3A%22b%20c%22%7D&"), body.constData());
+        QCOMPARE(Field(body, "method"), QByteArrayLiteral("orvane.sellercats.get"));
+        QCOMPARE(Field(body, "app_key"), login.appKey.toUtf8());
+        QCOMPARE(Field(body, "access_token"), login.accessToken.toUtf8());
+        QCOMPARE(Field(body, "v"), QByteArrayLiteral("2.0"));
+        // The gateway's check: secret, sorted pairs without "sign", secret.
+        const QByteArray signedText = "cli-secret" "access_token" + login.accessToken.toUtf8() + "app_key"
+            + login.appKey.toUtf8() + "method" "orvane.sellercats.get" "orvane_param_json" "{\"a\":\"b c\"}"
+            "timestamp" + Field(body, "timestamp") + "v" "2.0" "cli-secret";
+        QCOMPARE(Field(body, "sign"),
+                 QCryptographicHash::hash(signedText, QCryptographicHash::Md5).toHex().toUpper());
+    }
+
+    void failuresExitWithTheErrorText()
+    {
+        VumoTest::TempHome home;
+        home.writeLogin();
+        LocalHttpServer server;
+        QVERIFY(server.listen());
+        WriteNetworkIni(home, server.url(QStringLiteral("/routerjson")));
+        server.setAnswer(200, "{\"error_response\":{\"code\":\"19\",\"zh_desc\":\"{\\\"msg\\\":\\\"无效的access_token\\\"}\"}}");
+
+        CliRun run = RunCli(home.path(), {QStringLiteral("call"), QStringLiteral("orvane.vumo.get"),
+                                          QStringLiteral("{\"vumo_id\":\"1\"}")});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.out.isEmpty());
+        const QString err = QString::fromUtf8(run.err);
+        QVERIFY2(err.contains(QStringLiteral("errorMessage: 无效的access_token")), run.err.constData());
+        QVERIFY(err.contains(QStringLiteral("errorCode: 19")));
+
+        // A parameter text that is not JSON never leaves the machine.
+        run = RunCli(home.path(), {QStringLiteral("call"), QStringLiteral("orvane.vumo.get"), QStringLiteral("{\"a\":")});
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(server.requests().size(), 1);
+
+        // No login: a clear message, no traffic.
+        QFile::remove(home.filePath(QStringLiteral("config/login.ini")));
+        run = RunCli(home.path(), {QStringLiteral("call"), QStringLiteral("orvane.sellercats.get")});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("login.ini"), run.err.constData());
+        QCOMPARE(server.requests().size(), 1);
+    }
+
+    void helpListsTheCommand()
+    {
+        VumoTest::TempHome home;
+        const CliRun run = RunCli(home.path(), {QStringLiteral("--help")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.contains("call METHOD [JSON]"));
+    }
+};
+
+VUMO_TEST_CLASS(CliCallTest)
+#include "CliCallTest.moc"
