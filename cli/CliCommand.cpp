@@ -8,8 +8,8 @@ const std::vector<Command>& commands()
     static const std::vector<Command> list = {
         {"xls2csv", "FILE [--sheet N|NAME] [--list] [--encoding NAME]",
          "把 .xls 工作簿的一个工作表（默认第0个）按CSV写到标准输出", &runXls2Csv},
-         {"call", "METHOD [JSON] [--timeout MS]",
-          "用卖家的登录发送一次签名的开放平台调用并打印应答", &runCall},
+        {"call", "METHOD [JSON] [--timeout MS]",
+         "用卖家的登录发送一次签名的开放平台调用并打印应答", &runCall},
     };
     return list;
 }

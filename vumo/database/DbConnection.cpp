@@ -45,6 +45,10 @@ DbConnection::DbConnection(const QSqlDatabase& base)
       m_owner(QThread::currentThread()),
       m_serial(++g_serial)
 {
+    // The store's own settings hold whoever opened the file (the host's service included).
+    QSqlDatabase db = base;
+    if (db.isOpen())
+        ApplyPragmas(db);
 }
 
 DbConnection::~DbConnection() = default;
