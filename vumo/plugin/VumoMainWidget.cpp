@@ -166,19 +166,19 @@ QWidget* VumoMainWidget::buildToolBarRow()
     }
 
     for (int i = 0; i < CommandCount; ++i) {
-        const CommandSpec& spec = kCommands[i];
+        const CommandSpec& entry = kCommands[i];
         QToolBar* bar = (i == CommandSettings || i == CommandToggleSearch) ? settingsBar : commandBar;
         auto* button = new QToolButton(bar);
-        button->setObjectName(QString::fromLatin1(spec.objectName));
-        button->setIcon(QIcon(QString::fromLatin1(spec.icon)));
-        button->setText(QString::fromUtf8(spec.text));
+        button->setObjectName(QString::fromLatin1(entry.objectName));
+        button->setIcon(QIcon(QString::fromLatin1(entry.icon)));
+        button->setText(QString::fromUtf8(entry.text));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        if (spec.hasMenu)
+        if (entry.hasMenu)
             button->setPopupMode(QToolButton::MenuButtonPopup);
         bar->addWidget(button);
         m_commands[i].button = button;
-        m_commands[i].toolTip = QString::fromUtf8(spec.toolTip);
-        m_commands[i].available = spec.available;
+        m_commands[i].toolTip = QString::fromUtf8(entry.toolTip);
+        m_commands[i].available = entry.available;
     }
 
     rowLayout->addWidget(commandBar);
