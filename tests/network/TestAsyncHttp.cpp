@@ -1,7 +1,7 @@
 // Asynchronous tasks and their manager against local servers: the concurrency limit and the
 // bypass flag, batch deletion, downloads with redirects, time-outs, keep-alive streams and the
 // synthetic error body.
-#include "TestServer.h"
+#include "support/TestServer.h"
 
 #include "network/http/HttpRequestManage.h"
 #include "network/http/SimpleHttp.h"

@@ -1,5 +1,5 @@
 // The address book: defaults for a fresh install, values read per group, the proxy file.
-#include "TestServer.h"
+#include "support/TestServer.h"
 
 #include "network/config/NetworkConfig.h"
 #include "support/TempHome.h"

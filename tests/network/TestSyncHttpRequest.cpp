@@ -1,6 +1,6 @@
 // The blocking request against local servers: time-outs, error statuses, gzip, size cap,
 // file download and the multipart upload.
-#include "TestServer.h"
+#include "support/TestServer.h"
 
 #include "network/http/SyncHttpRequest.h"
 #include "network/utils/YvJsonParser.h"

@@ -1,5 +1,5 @@
 // vumo-cli call as a separate process against a local server named in network.ini.
-#include "LocalHttpServer.h"
+#include "support/TestServer.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 
@@ -10,7 +10,7 @@
 #include <QSettings>
 #include <QTest>
 
-using VumoTest::LocalHttpServer;
+using VumoTest::TestServer;
 
 namespace {
 
@@ -58,7 +58,7 @@ void WriteNetworkIni(const VumoTest::TempHome& home, const QString& gateway)
 
 QByteArray Field(const QByteArray& body, const QByteArray& name)
 {
-    for (const auto& field : LocalHttpServer::formFields(body)) {
+    for (const auto& field : VumoTest::FormFields(body)) {
         if (field.first == name)
             return field.second;
     }
@@ -78,11 +78,13 @@ private slots:
         VumoTest::DemoLogin login;
         login.appSecret = QStringLiteral("cli-secret");
         home.writeLogin(login);
-        LocalHttpServer server;
+        TestServer server;
         QVERIFY(server.listen());
         WriteNetworkIni(home, server.url(QStringLiteral("/routerjson")));
         const QByteArray answer = R"({"sellercats_get_response":{"shopCats":[]}})";
-        server.setAnswer(200, answer);
+        server.setHandler([answer](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
+            TestServer::respond(socket, 200, answer);
+        });
 
         const CliRun run = RunCli(home.path(), {QStringLiteral("call"), QStringLiteral("orvane.sellercats.get"),
                                                 QStringLiteral("{\"a\":\"b c\"}")});
@@ -91,7 +93,7 @@ private slots:
 
         QCOMPARE(server.requests().size(), 1);
         const QByteArray body = server.requests().first().body;
-        QCOMPARE(server.requests().first().path, QByteArrayLiteral("/routerjson"));
+        QCOMPARE(server.requests().first().target, QByteArrayLiteral("/routerjson"));
         QVERIFY2(body.contains("&orvane_param_json=%7B%22a%22%3A%22b%20c%22%7D&"), body.constData());
         QCOMPARE(Field(body, "method"), QByteArrayLiteral("orvane.sellercats.get"));
         QCOMPARE(Field(body, "app_key"), login.appKey.toUtf8());
@@ -109,10 +111,12 @@ private slots:
     {
         VumoTest::TempHome home;
         home.writeLogin();
-        LocalHttpServer server;
+        TestServer server;
         QVERIFY(server.listen());
         WriteNetworkIni(home, server.url(QStringLiteral("/routerjson")));
-        server.setAnswer(200, "{\"error_response\":{\"code\":\"19\",\"zh_desc\":\"{\\\"msg\\\":\\\"无效的access_token\\\"}\"}}");
+        server.setHandler([answer = QByteArray("{\"error_response\":{\"code\":\"19\",\"zh_desc\":\"{\\\"msg\\\":\\\"无效的access_token\\\"}\"}}")](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
+            TestServer::respond(socket, 200, answer);
+        });
 
         CliRun run = RunCli(home.path(), {QStringLiteral("call"), QStringLiteral("orvane.vumo.get"),
                                           QStringLiteral("{\"vumo_id\":\"1\"}")});

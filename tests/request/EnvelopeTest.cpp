@@ -1,5 +1,5 @@
 // The signed envelope: signature rule, form body, answer check, and a real exchange.
-#include "LocalHttpServer.h"
+#include "support/TestServer.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 
@@ -18,7 +18,7 @@
 using namespace Quorvia::network::request;
 using Quorvia::network::http::HTTP_RETURN_RESULT;
 using Quorvia::network::http::HTTP_RETURN_SUCCESS;
-using VumoTest::LocalHttpServer;
+using VumoTest::TestServer;
 
 namespace {
 
@@ -148,7 +148,7 @@ private slots:
         const QByteArray body = call.BuildBody();
         QVERIFY2(body.endsWith("&extra=a b"), body.constData());
         const QByteArray form = body.left(body.size() - 10);
-        const auto fields = LocalHttpServer::formFields(form);
+        const auto fields = VumoTest::FormFields(form);
         QStringList names;
         for (const auto& f : fields)
             names << QString::fromLatin1(f.first);
@@ -171,7 +171,7 @@ private slots:
     void serverRequestsAddPlatformAndUseTheFixedKey()
     {
         ServerCall call;
-        const auto fields = LocalHttpServer::formFields(call.BuildBody());
+        const auto fields = VumoTest::FormFields(call.BuildBody());
         QCOMPARE(FieldValue(fields, "platform"), QByteArrayLiteral("pc"));
         QCOMPARE(FieldValue(fields, "v"), QByteArrayLiteral("2.0"));
         const QByteArray key = QByteArrayLiteral("{5A0C7E92-3D4B-4F16-A8E7-9B21C6D0F354}");
@@ -226,9 +226,11 @@ private slots:
 
     void syncRequestSendsTheFormAndReadsTheAnswer()
     {
-        LocalHttpServer server;
+        TestServer server;
         QVERIFY(server.listen());
-        server.setAnswer(200, R"({"vumo_delete_response":{"vumo_id":"9876543210"}})");
+        server.setHandler([answer = QByteArray(R"({"vumo_delete_response":{"vumo_id":"9876543210"}})")](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
+            TestServer::respond(socket, 200, answer);
+        });
         DeleteAt call;
         call.url = server.url(QStringLiteral("/routerjson"));
         call.SetVumoId(9876543210);
@@ -237,12 +239,12 @@ private slots:
         QVERIFY(call.errorMessage.isEmpty());
 
         QCOMPARE(server.requests().size(), 1);
-        const VumoTest::ReceivedRequest& got = server.requests().first();
+        const VumoTest::HttpRequestSeen& got = server.requests().first();
         QCOMPARE(got.method, QByteArrayLiteral("POST"));
-        QCOMPARE(got.path, QByteArrayLiteral("/routerjson"));
+        QCOMPARE(got.target, QByteArrayLiteral("/routerjson"));
         QCOMPARE(got.headers.value("content-type"), QByteArrayLiteral("application/x-www-form-urlencoded"));
         QVERIFY(got.headers.value("accept-encoding").contains("gzip"));
-        const auto fields = LocalHttpServer::formFields(got.body);
+        const auto fields = VumoTest::FormFields(got.body);
         QCOMPARE(fields.size(), 7);
         QCOMPARE(FieldValue(fields, "app_key"), QByteArrayLiteral("key-1"));
         QCOMPARE(FieldValue(fields, "orvane_param_json"), QByteArrayLiteral("{\"vumo_id\":\"9876543210\"}"));
@@ -253,11 +255,13 @@ private slots:
         QVERIFY(qAbs(sent.secsTo(QDateTime::currentDateTime())) < 120);
 
         // A platform error and a server failure page both fail with their texts.
-        server.setAnswer(200, R"({"error_response":{"code":"5","zh_desc":"签名错误"}})");
+        server.setHandler([answer = QByteArray(R"({"error_response":{"code":"5","zh_desc":"签名错误"}})")](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
+            TestServer::respond(socket, 200, answer);
+        });
         QVERIFY(!call.SyncRequest(10000));
         QCOMPARE(call.errorCode, QStringLiteral("5"));
         QCOMPARE(call.errorMessage, QStringLiteral("签名错误"));
-        server.setAnswer(500, "");
+        server.setHandler([](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) { TestServer::respond(socket, 500, QByteArray()); });
         QVERIFY(!call.SyncRequest(10000));
         QVERIFY(call.errorCode.isEmpty());
         QCOMPARE(call.errorMessage, QStringLiteral("返回信息为空"));
@@ -266,9 +270,11 @@ private slots:
 
     void filePostSendsFieldsAndImagePart()
     {
-        LocalHttpServer server;
+        TestServer server;
         QVERIFY(server.listen());
-        server.setAnswer(200, R"({"vumo_propimg_add_response":{"image_id":"31"}})");
+        server.setHandler([answer = QByteArray(R"({"vumo_propimg_add_response":{"image_id":"31"}})")](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
+            TestServer::respond(socket, 200, answer);
+        });
         PropimgAddAt call;
         call.url = server.url(QStringLiteral("/routerjson"));
         call.SetVumoId(77);
@@ -286,7 +292,7 @@ private slots:
         QVERIFY2(call.SyncPostFile(path, 10000), qPrintable(call.errorMessage));
         QCOMPARE(call.GetResponse().toMap().value("image_id").toString(), QStringLiteral("31"));
         QCOMPARE(server.requests().size(), 1);
-        const VumoTest::ReceivedRequest& got = server.requests().first();
+        const VumoTest::HttpRequestSeen& got = server.requests().first();
         QVERIFY(got.headers.value("content-type").startsWith("multipart/form-data"));
         QVERIFY(!got.headers.value("accept-encoding").contains("gzip"));
         // Text fields unencoded, the file as the part "image".
@@ -299,9 +305,11 @@ private slots:
 
     void asynchronousAnswerReachesOnlyLiveRequests()
     {
-        LocalHttpServer server;
+        TestServer server;
         QVERIFY(server.listen());
-        server.setAnswer(200, R"({"vumo_delete_response":{"vumo_id":"5"}})");
+        server.setHandler([answer = QByteArray(R"({"vumo_delete_response":{"vumo_id":"5"}})")](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
+            TestServer::respond(socket, 200, answer);
+        });
 
         class Watched : public DeleteAt
         {

@@ -73,25 +73,6 @@ bool SqlStore::ExecBatch(const QStringList& statements)
     return db.commit();
 }
 
-bool SqlStore::ExecScript(const QString& script)
-{
-    QSqlDatabase db = Db();
-    if (!db.isOpen())
-        return false;
-    QSqlQuery query(db);
-    const QStringList parts = script.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    for (const QString& part : parts) {
-        if (part.trimmed().isEmpty())
-            continue;
-        if (!query.exec(part)) {
-            qCWarning(lcVumo).noquote()
-                << QStringLiteral("执行SQL:%1 失败,%2").arg(part, query.lastError().text());
-            return false;
-        }
-    }
-    return true;
-}
-
 bool SqlStore::ReadConfig(const QString& key, QString& value)
 {
     QSqlDatabase db = Db();

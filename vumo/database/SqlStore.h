@@ -27,8 +27,6 @@ public:
     bool Exec(const QString& sql);
     // Runs the statements in order in one transaction; all or nothing.
     bool ExecBatch(const QStringList& statements);
-    // Runs a text of several statements separated by ";" one after the other.
-    bool ExecScript(const QString& script);
 
     bool ReadConfig(const QString& key, QString& value);
     bool WriteConfig(const QString& key, const QString& value);

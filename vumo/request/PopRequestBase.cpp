@@ -47,6 +47,19 @@ bool PopRequestBase::ReadAnswer(const HTTP_RETURN_RESULT& result, const char* me
     return true;
 }
 
+bool PopRequestBase::ReadAnswerValue(const HTTP_RETURN_RESULT& result, const char* member, QVariant& value)
+{
+    value.clear();
+    QVariant parsed;
+    if (!CheckResultError(result, parsed))
+        return false;
+    const QVariantMap top = parsed.toMap();
+    if (!top.contains(QLatin1String(member)))
+        return FailRequest(result);
+    value = top.value(QLatin1String(member));
+    return true;
+}
+
 QList<QVariantMap> MapsOf(const QVariant& list)
 {
     QList<QVariantMap> maps;

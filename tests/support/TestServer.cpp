@@ -1,4 +1,4 @@
-#include "TestServer.h"
+#include "support/TestServer.h"
 
 #include <zlib.h>
 
@@ -95,6 +95,16 @@ QByteArray gzipBytes(const QByteArray& data)
     out.resize(qsizetype(stream.total_out));
     deflateEnd(&stream);
     return out;
+}
+
+QList<QPair<QByteArray, QByteArray>> FormFields(const QByteArray& body)
+{
+    QList<QPair<QByteArray, QByteArray>> fields;
+    for (const QByteArray& pair : body.split('&')) {
+        const qsizetype eq = pair.indexOf('=');
+        fields.append({pair.left(eq), QByteArray::fromPercentEncoding(pair.mid(eq + 1))});
+    }
+    return fields;
 }
 
 } // namespace VumoTest

@@ -1,5 +1,5 @@
 #pragma once
-// A scriptable HTTP/1.1 server on 127.0.0.1 (any free port) for transport tests. Each complete
+// A scriptable HTTP/1.1 server on 127.0.0.1 (any free port) for network tests. Each complete
 // request is recorded and handed to the handler, which answers at once, later, or never.
 #include <QByteArray>
 #include <QList>
@@ -55,6 +55,9 @@ private:
     QMap<QTcpSocket*, QByteArray> m_pending;
     int m_connections = 0;
 };
+
+// "a=1&b=%7B%7D" -> (a, 1), (b, {}): a form body's fields in order, values percent-decoded.
+QList<QPair<QByteArray, QByteArray>> FormFields(const QByteArray& body);
 
 // Gzip-compresses bytes (a gzip header, as HTTP servers send them).
 QByteArray gzipBytes(const QByteArray& data);
