@@ -20,6 +20,9 @@ using SearchCategoryPicker = std::function<bool(QWidget* parent, qint64& cid, QS
 using SearchShopCategoryPicker =
     std::function<bool(QWidget* parent, QString& shopCategorys, QString& name)>;
 
+// Fills a status combo box with the four choices of the search forms and their values.
+void FillSearchStatusCombo(QComboBox* combo);
+
 class VumoSearch final : public QWidget
 {
     Q_OBJECT
