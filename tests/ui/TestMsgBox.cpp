@@ -112,15 +112,17 @@ private slots:
     void hookAnswersWithoutAUser()
     {
         QStringList seen;
-        SetMsgBoxHook([&](MsgBox& box) {
+        QList<int> icons;
+        SetMsgBoxHook([&](MsgBox& box) -> QMessageBox::StandardButton {
             seen << box.Text();
-            QCOMPARE(box.IconKind(), MsgBox::Question);
+            icons << int(box.IconKind());
             return QMessageBox::Yes;
         });
         QCOMPARE(ShowMsgBox(nullptr, QStringLiteral("一"), MsgBox::Question, QMessageBox::Yes | QMessageBox::No), 16384);
         // A button the box does not have gives the escape answer.
         QCOMPARE(ShowMsgBox(nullptr, QStringLiteral("二"), MsgBox::Question, QMessageBox::Ok), 1024);
         QCOMPARE(seen, QStringList({QStringLiteral("一"), QStringLiteral("二")}));
+        QCOMPARE(icons, QList<int>({int(MsgBox::Question), int(MsgBox::Question)}));
     }
 
     void responsesEmitTheirSignals()

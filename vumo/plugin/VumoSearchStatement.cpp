@@ -62,6 +62,10 @@ FieldState PriceField(const QString& typed, qint64& cents)
         return FieldState::Empty;
     if (text.startsWith(QLatin1Char('-')) || text.startsWith(QLatin1Char('+')))
         return FieldState::Invalid;
+    // The form's price fields take at most two decimals; more would be rounded silently.
+    const int dot = text.indexOf(QLatin1Char('.'));
+    if (dot >= 0 && text.size() - dot - 1 > 2)
+        return FieldState::Invalid;
     return ParseMoney(text, cents) && cents >= 0 ? FieldState::Valid : FieldState::Invalid;
 }
 
