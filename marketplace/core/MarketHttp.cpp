@@ -155,7 +155,8 @@ bool ParseMultipart(const QByteArray& contentType, const QByteArray& body, QList
             }
         }
         const int dataStart = headEnd + 4;
-        const int next = body.indexOf("\r\n" + delimiter, dataStart);
+        const QByteArray nextDelimiter = "\r\n" + delimiter;
+        const int next = int(body.indexOf(nextDelimiter, dataStart));
         if (next < 0)
             return false;
         part.data = body.mid(dataStart, next - dataStart);

@@ -5,6 +5,7 @@
 #include "../seed/SeedCatalogue.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonObject>

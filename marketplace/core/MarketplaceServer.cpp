@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QTcpSocket>
