@@ -448,11 +448,14 @@ void AddLeafAttributes(Tables& t, LeafInfo& leaf)
 
         if (a.name == QStringLiteral("品牌"))
             leaf.brandAid = a.aid;
+        // Sale attributes in category order; only a colour one gets pictures per value.
         if (def.sale) {
-            if (a.name.contains(QStringLiteral("颜色")))
+            if (!leaf.colourAid) {
                 leaf.colourAid = a.aid;
-            else
+                leaf.firstIsColour = a.name.contains(QStringLiteral("颜色"));
+            } else {
                 leaf.secondSaleAid = a.aid;
+            }
         }
 
         if (!def.values)

@@ -314,7 +314,7 @@ Draft MakeDraft(const Tables& t, int index)
     for (int k = 1; k <= mainCount; ++k)
         d.images.append({++imageId, 0, folder + QStringLiteral("0_%1.").arg(k) + ext, k == 1, k});
     for (qint64 vid : std::as_const(d.colours))
-        for (int k = 1; k <= 2; ++k)
+        for (int k = 1; k <= 2 && leaf.firstIsColour; ++k)
             d.images.append({++imageId, vid, folder + QStringLiteral("%1_%2.").arg(vid).arg(k) + ext, k == 1, k});
 
     if (leaf.profile == Profile::Book) {
@@ -649,7 +649,7 @@ SeedListing MakeSeedListing(const Tables& t, int index)
     const bool defaultSku = d.colours.isEmpty() && d.seconds.isEmpty();
 
     QStringList aliases;
-    if (!d.colours.isEmpty() && index % 5 == 0) {
+    if (!d.colours.isEmpty() && leaf.firstIsColour && index % 5 == 0) {
         for (qint64 vid : d.colours)
             aliases << QStringLiteral("%1:%2:").arg(leaf.colourAid).arg(vid) + ValueName(t, vid) + QStringLiteral("（经典款）^");
     }

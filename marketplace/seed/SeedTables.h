@@ -41,7 +41,8 @@ struct LeafInfo
     int firstAttr = 0;  // attributes of the leaf: catalogue.attributes[firstAttr, firstAttr+attrCount)
     int attrCount = 0;
     qint64 brandAid = 0;
-    qint64 colourAid = 0; // 0: no colour sale attribute
+    qint64 colourAid = 0;     // first sale attribute (colour, flavour, ...); 0: none
+    bool firstIsColour = false; // the first sale attribute is a colour: pictures per value
     qint64 secondSaleAid = 0; // size or the like; 0: none
 };
 
