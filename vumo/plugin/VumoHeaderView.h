@@ -37,7 +37,8 @@ public:
     // Sets the tick box without emitting CheckBoxStateChanged.
     void SetCheckState(int state);
 
-    // Places the fields again after the view scrolled or changed its sections.
+    // Places the fields again after the sections changed. They live on the viewport, so a
+    // horizontal scroll moves them with the sections.
     void RepositionEditors();
 
     QSize sizeHint() const override;
@@ -60,7 +61,6 @@ protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

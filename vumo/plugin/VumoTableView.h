@@ -10,6 +10,7 @@
 
 #include <QItemSelection>
 #include <QList>
+#include <QMap>
 #include <QSet>
 #include <QString>
 #include <QTableView>
@@ -87,6 +88,8 @@ private:
     void syncFrozenColumns();
     void applyHiddenColumns();
     void applyFilters();
+    // Rows first..last only (new rows); the other rows keep their state.
+    void applyFilters(int first, int last);
     void syncSortIndicator(int logicalIndex, Qt::SortOrder order);
     int frozenWidth() const;
 
@@ -98,6 +101,7 @@ private:
     QSet<int> m_classHidden;
     QSet<int> m_userHidden;
     QSet<int> m_forcedHidden;
+    QMap<int, int> m_lastWidths;
     int m_stockMode = -1;
     int m_filteredOut = 0;
     bool m_syncing = false;

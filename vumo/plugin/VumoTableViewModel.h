@@ -6,6 +6,7 @@
 
 #include <QAbstractItemModel>
 #include <QFont>
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -86,6 +87,9 @@ private:
     QMap<int, QString> m_headers;
     QFont m_font;
     int m_checkedCount = 0;
+    // client_id -> row, rebuilt on demand after the order changed.
+    mutable QHash<QString, int> m_rowOf;
+    mutable bool m_rowOfValid = false;
 };
 
 // The cell font: "微软雅黑" 9 pt where the system has it, otherwise a Chinese UI face it has
