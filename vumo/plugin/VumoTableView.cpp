@@ -360,8 +360,12 @@ void VumoTableView::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
         const QList<int> rows = SelectedRows();
-        if (!rows.isEmpty())
+        if (!rows.isEmpty()) {
             m_model->ToggleRowsChecked(rows);
+            // The base class would flip the current row's tick a second time.
+            event->accept();
+            return;
+        }
     }
     QTableView::keyPressEvent(event);
 }
