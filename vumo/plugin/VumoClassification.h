@@ -77,7 +77,6 @@ private:
     void addCategoryNodes(QTreeWidgetItem* classItem, int vumoClass);
     // Adds `delta` to one node; false (count and text unchanged, error logged) below 0.
     bool addToNode(QTreeWidgetItem* item, int delta);
-    void addToCategoryNodes(int vumoClass, const QString& shopCategorys, int delta);
     void setNodeCount(QTreeWidgetItem* item, int count);
     void updateShopTotal();
 

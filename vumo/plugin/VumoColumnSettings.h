@@ -32,7 +32,8 @@ public:
     // The default order 0..13, everything the seller can choose shown.
     static VumoColumnSettings Defaults(const QMap<int, QString>& headers, int stockMode);
 
-    // Every column (14) in visual order, with the forced flags applied.
+    // Every column (14) in visual order: the tick column first and shown, the category column
+    // hidden, every other flag as saved.
     QVector<VumoColumnChoice> Columns() const { return m_columns; }
     // Only the columns the seller may move and show or hide, in visual order.
     QVector<VumoColumnChoice> Choices() const;
@@ -43,6 +44,9 @@ public:
     bool MoveUp(int choice) { return MoveChoice(choice, choice - 1); }
     bool MoveDown(int choice) { return MoveChoice(choice, choice + 1); }
     bool SetChoiceVisible(int choice, bool visible);
+
+    // The seller must keep at least one column besides the tick box.
+    bool HasVisibleChoice() const;
 
     // The columns the seller can choose (not forced).
     bool IsChoosable(int column) const;

@@ -48,7 +48,8 @@ protected:
     void run() override;
 
 private:
-    bool countOne(const VUMO_CLASS& node);
+    // False when stopped.
+    bool countOne(Quorvia::vumo::database::VumoDbInterface& store, const VUMO_CLASS& node);
 
     const VumoClassMap m_classes;
     std::shared_ptr<Quorvia::vumo::database::VumoDbInterface> m_store;
