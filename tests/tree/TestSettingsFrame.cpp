@@ -22,6 +22,15 @@ using quorvia::settings::CUserConfig;
 
 namespace {
 
+VumoColumnChoice c(int column, int width, bool visible)
+{
+    VumoColumnChoice choice;
+    choice.column = column;
+    choice.width = width;
+    choice.visible = visible;
+    return choice;
+}
+
 QMap<int, QString> headers()
 {
     return TableInfo::instance()->GetColumnMap();
@@ -82,8 +91,8 @@ private slots:
     {
         // Tick column not first, a repeated and an unknown column, several missing ones.
         const VumoColumnSettings s = VumoColumnSettings::FromSaved(
-            {{3, 240, true}, {0, 30, true}, {12, 80, false}, {3, 99, false}, {20, 50, true}, {4, 60, true},
-             {2, -5, true}},
+            {c(3, 240, true), c(0, 30, true), c(12, 80, false), c(3, 99, false), c(20, 50, true), c(4, 60, true),
+             c(2, -5, true)},
             headers(), -1);
         QCOMPARE(columnsOf(s.Columns()), QList<int>({0, 3, 12, 4, 2, 1, 5, 6, 7, 8, 9, 10, 11, 13}));
         const QVector<VumoColumnChoice> all = s.Columns();
@@ -131,7 +140,7 @@ private slots:
 
     void saveWritesLayoutAndAnnounces()
     {
-        VumoColumnSettings s = VumoColumnSettings::FromSaved({{0, 30, true}, {3, 240, true}}, headers(), -1);
+        VumoColumnSettings s = VumoColumnSettings::FromSaved({c(0, 30, true), c(3, 240, true)}, headers(), -1);
         s.SetChoiceVisible(1, false); // column 1
         QSignalSpy changed(CUserConfig::Instance(), &CUserConfig::signalSettingsChanged);
         QVERIFY(s.Save());
@@ -163,7 +172,7 @@ private slots:
     // The seller moves the title column up, hides the upload state and confirms.
     void frameSavesWhatTheSellerChose()
     {
-        saveLayout({{0, 30, true}, {2, 120, true}, {3, 300, true}, {12, 90, true}});
+        saveLayout({c(0, 30, true), c(2, 120, true), c(3, 300, true), c(12, 90, true)});
         SettingsFrame frame;
         QListWidget* list = frame.ColumnList();
         QCOMPARE(list->item(0)->text(), QStringLiteral("商品编号"));
@@ -198,7 +207,7 @@ private slots:
 
     void cancelAndEmptyChoiceSaveNothing()
     {
-        saveLayout({{0, 30, true}, {3, 300, true}});
+        saveLayout({c(0, 30, true), c(3, 300, true)});
         const QStringList before = savedLayout();
         SettingsFrame frame;
         QSignalSpy changed(CUserConfig::Instance(), &CUserConfig::signalSettingsChanged);
@@ -232,7 +241,7 @@ private slots:
     void stockColumnKeptForStockMode1()
     {
         setStockMode(1);
-        saveLayout({{0, 30, true}, {11, 70, true}, {3, 300, true}});
+        saveLayout({c(0, 30, true), c(11, 70, true), c(3, 300, true)});
         SettingsFrame frame;
         for (int i = 0; i < frame.ColumnList()->count(); ++i)
             QVERIFY(frame.ColumnList()->item(i)->text() != QStringLiteral("库存数"));
