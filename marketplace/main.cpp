@@ -3,6 +3,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSocketNotifier>
@@ -33,7 +34,11 @@ int Fail(const QString& message)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Seeded pictures draw their names with a font, which needs a GUI application; a server
+    // has no screen, so it runs on the offscreen platform unless told otherwise.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quorvia-marketplace"));
 
     QCommandLineParser parser;
