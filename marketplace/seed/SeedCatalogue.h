@@ -97,6 +97,11 @@ struct SeedImage
     int indexId = 0;
 };
 
+// Text that stands for the image host's base URL ("http://127.0.0.1:PORT", no trailing "/") in
+// the texts of a seeded listing: its "desc" HTML and its "logo". The host's port is only known
+// at run time, so the store replaces every occurrence with the base URL when it takes the seed.
+inline constexpr char kImageHostPlaceholder[] = "{IMAGE_HOST}";
+
 struct SeedListing
 {
     // Every member of the listing answer except "skus", named and typed as the plug-in reads
@@ -127,6 +132,12 @@ SeedCatalogue MakeSeedCatalogue(const QString& kind, int listings = 0, bool* ok 
 // Bytes of a seeded picture for an image-host path of a seeded listing (any size variant
 // folder: the picture is drawn at 800 x 800 and scaled for "/n2/" and "/n5/"). False for a
 // path the seed does not know.
+// Text is drawn only when a QGuiApplication exists (fonts need one); run the simulator with
+// QGuiApplication and QT_QPA_PLATFORM=offscreen to get the listing's name on its pictures.
 bool RenderSeedPicture(const QString& path, QByteArray* bytes, QByteArray* contentType);
+
+// The category tree of the seeds as CSV (UTF-8, title row "类目ID,类目路径,层级,是否叶子"),
+// the source of the category lookup workbook served as a template.
+QByteArray SeedCategoryLookupCsv(const SeedCatalogue& catalogue);
 
 } // namespace Quorvia::marketplace

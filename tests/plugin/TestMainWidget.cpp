@@ -90,6 +90,7 @@ private slots:
             QToolButton* button = widget.CommandButton(VumoMainWidget::Command(i));
             QVERIFY(button && row->isAncestorOf(button));
             texts << button->text();
+            QVERIFY2(!button->icon().pixmap(32, 32).isNull(), qPrintable(button->text())); // our SVG set renders
             QVERIFY2(!button->isEnabled(), qPrintable(button->text()));
             QCOMPARE(button->toolTip(), QStringLiteral("此功能尚未开放"));
         }

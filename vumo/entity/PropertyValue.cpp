@@ -138,6 +138,23 @@ QDateTime ParseDateTime(const QVariant& value)
     if (isCount)
         return FromEpochCount(count);
 
+    // Fast path for the stored form "yyyy-MM-ddThh:mm:ss" (or with a blank): a table load
+    // reads one per row, and the format parser costs far more than the query.
+    if (text.size() == 19 && text.at(4) == QLatin1Char('-') && text.at(7) == QLatin1Char('-')
+        && (text.at(10) == QLatin1Char('T') || text.at(10) == QLatin1Char(' ')) && text.at(13) == QLatin1Char(':')
+        && text.at(16) == QLatin1Char(':')) {
+        bool ok[6] = {};
+        const int y = QStringView(text).mid(0, 4).toInt(&ok[0]);
+        const int mo = QStringView(text).mid(5, 2).toInt(&ok[1]);
+        const int d = QStringView(text).mid(8, 2).toInt(&ok[2]);
+        const int h = QStringView(text).mid(11, 2).toInt(&ok[3]);
+        const int mi = QStringView(text).mid(14, 2).toInt(&ok[4]);
+        const int se = QStringView(text).mid(17, 2).toInt(&ok[5]);
+        const QDate date(y, mo, d);
+        const QTime time(h, mi, se);
+        if (ok[0] && ok[1] && ok[2] && ok[3] && ok[4] && ok[5] && date.isValid() && time.isValid())
+            return QDateTime(date, time);
+    }
     static const QStringList formats = {kStoredFormat, QStringLiteral("yyyy-MM-dd hh:mm:ss"),
                                         QStringLiteral("yyyy-MM-ddThh:mm:ss.zzz"),
                                         QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"),

@@ -20,6 +20,12 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+// The resource file lives in the static vumo_gui library; naming it here keeps it linked.
+static void VumoInitResources()
+{
+    Q_INIT_RESOURCE(vumo);
+}
+
 namespace Quorvia::vumo {
 
 namespace {
@@ -38,19 +44,19 @@ struct CommandSpec
 
 // In the order of VumoMainWidget::Command.
 const CommandSpec kCommands[VumoMainWidget::CommandCount] = {
-    {"newVumoBtn", ":/images/toolbtn_newvumo.png", "新建新品", "新建新品", true, false},
-    {"catsDownloadBtn", ":/images/toolbtn_downloadcats.png", "更新类目", "更新类目", true, false},
-    {"downloadVumoBtn", ":/images/toolbtn_downloadvumo.png", "下载商品", "下载商品", false, false},
-    {"uploadVumoBtn", ":/images/toolbtn_upload.png", "上传商品", "上传商品", false, false},
-    {"batchEditBtn", ":/images/toolbtn_batchedit.png", "批量修改商品信息", "批量修改", true, false},
-    {"advanceSearchBtn", ":/images/toolbtn_search.png", "高级搜索", "高级搜索", true, false},
-    {"importBtn", ":/images/toolbtn_vumoimport.png", "把CSV文件中的商品数据保存到Quorvia工作台中", "商品导入",
+    {"newVumoBtn", ":/images/toolbtn_newvumo.svg", "新建新品", "新建新品", true, false},
+    {"catsDownloadBtn", ":/images/toolbtn_downloadcats.svg", "更新类目", "更新类目", true, false},
+    {"downloadVumoBtn", ":/images/toolbtn_downloadvumo.svg", "下载商品", "下载商品", false, false},
+    {"uploadVumoBtn", ":/images/toolbtn_upload.svg", "上传商品", "上传商品", false, false},
+    {"batchEditBtn", ":/images/toolbtn_batchedit.svg", "批量修改商品信息", "批量修改", true, false},
+    {"advanceSearchBtn", ":/images/toolbtn_search.svg", "高级搜索", "高级搜索", true, false},
+    {"importBtn", ":/images/toolbtn_vumoimport.svg", "把CSV文件中的商品数据保存到Quorvia工作台中", "商品导入",
      true, false},
-    {"exportBtn", ":/images/toolbtn_vumoexport.png", "把Quorvia工作台中的商品数据保存到CSV文件中", "商品导出",
+    {"exportBtn", ":/images/toolbtn_vumoexport.svg", "把Quorvia工作台中的商品数据保存到CSV文件中", "商品导出",
      true, false},
-    {"deleteVumoBtn", ":/images/toolbtn_vumodel.png", "删除商品本地数据", "删除商品", false, false},
-    {"settingsBtn", ":/images/setting_menu.png", "设置", "设置", false, false},
-    {"toggleSearchBtn", ":/images/toolbtn_arrow_expended.png", "收起搜索栏", "收起搜索栏", false, false},
+    {"deleteVumoBtn", ":/images/toolbtn_vumodel.svg", "删除商品本地数据", "删除商品", false, false},
+    {"settingsBtn", ":/images/setting_menu.svg", "设置", "设置", false, false},
+    {"toggleSearchBtn", ":/images/toolbtn_arrow_expended.svg", "收起搜索栏", "收起搜索栏", false, false},
 };
 
 const int kClassRole = Qt::UserRole;
@@ -67,6 +73,7 @@ VumoMainWidget::VumoMainWidget(QWidget* parent)
     : QFrame(parent)
     , m_stockMode(UserInfo::instance()->GetStockMode())
 {
+    VumoInitResources();
     buildFrame();
     buildTree();
     buildStatusBar();

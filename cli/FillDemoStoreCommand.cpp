@@ -1,0 +1,70 @@
+// vumo-cli fill-demo-store: fills the logged-in seller's listing store with the demo listings,
+// through the same store the plug-in opens (the workbench's database service).
+#include "CliCommand.h"
+
+#include "database/VumoDBMgr.h"
+#include "database/VumoDemoStore.h"
+#include "entity/VumoStatus.h"
+#include "plugin/UserInfo.h"
+#include "quorvia/LoginFile.h"
+#include "quorvia/LoginRecord.h"
+
+namespace Quorvia::cli {
+
+namespace {
+constexpr int kDefaultCount = 200;
+constexpr int kMaxCount = 1000000;
+} // namespace
+
+int runFillDemoStore(const QStringList& args, QIODevice& out, QIODevice& err)
+{
+    if (args.size() > 1) {
+        writeText(err, QStringLiteral("fill-demo-store：参数过多\n"));
+        return ExitUsage;
+    }
+    int count = kDefaultCount;
+    if (!args.isEmpty()) {
+        bool ok = false;
+        count = args.first().toInt(&ok);
+        if (!ok || count < 0 || count > kMaxCount) {
+            writeText(err, QStringLiteral("fill-demo-store：商品数量必须是0到%1之间的整数\n").arg(kMaxCount));
+            return ExitUsage;
+        }
+    }
+
+    Quorvia::login::LoginData login;
+    QString error;
+    if (!Quorvia::login::ReadLogin(Quorvia::login::LoginFilePath(), login, &error)) {
+        writeText(err, QStringLiteral("fill-demo-store：%1\n").arg(error));
+        return ExitFailed;
+    }
+    // The completeness check of the store reads the stock rule from the login.
+    Quorvia::core::plugin::LoginRecord record;
+    record.stockMode = login.stockMode;
+    record.shopType = login.shopType;
+    Quorvia::vumo::UserInfo::instance()->SetLogin(record);
+
+    auto store = Quorvia::vumo::database::VumoDBMgr::instance()->GetVumoDb();
+    if (!store->CheckDatabase()) {
+        writeText(err, QStringLiteral("fill-demo-store：无法打开卖家 %1 的商品数据库\n").arg(login.uid));
+        return ExitFailed;
+    }
+    Quorvia::vumo::database::VumoDemoSummary summary;
+    if (!Quorvia::vumo::database::FillDemoStore(*store, count, &error, &summary)) {
+        writeText(err, QStringLiteral("fill-demo-store：%1\n").arg(error));
+        return ExitFailed;
+    }
+    QString text = QStringLiteral("已为卖家 %1 写入演示商品 %2 个，店内分类 %3 个\n")
+                       .arg(login.uid)
+                       .arg(summary.listings)
+                       .arg(summary.sellerCategories);
+    for (auto it = summary.byStatus.cbegin(); it != summary.byStatus.cend(); ++it)
+        text += QStringLiteral("  %1（%2）：%3\n")
+                    .arg(Quorvia::vumo::entity::VumoStatusText(it.key()))
+                    .arg(it.key())
+                    .arg(it.value());
+    writeText(out, text);
+    return ExitOk;
+}
+
+} // namespace Quorvia::cli

@@ -1,0 +1,111 @@
+#pragma once
+// The open-API gateway of the simulator: checks the signed envelope and answers every listing
+// operation, the picture calls, the category package and the workbench server calls. Works on
+// already decoded parameters, so it is tested without sockets; MarketplaceServer feeds it.
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QMap>
+#include <QString>
+
+#include <functional>
+
+namespace Quorvia::marketplace {
+
+class MarketStore;
+struct MarketListing;
+
+using ParamMap = QMap<QByteArray, QByteArray>;
+
+struct GatewayRequest
+{
+    ParamMap params;        // form fields, or the text fields of a multipart form
+    QByteArray file;        // the file part of a multipart form
+    bool multipart = false;
+};
+
+struct GatewayAnswer
+{
+    QByteArray body;
+    QByteArray contentType = "application/json;charset=UTF-8";
+    QString method;     // as sent (may be empty for a broken envelope)
+    QString errorCode;  // empty on success
+};
+
+class MarketGateway final
+{
+public:
+    // The fixed secret of the workbench server calls (usage statistics).
+    static const QByteArray kServerSecret;
+
+    explicit MarketGateway(MarketStore& store);
+
+    // "http://127.0.0.1:PORT": picture addresses in answers start with it.
+    void SetBaseUrl(const QString& base) { m_baseUrl = base; }
+    QString BaseUrl() const { return m_baseUrl; }
+
+    GatewayAnswer Handle(const GatewayRequest& request);
+
+    // Upper-case MD5 of secret + every name/value pair except "sign" in ascending byte order of
+    // the names + secret.
+    static QByteArray Sign(const ParamMap& params, const QByteArray& secret);
+    static QByteArray ErrorBody(const QString& code, const QString& zhDesc);
+    static bool IsKnownMethod(const QString& method);
+
+    // What the workbench server calls received (for the state summary).
+    const QJsonArray& Statistics() const { return m_statistics; }
+    int SynchroCount() const { return m_synchroCount; }
+
+    // Image host: bytes for a "/imgzone/..." path with its size variant; false when unknown.
+    bool PictureFor(const QString& path, QByteArray* bytes, QByteArray* contentType) const;
+    // Public page of a listing (HTML), empty for an unknown number.
+    QByteArray ListingPage(qint64 vumoId) const;
+
+private:
+    struct Reply
+    {
+        QJsonObject member;   // the answer under "<method>_response"
+        QString errorCode;    // set: answer error_response instead
+        QString errorText;
+        QByteArray raw;       // set: answered as it is (category package)
+    };
+    using Handler = std::function<Reply(MarketGateway*, const QJsonObject&, const GatewayRequest&)>;
+
+    static Reply Error(const char* code, const QString& text);
+    static Reply Ok(const QJsonObject& member);
+
+    Reply Search(const QJsonObject& p);
+    Reply Get(const QJsonObject& p);
+    Reply Add(const QJsonObject& p);
+    Reply Update(const QJsonObject& p);
+    Reply Delete(const QJsonObject& p);
+    Reply SkuStock(const QJsonObject& p);
+    Reply SkuPrice(const QJsonObject& p);
+    Reply SkuDelete(const QJsonObject& p);
+    Reply PictureUpload(const QJsonObject& p);
+    Reply PropimgAdd(const QJsonObject& p, const GatewayRequest& request);
+    Reply PropimgUpdate(const QJsonObject& p);
+    Reply PropimgDelete(const QJsonObject& p);
+    Reply PropimgsSearch(const QJsonObject& p);
+    Reply CatsGet(const QJsonObject& p);
+    Reply AttributeGet(const QJsonObject& p);
+    Reply AttvalueGet(const QJsonObject& p);
+    Reply GroupsGet(const QJsonObject& p);
+    Reply SellerCatsGet(const QJsonObject& p);
+    Reply CategoryPackage(const QJsonObject& p);
+    Reply GoodSynchro(const QJsonObject& p);
+    Reply LogStatistics(const QJsonObject& p, const ParamMap& params);
+
+    // Shared by add and update: writes the upload text onto the listing.
+    Reply ApplyUpload(const QJsonObject& p, MarketListing& listing, bool isNew);
+    Reply StorePicture(const QByteArray& bytes, QString* path);
+    QString PictureUrl(const QString& path, const char* variant = "n0") const;
+    QJsonObject ListingAnswer(const MarketListing& listing, const QStringList& fields) const;
+
+    MarketStore& m_store;
+    QString m_baseUrl;
+    QJsonArray m_statistics;
+    int m_synchroCount = 0;
+};
+
+} // namespace Quorvia::marketplace

@@ -1,0 +1,99 @@
+#pragma once
+// The simulator's HTTP server on 127.0.0.1: routes the gateway, the image host, templates,
+// listing pages, tracking hits, and the test hooks "/__control" and "/__state". Runs on the
+// thread that started it; answers may be delayed, broken or withheld on request.
+#include "MarketGateway.h"
+#include "MarketStore.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QJsonArray>
+#include <QObject>
+#include <QRandomGenerator>
+#include <QTcpServer>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class QTcpSocket;
+
+namespace Quorvia::marketplace {
+
+struct HttpRequest;
+struct HttpAnswer;
+
+struct MarketplaceOptions
+{
+    quint16 port = 18080;        // 0: any free port
+    QString dataDir;             // empty: a temporary folder removed at the end
+    QString seed = QStringLiteral("demo");
+    int listings = 0;            // for the "scale" seed
+    int latencyMs = 0;
+    double failRate = 0.0;       // 0..1, share of gateway calls answered with an error
+    QString templatesDir;        // folder served under "/templates/"
+    const SeedCatalogue* catalogue = nullptr; // used instead of `seed` for a new store
+};
+
+// An injected fault for one method ("*" for every gateway method).
+struct MarketFault
+{
+    enum Mode { Error, Garbage, Hang, Drop };
+    Mode mode = Error;
+    QString code = QStringLiteral("50");
+    QString zhDesc = QStringLiteral("服务繁忙，请稍后重试");
+    int remaining = -1; // calls still affected; -1: until reset
+};
+
+class MarketplaceServer final : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit MarketplaceServer(QObject* parent = nullptr);
+    ~MarketplaceServer() override;
+
+    bool Start(const MarketplaceOptions& options, QString* error = nullptr);
+    void Stop();
+
+    quint16 Port() const { return m_server.serverPort(); }
+    QString BaseUrl() const;
+    MarketStore& Store() { return m_store; }
+    MarketGateway& Gateway() { return *m_gateway; }
+
+    // The control endpoint's operations, callable in-process too.
+    // {"method":M,"mode":"error|garbage|hang|drop","code":C,"zh_desc":T,"count":N}
+    // {"reset":true}, {"latency_ms":N}, {"fail_rate":P},
+    // {"action":"change_category","cid":N,"name":T}. Returns the answer object.
+    QJsonObject Control(const QJsonObject& command, bool* ok = nullptr);
+    QJsonObject State() const;
+
+private:
+    void OnNewConnection();
+    void OnReadable(QTcpSocket* socket);
+    void Dispatch(QTcpSocket* socket, const HttpRequest& request);
+    void Send(QTcpSocket* socket, const HttpAnswer& answer, bool keepAlive, int delayMs);
+    HttpAnswer Static(const HttpRequest& request);
+    void Record(const QString& path, const QString& method, const QString& outcome);
+
+    MarketStore m_store;
+    std::unique_ptr<MarketGateway> m_gateway;
+    std::unique_ptr<QTemporaryDir> m_tempDir;
+    QTcpServer m_server;
+    QHash<QTcpSocket*, QByteArray> m_buffers;
+    QHash<QString, MarketFault> m_faults;
+    QString m_templatesDir;
+    int m_latencyMs = 0;
+    double m_failRate = 0.0;
+    QRandomGenerator m_random{20240101u}; // the same failures on every run
+    QJsonArray m_calls;
+    QHash<QString, int> m_callCounts;
+    int m_trackingHits = 0;
+    QJsonArray m_lastTracking;
+};
+
+// Writes a "network.ini" whose every address points at `baseUrl`.
+bool WriteNetworkIni(const QString& file, const QString& baseUrl, QString* error = nullptr);
+// Writes the workbench's login file for the seller.
+bool WriteLoginIni(const QString& file, const SeedSeller& seller, QString* error = nullptr);
+
+} // namespace Quorvia::marketplace

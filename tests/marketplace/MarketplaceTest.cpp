@@ -1,0 +1,754 @@
+// The simulator over real HTTP: the envelope, the listing operations read through the
+// plug-in's own request classes, pictures, the category package, faults and restarts.
+#include "support/MarketplaceFixture.h"
+#include "support/TempHome.h"
+#include "support/TestMain.h"
+#include "support/TestServer.h"
+
+#include "core/MarketGateway.h"
+#include "entity/VumoDataEntity.h"
+#include "entity/VumoImgEntity.h"
+#include "entity/VumoSkuEntity.h"
+#include "network/config/NetworkConfig.h"
+#include "plugin/UserInfo.h"
+#include "quorvia/LoginFile.h"
+#include "request/PopVumoAdd.h"
+#include "request/PopVumoDelete.h"
+#include "request/PopVumoGet.h"
+#include "request/PopVumoImgUpload.h"
+#include "request/PopVumoPropimgAdd.h"
+#include "request/PopVumoPropimgsSearch.h"
+#include "request/PopVumoSkuDelete.h"
+#include "request/PopVumoUpdate.h"
+#include "request/PopVumosSearch.h"
+#include "request/PopSellerCatsGet.h"
+#include "request/PopVumoAttvalueGet.h"
+
+#include <QBuffer>
+#include <QDateTime>
+#include <QDir>
+#include <QEventLoop>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <zlib.h>
+
+#include <tuple>
+
+using namespace Quorvia::vumo::request;
+using Quorvia::marketplace::MarketGateway;
+using Quorvia::marketplace::ParamMap;
+using Quorvia::vumo::entity::VumoDataEntity;
+using Quorvia::vumo::entity::VumoSkuEntity;
+
+namespace {
+
+struct Raw
+{
+    int status = 0;
+    QByteArray body;
+    QByteArray contentEncoding;
+    bool failed = false;
+};
+
+// One exchange with the simulator, outside the plug-in's transport.
+Raw Exchange(const QString& url, const QByteArray& body, bool post, bool gzip = false, int timeoutMs = 20000)
+{
+    QNetworkAccessManager manager;
+    QNetworkRequest request{QUrl(url)};
+    request.setHeader(QNetworkRequest::ContentTypeHeader, "application/x-www-form-urlencoded");
+    request.setRawHeader("Accept-Encoding", gzip ? "gzip" : "identity");
+    QNetworkReply* reply = post ? manager.post(request, body) : manager.get(request);
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    Raw raw;
+    raw.failed = !reply->isFinished() || reply->error() != QNetworkReply::NoError;
+    raw.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    raw.body = reply->readAll();
+    raw.contentEncoding = reply->rawHeader("Content-Encoding");
+    reply->abort();
+    reply->deleteLater();
+    return raw;
+}
+
+ParamMap Envelope(const QByteArray& method, const QByteArray& json, const QByteArray& secret = "demo-app-secret")
+{
+    ParamMap p;
+    p.insert("method", method);
+    p.insert("app_key", "demo-app-key");
+    p.insert("access_token", "demo-access-token");
+    p.insert("timestamp", QDateTime::currentDateTime().toString("yyyy-MM-dd hh:mm:ss").toLatin1());
+    p.insert("v", "2.0");
+    p.insert("orvane_param_json", json);
+    p.insert("sign", MarketGateway::Sign(p, secret));
+    return p;
+}
+
+QByteArray Body(const ParamMap& p)
+{
+    QByteArray body;
+    for (auto it = p.cbegin(); it != p.cend(); ++it)
+        body += it.key() + '=' + it.value().toPercentEncoding() + '&';
+    body.chop(1);
+    return body;
+}
+
+QJsonObject Json(const QByteArray& body)
+{
+    return QJsonDocument::fromJson(body).object();
+}
+
+QByteArray Gunzip(const QByteArray& data)
+{
+    z_stream stream{};
+    inflateInit2(&stream, 16 + MAX_WBITS);
+    QByteArray out;
+    char chunk[4096];
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
+    stream.avail_in = uInt(data.size());
+    int rc = Z_OK;
+    while (rc == Z_OK) {
+        stream.next_out = reinterpret_cast<Bytef*>(chunk);
+        stream.avail_out = sizeof chunk;
+        rc = inflate(&stream, Z_NO_FLUSH);
+        out.append(chunk, int(sizeof chunk - stream.avail_out));
+    }
+    inflateEnd(&stream);
+    return rc == Z_STREAM_END ? out : QByteArray();
+}
+
+QByteArray PngBytes(int w, int h, QColor colour)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// A listing record filled from a get answer, member by member, as the download does.
+void ReadInto(VumoDataEntity& vumo, const QVariantMap& answer)
+{
+    for (auto it = answer.cbegin(); it != answer.cend(); ++it) {
+        if (it.key() == QLatin1String("skus")) {
+            for (const QVariant& item : it.value().toList()) {
+                auto* sku = new VumoSkuEntity;
+                const QVariantMap m = item.toMap();
+                for (auto s = m.cbegin(); s != m.cend(); ++s)
+                    sku->SetApiValue(s.key(), s.value());
+                vumo.AddSku(sku);
+            }
+        } else {
+            vumo.SetApiValue(it.key(), it.value());
+        }
+    }
+}
+
+} // namespace
+
+class MarketplaceTest : public QObject
+{
+    Q_OBJECT
+
+    VumoTest::TempHome* m_home = nullptr;
+    VumoTest::MarketplaceFixture m_market;
+
+    QJsonObject Call(const QByteArray& method, const QByteArray& json)
+    {
+        return Json(Exchange(m_market.url("/routerjson"), Body(Envelope(method, json)), true).body);
+    }
+    QJsonObject Control(const QJsonObject& command)
+    {
+        return Json(Exchange(m_market.url("/__control"), QJsonDocument(command).toJson(), true).body);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_home = new VumoTest::TempHome;
+        const Quorvia::marketplace::SeedCatalogue catalogue = VumoTest::MarketplaceFixture::SmallCatalogue(45);
+        QVERIFY2(m_market.start(*m_home, &catalogue), qPrintable(m_market.error()));
+        Quorvia::core::plugin::LoginRecord login;
+        login.accessToken = "demo-access-token";
+        login.appKey = "demo-app-key";
+        login.appSecret = "demo-app-secret";
+        login.firstId = 10001;
+        login.secondId = 20001;
+        Quorvia::vumo::UserInfo::instance()->SetLogin(login);
+    }
+
+    void cleanupTestCase()
+    {
+        m_market.stop();
+        delete m_home;
+    }
+
+    void init()
+    {
+        Control({{"reset", true}});
+    }
+
+    void filesPointAtTheServer()
+    {
+        const Quorvia::network::config::NetworkConfig config(m_home->filePath("config"));
+        const QString base = m_market.baseUrl();
+        for (const QString& url : {config.GetApiUrl(), config.GetServerUrl(), config.GetWsServerUrl(),
+                                   config.GetPlatformUrl(), config.GetPfApiServerUrl(), config.GetTemplateUrl(),
+                                   config.GetVumoItemUrl(), config.GetDotLogUrl(), config.GetImagesUrl(),
+                                   config.GetLoginUrl(), config.GetTimeServerUrl(), config.GetMsgSubscribeUrl()})
+            QVERIFY2(url.startsWith(base), qPrintable(url));
+        QCOMPARE(config.GetImagesUrl(), base);
+        QCOMPARE(config.GetVumoItemUrl(), base + "/item/%1.html");
+        // The process-wide address book is the one the fixture wrote.
+        QCOMPARE(Quorvia::network::config::NetworkConfig::Instance()->GetApiUrl(), base + "/routerjson");
+
+        Quorvia::login::LoginData login;
+        QString error;
+        QVERIFY2(Quorvia::login::ReadLogin(m_home->filePath("config/login.ini"), login, &error), qPrintable(error));
+        QCOMPARE(login.uid, QStringLiteral("demo_seller"));
+        QCOMPARE(login.shopName, QStringLiteral("演示小店"));
+        QCOMPARE(login.appSecret, QByteArray("demo-app-secret"));
+        QCOMPARE(login.venderId, 10001);
+        QCOMPARE(login.stockMode, -1);
+    }
+
+    void envelopeIsChecked()
+    {
+        const QString url = m_market.url("/routerjson");
+        const QByteArray json = R"({"vumo_id":"1000000001"})";
+        QVERIFY(Json(Exchange(url, Body(Envelope("orvane.vumo.get", json)), true).body).contains("vumo_get_response"));
+
+        auto codeOf = [&](const ParamMap& p) {
+            return Json(Exchange(url, Body(p), true).body).value("error_response").toObject().value("code").toString();
+        };
+        ParamMap p = Envelope("orvane.vumo.get", json);
+        p.insert("orvane_param_json", R"({"vumo_id":"1000000002"})"); // changed after signing
+        QCOMPARE(codeOf(p), QStringLiteral("14"));
+        QCOMPARE(codeOf(Envelope("orvane.vumo.get", json, "other-secret")), QStringLiteral("14"));
+        p = Envelope("orvane.vumo.get", json);
+        p.insert("app_key", "stranger");
+        p.insert("sign", MarketGateway::Sign(p, "demo-app-secret"));
+        QCOMPARE(codeOf(p), QStringLiteral("12"));
+        p = Envelope("orvane.vumo.get", json);
+        p.insert("access_token", "stolen");
+        p.insert("sign", MarketGateway::Sign(p, "demo-app-secret"));
+        QCOMPARE(codeOf(p), QStringLiteral("13"));
+        for (const char* name : {"method", "timestamp", "v", "sign", "app_key", "access_token"}) {
+            p = Envelope("orvane.vumo.get", json);
+            p.remove(name);
+            if (qstrcmp(name, "sign") != 0)
+                p.insert("sign", MarketGateway::Sign(p, "demo-app-secret"));
+            QCOMPARE(codeOf(p), QStringLiteral("11"));
+        }
+        QCOMPARE(codeOf(Envelope("orvane.vumo.nothing", "{}")), QStringLiteral("15"));
+        QCOMPARE(codeOf(Envelope("orvane.vumo.get", "{not json")), QStringLiteral("16"));
+        const QJsonObject error = Json(Exchange(url, Body(Envelope("orvane.vumo.get", "[1]", "x")), true).body)
+                                      .value("error_response").toObject();
+        QVERIFY(!error.value("zh_desc").toString().isEmpty());
+
+        // The statistics call is signed with the server's fixed secret, and needs "platform".
+        p = Envelope("quorvia.log.statistics", R"({"assistId":"a","logStatistics":[{"categoryId":1,"operationId":2,"times":3}]})");
+        p.insert("platform", "pc");
+        p.insert("sign", MarketGateway::Sign(p, MarketGateway::kServerSecret));
+        QVERIFY(Json(Exchange(m_market.url("/platform"), Body(p), true).body).contains("quorvia_log_statistics_response"));
+        p.insert("sign", MarketGateway::Sign(p, "demo-app-secret"));
+        QCOMPARE(codeOf(p), QStringLiteral("14"));
+        QCOMPARE(m_market.server().State().value("statistics").toArray().size(), 1);
+    }
+
+    void searchPagesWithTotal()
+    {
+        PopVumosSearch search;
+        search.SetPageSize(20);
+        QList<qint64> ids;
+        for (int page = 1; page <= 5 && !search.IsFinished(); ++page) {
+            search.SetPage(page);
+            QVERIFY2(search.SyncRequest(20000), qPrintable(search.errorMessage));
+            QCOMPARE(search.GetTotal(), 45);
+            ids += search.GetValidIds();
+        }
+        QVERIFY(search.IsFinished());
+        QCOMPARE(ids.size(), 45);
+        QCOMPARE(ids.first(), 1000000001);
+        QCOMPARE(QSet<qint64>(ids.begin(), ids.end()).size(), 45);
+
+        // Filters: status code, title, price range in whole currency units, category.
+        PopVumosSearch filtered;
+        filtered.SetVumoStatus(2);
+        QVERIFY(filtered.SyncRequest(20000));
+        QCOMPARE(filtered.GetTotal(), 9); // every fifth
+        filtered.SetVumoStatus(0);
+        filtered.SetTitle(QStringLiteral("连衣裙4"));
+        QVERIFY(filtered.SyncRequest(20000));
+        QCOMPARE(filtered.GetValidIds(), QList<qint64>({1000000004, 1000000040, 1000000041, 1000000042,
+                                                        1000000043, 1000000044, 1000000045}));
+        filtered.SetTitle(QString());
+        filtered.SetStartPrice(20);
+        filtered.SetEndPrice(22);
+        QVERIFY(filtered.SyncRequest(20000));
+        QCOMPARE(filtered.GetValidIds(), QList<qint64>({1000000010, 1000000011, 1000000012}));
+        filtered.SetStartPrice(0);
+        filtered.SetEndPrice(0);
+        filtered.SetCid(1102);
+        QVERIFY(filtered.SyncRequest(20000));
+        QCOMPARE(filtered.GetTotal(), 0);
+        QVERIFY(filtered.IsFinished());
+    }
+
+    void getAnswersEveryMember()
+    {
+        PopVumoGet get;
+        get.SetVumoId(1000000003);
+        QVERIFY2(get.SyncRequest(20000), qPrintable(get.errorMessage));
+        const QVariantMap answer = get.GetVumo();
+        for (const QString& field : get.GetFields())
+            QVERIFY2(answer.contains(field) || field == QLatin1String("upc_code") || field == QLatin1String("transport_id")
+                         || field == QLatin1String("online_time") || field == QLatin1String("offline_time")
+                         || field == QLatin1String("producter") || field == QLatin1String("wrap")
+                         || field == QLatin1String("pack_listing") || field == QLatin1String("service")
+                         || field == QLatin1String("creator") || field.startsWith(QLatin1String("is_"))
+                         || field == QLatin1String("vumo_big_small_model"),
+                     qPrintable(field));
+        VumoDataEntity vumo;
+        ReadInto(vumo, answer);
+        QCOMPARE(vumo.vumo_id(), 1000000003);
+        QCOMPARE(vumo.title(), QStringLiteral("测试连衣裙3"));
+        QCOMPARE(vumo.yv_price(), 1300);
+        QCOMPARE(vumo.market_price(), 9990);
+        QCOMPARE(vumo.vumo_status(), 8);
+        QCOMPARE(vumo.status(), 2);
+        QCOMPARE(vumo.length(), 30);
+        QCOMPARE(vumo.high(), 10);
+        QCOMPARE(vumo.input_pids(), QStringLiteral("6001"));
+        QCOMPARE(vumo.shop_categorys(), QStringLiteral("9001-9002"));
+        QCOMPARE(vumo.Skus().size(), 1);
+        QCOMPARE(vumo.Skus().first()->sku_id(), 2000000003);
+        QCOMPARE(vumo.Skus().first()->outer_id(), QStringLiteral("OUT-3"));
+        QCOMPARE(vumo.Skus().first()->yv_price(), 1300);
+        QCOMPARE(vumo.Skus().first()->status(), 2);
+        QVERIFY(vumo.Skus().first()->modified().isValid());
+
+        // The attribute-only read asks for one member.
+        get.SetVumoId(404);
+        QVERIFY(!get.SyncRequest(20000));
+        QCOMPARE(get.errorCode, QStringLiteral("11200004"));
+    }
+
+    void addThenGetThenUpdateSkus()
+    {
+        QTemporaryDir dir;
+        const QString logo = dir.filePath("main.png");
+        QFile file(logo);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(PngBytes(800, 800, Qt::red));
+        file.close();
+
+        VumoDataEntity vumo;
+        vumo.set_cid(1102);
+        vumo.set_title(QStringLiteral("新款半身裙 \"A\"/B"));
+        vumo.set_yv_price(5990);
+        vumo.set_market_price(8800);
+        vumo.set_attributes(QStringLiteral("5001:60001"));
+        vumo.set_input_pids(QStringLiteral("6001"));
+        vumo.set_input_strs(QStringLiteral("王{DouHao}五"));
+        vumo.set_length(5);
+        vumo.set_wide(6);
+        vumo.set_high(7);
+        vumo.set_desc(QStringLiteral("<p>好</p>\n"));
+        vumo.set_logo(logo);
+        for (const auto& [attr, outer, price] : {std::make_tuple("5002:60002", "NEW-1", 5990),
+                                                 std::make_tuple("5002:60003", "", 6990)}) {
+            auto* sku = new VumoSkuEntity;
+            sku->set_attributes(QLatin1String(attr));
+            sku->set_outer_id(QLatin1String(outer));
+            sku->set_yv_price(price);
+            sku->set_stock_num(3);
+            vumo.AddSku(sku);
+        }
+        PopVumoAdd add;
+        add.SetVumo(&vumo);
+        add.SetUploadMode(IPopVumoUpload::UploadOnSale);
+        QVERIFY2(add.SyncRequest(180000), qPrintable(add.errorMessage));
+        const QVariantMap added = add.GetResponse().toMap();
+        const qint64 id = added.value("vumo_id").toLongLong();
+        QVERIFY(id >= 1000000000);
+        const QVariantList skus = added.value("skus").toList();
+        QCOMPARE(skus.size(), 2);
+        QCOMPARE(skus.at(0).toMap().value("attribute").toString(), QStringLiteral("5002:60002"));
+        QVERIFY(skus.at(1).toMap().value("sku_id").toLongLong() > 0);
+        QVERIFY(!skus.at(1).toMap().value("created").toString().isEmpty());
+
+        PopVumoGet get;
+        get.SetVumoId(id);
+        QVERIFY(get.SyncRequest(20000));
+        VumoDataEntity back;
+        ReadInto(back, get.GetVumo());
+        QCOMPARE(back.title(), vumo.title());
+        QCOMPARE(back.cid(), 1102);
+        QCOMPARE(back.vumo_status(), 8); // "onsale"
+        QCOMPARE(back.yv_price(), 5990);
+        QCOMPARE(back.brand_id(), 60001);
+        QCOMPARE(back.stock_num(), 6);
+        QCOMPARE(back.cubage(), QStringLiteral("5:6:7"));
+        QCOMPARE(back.desc(), vumo.desc());
+        QCOMPARE(back.input_strs(), QStringLiteral("王{DouHao}五"));
+        QCOMPARE(back.Skus().size(), 2);
+        QCOMPARE(back.Skus().at(0)->outer_id(), QStringLiteral("NEW-1"));
+        QCOMPARE(back.Skus().at(1)->outer_id(), QString()); // the blank placeholder is no id
+        QVERIFY(back.logo().startsWith(m_market.baseUrl() + "/imgzone/n0/"));
+        QCOMPARE(QImage::fromData(Exchange(back.logo(), {}, false).body).width(), 800);
+
+        // Update: one SKU changes price and outer id, one is new; the others stay.
+        const qint64 firstSku = back.Skus().at(0)->sku_id();
+        VumoDataEntity change;
+        change.set_vumo_id(id);
+        change.set_title(QStringLiteral("改名半身裙"));
+        for (const auto& [attr, outer, price] : {std::make_tuple("5002:60002", "NEW-1B", 4990),
+                                                 std::make_tuple("5002:60004", "NEW-3", 1000)}) {
+            auto* sku = new VumoSkuEntity;
+            sku->set_attributes(QLatin1String(attr));
+            sku->set_outer_id(QLatin1String(outer));
+            sku->set_yv_price(price);
+            sku->set_stock_num(1);
+            change.AddSku(sku);
+        }
+        PopVumoUpdate update;
+        update.SetVumo(&change);
+        update.SetUploadMode(IPopVumoUpload::UploadOffSale);
+        QVERIFY2(update.SyncRequest(180000), qPrintable(update.errorMessage));
+        QCOMPARE(update.GetResponse().toMap().value("skus").toList().size(), 3);
+        QVERIFY(get.SyncRequest(20000));
+        VumoDataEntity updated;
+        ReadInto(updated, get.GetVumo());
+        QCOMPARE(updated.title(), QStringLiteral("改名半身裙"));
+        QCOMPARE(updated.vumo_status(), 2); // "offsale" of a listing that was on sale
+        QCOMPARE(updated.Skus().size(), 3);
+        QCOMPARE(updated.Skus().at(0)->sku_id(), firstSku);
+        QCOMPARE(updated.Skus().at(0)->yv_price(), 4990);
+        QCOMPARE(updated.Skus().at(0)->outer_id(), QStringLiteral("NEW-1B"));
+        QCOMPARE(updated.stock_num(), 1 + 3 + 1);
+
+        // SKU deletion, twice: the second is the "already gone" code the plug-in accepts.
+        PopVumoSkuDelete skuDelete;
+        skuDelete.SetSkuId(firstSku);
+        QVERIFY(skuDelete.SyncRequest(20000));
+        QVERIFY(skuDelete.errorCode.isEmpty());
+        QVERIFY(skuDelete.SyncRequest(20000));
+        QCOMPARE(skuDelete.errorCode, QStringLiteral("11200025"));
+
+        // Listing deletion: gone listings answer 11200014, unknown ones 11200004.
+        PopVumoDelete remove;
+        remove.SetVumoId(id);
+        QVERIFY(remove.SyncRequest(20000));
+        QVERIFY(remove.errorCode.isEmpty());
+        QVERIFY(remove.SyncRequest(20000));
+        QCOMPARE(remove.errorCode, QStringLiteral("11200014"));
+        remove.SetVumoId(1999999999);
+        QVERIFY(remove.SyncRequest(20000));
+        QCOMPARE(remove.errorCode, QStringLiteral("11200004"));
+        QVERIFY(!get.SyncRequest(20000));
+        QCOMPARE(get.errorCode, QStringLiteral("11200014"));
+        // A deleted listing's outer ids are free again, and search reports it as deleted.
+        PopVumosSearch search;
+        search.SetTitle(QStringLiteral("改名半身裙"));
+        QVERIFY(search.SyncRequest(20000));
+        QCOMPARE(search.GetDeletedIds(), QList<qint64>({id}));
+    }
+
+    void outerIdOfAnotherListingIsRefused()
+    {
+        const int before = m_market.server().Store().Listings().size();
+        VumoDataEntity vumo;
+        vumo.set_cid(1101);
+        vumo.set_title(QStringLiteral("重复编号"));
+        auto* sku = new VumoSkuEntity;
+        sku->set_attributes(QStringLiteral("5002:60002"));
+        sku->set_outer_id(QStringLiteral("OUT-7"));
+        sku->set_yv_price(100);
+        vumo.AddSku(sku);
+        PopVumoAdd add;
+        add.SetVumo(&vumo);
+        QVERIFY(!add.SyncRequest(20000));
+        QCOMPARE(add.errorCode, QStringLiteral("11200033"));
+        QVERIFY(add.errorMessage.contains(QStringLiteral("OUT-7")));
+        QCOMPARE(m_market.server().Store().Listings().size(), before);
+
+        // The listing that owns the id may keep it; a stranger may not take it by update.
+        VumoDataEntity own;
+        own.set_vumo_id(1000000007);
+        own.set_title(QStringLiteral("测试连衣裙7"));
+        own.AddSku(new VumoSkuEntity);
+        own.Skus().first()->set_attributes(QStringLiteral("5002:60002"));
+        own.Skus().first()->set_outer_id(QStringLiteral("OUT-7"));
+        own.Skus().first()->set_yv_price(1700);
+        PopVumoUpdate update;
+        update.SetVumo(&own);
+        QVERIFY2(update.SyncRequest(20000), qPrintable(update.errorMessage));
+        own.set_vumo_id(1000000008);
+        QVERIFY(!update.SyncRequest(20000));
+        QCOMPARE(update.errorCode, QStringLiteral("11200033"));
+        PopVumoGet get;
+        get.SetVumoId(1000000008);
+        QVERIFY(get.SyncRequest(20000));
+        QCOMPARE(get.GetVumo().value("title").toString(), QStringLiteral("测试连衣裙8")); // untouched
+    }
+
+    void picturesAndVariants()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("p.png");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QByteArray png = PngBytes(800, 600, Qt::blue);
+        file.write(png);
+        file.close();
+
+        PopVumoImgUpload upload;
+        QVERIFY(upload.SetImagePath(path));
+        QVERIFY2(upload.SyncRequest(300000), qPrintable(upload.errorMessage));
+        const QString url = upload.GetImageUrl();
+        QVERIFY2(url.startsWith(m_market.baseUrl() + "/imgzone/n0/"), qPrintable(url));
+        QCOMPARE(Exchange(url, {}, false).body, png);
+        QString small = url;
+        small.replace("/n0/", "/n2/");
+        QCOMPARE(QImage::fromData(Exchange(small, {}, false).body).width(), 350);
+        small.replace("/n2/", "/n5/");
+        const QImage tiny = QImage::fromData(Exchange(small, {}, false).body);
+        QCOMPARE(tiny.width(), 160);
+        QCOMPARE(tiny.height(), 120);
+        small.replace("/n5/", "/n7/");
+        QCOMPARE(Exchange(small, {}, false).status, 404);
+        QCOMPARE(Exchange(m_market.url("/imgzone/n0/../../etc/passwd"), {}, false).status, 404);
+
+        // Not a picture: a clear platform error, nothing stored.
+        QCOMPARE(Call("kelvaris.imgzone.picture.upload", R"({"image_data":"aGVsbG8="})")
+                     .value("error_response").toObject().value("code").toString(),
+                 QStringLiteral("11200051"));
+
+        // Property pictures: multipart add, then search reads them with "/n5" addresses.
+        PopVumoPropimgAdd propAdd;
+        propAdd.SetVumoId(1000000002);
+        propAdd.SetAttributeValueId(60002);
+        propAdd.SetIsMainPic(true);
+        QVERIFY2(propAdd.SyncPostFile(path, 300000), qPrintable(propAdd.errorMessage));
+        const qint64 imageId = propAdd.GetResponse().toMap().value("image_id").toLongLong();
+        QVERIFY(imageId > 0);
+        PopVumoPropimgsSearch search;
+        search.SetVumoId(1000000002);
+        search.SetPage(1);
+        search.SetPageSize(10);
+        QVERIFY2(search.SyncRequest(180000), qPrintable(search.errorMessage));
+        QVERIFY(search.IsFinished());
+        const QList<Quorvia::vumo::entity::VumoImgEntity*> images = search.TakeImages();
+        QCOMPARE(images.size(), 2);
+        QCOMPARE(images.at(0)->color_id(), 0);
+        QCOMPARE(images.at(1)->color_id(), 60002);
+        QCOMPARE(images.at(1)->img_id(), imageId);
+        QVERIFY(images.at(1)->is_main());
+        QVERIFY(images.at(1)->img_url().contains("/n5/"));
+        QCOMPARE(QImage::fromData(Exchange(images.at(1)->img_url(), {}, false).body).width(), 160);
+        qDeleteAll(images);
+
+        QVERIFY(Call("orvane.vumo.propimg.delete", QStringLiteral(R"({"vumo_id":"1000000002","attribute_value_id":"60002","image_id":"%1"})")
+                                                       .arg(imageId).toUtf8()).contains("vumo_propimg_delete_response"));
+        QCOMPARE(Call("orvane.vumo.propimg.delete", QStringLiteral(R"({"vumo_id":"1000000002","attribute_value_id":"60002","image_id":"%1"})")
+                                                        .arg(imageId).toUtf8())
+                     .value("error_response").toObject().value("code").toString(),
+                 QStringLiteral("11200050"));
+    }
+
+    void categoryPackage()
+    {
+        const QString url = m_market.url("/apiserver");
+        auto package = [&](qint64 version, bool gzip) {
+            ParamMap p = Envelope("quorvia.incr.category.get",
+                                  QStringLiteral(R"({"vender_id":"10001","event_type":"1","category_version":"%1"})")
+                                      .arg(version).toUtf8());
+            p.insert("v", "1.0");
+            p.insert("sign", MarketGateway::Sign(p, "demo-app-secret"));
+            return Exchange(url, Body(p), true, gzip);
+        };
+        const qint64 version = m_market.server().Store().CategoryVersion();
+        Raw full = package(0, false);
+        QCOMPARE(full.status, 200);
+        QVERIFY(!full.body.startsWith('{'));
+        QList<QByteArray> parts = full.body.split('\n');
+        QCOMPARE(parts.size(), 2);
+        QCOMPARE(parts.at(0).toLongLong(), version);
+        const QList<QByteArray> records = parts.at(1).split('\t');
+        QCOMPARE(records.size(), 7);
+        QSet<QString> keys;
+        for (const QByteArray& record : records) {
+            const QList<QByteArray> sections = record.split('\r');
+            QVERIFY(sections.size() >= 1 && sections.size() <= 5);
+            QVERIFY(Json(sections.first()).contains("category"));
+            for (const QByteArray& section : sections) {
+                const QJsonObject object = Json(section);
+                QCOMPARE(object.size(), 1);
+                keys.insert(object.keys().first());
+            }
+        }
+        QCOMPARE(keys, QSet<QString>({"category", "attributes", "att_values", "groups", "vender_att_values"}));
+
+        // Nothing changed: the version alone. gzip when asked.
+        QCOMPARE(package(version, false).body, QByteArray::number(version));
+        const Raw zipped = package(0, true);
+        QCOMPARE(zipped.contentEncoding, QByteArray("gzip"));
+        QCOMPARE(Gunzip(zipped.body), full.body);
+
+        // A change raises the version; the increment carries that category only.
+        const QJsonObject changed = Control({{"action", "change_category"}, {"cid", 1102}, {"name", QStringLiteral("短裙")}});
+        QCOMPARE(changed.value("category_version").toInt(), version + 1);
+        parts = package(version, false).body.split('\n');
+        QCOMPARE(parts.size(), 2);
+        QCOMPARE(parts.at(0).toLongLong(), version + 1);
+        QVERIFY(!parts.at(1).contains('\t'));
+        const QJsonObject category = Json(parts.at(1).split('\r').first()).value("category").toObject();
+        QCOMPARE(category.value("id").toInt(), 1102);
+        QCOMPARE(category.value("name").toString(), QStringLiteral("短裙"));
+        QCOMPARE(Control({{"action", "change_category"}, {"cid", 42}, {"name", "x"}}).value("ok").toBool(), false);
+
+        // The operation road sees the same data.
+        PopVumoAttvalueGet values;
+        values.SetAids({5002});
+        QVERIFY(values.SyncRequest(20000));
+        QCOMPARE(values.GetItems().size(), 2);
+        PopSellerCatsGet shop;
+        QVERIFY(shop.SyncRequest(20000));
+        QCOMPARE(shop.GetItems().size(), 2);
+        QCOMPARE(shop.GetItems().at(1).value("parent_id").toLongLong(), 9001);
+    }
+
+    void faultsOnRequest()
+    {
+        PopVumoGet get;
+        get.SetVumoId(1000000001);
+
+        Control({{"method", "orvane.vumo.get"}, {"mode", "error"}, {"code", "777"}, {"zh_desc", QStringLiteral("测试故障")}, {"count", 1}});
+        QVERIFY(!get.SyncRequest(20000));
+        QCOMPARE(get.errorCode, QStringLiteral("777"));
+        QCOMPARE(get.errorMessage, QStringLiteral("测试故障"));
+        QVERIFY(get.SyncRequest(20000)); // the count ran out
+
+        Control({{"method", "orvane.vumo.get"}, {"mode", "garbage"}});
+        QVERIFY(!get.SyncRequest(20000));
+        QVERIFY(get.errorMessage.contains("Bad Gateway"));
+        // Other methods are not affected.
+        PopSellerCatsGet shop;
+        QVERIFY(shop.SyncRequest(20000));
+
+        Control({{"method", "orvane.vumo.get"}, {"mode", "hang"}});
+        QVERIFY(!get.SyncRequest(300)); // the caller's own time limit ends it
+        QVERIFY(get.errorCode.isEmpty()); // no answer at all, not a platform error
+        QVERIFY(get.GetVumo().isEmpty());
+
+        Control({{"method", "*"}, {"mode", "drop"}});
+        QVERIFY(!shop.SyncRequest(20000));
+        QCOMPARE(shop.errorMessage.isEmpty(), false);
+
+        Control({{"reset", true}});
+        QVERIFY(get.SyncRequest(20000));
+        Control({{"fail_rate", 1.0}});
+        QVERIFY(!get.SyncRequest(20000));
+        QCOMPARE(get.errorCode, QStringLiteral("50"));
+        Control({{"fail_rate", 0.0}});
+        QVERIFY(get.SyncRequest(20000));
+
+        QVERIFY(!Control({{"method", "orvane.vumo.get"}, {"mode", "explode"}}).value("ok").toBool());
+        QCOMPARE(Exchange(m_market.url("/__control"), "not json", true).status, 400);
+
+        // The state summary shows what happened.
+        const QJsonObject state = Json(Exchange(m_market.url("/__state"), {}, false).body);
+        QVERIFY(state.value("listings").toObject().value("total").toInt() >= 44);
+        QVERIFY(state.value("listings").toObject().value("by_status").toObject().value("ON_SALE").toInt() > 0);
+        const QJsonArray calls = state.value("calls").toArray();
+        QVERIFY(!calls.isEmpty());
+        QCOMPARE(calls.last().toObject().value("method").toString(), QStringLiteral("orvane.vumo.get"));
+        QCOMPARE(calls.last().toObject().value("outcome").toString(), QStringLiteral("ok"));
+    }
+
+    void pagesTemplatesAndTracking()
+    {
+        const Raw page = Exchange(m_market.url("/item/1000000001.html"), {}, false);
+        QCOMPARE(page.status, 200);
+        QVERIFY(QString::fromUtf8(page.body).contains(QStringLiteral("测试连衣裙1")));
+        QCOMPARE(Exchange(m_market.url("/item/1999999999.html"), {}, false).status, 404);
+
+        QFile xls(QDir(m_home->filePath("marketplace-templates")).filePath("BookImportTemplate.xls"));
+        QVERIFY(xls.open(QIODevice::WriteOnly));
+        xls.write("\xD0\xCF\x11\xE0 book");
+        xls.close();
+        QCOMPARE(Exchange(m_market.url("/templates/BookImportTemplate.xls"), {}, false).body, QByteArray("\xD0\xCF\x11\xE0 book"));
+        QCOMPARE(Exchange(m_market.url("/templates/DescFormat.xls"), {}, false).status, 404);
+        QCOMPARE(Exchange(m_market.url("/templates/..%2Fconfig%2Flogin.ini"), {}, false).status, 404);
+
+        QCOMPARE(Exchange(m_market.url("/dotlog/stats.do?venderId=10001&level1=a"), {}, false).status, 200);
+        QCOMPARE(m_market.server().State().value("last_tracking").toArray().last().toObject().value("venderId").toString(),
+                 QStringLiteral("10001"));
+
+        ParamMap p = Envelope("quorvia.good.synchro",
+                              R"({"original_skuid":"2000000001", "red_skuid":"2000000002", "vender_id":"10001", "shop_id":"20001"})");
+        p.insert("v", "1.0");
+        p.insert("sign", MarketGateway::Sign(p, "demo-app-secret"));
+        const QJsonObject synchro = Json(Exchange(m_market.url("/pfapi"), Body(p), true).body)
+                                        .value("quorvia.good.synchro_response").toObject();
+        QCOMPARE(synchro.value("code").toInt(), 0);
+        QCOMPARE(synchro.value("good_synchro").toBool(), true);
+    }
+
+    // Last: restarts the server.
+    void stateSurvivesRestart()
+    {
+        VumoDataEntity vumo;
+        vumo.set_cid(2101);
+        vumo.set_title(QStringLiteral("重启之前"));
+        vumo.set_outer_id(QStringLiteral("BOOK-1"));
+        vumo.set_yv_price(3500);
+        vumo.set_stock_num(4);
+        PopVumoAdd add;
+        add.SetVumo(&vumo);
+        QVERIFY2(add.SyncRequest(20000), qPrintable(add.errorMessage));
+        const qint64 id = add.GetResponse().toMap().value("vumo_id").toLongLong();
+        const QString pictureUrl = m_market.baseUrl() + "/imgzone/" +
+            Call("kelvaris.imgzone.picture.upload", "{\"image_data\":\"" + PngBytes(10, 10, Qt::green).toBase64() + "\"}")
+                .value("kelvaris_imgzone_picture_upload_responce").toObject().value("picture_url").toString();
+        Control({{"action", "change_category"}, {"cid", 2101}, {"name", QStringLiteral("当代小说")}});
+        const qint64 version = m_market.server().Store().CategoryVersion();
+
+        QVERIFY2(m_market.restart(), qPrintable(m_market.error()));
+        PopVumoGet get;
+        get.SetVumoId(id);
+        QVERIFY2(get.SyncRequest(20000), qPrintable(get.errorMessage));
+        VumoDataEntity back;
+        ReadInto(back, get.GetVumo());
+        QCOMPARE(back.title(), QStringLiteral("重启之前"));
+        QCOMPARE(back.outer_id(), QStringLiteral("BOOK-1"));
+        QCOMPARE(back.Skus().size(), 1); // the default SKU
+        QCOMPARE(back.Skus().first()->stock_num(), 4);
+        QCOMPARE(QImage::fromData(Exchange(pictureUrl, {}, false).body).width(), 10);
+        QCOMPARE(m_market.server().Store().CategoryVersion(), version);
+        // New numbers never repeat old ones.
+        PopVumoAdd second;
+        vumo.set_outer_id(QStringLiteral("BOOK-2"));
+        second.SetVumo(&vumo);
+        QVERIFY(second.SyncRequest(20000));
+        QVERIFY(second.GetResponse().toMap().value("vumo_id").toLongLong() > id);
+        // The outer id of the first is still taken.
+        vumo.set_outer_id(QStringLiteral("BOOK-1"));
+        QVERIFY(!add.SyncRequest(20000));
+        QCOMPARE(add.errorCode, QStringLiteral("11200033"));
+    }
+};
+
+VUMO_TEST_CLASS(MarketplaceTest)
+#include "MarketplaceTest.moc"

@@ -1,0 +1,519 @@
+#include "SeedCatalogue.h"
+
+#include "entity/AttributeText.h"
+#include "entity/VumoDataEntity.h"
+#include "entity/VumoStatus.h"
+#include "support/TempHome.h"
+#include "support/TestMain.h"
+#include "utils/Money.h"
+
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTest>
+
+using namespace Quorvia::marketplace;
+
+namespace {
+
+// Everything of a catalogue as one text, so two catalogues compare in one step.
+QByteArray Dump(const SeedCatalogue& c)
+{
+    QJsonArray out;
+    for (const SeedCategory& x : c.categories)
+        out.append(QStringLiteral("%1/%2/%3/%4/%5/%6").arg(x.id).arg(x.fid).arg(x.name).arg(x.lev).arg(x.isParent).arg(x.indexId));
+    for (const SeedAttribute& a : c.attributes)
+        out.append(QStringLiteral("%1/%2/%3/%4/%5/%6/%7/%8")
+                       .arg(a.aid).arg(a.cid).arg(a.name).arg(a.inputType).arg(a.isReq).arg(a.isSaleProp).arg(a.groupId).arg(a.features));
+    for (const SeedAttrValue& v : c.attrValues + c.venderAttrValues)
+        out.append(QStringLiteral("%1/%2/%3/%4/%5").arg(v.aid).arg(v.vid).arg(v.name).arg(v.indexId).arg(v.features));
+    for (const SeedGroup& g : c.groups)
+        out.append(QStringLiteral("%1/%2/%3").arg(g.groupId).arg(g.cid).arg(g.name));
+    for (const SeedShopCategory& s : c.shopCategories)
+        out.append(QStringLiteral("%1/%2/%3/%4").arg(s.cid).arg(s.parentId).arg(s.name).arg(s.isParent));
+    for (const SeedListing& l : c.listings) {
+        out.append(l.vumo);
+        for (const QJsonObject& sku : l.skus)
+            out.append(sku);
+        for (const SeedImage& i : l.images)
+            out.append(QStringLiteral("%1/%2/%3/%4/%5").arg(i.imageId).arg(i.attributeValueId).arg(i.path).arg(i.isMain).arg(i.indexId));
+    }
+    return QJsonDocument(out).toJson(QJsonDocument::Compact);
+}
+
+qint64 Id(const QJsonObject& o, const char* key)
+{
+    return qint64(o.value(QLatin1String(key)).toDouble());
+}
+
+QString Text(const QJsonObject& o, const char* key)
+{
+    return o.value(QLatin1String(key)).toString();
+}
+
+qint64 Cents(const QJsonObject& o, const char* key)
+{
+    qint64 cents = -1;
+    if (!Quorvia::utils::ParseMoney(Text(o, key), cents))
+        return -1;
+    return cents;
+}
+
+// Lookups over the fixed part of a catalogue.
+struct Index
+{
+    explicit Index(const SeedCatalogue& c)
+    {
+        for (const SeedCategory& x : c.categories)
+            categories.insert(x.id, &x);
+        for (const SeedAttribute& a : c.attributes)
+            attributes.insert(a.aid, &a);
+        for (const SeedAttrValue& v : c.attrValues)
+            values.insert(v.vid, &v);
+        for (const SeedAttrValue& v : c.venderAttrValues)
+            values.insert(v.vid, &v);
+        for (const SeedShopCategory& s : c.shopCategories)
+            shop.insert(s.cid, &s);
+        for (const SeedAttribute& a : c.attributes)
+            attributesOf[a.cid] << &a;
+    }
+    QHash<qint64, const SeedCategory*> categories;
+    QHash<qint64, const SeedAttribute*> attributes;
+    QHash<qint64, const SeedAttrValue*> values;
+    QHash<qint64, const SeedShopCategory*> shop;
+    QHash<qint64, QVector<const SeedAttribute*>> attributesOf;
+};
+
+const QStringList kBookAttributeNames = QStringLiteral(
+    "ISBN|版次|包装|出版社|出版时间|丛书名|外文名|正文语言|开本|套装数量|页数|字数|印次|印刷时间|用纸|品牌|附件|附件数量|"
+    "中图法分类号|主题词|著者|编者|译者|绘者|校对|整理|注释|编纂|口述|朗读|摄影|书写").split(QLatin1Char('|'));
+
+} // namespace
+
+class SeedCatalogueTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sameCatalogueOnEveryCall();
+    void kindsAndSeller();
+    void categoryTreeIsThreeLevels();
+    void attributesOfEveryLeaf();
+    void listingsReferToTheirCategory();
+    void skusUseSaleAttributes();
+    void pricesStockAndShopCategories();
+    void statusesAndTextsAsThePlugInReadsThem();
+    void scaleCatalogueIsLargeAndUnique();
+};
+
+void SeedCatalogueTest::sameCatalogueOnEveryCall()
+{
+    const QByteArray first = Dump(MakeSeedCatalogue(QStringLiteral("demo")));
+    const QByteArray second = Dump(MakeSeedCatalogue(QStringLiteral("demo")));
+    QVERIFY(first.size() > 100000);
+    QVERIFY(first == second);
+
+    // demo and scale share their generator: listing i is the same listing in both.
+    const SeedCatalogue demo = MakeSeedCatalogue(QStringLiteral("demo"));
+    const SeedCatalogue scale = MakeSeedCatalogue(QStringLiteral("scale"), 200);
+    QCOMPARE(scale.listings.size(), 200);
+    for (int i = 0; i < demo.listings.size(); ++i) {
+        QCOMPARE(scale.listings.at(i).vumo, demo.listings.at(i).vumo);
+        QCOMPARE(scale.listings.at(i).skus, demo.listings.at(i).skus);
+    }
+}
+
+void SeedCatalogueTest::kindsAndSeller()
+{
+    bool ok = false;
+    const SeedCatalogue demo = MakeSeedCatalogue(QStringLiteral("demo"), 0, &ok);
+    QVERIFY(ok);
+    QVERIFY(demo.listings.size() >= 140 && demo.listings.size() <= 160);
+
+    const SeedCatalogue empty = MakeSeedCatalogue(QStringLiteral("empty"), 500, &ok);
+    QVERIFY(ok);
+    QVERIFY(empty.listings.isEmpty());
+    QCOMPARE(empty.categories.size(), demo.categories.size());
+    QCOMPARE(empty.attrValues.size(), demo.attrValues.size());
+    QCOMPARE(empty.shopCategories.size(), demo.shopCategories.size());
+
+    const SeedCatalogue unknown = MakeSeedCatalogue(QStringLiteral("Demo"), 10, &ok);
+    QVERIFY(!ok);
+    QVERIFY(unknown.categories.isEmpty() && unknown.listings.isEmpty() && unknown.seller.uid.isEmpty());
+    QCOMPARE(MakeSeedCatalogue(QStringLiteral("scale"), -5, &ok).listings.size(), 0);
+    QVERIFY(ok);
+
+    // The tests' own login must be the seeded seller's.
+    const VumoTest::DemoLogin login;
+    QCOMPARE(demo.seller.uid, login.uid);
+    QCOMPARE(demo.seller.shopName, login.shopName);
+    QCOMPARE(demo.seller.venderId, login.venderId);
+    QCOMPARE(demo.seller.shopId, login.shopId);
+    QCOMPARE(demo.seller.shopType, login.shopType);
+    QCOMPARE(demo.seller.stockMode, login.stockMode);
+    QCOMPARE(QString::fromLatin1(demo.seller.appKey), login.appKey);
+    QCOMPARE(QString::fromLatin1(demo.seller.appSecret), login.appSecret);
+    QCOMPARE(QString::fromLatin1(demo.seller.accessToken), login.accessToken);
+}
+
+void SeedCatalogueTest::categoryTreeIsThreeLevels()
+{
+    const SeedCatalogue c = MakeSeedCatalogue(QStringLiteral("empty"));
+    const Index ix(c);
+    QCOMPARE(ix.categories.size(), c.categories.size()); // ids unique
+    QHash<qint64, int> children;
+    QSet<QString> names;
+    int leaves = 0;
+    for (const SeedCategory& x : c.categories) {
+        names.insert(x.name);
+        QVERIFY2(x.lev >= 1 && x.lev <= 3, qPrintable(x.name));
+        if (x.lev == 1) {
+            QCOMPARE(x.fid, 0);
+        } else {
+            const SeedCategory* parent = ix.categories.value(x.fid);
+            QVERIFY2(parent, qPrintable(x.name));
+            QCOMPARE(parent->lev, x.lev - 1);
+            ++children[x.fid];
+        }
+        QCOMPARE(x.isParent, x.lev < 3);
+        leaves += x.lev == 3;
+    }
+    for (const SeedCategory& x : c.categories)
+        QCOMPARE(children.value(x.id) > 0, x.isParent);
+    QVERIFY2(leaves >= 200, qPrintable(QString::number(leaves)));
+    for (const char* n : {"服装", "手机", "家用电器", "食品", "图书", "影视", "音乐", "教育音像"})
+        QVERIFY2(names.contains(QString::fromUtf8(n)), n);
+
+    // Shop categories: two levels, children under existing parents.
+    const SeedShopCategory* lastTop = nullptr;
+    for (const SeedShopCategory& s : c.shopCategories) {
+        if (s.parentId == 0) {
+            lastTop = &s;
+            continue;
+        }
+        const SeedShopCategory* parent = ix.shop.value(s.parentId);
+        QVERIFY(parent && parent->parentId == 0 && parent->isParent);
+        QVERIFY(!s.isParent);
+    }
+    QVERIFY(lastTop);
+}
+
+void SeedCatalogueTest::attributesOfEveryLeaf()
+{
+    const SeedCatalogue c = MakeSeedCatalogue(QStringLiteral("empty"));
+    const Index ix(c);
+    QCOMPARE(ix.attributes.size(), c.attributes.size()); // aid unique over all categories
+    QCOMPARE(ix.values.size(), c.attrValues.size() + c.venderAttrValues.size()); // vid unique
+    QSet<qint64> groups;
+    for (const SeedGroup& g : c.groups) {
+        QVERIFY(ix.categories.contains(g.cid));
+        groups.insert(g.groupId);
+    }
+    QHash<qint64, int> valueCount;
+    for (const SeedAttrValue& v : c.attrValues) {
+        QVERIFY(ix.attributes.contains(v.aid));
+        ++valueCount[v.aid];
+    }
+    for (const SeedAttrValue& v : c.venderAttrValues)
+        QVERIFY(ix.attributes.contains(v.aid) && ix.attributes.value(v.aid)->name == QStringLiteral("品牌"));
+    QVERIFY(!c.venderAttrValues.isEmpty());
+
+    QSet<int> inputTypes;
+    int required = 0, optional = 0, withColourAndSize = 0, special = 0;
+    for (const SeedCategory& x : c.categories) {
+        const QVector<const SeedAttribute*> attrs = ix.attributesOf.value(x.id);
+        if (x.lev < 3) {
+            QVERIFY(attrs.isEmpty());
+            continue;
+        }
+        QVERIFY2(!attrs.isEmpty(), qPrintable(x.name));
+        QStringList names;
+        int sale = 0;
+        bool colour = false, size = false;
+        for (const SeedAttribute* a : attrs) {
+            names << a->name;
+            inputTypes.insert(a->inputType);
+            QVERIFY(a->inputType >= 1 && a->inputType <= 3);
+            (a->isReq ? required : optional)++;
+            special += a->attType == 4;
+            QVERIFY2(groups.contains(a->groupId), qPrintable(a->name));
+            // Choice attributes offer values, free-text ones none.
+            QCOMPARE(valueCount.value(a->aid) > 0, a->inputType != 3);
+            if (a->isSaleProp) {
+                ++sale;
+                QVERIFY(a->inputType != 3);
+                colour = colour || a->name == QStringLiteral("颜色");
+                size = size || a->name == QStringLiteral("尺码");
+            }
+        }
+        QVERIFY2(sale <= 2, qPrintable(x.name));
+        withColourAndSize += colour && size;
+        QCOMPARE(names.removeDuplicates(), 0);
+        const bool brand = names.contains(QStringLiteral("品牌"));
+        QVERIFY2(brand, qPrintable(x.name));
+    }
+    QCOMPARE(inputTypes, (QSet<int>{1, 2, 3}));
+    QVERIFY(required > 0 && optional > 0 && special > 0);
+    QVERIFY(withColourAndSize >= 50);
+
+    // Book categories carry the attributes of the book import layout by name.
+    int books = 0;
+    for (const SeedCategory& x : c.categories) {
+        const SeedCategory* mid = ix.categories.value(x.fid);
+        const SeedCategory* top = mid ? ix.categories.value(mid->fid) : nullptr;
+        if (x.lev != 3 || !top || top->name != QStringLiteral("图书"))
+            continue;
+        ++books;
+        QStringList names;
+        for (const SeedAttribute* a : ix.attributesOf.value(x.id))
+            names << a->name;
+        for (const QString& wanted : kBookAttributeNames)
+            QVERIFY2(names.contains(wanted), qPrintable(x.name + QLatin1Char(' ') + wanted));
+    }
+    QVERIFY(books >= 20);
+}
+
+void SeedCatalogueTest::listingsReferToTheirCategory()
+{
+    const SeedCatalogue c = MakeSeedCatalogue(QStringLiteral("demo"));
+    const Index ix(c);
+    static const QRegularExpression item(QStringLiteral("^([0-9]+):([0-9]+(,[0-9]+)*)$"));
+    int freeTexts = 0, multi = 0;
+    for (const SeedListing& l : c.listings) {
+        const qint64 cid = Id(l.vumo, "cid");
+        const SeedCategory* category = ix.categories.value(cid);
+        QVERIFY(category);
+        QCOMPARE(category->lev, 3);
+
+        // "attributes": choices of this category's own attributes and values.
+        QSet<qint64> chosen;
+        const QString attributes = Text(l.vumo, "attributes");
+        for (const QString& entry : attributes.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
+            const QRegularExpressionMatch m = item.match(entry);
+            QVERIFY2(m.hasMatch(), qPrintable(entry));
+            const SeedAttribute* a = ix.attributes.value(m.captured(1).toLongLong());
+            QVERIFY2(a && a->cid == cid && !a->isSaleProp && a->inputType != 3, qPrintable(entry));
+            const QStringList vids = m.captured(2).split(QLatin1Char(','));
+            QVERIFY(a->inputType == 2 || vids.size() == 1);
+            multi += vids.size() > 1;
+            for (const QString& vid : vids) {
+                const SeedAttrValue* v = ix.values.value(vid.toLongLong());
+                QVERIFY2(v && v->aid == a->aid, qPrintable(entry));
+            }
+            QVERIFY(!chosen.contains(a->aid));
+            chosen.insert(a->aid);
+            if (a->name == QStringLiteral("品牌")) {
+                QCOMPARE(vids.size(), 1);
+                QCOMPARE(Id(l.vumo, "brand_id"), vids.first().toLongLong());
+            }
+        }
+
+        // "vumo_attribute" read the way the plug-in reads it gives the same choices plus the
+        // free texts of this category's free-text attributes.
+        const Quorvia::vumo::entity::ParsedAttributeText parsed =
+            Quorvia::vumo::entity::ParseApiAttributeText(Text(l.vumo, "vumo_attribute"));
+        QCOMPARE(parsed.attributes, QString(attributes).replace(QLatin1Char('|'), QLatin1Char('^')));
+        const QStringList pids = parsed.inputPids.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+        QCOMPARE(Quorvia::vumo::entity::SplitInputTexts(parsed.inputStrs).size(), pids.size());
+        for (const QString& pid : pids) {
+            const SeedAttribute* a = ix.attributes.value(pid.toLongLong());
+            QVERIFY2(a && a->cid == cid && a->inputType == 3, qPrintable(pid));
+            chosen.insert(a->aid);
+            ++freeTexts;
+        }
+        // Every required attribute that is not a sale attribute has its value.
+        for (const SeedAttribute* a : ix.attributesOf.value(cid))
+            if (a->isReq && !a->isSaleProp)
+                QVERIFY2(chosen.contains(a->aid), qPrintable(Text(l.vumo, "title") + QLatin1Char(' ') + a->name));
+    }
+    QVERIFY(freeTexts > 100);
+    QVERIFY(multi > 10);
+
+    // Some listings carry the seller's own brand value.
+    QSet<qint64> venderVids;
+    for (const SeedAttrValue& v : c.venderAttrValues)
+        venderVids.insert(v.vid);
+    int own = 0;
+    for (const SeedListing& l : c.listings)
+        own += venderVids.contains(Id(l.vumo, "brand_id"));
+    QVERIFY(own > 0);
+}
+
+void SeedCatalogueTest::skusUseSaleAttributes()
+{
+    const SeedCatalogue c = MakeSeedCatalogue(QStringLiteral("demo"));
+    const Index ix(c);
+    int several = 0, colourPictures = 0;
+    for (const SeedListing& l : c.listings) {
+        const qint64 cid = Id(l.vumo, "cid");
+        const qint64 vumoId = Id(l.vumo, "vumo_id");
+        QVector<const SeedAttribute*> sale;
+        for (const SeedAttribute* a : ix.attributesOf.value(cid))
+            if (a->isSaleProp)
+                sale << a;
+        QVERIFY(!l.skus.isEmpty() && l.skus.size() <= 100);
+        several += l.skus.size() > 1;
+        QSet<QString> keys;
+        QSet<qint64> colours;
+        for (const QJsonObject& sku : l.skus) {
+            QCOMPARE(Id(sku, "vumo_id"), vumoId);
+            const QString key = Text(sku, "attributes");
+            QVERIFY2(!keys.contains(key), qPrintable(key));
+            keys.insert(key);
+            if (sale.isEmpty()) {
+                QCOMPARE(key, QString());
+                QCOMPARE(l.skus.size(), 1);
+                QCOMPARE(Text(l.vumo, "outer_id"), Text(sku, "outer_id"));
+                continue;
+            }
+            const QStringList pairs = key.split(QLatin1Char('^'));
+            QCOMPARE(pairs.size(), sale.size());
+            for (int i = 0; i < pairs.size(); ++i) {
+                const QStringList parts = pairs.at(i).split(QLatin1Char(':'));
+                QCOMPARE(parts.size(), 2);
+                // Pairs follow the category's order of sale attributes.
+                QCOMPARE(parts.at(0).toLongLong(), sale.at(i)->aid);
+                const SeedAttrValue* v = ix.values.value(parts.at(1).toLongLong());
+                QVERIFY(v && v->aid == sale.at(i)->aid);
+                if (sale.at(i)->name.contains(QStringLiteral("颜色")))
+                    colours.insert(v->vid);
+            }
+        }
+        // Main pictures, and a picture set for every colour of the SKUs, each with one main.
+        QHash<qint64, int> mains;
+        QSet<QString> paths;
+        for (const SeedImage& image : l.images) {
+            QVERIFY(image.path.startsWith(QStringLiteral("/imgzone/n0/")));
+            QVERIFY(!paths.contains(image.path));
+            paths.insert(image.path);
+            QVERIFY(image.attributeValueId == 0 || colours.contains(image.attributeValueId));
+            mains[image.attributeValueId] += image.isMain;
+            colourPictures += image.attributeValueId != 0;
+        }
+        QCOMPARE(mains.value(0), 1);
+        for (qint64 colour : std::as_const(colours))
+            QCOMPARE(mains.value(colour), 1);
+        QCOMPARE(Text(l.vumo, "logo"), QString::fromLatin1(kImageHostPlaceholder) + l.images.first().path);
+
+        // The description shows the listing's own pictures through the image host.
+        const QString desc = Text(l.vumo, "desc");
+        static const QRegularExpression img(QStringLiteral("<img src=\"([^\"]+)\""));
+        int shown = 0;
+        for (auto it = img.globalMatch(desc); it.hasNext(); ++shown) {
+            const QString src = it.next().captured(1);
+            QVERIFY2(src.startsWith(QString::fromLatin1(kImageHostPlaceholder)), qPrintable(src));
+            QVERIFY(paths.contains(src.mid(int(qstrlen(kImageHostPlaceholder)))));
+        }
+        QVERIFY(shown > 0);
+    }
+    QVERIFY(several > c.listings.size() / 2);
+    QVERIFY(colourPictures > 0);
+}
+
+void SeedCatalogueTest::pricesStockAndShopCategories()
+{
+    const SeedCatalogue c = MakeSeedCatalogue(QStringLiteral("demo"));
+    const Index ix(c);
+    static const QRegularExpression money(QStringLiteral("^[0-9]+\\.[0-9]{2}$"));
+    static const QRegularExpression pairs(QStringLiteral("^[0-9]+-[0-9]+(;[0-9]+-[0-9]+)*\\|[^|]+$"));
+    int withoutShop = 0;
+    for (const SeedListing& l : c.listings) {
+        for (const char* key : {"yv_price", "market_price", "cost_price"})
+            QVERIFY2(money.match(Text(l.vumo, key)).hasMatch(), qPrintable(Text(l.vumo, key)));
+        qint64 lowest = -1, highest = 0, stock = 0;
+        for (const QJsonObject& sku : l.skus) {
+            const qint64 price = Cents(sku, "yv_price");
+            QVERIFY(price > 0);
+            QVERIFY(price <= Cents(sku, "market_price"));
+            lowest = lowest < 0 ? price : qMin(lowest, price);
+            highest = qMax(highest, price);
+            stock += Id(sku, "stock_num");
+        }
+        QCOMPARE(Cents(l.vumo, "yv_price"), lowest);
+        QVERIFY(Cents(l.vumo, "market_price") >= highest);
+        QVERIFY(Cents(l.vumo, "cost_price") > 0 && Cents(l.vumo, "cost_price") < lowest);
+        QCOMPARE(Id(l.vumo, "stock_num"), stock);
+        QVERIFY(Text(l.vumo, "title").size() <= 45 && !Text(l.vumo, "title").isEmpty());
+        QVERIFY(l.vumo.value(QStringLiteral("weight")).toDouble() >= 0.001);
+        QCOMPARE(Text(l.vumo, "cubage").split(QLatin1Char(':')).size(), 3);
+
+        const QString shop = Text(l.vumo, "shop_categorys");
+        if (shop.isEmpty()) {
+            ++withoutShop;
+            continue;
+        }
+        QVERIFY2(pairs.match(shop).hasMatch(), qPrintable(shop));
+        const QStringList ids = shop.section(QLatin1Char('|'), 0, 0).split(QLatin1Char(';'));
+        const QStringList names = shop.section(QLatin1Char('|'), 1).split(QLatin1Char(';'));
+        QCOMPARE(names.size(), ids.size());
+        for (int i = 0; i < ids.size(); ++i) {
+            const qint64 parent = ids.at(i).section(QLatin1Char('-'), 0, 0).toLongLong();
+            const qint64 child = ids.at(i).section(QLatin1Char('-'), 1).toLongLong();
+            const SeedShopCategory* p = ix.shop.value(parent);
+            const SeedShopCategory* ch = ix.shop.value(child);
+            QVERIFY(p && ch && p->parentId == 0);
+            // A child under its own parent, or a top category without children written twice.
+            QVERIFY(parent == child ? !p->isParent : ch->parentId == parent);
+            QCOMPARE(names.at(i), p->name + QLatin1Char('/') + ch->name);
+        }
+    }
+    QVERIFY(withoutShop > 0 && withoutShop < c.listings.size() / 4);
+}
+
+void SeedCatalogueTest::statusesAndTextsAsThePlugInReadsThem()
+{
+    const SeedCatalogue c = MakeSeedCatalogue(QStringLiteral("demo"));
+    QSet<int> statuses;
+    for (const SeedListing& l : c.listings) {
+        // Read into the plug-in's own listing record, member by member as a download does.
+        Quorvia::vumo::entity::VumoDataEntity record;
+        for (auto it = l.vumo.constBegin(); it != l.vumo.constEnd(); ++it)
+            record.SetApiValue(it.key(), it.value().toVariant());
+        QVERIFY2(Quorvia::vumo::entity::IsMarketplaceVumoStatus(record.vumo_status()), qPrintable(Text(l.vumo, "vumo_status")));
+        statuses.insert(record.vumo_status());
+        QCOMPARE(record.status(), 2);
+        QCOMPARE(record.vumo_id(), Id(l.vumo, "vumo_id"));
+        QCOMPARE(record.yv_price(), Cents(l.vumo, "yv_price"));
+        QVERIFY(record.length() > 0 && record.wide() > 0 && record.high() > 0);
+        QVERIFY(record.created().isValid() && record.modified() >= record.created());
+    }
+    QCOMPARE(statuses, (QSet<int>{1, 2, 4, 8, 513, 514, 516, 520, 1026, 1028}));
+}
+
+void SeedCatalogueTest::scaleCatalogueIsLargeAndUnique()
+{
+    const SeedCatalogue c = MakeSeedCatalogue(QStringLiteral("scale"), 30000);
+    QCOMPARE(c.listings.size(), 30000);
+    QSet<qint64> vumoIds, skuIds, imageIds;
+    QSet<QString> outerIds, itemNums;
+    int skus = 0, images = 0;
+    for (const SeedListing& l : c.listings) {
+        vumoIds.insert(Id(l.vumo, "vumo_id"));
+        itemNums.insert(Text(l.vumo, "item_num"));
+        for (const QJsonObject& sku : l.skus) {
+            skuIds.insert(Id(sku, "sku_id"));
+            outerIds.insert(Text(sku, "outer_id"));
+            ++skus;
+        }
+        for (const SeedImage& image : l.images)
+            imageIds.insert(image.imageId);
+        images += l.images.size();
+    }
+    QCOMPARE(vumoIds.size(), 30000);
+    QCOMPARE(itemNums.size(), 30000);
+    QCOMPARE(skuIds.size(), skus);
+    QCOMPARE(outerIds.size(), skus);
+    QCOMPARE(imageIds.size(), images);
+    QVERIFY(!outerIds.contains(QString()));
+    // Listing numbers have the length the download accepts (10 to 18 digits) and stay exact
+    // in a JSON number.
+    for (qint64 id : {*std::min_element(vumoIds.begin(), vumoIds.end()), *std::max_element(skuIds.begin(), skuIds.end())}) {
+        QVERIFY(QString::number(id).size() >= 10 && QString::number(id).size() <= 18);
+        QVERIFY(id < (qint64(1) << 53));
+    }
+}
+
+VUMO_TEST_CLASS(SeedCatalogueTest)
+#include "tst_SeedCatalogue.moc"

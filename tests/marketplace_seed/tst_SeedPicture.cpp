@@ -1,0 +1,164 @@
+#include "SeedCatalogue.h"
+
+#include "support/TestMain.h"
+
+#include <QImage>
+#include <QTest>
+
+using namespace Quorvia::marketplace;
+
+namespace {
+
+QImage Render(const QString& path, QByteArray* type = nullptr)
+{
+    QByteArray bytes;
+    if (!RenderSeedPicture(path, &bytes, type))
+        return QImage();
+    return QImage::fromData(bytes);
+}
+
+int Distance(QRgb a, QRgb b)
+{
+    return qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b));
+}
+
+} // namespace
+
+class SeedPictureTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void variantsHaveTheirSizes();
+    void sameBytesForTheSamePath();
+    void everyPictureOfADemoListingRenders();
+    void colourPicturesShowTheirColour();
+    void unknownPathsAreRefused();
+};
+
+void SeedPictureTest::variantsHaveTheirSizes()
+{
+    const SeedCatalogue c = MakeSeedCatalogue(QStringLiteral("demo"));
+    const QString full = c.listings.first().images.first().path;
+    QVERIFY(full.startsWith(QStringLiteral("/imgzone/n0/")));
+    QByteArray type;
+    QCOMPARE(Render(full, &type).size(), QSize(800, 800));
+    QCOMPARE(type, QByteArrayLiteral("image/jpeg"));
+    QString middle = full;
+    middle.replace(QStringLiteral("/n0/"), QStringLiteral("/n2/"));
+    QCOMPARE(Render(middle).size(), QSize(350, 350));
+    QString small = full;
+    small.replace(QStringLiteral("/n0/"), QStringLiteral("/n5/"));
+    QCOMPARE(Render(small).size(), QSize(100, 100));
+
+    // PNG pictures come as PNG.
+    QString png;
+    for (const SeedListing& l : c.listings)
+        if (l.images.first().path.endsWith(QStringLiteral(".png")))
+            png = l.images.first().path;
+    QVERIFY(!png.isEmpty());
+    QByteArray bytes;
+    QVERIFY(RenderSeedPicture(png, &bytes, &type));
+    QCOMPARE(type, QByteArrayLiteral("image/png"));
+    QVERIFY(bytes.startsWith("\x89PNG"));
+}
+
+void SeedPictureTest::sameBytesForTheSamePath()
+{
+    const SeedCatalogue c = MakeSeedCatalogue(QStringLiteral("demo"));
+    const SeedListing& l = c.listings.at(3);
+    QByteArray first, second, other;
+    QVERIFY(RenderSeedPicture(l.images.at(0).path, &first, nullptr));
+    QVERIFY(RenderSeedPicture(l.images.at(0).path, &second, nullptr));
+    QVERIFY(RenderSeedPicture(l.images.at(1).path, &other, nullptr));
+    QVERIFY(!first.isEmpty());
+    QCOMPARE(first, second);
+    QVERIFY(first != other);
+}
+
+void SeedPictureTest::everyPictureOfADemoListingRenders()
+{
+    // One listing of every kind of goods: the first listing of each top category.
+    const SeedCatalogue c = MakeSeedCatalogue(QStringLiteral("demo"));
+    QHash<qint64, qint64> topOf;
+    QHash<qint64, qint64> parent;
+    for (const SeedCategory& x : c.categories)
+        parent.insert(x.id, x.fid);
+    QSet<qint64> tops;
+    int rendered = 0;
+    for (const SeedListing& l : c.listings) {
+        const qint64 top = parent.value(parent.value(qint64(l.vumo.value(QStringLiteral("cid")).toDouble())));
+        if (tops.contains(top))
+            continue;
+        tops.insert(top);
+        for (const SeedImage& image : l.images) {
+            const QImage picture = Render(image.path);
+            QVERIFY2(picture.width() == 800 && picture.height() == 800, qPrintable(image.path));
+            ++rendered;
+        }
+    }
+    QCOMPARE(tops.size(), 6);
+    QVERIFY(rendered > 20);
+}
+
+void SeedPictureTest::colourPicturesShowTheirColour()
+{
+    const SeedCatalogue c = MakeSeedCatalogue(QStringLiteral("demo"));
+    QHash<qint64, QString> rgbOf;
+    for (const SeedAttrValue& v : c.attrValues)
+        if (v.features.startsWith(QStringLiteral("rgb:")))
+            rgbOf.insert(v.vid, v.features.mid(4));
+    int checked = 0;
+    for (const SeedListing& l : c.listings) {
+        for (const SeedImage& image : l.images) {
+            if (!image.attributeValueId || checked >= 12)
+                continue;
+            const QColor colour(rgbOf.value(image.attributeValueId));
+            QVERIFY2(colour.isValid(), qPrintable(image.path));
+            const QImage picture = Render(image.path);
+            // The body of the product in the middle of the picture has the value's colour
+            // (light colours are drawn a little darker).
+            const QRgb centre = picture.pixel(400, 470);
+            const bool light = colour.lightness() > 225;
+            QVERIFY2(Distance(centre, (light ? colour.darker(125) : colour).rgb()) < 40,
+                     qPrintable(image.path + QLatin1Char(' ') + QColor(centre).name() + QLatin1Char(' ') + colour.name()));
+            ++checked;
+        }
+    }
+    QCOMPARE(checked, 12);
+
+    // Text is drawn in the banner at the bottom (a GUI application exists in tests).
+    const QImage main = Render(c.listings.first().images.first().path);
+    int dark = 0;
+    for (int y = 670; y < 750; ++y)
+        for (int x = 80; x < 720; ++x)
+            dark += qGray(main.pixel(x, y)) < 100;
+    QVERIFY2(dark > 500, qPrintable(QString::number(dark)));
+}
+
+void SeedPictureTest::unknownPathsAreRefused()
+{
+    const SeedCatalogue c = MakeSeedCatalogue(QStringLiteral("demo"));
+    const QString good = c.listings.at(4).images.first().path;
+    QVERIFY(good.endsWith(QStringLiteral(".jpg")));
+    QByteArray bytes = "untouched";
+    QByteArray type = "untouched";
+    QString wrong = good;
+    wrong.replace(QStringLiteral("/n0/"), QStringLiteral("/n3/"));
+    QVERIFY(!RenderSeedPicture(wrong, &bytes, &type));
+    QVERIFY(!RenderSeedPicture(QString(good).replace(QStringLiteral("/imgzone/"), QStringLiteral("/images/")), &bytes, &type));
+    QVERIFY(!RenderSeedPicture(QString(good).replace(QStringLiteral(".jpg"), QStringLiteral(".gif")), &bytes, &type));
+    QVERIFY(!RenderSeedPicture(QStringLiteral("/imgzone/n0/seed/1100000005/0_9.jpg"), &bytes, &type));   // no 9th picture
+    QVERIFY(!RenderSeedPicture(QStringLiteral("/imgzone/n0/seed/1100000005/12345_1.jpg"), &bytes, &type)); // no such colour
+    QVERIFY(!RenderSeedPicture(QStringLiteral("/imgzone/n0/seed/1000000000/0_1.jpg"), &bytes, &type));  // before the first listing
+    QVERIFY(!RenderSeedPicture(QStringLiteral("/imgzone/n0/seed/../1100000006/0_1.jpg"), &bytes, &type));
+    QVERIFY(!RenderSeedPicture(QString(), &bytes, &type));
+    QVERIFY(!RenderSeedPicture(good + QStringLiteral("?x=1"), &bytes, &type));
+    QCOMPARE(bytes, QByteArrayLiteral("untouched"));
+    QCOMPARE(type, QByteArrayLiteral("untouched"));
+    // The extension must be the picture's own: a JPEG picture is not served as PNG.
+    QVERIFY(!RenderSeedPicture(QString(good).replace(QStringLiteral(".jpg"), QStringLiteral(".png")), &bytes, &type));
+}
+
+VUMO_TEST_CLASS(SeedPictureTest)
+#include "tst_SeedPicture.moc"

@@ -1,0 +1,100 @@
+#include "ListingFixture.h"
+
+#include "database/DbConnection.h"
+#include "database/VumoDBMgr.h"
+#include "database/VumoDbInterface.h"
+#include "plugin/UserInfo.h"
+#include "quorvia/LoginRecord.h"
+#include "quorvia/UserConfig.h"
+#include "utils/SellerPaths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDatabase>
+
+namespace VumoTest {
+
+using Quorvia::vumo::database::DbConnection;
+using Quorvia::vumo::database::VumoDBMgr;
+
+ListingFixture::ListingFixture(int count, const DemoLogin& login)
+    : m_login(login)
+{
+    if (!m_home.isValid()) {
+        m_error = QStringLiteral("no temporary home");
+        return;
+    }
+    m_home.writeLogin(login);
+    m_previousUser = quorvia::settings::CUserConfig::CurrentUser();
+    quorvia::settings::CUserConfig::SetCurrentUser(login.uid);
+
+    Quorvia::core::plugin::LoginRecord record;
+    record.accessToken = login.accessToken.toUtf8();
+    record.appKey = login.appKey.toUtf8();
+    record.appSecret = login.appSecret.toUtf8();
+    record.firstId = login.venderId;
+    record.secondId = login.shopId;
+    record.stockMode = login.stockMode;
+    record.shopType = login.shopType;
+    Quorvia::vumo::UserInfo::instance()->SetLogin(record);
+
+    const QString folder = m_home.filePath(QStringLiteral("users/%1/databases/%2")
+                                               .arg(login.uid, Quorvia::utils::PluginDisplayName()));
+    m_dbPath = folder + QStringLiteral("/Vumo.db");
+    QString error;
+    m_connection = DbConnection::OpenFile(m_dbPath, &error);
+    if (!m_connection) {
+        m_error = QStringLiteral("cannot open %1: %2").arg(m_dbPath, error);
+        return;
+    }
+    m_connectionName = m_connection->baseConnectionName();
+    VumoDBMgr::instance()->UseConnectionsForTests(m_connection, nullptr);
+    if (!store()->CheckDatabase()) {
+        m_error = QStringLiteral("store check failed");
+        return;
+    }
+    m_valid = count == 0 || fill(count);
+}
+
+ListingFixture::~ListingFixture()
+{
+    VumoDBMgr::instance()->Reset();
+    m_connection.reset();
+    if (!m_connectionName.isEmpty()) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(m_connectionName);
+    }
+    quorvia::settings::CUserConfig::SetCurrentUser(m_previousUser);
+    Quorvia::vumo::UserInfo::instance()->SetLogin(Quorvia::core::plugin::LoginRecord());
+}
+
+bool ListingFixture::fill(int count)
+{
+    QString error;
+    if (!Quorvia::vumo::database::FillDemoStore(*store(), count, &error, &m_summary)) {
+        m_error = error;
+        return false;
+    }
+    return true;
+}
+
+Quorvia::vumo::database::VumoDbInterface* ListingFixture::store() const
+{
+    return VumoDBMgr::instance()->GetVumoDb().get();
+}
+
+QString ListingFixture::TableQuery(const QString& condition)
+{
+    QString sql = QStringLiteral(
+        "SELECT client_id, vumo_id, cid, title, vumo_status, item_num, cost_price, market_price, yv_price, "
+        "stock_num, modified, min_yvprice, max_yvprice, template_name, shop_categorys, is_vumoinfo_complete, "
+        "ad_content, upload_status, error_msg From vumo_data ");
+    if (!condition.isEmpty())
+        sql += condition;
+    return sql;
+}
+
+} // namespace VumoTest

@@ -1,0 +1,60 @@
+#pragma once
+// A temporary home with a logged-in demo seller and a listing store filled with the demo
+// listings of VumoDemoStore. The store file sits where the workbench keeps it
+// (users/<uid>/databases/商品管理/Vumo.db) and is handed to VumoDBMgr, so code that reaches the
+// store through the manager (the main widget, the tree) sees it. The column settings follow
+// the same seller.
+#include "support/TempHome.h"
+
+#include "database/VumoDemoStore.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace Quorvia::vumo::database {
+class DbConnection;
+class VumoDbInterface;
+} // namespace Quorvia::vumo::database
+
+namespace VumoTest {
+
+class ListingFixture
+{
+public:
+    // Writes the login, sets UserInfo's stockMode and shopType from it, opens and checks the
+    // store, and fills `count` demo listings (0 for an empty store).
+    explicit ListingFixture(int count = 0, const DemoLogin& login = DemoLogin());
+    ~ListingFixture();
+
+    ListingFixture(const ListingFixture&) = delete;
+    ListingFixture& operator=(const ListingFixture&) = delete;
+
+    bool isValid() const { return m_valid; }
+    QString errorText() const { return m_error; }
+
+    // Adds the demo listings 0 .. count-1 (rewriting those already there).
+    bool fill(int count);
+    const Quorvia::vumo::database::VumoDemoSummary& summary() const { return m_summary; }
+
+    Quorvia::vumo::database::VumoDbInterface* store() const;
+    QString databasePath() const { return m_dbPath; }
+    const TempHome& home() const { return m_home; }
+    const DemoLogin& login() const { return m_login; }
+
+    // The table query the main widget runs, with an optional condition ("WHERE ...").
+    static QString TableQuery(const QString& condition = QString());
+
+private:
+    TempHome m_home;
+    DemoLogin m_login;
+    QString m_dbPath;
+    QString m_connectionName;
+    QString m_previousUser;
+    std::shared_ptr<Quorvia::vumo::database::DbConnection> m_connection;
+    Quorvia::vumo::database::VumoDemoSummary m_summary;
+    QString m_error;
+    bool m_valid = false;
+};
+
+} // namespace VumoTest

@@ -1,0 +1,252 @@
+// The demo listings: believable and complete enough to look at every class of the view, the
+// same on every run, and reachable from vumo-cli for screenshots.
+#include "support/ListingFixture.h"
+#include "support/TestMain.h"
+
+#include "database/VumoDbInterface.h"
+#include "entity/SellerCatsEntity.h"
+#include "entity/VumoDataEntity.h"
+#include "entity/VumoSkuEntity.h"
+#include "entity/VumoStatus.h"
+
+#include <QProcess>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+
+using namespace Quorvia::vumo;
+using Quorvia::vumo::database::VumoDemoSummary;
+using VumoTest::ListingFixture;
+
+namespace {
+
+struct CliRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+CliRun runCli(const QString& home, const QStringList& args)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QUORVIA_HOME"));
+    env.remove(QStringLiteral("QUORVIA_LOGIN_FILE"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(VUMO_CLI), QStringList({QStringLiteral("--home"), home}) + args);
+    CliRun run;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished(5000);
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+qint64 count(ListingFixture& f, const QString& condition)
+{
+    qint64 n = -1;
+    if (!f.store()->CountVumos(condition, n))
+        return -1;
+    return n;
+}
+
+} // namespace
+
+class TestDemoStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void listingsAreTheSameEveryTime()
+    {
+        for (int i : {0, 1, 17, 4999}) {
+            auto a = database::MakeDemoListing(i);
+            auto b = database::MakeDemoListing(i);
+            QCOMPARE(a->client_id(), QStringLiteral("demo-%1").arg(i, 6, 10, QLatin1Char('0')));
+            QCOMPARE(a->client_id(), b->client_id());
+            QCOMPARE(a->title(), b->title());
+            QCOMPARE(a->vumo_status(), b->vumo_status());
+            QCOMPARE(a->yv_price(), b->yv_price());
+            QCOMPARE(a->max_yvprice(), b->max_yvprice());
+            QCOMPARE(a->shop_categorys(), b->shop_categorys());
+            QCOMPARE(a->modified(), b->modified());
+            QCOMPARE(a->Skus().size(), b->Skus().size());
+        }
+        QVERIFY(database::MakeDemoListing(1)->title() != database::MakeDemoListing(2)->title()
+                || database::MakeDemoListing(1)->vumo_status() != database::MakeDemoListing(2)->vumo_status());
+    }
+
+    void listingsHoldTogether()
+    {
+        // What a marketplace listing of the store always satisfies.
+        QSet<qint64> vumoIds;
+        for (int i = 0; i < 500; ++i) {
+            auto r = database::MakeDemoListing(i);
+            QVERIFY(!r->title().trimmed().isEmpty());
+            QVERIFY(r->min_yvprice() <= r->max_yvprice());
+            QCOMPARE(r->yv_price(), r->min_yvprice());
+            QVERIFY(r->market_price() >= r->max_yvprice());
+            QVERIFY(r->cost_price() >= 0 && r->cost_price() <= r->yv_price());
+            QVERIFY(r->stock_num() >= 0);
+            qint64 skuStock = 0;
+            for (const auto* sku : r->Skus()) {
+                QVERIFY(sku->yv_price() >= r->min_yvprice() && sku->yv_price() <= r->max_yvprice());
+                skuStock += sku->stock_num();
+            }
+            if (!r->Skus().isEmpty())
+                QCOMPARE(r->stock_num(), skuStock);
+            const bool online = entity::IsMarketplaceVumoStatus(r->vumo_status());
+            if (online) {
+                QVERIFY(r->vumo_id() >= 1000000000LL && r->vumo_id() <= 9999999999LL);
+                QVERIFY(!vumoIds.contains(r->vumo_id()));
+                vumoIds.insert(r->vumo_id());
+            }
+            if (r->vumo_status() == entity::VUMO_STATUS_TEMPLATE) {
+                QCOMPARE(r->vumo_id(), 0);
+                QVERIFY(!r->template_name().isEmpty());
+            } else {
+                QVERIFY(r->template_name().isEmpty());
+            }
+            if (r->vumo_status() == entity::VUMO_STATUS_LOCAL_STORE)
+                QCOMPARE(r->vumo_id(), 0);
+            QCOMPARE(r->upload_status() == 2, !r->error_msg().isEmpty());
+        }
+    }
+
+    void shopCategoryTextNamesCategoriesOfTheShop()
+    {
+        QList<entity::SellerCatsEntity*> categories = database::MakeDemoSellerCategories();
+        QMap<qint64, qint64> parentOf;
+        QMap<qint64, QString> nameOf;
+        for (const auto* c : categories) {
+            parentOf.insert(c->cid(), c->parent_id());
+            nameOf.insert(c->cid(), c->name());
+        }
+        qDeleteAll(categories);
+        int withTwo = 0;
+        for (int i = 0; i < 300; ++i) {
+            const QString text = database::MakeDemoListing(i)->shop_categorys();
+            if (text.isEmpty())
+                continue;
+            // "100-101;400-400|服装/女装;新品上市/新品上市"
+            const QStringList parts = text.split(QLatin1Char('|'));
+            QCOMPARE(parts.size(), 2);
+            const QStringList pairs = parts.at(0).split(QLatin1Char(';'));
+            const QStringList names = parts.at(1).split(QLatin1Char(';'));
+            QCOMPARE(pairs.size(), names.size());
+            withTwo += pairs.size() == 2 ? 1 : 0;
+            for (int p = 0; p < pairs.size(); ++p) {
+                const QStringList ids = pairs.at(p).split(QLatin1Char('-'));
+                QCOMPARE(ids.size(), 2);
+                const qint64 parent = ids.at(0).toLongLong();
+                const qint64 child = ids.at(1).toLongLong();
+                QVERIFY(parentOf.contains(child));
+                QVERIFY(child == parent ? parentOf.value(child) == 0 : parentOf.value(child) == parent);
+                QCOMPARE(names.at(p), QStringLiteral("%1/%2").arg(nameOf.value(parent), nameOf.value(child)));
+            }
+        }
+        QVERIFY(withTwo > 0);
+    }
+
+    void filledStoreCoversEveryClass()
+    {
+        ListingFixture f(400);
+        QVERIFY2(f.isValid(), qPrintable(f.errorText()));
+        const VumoDemoSummary& summary = f.summary();
+        QCOMPARE(summary.listings, 400);
+        QCOMPARE(summary.sellerCategories, 13);
+        QCOMPARE(count(f, QStringLiteral("1=1")), 400);
+        const QList<int> codes = {1, 2, 4, 8, 513, 514, 516, 520, 1026, 1028, 2013, 2014, 2015};
+        int total = 0;
+        for (int code : codes) {
+            const qint64 n = count(f, QStringLiteral("vumo_status=%1").arg(code));
+            QVERIFY2(n > 0, qPrintable(QStringLiteral("no listing with status %1").arg(code)));
+            QCOMPARE(n, qint64(summary.byStatus.value(code)));
+            total += int(n);
+        }
+        QCOMPARE(total, 400);
+        QCOMPARE(count(f, QStringLiteral("shop_categorys=''")), qint64(summary.withoutShopCategory));
+        QVERIFY(summary.withoutShopCategory > 0);
+        QVERIFY(count(f, QStringLiteral("min_yvprice<>max_yvprice")) > 0);
+        QVERIFY(count(f, QStringLiteral("upload_status=0")) > 0);
+        QVERIFY(count(f, QStringLiteral("upload_status=2 AND error_msg<>''")) > 0);
+        QVERIFY(count(f, QStringLiteral("is_vumoinfo_complete=1")) > 0);
+        QVERIFY(count(f, QStringLiteral("is_vumoinfo_complete=0")) > 0);
+        QVERIFY(count(f, QStringLiteral("title IN (SELECT title FROM vumo_data GROUP BY title HAVING COUNT(*)>1)")) > 0);
+
+        // A listing reads back whole, SKUs and all.
+        entity::VumoDataEntity record;
+        QVERIFY(f.store()->GetVumo(QStringLiteral("demo-000007"), record));
+        auto expected = database::MakeDemoListing(7);
+        QCOMPARE(record.title(), expected->title());
+        QCOMPARE(record.Skus().size(), expected->Skus().size());
+        QList<entity::SellerCatsEntity*> list;
+        QMap<qint64, entity::SellerCatsEntity*> map;
+        QVERIFY(f.store()->GetSellerCategories(list, map));
+        QCOMPARE(list.size(), 13);
+        qDeleteAll(list);
+
+        // The table query gets every row.
+        QList<VUMO_LIST_STRUCT> rows;
+        QVERIFY(f.store()->QueryVumoRows(ListingFixture::TableQuery(), rows));
+        QCOMPARE(rows.size(), 400);
+    }
+
+    void fillingAgainRewritesInsteadOfAdding()
+    {
+        ListingFixture f(50);
+        QVERIFY(f.isValid());
+        QVERIFY(f.fill(80));
+        QCOMPARE(count(f, QStringLiteral("1=1")), 80);
+        QCOMPARE(count(f, QStringLiteral("client_id='demo-000049'")), 1);
+        QString error;
+        QVERIFY(!database::FillDemoStore(*f.store(), -1, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(count(f, QStringLiteral("1=1")), 80);
+    }
+
+    void cliFillsTheSellersStore()
+    {
+        VumoTest::TempHome home;
+        home.writeLogin();
+        const CliRun run = runCli(home.path(), {QStringLiteral("fill-demo-store"), QStringLiteral("60")});
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QVERIFY(QString::fromUtf8(run.out).contains(QStringLiteral("演示商品 60 个")));
+        const QString path = home.filePath(QStringLiteral("users/demo_seller/databases/商品管理/Vumo.db"));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("cli-check"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM vumo_data")) && q.next());
+            QCOMPARE(q.value(0).toInt(), 60);
+            QVERIFY(q.exec(QStringLiteral("SELECT title FROM vumo_data WHERE client_id='demo-000003'")) && q.next());
+            QCOMPARE(q.value(0).toString(), database::MakeDemoListing(3)->title());
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("cli-check"));
+    }
+
+    void cliRefusesBadCountsAndMissingLogin()
+    {
+        VumoTest::TempHome home;
+        const CliRun noLogin = runCli(home.path(), {QStringLiteral("fill-demo-store"), QStringLiteral("5")});
+        QCOMPARE(noLogin.exitCode, 1);
+        QVERIFY(!noLogin.err.isEmpty());
+        home.writeLogin();
+        for (const QString& bad : {QStringLiteral("abc"), QStringLiteral("-4"), QStringLiteral("99999999")}) {
+            const CliRun run = runCli(home.path(), {QStringLiteral("fill-demo-store"), bad});
+            QCOMPARE(run.exitCode, 2);
+            QVERIFY(QString::fromUtf8(run.err).contains(QStringLiteral("商品数量")));
+        }
+    }
+};
+
+VUMO_TEST_CLASS(TestDemoStore)
+#include "TestDemoStore.moc"

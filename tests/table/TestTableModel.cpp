@@ -1,0 +1,276 @@
+// The listing table's item model: roles, ticks and their signal, row operations and sorting.
+#include "support/TestMain.h"
+
+#include "LogCapture.h"
+#include "entity/VumoDataEntity.h"
+#include "plugin/VumoTableRules.h"
+#include "plugin/VumoTableViewModel.h"
+
+#include <QBrush>
+#include <QFont>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Quorvia::vumo;
+
+namespace {
+
+VUMO_LIST_STRUCT makeRow(int n)
+{
+    VUMO_LIST_STRUCT r;
+    r.client_id = QStringLiteral("c-%1").arg(n);
+    r.vumo_id = 1000000000 + n;
+    r.title = QStringLiteral("商品 %1").arg(n);
+    r.vumo_status = 8;
+    r.cost_price = 100 * n;
+    r.market_price = 200 * n;
+    r.yv_price = r.min_yvprice = r.max_yvprice = 150 * n;
+    r.stock_num = n;
+    r.upload_status = 1;
+    return r;
+}
+
+QList<VUMO_LIST_STRUCT> makeRows(int count)
+{
+    QList<VUMO_LIST_STRUCT> rows;
+    for (int i = 0; i < count; ++i)
+        rows << makeRow(i);
+    return rows;
+}
+
+QStringList clientIds(const QList<VUMO_LIST_STRUCT>& rows)
+{
+    QStringList ids;
+    for (const VUMO_LIST_STRUCT& r : rows)
+        ids << r.client_id;
+    return ids;
+}
+
+// A "contol" line with the source prefix and the given text.
+bool logged(const QString& text)
+{
+    for (const QString& line : LogCapture::Lines()) {
+        if (line.startsWith(QStringLiteral("contol: VumoTableViewModel[")) && line.contains(text))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+class TestTableModel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rolesOfACell()
+    {
+        VumoTableViewModel model;
+        model.SetVumoList(makeRows(3));
+        QCOMPARE(model.columnCount(), 14);
+        QCOMPARE(model.rowCount(), 3);
+        QCOMPARE(model.rowCount(model.index(0, 0)), 0); // flat
+
+        const QModelIndex price = model.index(1, VumoColCostPrice);
+        QCOMPARE(model.data(price).toString(), QStringLiteral("1.00"));
+        QCOMPARE(model.data(price, Qt::EditRole).toString(), QStringLiteral("1.00"));
+        QCOMPARE(model.data(price, Qt::ToolTipRole).toString(), QStringLiteral("1.00"));
+        QCOMPARE(model.data(price, Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+        QCOMPARE(model.data(model.index(1, VumoColTitle), Qt::TextAlignmentRole).toInt(),
+                 int(Qt::AlignLeft | Qt::AlignVCenter));
+        QCOMPARE(model.data(price, Qt::FontRole).value<QFont>(), model.CellFont());
+        QCOMPARE(model.CellFont().pointSize(), 9);
+
+        // Stripes: even rows light grey, odd rows white.
+        QCOMPARE(model.data(model.index(0, 5), Qt::BackgroundRole).value<QBrush>().color(), QColor(246, 246, 246));
+        QCOMPARE(model.data(model.index(1, 5), Qt::BackgroundRole).value<QBrush>().color(), QColor(Qt::white));
+        QCOMPARE(model.data(model.index(2, 5), Qt::BackgroundRole).value<QBrush>().color(), QColor(246, 246, 246));
+
+        // The tick column has a check state and no text; other columns no check state.
+        QCOMPARE(model.data(model.index(0, 0), Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+        QVERIFY(model.data(model.index(0, 0)).toString().isEmpty());
+        QVERIFY(!model.data(price, Qt::CheckStateRole).isValid());
+        QVERIFY(model.flags(model.index(0, 0)) & Qt::ItemIsUserCheckable);
+        QVERIFY(!(model.flags(price) & Qt::ItemIsUserCheckable));
+
+        // Out of range gives nothing.
+        QVERIFY(!model.index(3, 0).isValid());
+        QVERIFY(!model.index(0, 14).isValid());
+        QVERIFY(!model.data(QModelIndex()).isValid());
+        QVERIFY(!model.setData(QModelIndex(), Qt::Checked, Qt::CheckStateRole));
+        VUMO_LIST_STRUCT out;
+        QVERIFY(!model.GetVumo(3, out));
+        QVERIFY(!model.GetVumo(-1, out));
+    }
+
+    void headerTextsAndColumnNumbers()
+    {
+        VumoTableViewModel model;
+        QCOMPARE(model.headerData(3, Qt::Horizontal).toString(), QStringLiteral("商品名称"));
+        QCOMPARE(model.headerData(10, Qt::Horizontal).toString(), QStringLiteral("Yv价"));
+        QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QString());
+        QCOMPARE(model.headerData(12, Qt::Horizontal, Qt::UserRole).toInt(), 12);
+    }
+
+    void tickingARowReportsTheNewState()
+    {
+        VumoTableViewModel model;
+        model.SetVumoList(makeRows(3));
+        QSignalSpy spy(&model, &VumoTableViewModel::ModelCheckBoxStateChanged);
+        QVERIFY(model.setData(model.index(1, 0), Qt::Checked, Qt::CheckStateRole));
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(spy.takeFirst().at(0).toInt(), 2);
+        QVERIFY(model.IsChecked(1));
+        QCOMPARE(model.CheckedCount(), 1);
+        QCOMPARE(model.data(model.index(1, 0), Qt::CheckStateRole).toInt(), int(Qt::Checked));
+        QVERIFY(model.setData(model.index(1, 0), Qt::Unchecked, Qt::CheckStateRole));
+        QCOMPARE(spy.takeFirst().at(0).toInt(), 0);
+        QCOMPARE(model.CheckedCount(), 0);
+        // Only the check role of the tick column is writable.
+        QVERIFY(!model.setData(model.index(1, 3), Qt::Checked, Qt::CheckStateRole));
+        QVERIFY(!model.setData(model.index(1, 0), QStringLiteral("x"), Qt::EditRole));
+        QCOMPARE(spy.size(), 0);
+    }
+
+    void bulkTicksAndTheTickedRows()
+    {
+        VumoTableViewModel model;
+        model.SetVumoList(makeRows(5));
+        QSignalSpy spy(&model, &VumoTableViewModel::ModelCheckBoxStateChanged);
+        model.SetRowsCheckState({3, 1, 9, -1}, Qt::Checked);
+        QCOMPARE(model.CheckedCount(), 2);
+        QCOMPARE(clientIds(model.GetCheckedVumos()), (QStringList{QStringLiteral("c-1"), QStringLiteral("c-3")}));
+        model.ToggleRowsChecked({1, 2});
+        QCOMPARE(clientIds(model.GetCheckedVumos()), (QStringList{QStringLiteral("c-2"), QStringLiteral("c-3")}));
+        model.setAllCheckState(Qt::Checked);
+        QCOMPARE(model.CheckedCount(), 5);
+        model.setAllCheckState(Qt::Unchecked);
+        QCOMPARE(model.CheckedCount(), 0);
+        QVERIFY(model.GetCheckedVumos().isEmpty());
+        QCOMPARE(spy.size(), 4);
+        QCOMPARE(clientIds(model.GetVumosOfRows({4, 0, 7})), (QStringList{QStringLiteral("c-4"), QStringLiteral("c-0")}));
+    }
+
+    void replacingRowsDropsTicks()
+    {
+        VumoTableViewModel model;
+        model.SetVumoList(makeRows(3));
+        model.setAllCheckState(Qt::Checked);
+        QSignalSpy reset(&model, &VumoTableViewModel::ModelReset);
+        QList<VUMO_LIST_STRUCT> fresh = makeRows(2);
+        fresh[0].checked = true; // a stray flag from outside is not taken over
+        model.SetVumoList(fresh);
+        QCOMPARE(reset.size(), 1);
+        QCOMPARE(model.rowCount(), 2);
+        QCOMPARE(model.CheckedCount(), 0);
+        QVERIFY(!model.IsChecked(0));
+        model.ClearVumoList();
+        QCOMPARE(model.rowCount(), 0);
+    }
+
+    void updateOrInsertByClientId()
+    {
+        VumoTableViewModel model;
+        model.SetVumoList(makeRows(3));
+        model.SetRowsCheckState({1}, Qt::Checked);
+
+        VUMO_LIST_STRUCT changed = makeRow(1);
+        changed.title = QStringLiteral("改过的标题");
+        changed.upload_status = 0;
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QVERIFY(model.UpdateOrInsertVumo(changed));
+        QCOMPARE(inserted.size(), 0);
+        QCOMPARE(model.rowCount(), 3);
+        QCOMPARE(model.data(model.index(1, VumoColTitle)).toString(), QStringLiteral("改过的标题"));
+        QCOMPARE(model.data(model.index(1, VumoColUploadStatus)).toString(), QStringLiteral("修改后未上传"));
+        QVERIFY(model.IsChecked(1)); // an update keeps the tick
+
+        Quorvia::vumo::entity::VumoDataEntity record;
+        record.set_client_id(QStringLiteral("new-1"));
+        record.set_title(QStringLiteral("新商品"));
+        record.set_yv_price(990);
+        record.set_min_yvprice(990);
+        record.set_max_yvprice(990);
+        record.set_vumo_status(2014);
+        QVERIFY(model.UpdateOrInsertVumo(record));
+        QCOMPARE(inserted.size(), 1);
+        QCOMPARE(model.rowCount(), 4);
+        QCOMPARE(model.RowOfClientId(QStringLiteral("new-1")), 3);
+        QCOMPARE(model.data(model.index(3, VumoColYvPrice)).toString(), QStringLiteral("9.90"));
+        QCOMPARE(model.data(model.index(3, VumoColStatus)).toString(), QStringLiteral("本地仓库"));
+        QVERIFY(!model.IsChecked(3));
+
+        LogCapture log;
+        VUMO_LIST_STRUCT nameless = makeRow(7);
+        nameless.client_id.clear();
+        QVERIFY(!model.UpdateOrInsertVumo(nameless));
+        QCOMPARE(model.rowCount(), 4);
+        QVERIFY(logged(QStringLiteral("ClientId 为空！")));
+    }
+
+    void removeAndUploadStatus()
+    {
+        VumoTableViewModel model;
+        model.SetVumoList(makeRows(4));
+        model.SetRowsCheckState({2}, Qt::Checked);
+        QVERIFY(model.SetUploadStatus(QStringLiteral("c-3"), 2));
+        QCOMPARE(model.data(model.index(3, VumoColUploadStatus)).toString(), QStringLiteral("上传失败"));
+        QVERIFY(!model.SetUploadStatus(QStringLiteral("nope"), 1));
+
+        QSignalSpy ticks(&model, &VumoTableViewModel::ModelCheckBoxStateChanged);
+        QVERIFY(model.RemoveVumo(QStringLiteral("c-2")));
+        QCOMPARE(model.CheckedCount(), 0); // the ticked row went with it
+        QCOMPARE(ticks.size(), 1);
+        QVERIFY(!model.RemoveVumo(QStringLiteral("c-2")));
+        QCOMPARE(model.RowOfClientId(QStringLiteral("c-3")), 2);
+        QCOMPARE(model.RemoveVumos({QStringLiteral("c-0"), QStringLiteral("zz"), QStringLiteral("c-3")}), 2);
+        QCOMPARE(clientIds(model.Rows()), QStringList{QStringLiteral("c-1")});
+    }
+
+    void lookupsRefuseEmptyKeys()
+    {
+        VumoTableViewModel model;
+        QList<VUMO_LIST_STRUCT> rows = makeRows(2);
+        rows[1].vumo_id = 0; // a local listing
+        model.SetVumoList(rows);
+        LogCapture log;
+        QCOMPARE(model.RowOfVumoId(0), -1);
+        QVERIFY(logged(QStringLiteral("Vumo Id 为0！")));
+        QVERIFY(logged(QStringLiteral("VumoTableViewModel[")));
+        QCOMPARE(model.RowOfVumoId(1000000000), 0);
+        QCOMPARE(model.RowOfClientId(QString()), -1);
+        QVERIFY(logged(QStringLiteral("ClientId 为空！")));
+        QCOMPARE(model.RowOfClientId(QStringLiteral("c-1")), 1);
+    }
+
+    void sortKeepsPersistentIndexesOnTheirListing()
+    {
+        VumoTableViewModel model;
+        QList<VUMO_LIST_STRUCT> rows = makeRows(12); // costs 0, 1.00, ... 11.00: text order differs
+        std::reverse(rows.begin(), rows.end());
+        model.SetVumoList(rows);
+        model.SetRowsCheckState({0}, Qt::Checked); // c-11
+        const QPersistentModelIndex tracked(model.index(2, VumoColTitle)); // c-9
+        model.sort(VumoColCostPrice, Qt::AscendingOrder);
+        QStringList expected;
+        for (int i = 0; i < 12; ++i)
+            expected << QStringLiteral("c-%1").arg(i);
+        QCOMPARE(clientIds(model.Rows()), expected);
+        QCOMPARE(tracked.row(), 9);
+        QCOMPARE(tracked.column(), int(VumoColTitle));
+        QVERIFY(model.IsChecked(11));
+        QCOMPARE(model.RowOfClientId(QStringLiteral("c-11")), 11);
+
+        model.sort(VumoColCostPrice, Qt::DescendingOrder);
+        QCOMPARE(model.Rows().first().client_id, QStringLiteral("c-11"));
+        QCOMPARE(tracked.row(), 2);
+        QCOMPARE(model.RowOfClientId(QStringLiteral("c-0")), 11);
+        // -1 and out-of-range columns keep the order.
+        model.sort(-1);
+        model.sort(20);
+        QCOMPARE(model.Rows().first().client_id, QStringLiteral("c-11"));
+    }
+};
+
+VUMO_TEST_CLASS(TestTableModel)
+#include "TestTableModel.moc"

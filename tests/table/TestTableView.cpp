@@ -1,0 +1,455 @@
+// The listing table as a seller uses it: ticks and the header box, the space key, filters,
+// sorting, the saved column layout with the stock rule, and the frozen leading columns.
+#include "support/ListingFixture.h"
+#include "support/TestMain.h"
+
+#include "database/VumoDbInterface.h"
+#include "plugin/VumoHeaderView.h"
+#include "plugin/VumoTableRules.h"
+#include "plugin/VumoTableView.h"
+#include "plugin/VumoTableViewModel.h"
+#include "quorvia/UserConfig.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+using namespace Quorvia::vumo;
+using quorvia::settings::CUserConfig;
+using quorvia::settings::_tagColumnInfo;
+using VumoTest::ListingFixture;
+
+namespace {
+
+constexpr int kListings = 80;
+
+struct SavedColumn
+{
+    int column;
+    int width;
+    bool visible;
+};
+
+bool writeLayout(const QList<SavedColumn>& columns)
+{
+    QVector<_tagColumnInfo*> infos;
+    for (const SavedColumn& c : columns) {
+        auto* info = new _tagColumnInfo;
+        info->column = c.column;
+        info->width = c.width;
+        info->visible = c.visible;
+        infos << info;
+    }
+    const bool ok = CUserConfig::Instance()->SetVumoColumnInfo(infos);
+    qDeleteAll(infos);
+    return ok;
+}
+
+QList<SavedColumn> readLayout()
+{
+    QList<SavedColumn> out;
+    const QVector<_tagColumnInfo*> infos = CUserConfig::Instance()->GetVumoColumnInfo();
+    for (const _tagColumnInfo* info : infos)
+        out << SavedColumn{info->column, info->width, info->visible};
+    qDeleteAll(infos);
+    return out;
+}
+
+int visibleRows(const QTableView* view)
+{
+    int shown = 0;
+    for (int row = 0; row < view->model()->rowCount(); ++row)
+        shown += view->isRowHidden(row) ? 0 : 1;
+    return shown;
+}
+
+void pressEnterIn(QLineEdit* edit, const QString& text)
+{
+    edit->setText(text);
+    QTest::keyClick(edit, Qt::Key_Return);
+}
+
+} // namespace
+
+class TestTableView : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ListingFixture> fixture;
+    std::unique_ptr<VumoTableView> view;
+    QList<VUMO_LIST_STRUCT> rows;
+
+    void makeView()
+    {
+        view = std::make_unique<VumoTableView>();
+        view->resize(1100, 600);
+        view->SetVumoList(rows);
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    }
+
+private slots:
+    void init()
+    {
+        fixture = std::make_unique<ListingFixture>(kListings);
+        QVERIFY2(fixture->isValid(), qPrintable(fixture->errorText()));
+        rows.clear();
+        QVERIFY(fixture->store()->QueryVumoRows(ListingFixture::TableQuery(QStringLiteral("ORDER BY client_id")), rows));
+        QCOMPARE(rows.size(), kListings);
+    }
+    void cleanup()
+    {
+        view.reset();
+        fixture.reset();
+    }
+
+    void headerBoxFollowsTheTicks()
+    {
+        makeView();
+        VumoTableViewModel* model = view->VumoModel();
+        QCheckBox* box = view->FrozenHeader()->CheckBox();
+        QVERIFY(box->isVisible());
+        QCOMPARE(box->checkState(), Qt::Unchecked);
+        for (int row = 0; row < model->rowCount(); ++row) {
+            model->setData(model->index(row, 0), Qt::Checked, Qt::CheckStateRole);
+            QCOMPARE(box->checkState(), row + 1 < model->rowCount() ? Qt::PartiallyChecked : Qt::Checked);
+        }
+        QCOMPARE(view->VumoHeader()->CheckBox()->checkState(), Qt::Checked); // both headers agree
+        model->setData(model->index(5, 0), Qt::Unchecked, Qt::CheckStateRole);
+        QCOMPARE(box->checkState(), Qt::PartiallyChecked);
+
+        // A click on a partly ticked box ticks everything, the next one unticks everything.
+        QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(model->CheckedCount(), kListings);
+        QCOMPARE(box->checkState(), Qt::Checked);
+        QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(model->CheckedCount(), 0);
+        QCOMPARE(box->checkState(), Qt::Unchecked);
+
+        // New rows drop the ticks and the box.
+        model->setAllCheckState(Qt::Checked);
+        view->SetVumoList(rows.mid(0, 10));
+        QCOMPARE(box->checkState(), Qt::Unchecked);
+        QCOMPARE(model->CheckedCount(), 0);
+    }
+
+    void clickingATickCellTicksTheRow()
+    {
+        makeView();
+        QTableView* frozen = view->FrozenView();
+        // The tick column is drawn by the overlay: click its check indicator there.
+        const QRect cell = frozen->visualRect(frozen->model()->index(2, 0));
+        QVERIFY(cell.isValid());
+        QStyleOptionViewItem option;
+        option.initFrom(frozen);
+        option.rect = cell;
+        option.features |= QStyleOptionViewItem::HasCheckIndicator;
+        const QRect indicator = frozen->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, frozen);
+        QTest::mouseClick(frozen->viewport(), Qt::LeftButton, {}, indicator.center());
+        QVERIFY(view->VumoModel()->IsChecked(2));
+        QCOMPARE(view->FrozenHeader()->CheckBox()->checkState(), Qt::PartiallyChecked);
+    }
+
+    void headerBoxTicksOnlyTheRowsInView()
+    {
+        makeView();
+        QLineEdit* status = view->VumoHeader()->FilterEdit(VumoColStatus);
+        QVERIFY(status);
+        pressEnterIn(status, QStringLiteral("在售"));
+        const int shown = visibleRows(view.get());
+        QVERIFY(shown > 0 && shown < kListings);
+        QTest::mouseClick(view->FrozenHeader()->CheckBox(), Qt::LeftButton);
+        QCOMPARE(view->VumoModel()->CheckedCount(), shown);
+        for (const VUMO_LIST_STRUCT& r : view->GetCheckedVumos())
+            QVERIFY(VumoCellText(r, VumoColStatus).contains(QStringLiteral("在售")));
+        QCOMPARE(view->FrozenHeader()->CheckBox()->checkState(), Qt::PartiallyChecked);
+    }
+
+    void spaceTogglesTheSelectedRows()
+    {
+        makeView();
+        VumoTableViewModel* model = view->VumoModel();
+        view->setFocus();
+        view->selectionModel()->select(model->index(1, 3), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        view->selectionModel()->select(model->index(4, 3), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QCOMPARE(view->SelectedRows(), (QList<int>{1, 4}));
+        QTest::keyClick(view.get(), Qt::Key_Space);
+        QVERIFY(model->IsChecked(1) && model->IsChecked(4));
+        QCOMPARE(model->CheckedCount(), 2);
+        // Each selected row flips on its own.
+        model->setData(model->index(4, 0), Qt::Unchecked, Qt::CheckStateRole);
+        QTest::keyClick(view.get(), Qt::Key_Space);
+        QVERIFY(!model->IsChecked(1));
+        QVERIFY(model->IsChecked(4));
+        QCOMPARE(view->FrozenHeader()->CheckBox()->checkState(), Qt::PartiallyChecked);
+        // The context-menu commands tick and untick the selection.
+        view->onMenuChecked();
+        QVERIFY(model->IsChecked(1) && model->IsChecked(4));
+        view->onMenuUnChecked();
+        QCOMPARE(model->CheckedCount(), 0);
+    }
+
+    void filterHidesRowsInBothViewsAndClearShowsThem()
+    {
+        makeView();
+        // The title column is in the frozen block: the seller types into the overlay's field.
+        QLineEdit* title = view->FrozenHeader()->FilterEdit(VumoColTitle);
+        QVERIFY(title && title->isVisible());
+        QCOMPARE(title->placeholderText(), QStringLiteral("这里输入筛选条件，回车后显示结果列表"));
+        const QString word = QStringLiteral("保温杯");
+        int expected = 0;
+        for (const VUMO_LIST_STRUCT& r : rows)
+            expected += r.title.contains(word) ? 1 : 0;
+        QVERIFY(expected > 0 && expected < kListings);
+
+        title->setText(word);
+        QCOMPARE(visibleRows(view.get()), kListings); // nothing happens before Enter
+        QTest::keyClick(title, Qt::Key_Return);
+        QCOMPARE(visibleRows(view.get()), expected);
+        QCOMPARE(visibleRows(view->FrozenView()), expected);
+        QCOMPARE(view->FilteredOutCount(), kListings - expected);
+        VumoTableViewModel* model = view->VumoModel();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            QCOMPARE(view->isRowHidden(row), !model->Rows().at(row).title.contains(word));
+            QCOMPARE(view->FrozenView()->isRowHidden(row), view->isRowHidden(row));
+        }
+        QCOMPARE(model->rowCount(), kListings); // the rows themselves stay
+
+        // A second field narrows further (both must match).
+        QLineEdit* upload = view->VumoHeader()->FilterEdit(VumoColUploadStatus);
+        pressEnterIn(upload, QStringLiteral("上传失败"));
+        int both = 0;
+        for (const VUMO_LIST_STRUCT& r : rows)
+            both += r.title.contains(word) && r.upload_status == 2 ? 1 : 0;
+        QCOMPARE(visibleRows(view.get()), both);
+
+        // New rows are filtered by the texts still in the fields.
+        view->SetVumoList(rows);
+        QCOMPARE(visibleRows(view.get()), both);
+
+        QLabel* clear = view->FrozenHeader()->ClearFiltersLabel();
+        QCOMPARE(clear->objectName(), QStringLiteral("clearfilterbutton"));
+        QCOMPARE(clear->text(), QStringLiteral("清除筛选条件"));
+        QVERIFY(clear->isVisible());
+        QTest::mouseClick(clear, Qt::LeftButton);
+        QCOMPARE(visibleRows(view.get()), kListings);
+        QCOMPARE(visibleRows(view->FrozenView()), kListings);
+        QVERIFY(title->text().isEmpty());
+        QVERIFY(upload->text().isEmpty());
+        QCOMPARE(view->FilteredOutCount(), 0);
+    }
+
+    void emptyingAFieldShowsItsRowsAgain()
+    {
+        makeView();
+        QLineEdit* item = view->VumoHeader()->FilterEdit(VumoColItemNum);
+        pressEnterIn(item, QStringLiteral("QV-BW"));
+        QVERIFY(visibleRows(view.get()) < kListings);
+        item->clear();
+        QCOMPARE(visibleRows(view.get()), kListings);
+    }
+
+    void headerClickSortsAndKeepsTheFilter()
+    {
+        makeView();
+        QLineEdit* title = view->FrozenHeader()->FilterEdit(VumoColTitle);
+        pressEnterIn(title, QStringLiteral("T恤"));
+        const int shown = visibleRows(view.get());
+        QVERIFY(shown > 0);
+
+        QHeaderView* header = view->VumoHeader();
+        const int x = header->sectionViewportPosition(VumoColCostPrice) + header->sectionSize(VumoColCostPrice) / 2;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, 10));
+        QCOMPARE(header->sortIndicatorSection(), int(VumoColCostPrice));
+        QCOMPARE(view->FrozenHeader()->sortIndicatorSection(), int(VumoColCostPrice));
+        const QList<VUMO_LIST_STRUCT>& sorted = view->VumoModel()->Rows();
+        const Qt::SortOrder order = header->sortIndicatorOrder();
+        for (int i = 1; i < sorted.size(); ++i) {
+            if (order == Qt::AscendingOrder)
+                QVERIFY(sorted.at(i - 1).cost_price <= sorted.at(i).cost_price);
+            else
+                QVERIFY(sorted.at(i - 1).cost_price >= sorted.at(i).cost_price);
+        }
+        // The hidden rows moved with their listings.
+        QCOMPARE(visibleRows(view.get()), shown);
+        for (int row = 0; row < sorted.size(); ++row)
+            QCOMPARE(view->isRowHidden(row), !sorted.at(row).title.contains(QStringLiteral("T恤")));
+
+        // The sort holds for the next load.
+        view->SetVumoList(rows);
+        const QList<VUMO_LIST_STRUCT>& again = view->VumoModel()->Rows();
+        for (int i = 1; i < again.size(); ++i) {
+            if (order == Qt::AscendingOrder)
+                QVERIFY(again.at(i - 1).cost_price <= again.at(i).cost_price);
+            else
+                QVERIFY(again.at(i - 1).cost_price >= again.at(i).cost_price);
+        }
+    }
+
+    void layoutIsRestoredAndSaved()
+    {
+        QVERIFY(writeLayout({{0, 60, true}, {3, 333, true}, {2, 140, true}, {1, 0, false}, {13, 90, false},
+                             {11, 77, true}, {7, 95, true}}));
+        makeView();
+        QHeaderView* header = view->VumoHeader();
+        QCOMPARE(header->logicalIndex(0), 0);
+        QCOMPARE(header->logicalIndex(1), 3);
+        QCOMPARE(header->logicalIndex(2), 2);
+        QCOMPARE(header->logicalIndex(3), 1);
+        QCOMPARE(header->logicalIndex(6), 7);
+        QCOMPARE(header->sectionSize(3), 333);
+        QCOMPARE(header->sectionSize(11), 77);
+        QVERIFY(view->isColumnHidden(1));
+        QVERIFY(view->isColumnHidden(13));
+        QVERIFY(!view->isColumnHidden(11));
+        QVERIFY(view->isColumnHidden(VumoColCid)); // always
+
+        // The class hides some more; saving keeps only the seller's own choice.
+        view->SetClassHiddenColumns({VumoColVumoId, VumoColUploadStatus});
+        QVERIFY(view->isColumnHidden(VumoColVumoId));
+        header->moveSection(header->visualIndex(9), 4);
+        header->resizeSection(5, 171);
+        view->hide(); // saved when the page goes away
+        const QList<SavedColumn> saved = readLayout();
+        QCOMPARE(saved.size(), int(VumoColCount));
+        for (int visual = 0; visual < saved.size(); ++visual)
+            QCOMPARE(saved.at(visual).column, header->logicalIndex(visual));
+        for (const SavedColumn& c : saved) {
+            const bool sellerHidden = c.column == 1 || c.column == 13;
+            QVERIFY2(c.visible == !sellerHidden, qPrintable(QString::number(c.column)));
+            if (c.column == 5)
+                QCOMPARE(c.width, 171);
+        }
+
+        // A new view (the next start) comes back the same way.
+        view.reset();
+        makeView();
+        QCOMPARE(view->VumoHeader()->logicalIndex(4), 9);
+        QCOMPARE(view->VumoHeader()->sectionSize(5), 171);
+        QVERIFY(!view->isColumnHidden(VumoColVumoId));
+        QVERIFY(view->isColumnHidden(13));
+    }
+
+    void stockColumnStaysHiddenWhenStockIsNotManaged()
+    {
+        VumoTest::DemoLogin login;
+        login.stockMode = 1;
+        fixture.reset();
+        fixture = std::make_unique<ListingFixture>(0, login);
+        QVERIFY(writeLayout({{11, 80, true}, {0, 60, true}}));
+        makeView();
+        QVERIFY(view->isColumnHidden(VumoColStock));
+        view->reInitTableHeader(QStringLiteral("vumo"), QStringLiteral("VumoColumnOrder"));
+        QVERIFY(view->isColumnHidden(VumoColStock));
+        view->SetClassHiddenColumns({});
+        QVERIFY(view->isColumnHidden(VumoColStock));
+        // Saving does not turn the rule into the seller's choice.
+        view->hide();
+        for (const SavedColumn& c : readLayout()) {
+            if (c.column == VumoColStock)
+                QVERIFY(c.visible);
+        }
+    }
+
+    void settingsChangeReloadsTheLayout()
+    {
+        makeView();
+        QVERIFY(!view->isColumnHidden(VumoColItemNum));
+        QVERIFY(writeLayout({{0, 60, true}, {7, 50, false}, {3, 222, true}}));
+        // Another key of the same section leaves the table alone.
+        emit CUserConfig::Instance()->signalSettingsChanged(QStringLiteral("vumo"), QStringLiteral("Other"));
+        QVERIFY(!view->isColumnHidden(VumoColItemNum));
+        emit CUserConfig::Instance()->signalSettingsChanged(QStringLiteral("VUMO"), QStringLiteral("VumoColumnOrder"));
+        QVERIFY(view->isColumnHidden(VumoColItemNum));
+        QCOMPARE(view->VumoHeader()->logicalIndex(2), 3);
+        QCOMPARE(view->VumoHeader()->sectionSize(3), 222);
+    }
+
+    void frozenOverlayStaysInStep()
+    {
+        makeView();
+        QTableView* frozen = view->FrozenView();
+        QHeaderView* main = view->VumoHeader();
+        QHeaderView* top = view->FrozenHeader();
+        QVERIFY(frozen->isVisible());
+        QVERIFY(frozen->focusPolicy() == Qt::NoFocus);
+        auto shownColumns = [frozen] {
+            QList<int> shown;
+            for (int c = 0; c < VumoColCount; ++c) {
+                if (!frozen->isColumnHidden(c))
+                    shown << c;
+            }
+            return shown;
+        };
+        auto expectedWidth = [main] {
+            int width = 0;
+            for (int visual = 0; visual < VumoFrozenColumnCount; ++visual) {
+                const int logical = main->logicalIndex(visual);
+                width += main->isSectionHidden(logical) ? 0 : main->sectionSize(logical);
+            }
+            return width;
+        };
+        QCOMPARE(shownColumns(), (QList<int>{0, 1, 2, 3}));
+        QCOMPARE(frozen->width(), expectedWidth());
+
+        // Resizing a leading column in the main header carries over, and back.
+        main->resizeSection(VumoColTitle, 310);
+        QCOMPARE(top->sectionSize(VumoColTitle), 310);
+        QCOMPARE(frozen->width(), expectedWidth());
+        top->resizeSection(VumoColVumoId, 133);
+        QCOMPARE(main->sectionSize(VumoColVumoId), 133);
+        QCOMPARE(frozen->width(), expectedWidth());
+
+        // A class that hides a leading column narrows the block.
+        view->SetClassHiddenColumns({VumoColTemplateName});
+        QCOMPARE(shownColumns(), (QList<int>{0, 2, 3}));
+        QCOMPARE(frozen->width(), expectedWidth());
+
+        // Moving a column into the leading four puts it into the block.
+        main->moveSection(main->visualIndex(VumoColStatus), 1);
+        QCOMPARE(shownColumns(), (QList<int>{0, 2, 6}));
+        QCOMPARE(top->visualIndex(VumoColStatus), 1);
+        QCOMPARE(frozen->width(), expectedWidth());
+
+        // Scrolling and row heights follow.
+        QScrollBar* bar = view->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        bar->setValue(bar->maximum() / 2);
+        QCOMPARE(frozen->verticalScrollBar()->value(), bar->value());
+        frozen->verticalScrollBar()->setValue(7);
+        QCOMPARE(bar->value(), 7);
+        view->verticalHeader()->resizeSection(3, 40);
+        QCOMPARE(frozen->verticalHeader()->sectionSize(3), 40);
+        QCOMPARE(frozen->rowViewportPosition(10), view->rowViewportPosition(10));
+
+        // One selection for both.
+        frozen->selectionModel()->select(view->VumoModel()->index(6, 0),
+                                         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        QCOMPARE(view->SelectedRows(), QList<int>{6});
+    }
+
+    void selectingAListingByClientId()
+    {
+        makeView();
+        QSignalSpy spy(view.get(), &VumoTableView::selectionChangedSignal);
+        const QString id = rows.at(42).client_id;
+        QVERIFY(view->SelectClientId(id));
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(view->GetSelectedVumos().size(), 1);
+        QCOMPARE(view->GetSelectedVumos().first().client_id, id);
+        QVERIFY(!view->SelectClientId(QStringLiteral("no-such-listing")));
+        // A listing the filters hide is shown again to be selected.
+        pressEnterIn(view->FrozenHeader()->FilterEdit(VumoColTitle), QStringLiteral("没有这个词"));
+        QCOMPARE(visibleRows(view.get()), 0);
+        QVERIFY(view->SelectClientId(id));
+        QVERIFY(!view->isRowHidden(view->VumoModel()->RowOfClientId(id)));
+    }
+};
+
+VUMO_TEST_CLASS(TestTableView)
+#include "TestTableView.moc"

@@ -1,0 +1,255 @@
+// The column settings: what a saved layout becomes, the moves and ticks, and the frame's
+// save through CUserConfig with the change signal the table listens for.
+#include "support/TestMain.h"
+#include "support/TempHome.h"
+
+#include "plugin/SettingsFrame.h"
+#include "plugin/TableInfo.h"
+#include "plugin/UserInfo.h"
+#include "plugin/VumoColumnSettings.h"
+#include "quorvia/LoginRecord.h"
+#include "quorvia/UserConfig.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Quorvia::vumo;
+using quorvia::settings::CUserConfig;
+
+namespace {
+
+VumoColumnChoice c(int column, int width, bool visible)
+{
+    VumoColumnChoice choice;
+    choice.column = column;
+    choice.width = width;
+    choice.visible = visible;
+    return choice;
+}
+
+QMap<int, QString> headers()
+{
+    return TableInfo::instance()->GetColumnMap();
+}
+
+QList<int> columnsOf(const QVector<VumoColumnChoice>& list)
+{
+    QList<int> columns;
+    for (const VumoColumnChoice& c : list)
+        columns << c.column;
+    return columns;
+}
+
+// The saved layout as "column,width,visible" entries.
+QStringList savedLayout()
+{
+    QStringList entries;
+    const QVector<quorvia::settings::_tagColumnInfo*> infos = CUserConfig::Instance()->GetVumoColumnInfo();
+    for (const auto* info : infos)
+        entries << QStringLiteral("%1,%2,%3").arg(info->column).arg(info->width).arg(info->visible ? 1 : 0);
+    qDeleteAll(infos);
+    return entries;
+}
+
+void saveLayout(const QList<VumoColumnChoice>& entries)
+{
+    QVector<quorvia::settings::_tagColumnInfo*> infos;
+    for (const VumoColumnChoice& e : entries)
+        infos.append(new quorvia::settings::_tagColumnInfo{e.column, e.width, e.visible});
+    QVERIFY(CUserConfig::Instance()->SetVumoColumnInfo(infos));
+    qDeleteAll(infos);
+}
+
+void setStockMode(int stockMode)
+{
+    Quorvia::core::plugin::LoginRecord record;
+    record.stockMode = stockMode;
+    UserInfo::instance()->SetLogin(record);
+}
+
+} // namespace
+
+class TestSettingsFrame : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<VumoTest::TempHome> m_home;
+
+private slots:
+    void init()
+    {
+        m_home = std::make_unique<VumoTest::TempHome>();
+        CUserConfig::SetCurrentUser(QStringLiteral("u"));
+        setStockMode(-1);
+    }
+    void cleanup() { m_home.reset(); }
+
+    void fromSavedLayout()
+    {
+        // Tick column not first, a repeated and an unknown column, several missing ones.
+        const VumoColumnSettings s = VumoColumnSettings::FromSaved(
+            {c(3, 240, true), c(0, 30, true), c(12, 80, false), c(3, 99, false), c(20, 50, true), c(4, 60, true),
+             c(2, -5, true)},
+            headers(), -1);
+        QCOMPARE(columnsOf(s.Columns()), QList<int>({0, 3, 12, 4, 2, 1, 5, 6, 7, 8, 9, 10, 11, 13}));
+        const QVector<VumoColumnChoice> all = s.Columns();
+        QCOMPARE(all.at(1).width, 240);
+        QVERIFY(all.at(1).visible);        // the first entry of 3 counts
+        QVERIFY(!all.at(2).visible);       // 12 hidden by the seller
+        QVERIFY(!all.at(3).visible);       // 4 always hidden
+        QCOMPARE(all.at(4).width, 0);      // a negative width is no width
+        QCOMPARE(all.at(1).title, QStringLiteral("商品名称"));
+        // Tick and category columns are not offered.
+        QCOMPARE(columnsOf(s.Choices()), QList<int>({3, 12, 2, 1, 5, 6, 7, 8, 9, 10, 11, 13}));
+
+        QCOMPARE(columnsOf(VumoColumnSettings::Defaults(headers(), -1).Columns()),
+                 QList<int>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
+        // With stockMode 1 the stock column is not offered either.
+        QVERIFY(!columnsOf(VumoColumnSettings::Defaults(headers(), 1).Choices()).contains(11));
+    }
+
+    void movesAndTicks()
+    {
+        VumoColumnSettings s = VumoColumnSettings::Defaults(headers(), -1);
+        // Choices: 1 2 3 5 6 ... (the category column 4 is not one).
+        QVERIFY(s.MoveUp(2));
+        QCOMPARE(columnsOf(s.Choices()).mid(0, 4), QList<int>({1, 3, 2, 5}));
+        QVERIFY(s.MoveUp(1));
+        QVERIFY(!s.MoveUp(0));
+        const int last = s.Choices().size() - 1;
+        QVERIFY(!s.MoveDown(last));
+        QVERIFY(!s.MoveChoice(-1, 0));
+        QVERIFY(s.MoveDown(0));
+        QCOMPARE(columnsOf(s.Columns()), QList<int>({0, 1, 3, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
+        QVERIFY(s.MoveChoice(0, last));
+        QCOMPARE(columnsOf(s.Columns()).last(), 1);
+        QCOMPARE(columnsOf(s.Columns()).first(), 0);
+
+        QVERIFY(s.SetChoiceVisible(0, false));
+        QVERIFY(!s.SetChoiceVisible(0, false)); // no change
+        QVERIFY(!s.SetChoiceVisible(99, false));
+        for (int i = 0; i < s.Choices().size(); ++i)
+            s.SetChoiceVisible(i, false);
+        QVERIFY(!s.HasVisibleChoice());
+        s.SetChoiceVisible(3, true);
+        QVERIFY(s.HasVisibleChoice());
+    }
+
+    void saveWritesLayoutAndAnnounces()
+    {
+        VumoColumnSettings s = VumoColumnSettings::FromSaved({c(0, 30, true), c(3, 240, true)}, headers(), -1);
+        s.SetChoiceVisible(1, false); // column 1
+        QSignalSpy changed(CUserConfig::Instance(), &CUserConfig::signalSettingsChanged);
+        QVERIFY(s.Save());
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.at(0).at(0).toString(), QStringLiteral("vumo"));
+        QCOMPARE(changed.at(0).at(1).toString(), QStringLiteral("VumoColumnOrder"));
+        QCOMPARE(savedLayout(), QStringList({"0,30,1", "3,240,1", "1,0,0", "2,0,1", "4,0,0", "5,0,1", "6,0,1", "7,0,1",
+                                             "8,0,1", "9,0,1", "10,0,1", "11,0,1", "12,0,1", "13,0,1"}));
+        QVERIFY(VumoColumnSettings::Load(headers(), -1) == s);
+    }
+
+    void saveFailureAnnouncesNothing()
+    {
+        // The seller's folder is a file: the settings cannot be written.
+        QFile blocker(m_home->filePath(QStringLiteral("users")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QSignalSpy changed(CUserConfig::Instance(), &CUserConfig::signalSettingsChanged);
+        QVERIFY(!VumoColumnSettings::Defaults(headers(), -1).Save());
+        QCOMPARE(changed.count(), 0);
+
+        SettingsFrame frame;
+        QSignalSpy accepted(&frame, &SettingsFrame::AcceptedSignal);
+        frame.findChild<QPushButton*>(QStringLiteral("OkBtn"))->click();
+        QCOMPARE(accepted.count(), 0);
+        QCOMPARE(frame.findChild<QLabel*>(QStringLiteral("SettingsMessageLabel"))->text(), QStringLiteral("保存列设置失败！"));
+    }
+
+    // The seller moves the title column up, hides the upload state and confirms.
+    void frameSavesWhatTheSellerChose()
+    {
+        saveLayout({c(0, 30, true), c(2, 120, true), c(3, 300, true), c(12, 90, true)});
+        SettingsFrame frame;
+        QListWidget* list = frame.ColumnList();
+        QCOMPARE(list->item(0)->text(), QStringLiteral("商品编号"));
+        QCOMPARE(list->item(1)->text(), QStringLiteral("商品名称"));
+        QCOMPARE(list->count(), 12); // 14 less the tick and category columns
+
+        auto* up = frame.findChild<QPushButton*>(QStringLiteral("MoveUpBtn"));
+        auto* down = frame.findChild<QPushButton*>(QStringLiteral("MoveDownBtn"));
+        list->setCurrentRow(0);
+        QVERIFY(!up->isEnabled());
+        QVERIFY(down->isEnabled());
+        list->setCurrentRow(1);
+        up->click();
+        QCOMPARE(list->item(0)->text(), QStringLiteral("商品名称"));
+        QCOMPARE(list->currentRow(), 0);
+        list->setCurrentRow(list->count() - 1);
+        QVERIFY(!down->isEnabled());
+
+        QListWidgetItem* upload = list->item(2);
+        QCOMPARE(upload->text(), QStringLiteral("上传状态"));
+        upload->setCheckState(Qt::Unchecked);
+
+        QSignalSpy changed(CUserConfig::Instance(), &CUserConfig::signalSettingsChanged);
+        QSignalSpy accepted(&frame, &SettingsFrame::AcceptedSignal);
+        frame.findChild<QPushButton*>(QStringLiteral("OkBtn"))->click();
+        QCOMPARE(accepted.count(), 1);
+        QCOMPARE(changed.count(), 1);
+        const QStringList saved = savedLayout();
+        QCOMPARE(saved.mid(0, 4), QStringList({"0,30,1", "3,300,1", "2,120,1", "12,90,0"}));
+        QCOMPARE(saved.size(), 14);
+    }
+
+    void cancelAndEmptyChoiceSaveNothing()
+    {
+        saveLayout({c(0, 30, true), c(3, 300, true)});
+        const QStringList before = savedLayout();
+        SettingsFrame frame;
+        QSignalSpy changed(CUserConfig::Instance(), &CUserConfig::signalSettingsChanged);
+        QSignalSpy rejected(&frame, &SettingsFrame::RejectedSignal);
+        QSignalSpy accepted(&frame, &SettingsFrame::AcceptedSignal);
+
+        frame.ColumnList()->item(0)->setCheckState(Qt::Unchecked);
+        frame.findChild<QPushButton*>(QStringLiteral("CancelBtn"))->click();
+        QCOMPARE(rejected.count(), 1);
+        QCOMPARE(savedLayout(), before);
+
+        // Every column unticked: refused with a message.
+        for (int i = 0; i < frame.ColumnList()->count(); ++i)
+            frame.ColumnList()->item(i)->setCheckState(Qt::Unchecked);
+        frame.findChild<QPushButton*>(QStringLiteral("OkBtn"))->click();
+        QCOMPARE(accepted.count(), 0);
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(frame.findChild<QLabel*>(QStringLiteral("SettingsMessageLabel"))->text(),
+                 QStringLiteral("请至少选择一列显示！"));
+        QCOMPARE(savedLayout(), before);
+
+        // Reload shows the saved layout again; the default button goes back to 1, 2, 3 ...
+        frame.Reload();
+        QCOMPARE(frame.ColumnList()->item(0)->checkState(), Qt::Checked);
+        QCOMPARE(frame.ColumnList()->item(0)->text(), QStringLiteral("商品名称"));
+        frame.findChild<QPushButton*>(QStringLiteral("DefaultBtn"))->click();
+        QCOMPARE(frame.ColumnList()->item(0)->text(), QStringLiteral("模板名称"));
+    }
+
+    // With stockMode 1 the stock column is not offered, and its saved flag survives a save.
+    void stockColumnKeptForStockMode1()
+    {
+        setStockMode(1);
+        saveLayout({c(0, 30, true), c(11, 70, true), c(3, 300, true)});
+        SettingsFrame frame;
+        for (int i = 0; i < frame.ColumnList()->count(); ++i)
+            QVERIFY(frame.ColumnList()->item(i)->text() != QStringLiteral("库存数"));
+        frame.findChild<QPushButton*>(QStringLiteral("OkBtn"))->click();
+        QCOMPARE(savedLayout().mid(0, 3), QStringList({"0,30,1", "11,70,1", "3,300,1"}));
+        setStockMode(-1);
+    }
+};
+
+VUMO_TEST_CLASS(TestSettingsFrame)
+#include "TestSettingsFrame.moc"

@@ -1,0 +1,156 @@
+#pragma once
+// A listing store on a fresh file in a temporary home, filled through VumoDb with listings of
+// every status and with a shop-category tree whose ids share digits (5, 15, 52), so a match
+// on a part of an id shows up as a wrong count.
+#include "support/TempHome.h"
+
+#include "database/DbConnection.h"
+#include "database/VumoDb.h"
+#include "entity/SellerCatsEntity.h"
+#include "entity/VumoDataEntity.h"
+#include "plugin/VumoClassRules.h"
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+
+#include <memory>
+
+namespace VumoTest {
+
+struct SeedListing
+{
+    QString clientId;
+    int status = 0;
+    QString shopCategorys; // a null text is stored as NULL
+};
+
+class TreeStoreFixture
+{
+public:
+    TreeStoreFixture()
+    {
+        QString error;
+        connection = Quorvia::vumo::database::DbConnection::OpenFile(
+            home.filePath(QStringLiteral("users/u/databases/vumo/Vumo.db")), &error);
+        if (!connection)
+            return;
+        name = connection->baseConnectionName();
+        store = std::make_shared<Quorvia::vumo::database::VumoDb>(connection);
+        valid = store->CheckDatabase();
+    }
+    ~TreeStoreFixture()
+    {
+        store.reset();
+        connection.reset();
+        if (!name.isEmpty()) {
+            { QSqlDatabase db = QSqlDatabase::database(name, false); db.close(); }
+            QSqlDatabase::removeDatabase(name);
+        }
+    }
+
+    // Top categories 5 ("夏装(新)"), 15 and 52; 5 has the children 51 and 52 (a child id that
+    // is also a top id).
+    bool seedCategories()
+    {
+        using Quorvia::vumo::entity::SellerCatsEntity;
+        QList<SellerCatsEntity*> list;
+        auto add = [&list](qint64 cid, qint64 parent, const QString& name, int index) {
+            auto* c = new SellerCatsEntity;
+            c->set_cid(cid);
+            c->set_parent_id(parent);
+            c->set_name(name);
+            c->set_index_id(index);
+            c->set_is_parent(parent == 0);
+            list.append(c);
+        };
+        add(5, 0, QStringLiteral("夏装(新)"), 1);
+        add(15, 0, QStringLiteral("鞋"), 2);
+        add(52, 0, QStringLiteral("包"), 3);
+        add(51, 5, QStringLiteral("T恤"), 1);
+        add(52 * 10 + 2, 99, QStringLiteral("无主"), 1); // parent missing: not shown
+        add(7052, 5, QStringLiteral("裙"), 2);
+        const bool ok = store->ReplaceSellerCategories(list);
+        qDeleteAll(list);
+        return ok;
+    }
+
+    bool add(const SeedListing& seed)
+    {
+        Quorvia::vumo::entity::VumoDataEntity record;
+        record.set_client_id(seed.clientId);
+        record.set_vumo_status(seed.status);
+        record.set_title(QStringLiteral("标题 ") + seed.clientId);
+        record.set_shop_categorys(seed.shopCategorys);
+        if (!store->SaveVumo(record))
+            return false;
+        listings.append(seed);
+        return true;
+    }
+
+    // Every status of every class, with shop categories on the online ones.
+    bool seedEveryStatus()
+    {
+        const QList<int> statuses = {1, 2, 4, 8, 513, 514, 516, 520, 1026, 1028, 2013, 2014, 2015};
+        const QStringList cats = {
+            QString(),                        // NULL: no shop category
+            QStringLiteral(""),               // empty: no shop category
+            QStringLiteral("5-51|夏装(新)/T恤"),
+            QStringLiteral("15-15|鞋"),
+            QStringLiteral("5-7052;52-52|夏装(新)/裙;包"),
+            QStringLiteral("5|夏装(新)"),     // a top category written alone
+            QStringLiteral("152-1|别的店"),   // shares digits with 5, 15 and 52, matches none
+        };
+        int n = 0;
+        for (int status : statuses) {
+            for (const QString& cat : cats) {
+                if (!add({QStringLiteral("c%1").arg(n++, 3, 10, QLatin1Char('0')), status, cat}))
+                    return false;
+            }
+        }
+        // One more on sale, so class totals differ from each other.
+        return add({QStringLiteral("extra"), 8, QStringLiteral("15-15|鞋")});
+    }
+
+    // What a node must count, worked out from the seeds, not from a statement.
+    int expectedCount(const VUMO_CLASS& node) const
+    {
+        int count = 0;
+        for (const SeedListing& seed : listings) {
+            if (!Quorvia::vumo::VumoClassStatusMap().value(node.classType).contains(seed.status))
+                continue;
+            if (node.nodeKind == VUMO_CLASS::NodeClass) {
+                ++count;
+                continue;
+            }
+            const QVector<Quorvia::vumo::VumoCategoryKey> keys = Quorvia::vumo::VumoShopCategoryKeys(seed.shopCategorys);
+            if (keys.contains({node.nodeKind, node.nParentCid, node.nCid}))
+                ++count;
+        }
+        return count;
+    }
+
+    QStringList clientIdsOf(const QString& condition) const
+    {
+        QList<VUMO_LIST_STRUCT> rows;
+        if (!store->QueryVumoRows(QStringLiteral(
+                "SELECT client_id, vumo_id, cid, title, vumo_status, item_num, cost_price, market_price, yv_price, "
+                "stock_num, modified, min_yvprice, max_yvprice, template_name, shop_categorys, is_vumoinfo_complete, "
+                "ad_content, upload_status, error_msg From vumo_data WHERE ") + condition, rows))
+            return {QStringLiteral("<query failed>")};
+        QStringList ids;
+        for (const VUMO_LIST_STRUCT& row : rows)
+            ids << row.client_id;
+        ids.sort();
+        return ids;
+    }
+
+    TempHome home;
+    std::shared_ptr<Quorvia::vumo::database::DbConnection> connection;
+    std::shared_ptr<Quorvia::vumo::database::VumoDb> store;
+    QList<SeedListing> listings;
+    QString name;
+    bool valid = false;
+};
+
+} // namespace VumoTest
