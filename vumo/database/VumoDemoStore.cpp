@@ -70,7 +70,7 @@ const Product kProducts[] = {
 
 const char* const kBrands[] = {"优品生活", "简木", "北岸", "星禾", "悦然", "青柚"};
 const char* const kWords[] = {"夏季新款", "经典款", "加厚", "轻薄便携", "升级版", "网红同款", "简约", "大容量"};
-const char* const kSpecs[] = {"", "包邮", "送礼佳品", "官方正品", "限时特惠", "多色可选"};
+const char* const kTitleTags[] = {"", "包邮", "送礼佳品", "官方正品", "限时特惠", "多色可选"};
 const char* const kVariants[] = {"黑色", "白色", "灰色", "蓝色", "粉色", "S", "M", "L", "XL"};
 const char* const kErrors[] = {"上传失败：商品标题包含违禁词", "上传失败：类目属性值已失效", "网络超时，请稍后重试"};
 
@@ -123,9 +123,9 @@ std::unique_ptr<VumoDataEntity> MakeDemoListing(int index)
     QString title = QStringLiteral("%1 %2%3").arg(QString::fromUtf8(kBrands[(h >> 9) % 6]),
                                                   QString::fromUtf8(kWords[(h >> 12) % 8]),
                                                   QString::fromUtf8(product.noun));
-    const QString spec = QString::fromUtf8(kSpecs[(h >> 15) % 6]);
-    if (!spec.isEmpty())
-        title += QLatin1Char(' ') + spec;
+    const QString tag = QString::fromUtf8(kTitleTags[(h >> 15) % 6]);
+    if (!tag.isEmpty())
+        title += QLatin1Char(' ') + tag;
     r->set_title(title);
     r->set_ad_content((h >> 18) % 3 == 0 ? QStringLiteral("满99包邮，7天无理由退换") : QString());
     r->set_item_num(QStringLiteral("QV-%1-%2").arg(QLatin1String(product.code)).arg(index, 5, 10, QLatin1Char('0')));

@@ -32,7 +32,7 @@ namespace {
 
 const char* const kNotAvailableTip = "此功能尚未开放";
 
-struct CommandSpec
+struct ToolCommand
 {
     const char* objectName;
     const char* icon;
@@ -43,7 +43,7 @@ struct CommandSpec
 };
 
 // In the order of VumoMainWidget::Command.
-const CommandSpec kCommands[VumoMainWidget::CommandCount] = {
+const ToolCommand kCommands[VumoMainWidget::CommandCount] = {
     {"newVumoBtn", ":/images/toolbtn_newvumo.svg", "新建新品", "新建新品", true, false},
     {"catsDownloadBtn", ":/images/toolbtn_downloadcats.svg", "更新类目", "更新类目", true, false},
     {"downloadVumoBtn", ":/images/toolbtn_downloadvumo.svg", "下载商品", "下载商品", false, false},
@@ -173,7 +173,7 @@ QWidget* VumoMainWidget::buildToolBarRow()
     }
 
     for (int i = 0; i < CommandCount; ++i) {
-        const CommandSpec& entry = kCommands[i];
+        const ToolCommand& entry = kCommands[i];
         QToolBar* bar = (i == CommandSettings || i == CommandToggleSearch) ? settingsBar : commandBar;
         auto* button = new QToolButton(bar);
         button->setObjectName(QString::fromLatin1(entry.objectName));
