@@ -156,6 +156,21 @@ MarketGateway::Reply MarketGateway::Error(const char* code, const QString& text)
     return reply;
 }
 
+MarketGateway::Reply MarketGateway::Busy()
+{
+    return Error(kBusy, QStringLiteral("服务繁忙，请稍后重试"));
+}
+
+const MarketListing* MarketGateway::LiveListing(qint64 id, Reply& refusal) const
+{
+    const MarketListing* listing = m_store.Listing(id);
+    if (!listing)
+        refusal = Error(kNoListing, QStringLiteral("商品不存在"));
+    else if (listing->deleted())
+        refusal = Error(kListingDeleted, QStringLiteral("商品已删除"));
+    return listing && !listing->deleted() ? listing : nullptr;
+}
+
 MarketGateway::Reply MarketGateway::Ok(const QJsonObject& member)
 {
     Reply reply;
@@ -352,11 +367,10 @@ MarketGateway::Reply MarketGateway::Get(const QJsonObject& p)
     qint64 id = 0;
     if (!IntParam(p, "vumo_id", id))
         return Error(kBadParam, QStringLiteral("业务参数错误：vumo_id"));
-    const MarketListing* listing = m_store.Listing(id);
+    Reply refusal;
+    const MarketListing* listing = LiveListing(id, refusal);
     if (!listing)
-        return Error(kNoListing, QStringLiteral("商品不存在"));
-    if (listing->deleted())
-        return Error(kListingDeleted, QStringLiteral("商品已删除"));
+        return refusal;
     const QStringList fields = Text(p, "fields").split(QLatin1Char(','), Qt::SkipEmptyParts);
     return Ok(QJsonObject{{"vumo", ListingAnswer(*listing, fields)}});
 }
@@ -610,7 +624,7 @@ MarketGateway::Reply MarketGateway::Add(const QJsonObject& p)
     if (!reply.errorCode.isEmpty())
         return reply;
     if (!m_store.SaveListing(listing))
-        return Error(kBusy, QStringLiteral("服务繁忙，请稍后重试"));
+        return Busy();
     return Ok(UploadAnswer(listing));
 }
 
@@ -619,17 +633,16 @@ MarketGateway::Reply MarketGateway::Update(const QJsonObject& p)
     qint64 id = 0;
     if (!IntParam(p, "vumo_id", id))
         return Error(kBadParam, QStringLiteral("业务参数错误：vumo_id"));
-    const MarketListing* found = m_store.Listing(id);
+    Reply refusal;
+    const MarketListing* found = LiveListing(id, refusal);
     if (!found)
-        return Error(kNoListing, QStringLiteral("商品不存在"));
-    if (found->deleted())
-        return Error(kListingDeleted, QStringLiteral("商品已删除"));
+        return refusal;
     MarketListing listing = *found; // changed only when every check passed
     const Reply reply = ApplyUpload(p, listing, false);
     if (!reply.errorCode.isEmpty())
         return reply;
     if (!m_store.SaveListing(listing))
-        return Error(kBusy, QStringLiteral("服务繁忙，请稍后重试"));
+        return Busy();
     return Ok(UploadAnswer(listing));
 }
 
@@ -638,16 +651,15 @@ MarketGateway::Reply MarketGateway::Delete(const QJsonObject& p)
     qint64 id = 0;
     if (!IntParam(p, "vumo_id", id))
         return Error(kBadParam, QStringLiteral("业务参数错误：vumo_id"));
-    const MarketListing* found = m_store.Listing(id);
+    Reply refusal;
+    const MarketListing* found = LiveListing(id, refusal);
     if (!found)
-        return Error(kNoListing, QStringLiteral("商品不存在"));
-    if (found->deleted())
-        return Error(kListingDeleted, QStringLiteral("商品已删除"));
+        return refusal;
     MarketListing listing = *found;
     listing.vumo.insert("status", QStringLiteral("DELETE"));
     listing.vumo.insert("modified", MarketNow());
     if (!m_store.SaveListing(listing))
-        return Error(kBusy, QStringLiteral("服务繁忙，请稍后重试"));
+        return Busy();
     return Ok(QJsonObject{{"vumo_id", QString::number(id)}, {"modified", listing.vumo.value("modified")}});
 }
 
@@ -684,7 +696,7 @@ MarketGateway::Reply MarketGateway::SkuStock(const QJsonObject& p)
     listing.vumo.insert("stock_num", stock);
     listing.vumo.insert("modified", now);
     if (!m_store.SaveListing(listing))
-        return Error(kBusy, QStringLiteral("服务繁忙，请稍后重试"));
+        return Busy();
     return Ok(QJsonObject{{"sku_id", QString::number(skuId)}, {"modified", now}});
 }
 
@@ -706,7 +718,7 @@ MarketGateway::Reply MarketGateway::SkuPrice(const QJsonObject& p)
     sku->insert("modified", now);
     listing.vumo.insert("modified", now);
     if (!m_store.SaveListing(listing))
-        return Error(kBusy, QStringLiteral("服务繁忙，请稍后重试"));
+        return Busy();
     return Ok(QJsonObject{{"sku_id", QString::number(skuId)}, {"modified", now}});
 }
 
@@ -729,7 +741,7 @@ MarketGateway::Reply MarketGateway::SkuDelete(const QJsonObject& p)
     listing.vumo.insert("stock_num", stock);
     listing.vumo.insert("modified", MarketNow());
     if (!m_store.SaveListing(listing))
-        return Error(kBusy, QStringLiteral("服务繁忙，请稍后重试"));
+        return Busy();
     return Ok(QJsonObject{{"sku_id", QString::number(skuId)}, {"modified", listing.vumo.value("modified")}});
 }
 
@@ -743,7 +755,7 @@ MarketGateway::Reply MarketGateway::StorePicture(const QByteArray& bytes, QStrin
     const QString hash = QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
     *path = QStringLiteral("/imgzone/n0/jfs/t1/%1.%2").arg(hash, QString::fromLatin1(format));
     if (!m_store.Picture(*path, nullptr) && !m_store.SavePicture(*path, bytes))
-        return Error(kBusy, QStringLiteral("服务繁忙，请稍后重试"));
+        return Busy();
     return Ok(QJsonObject());
 }
 
@@ -771,11 +783,10 @@ MarketGateway::Reply MarketGateway::PropimgAdd(const QJsonObject& p, const Gatew
     qint64 id = 0;
     if (!IntParam(p, "vumo_id", id) || !Has(p, "attribute_value_id"))
         return Error(kBadParam, QStringLiteral("业务参数错误：vumo_id/attribute_value_id"));
-    const MarketListing* found = m_store.Listing(id);
+    Reply refusal;
+    const MarketListing* found = LiveListing(id, refusal);
     if (!found)
-        return Error(kNoListing, QStringLiteral("商品不存在"));
-    if (found->deleted())
-        return Error(kListingDeleted, QStringLiteral("商品已删除"));
+        return refusal;
     const QByteArray bytes = request.multipart ? request.file
                                                : QByteArray::fromBase64(Text(p, "image_data").toLatin1());
     QString path;
@@ -804,7 +815,7 @@ MarketGateway::Reply MarketGateway::PropimgAdd(const QJsonObject& p, const Gatew
         listing.vumo.insert("logo", PictureUrl(path));
     listing.vumo.insert("modified", MarketNow());
     if (!m_store.SaveListing(listing))
-        return Error(kBusy, QStringLiteral("服务繁忙，请稍后重试"));
+        return Busy();
     return Ok(QJsonObject{{"vumo_id", QString::number(id)}, {"image_id", QString::number(image.imageId)},
                           {"img_id", QString::number(image.imageId)},
                           {"attribute_value_id", QString::number(image.valueId)},
@@ -816,9 +827,10 @@ MarketGateway::Reply MarketGateway::PropimgUpdate(const QJsonObject& p)
     qint64 id = 0, imageId = 0;
     if (!IntParam(p, "vumo_id", id) || !IntParam(p, "image_id", imageId))
         return Error(kBadParam, QStringLiteral("业务参数错误：vumo_id/image_id"));
-    const MarketListing* found = m_store.Listing(id);
-    if (!found || found->deleted())
-        return Error(found ? kListingDeleted : kNoListing, found ? QStringLiteral("商品已删除") : QStringLiteral("商品不存在"));
+    Reply refusal;
+    const MarketListing* found = LiveListing(id, refusal);
+    if (!found)
+        return refusal;
     MarketListing listing = *found;
     MarketImage* target = nullptr;
     for (MarketImage& image : listing.images) {
@@ -840,7 +852,7 @@ MarketGateway::Reply MarketGateway::PropimgUpdate(const QJsonObject& p)
     }
     listing.vumo.insert("modified", MarketNow());
     if (!m_store.SaveListing(listing))
-        return Error(kBusy, QStringLiteral("服务繁忙，请稍后重试"));
+        return Busy();
     return Ok(QJsonObject{{"image_id", QString::number(imageId)}, {"modified", listing.vumo.value("modified")}});
 }
 
@@ -849,9 +861,10 @@ MarketGateway::Reply MarketGateway::PropimgDelete(const QJsonObject& p)
     qint64 id = 0, imageId = 0;
     if (!IntParam(p, "vumo_id", id) || !IntParam(p, "image_id", imageId))
         return Error(kBadParam, QStringLiteral("业务参数错误：vumo_id/image_id"));
-    const MarketListing* found = m_store.Listing(id);
-    if (!found || found->deleted())
-        return Error(found ? kListingDeleted : kNoListing, found ? QStringLiteral("商品已删除") : QStringLiteral("商品不存在"));
+    Reply refusal;
+    const MarketListing* found = LiveListing(id, refusal);
+    if (!found)
+        return refusal;
     MarketListing listing = *found;
     int at = -1;
     for (int i = 0; i < listing.images.size(); ++i) {
@@ -874,7 +887,7 @@ MarketGateway::Reply MarketGateway::PropimgDelete(const QJsonObject& p)
     }
     listing.vumo.insert("modified", MarketNow());
     if (!m_store.SaveListing(listing))
-        return Error(kBusy, QStringLiteral("服务繁忙，请稍后重试"));
+        return Busy();
     return Ok(QJsonObject{{"image_id", QString::number(imageId)}, {"modified", listing.vumo.value("modified")}});
 }
 
@@ -884,9 +897,10 @@ MarketGateway::Reply MarketGateway::PropimgsSearch(const QJsonObject& p)
     if (!IntParam(p, "vumo_id", id) || !IntParam(p, "page", page, false) || !IntParam(p, "page_size", pageSize, false)
         || page < 1 || pageSize < 1)
         return Error(kBadParam, QStringLiteral("业务参数错误：vumo_id/page/page_size"));
-    const MarketListing* found = m_store.Listing(id);
-    if (!found || found->deleted())
-        return Error(found ? kListingDeleted : kNoListing, found ? QStringLiteral("商品已删除") : QStringLiteral("商品不存在"));
+    Reply refusal;
+    const MarketListing* found = LiveListing(id, refusal);
+    if (!found)
+        return refusal;
     QVector<MarketImage> images = found->images;
     std::stable_sort(images.begin(), images.end(), [](const MarketImage& a, const MarketImage& b) {
         return a.valueId != b.valueId ? a.valueId < b.valueId : a.index < b.index;

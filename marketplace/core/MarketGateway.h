@@ -73,6 +73,11 @@ private:
 
     static Reply Error(const char* code, const QString& text);
     static Reply Ok(const QJsonObject& member);
+    // The store could not write; the caller may try again.
+    static Reply Busy();
+    // The listing when it exists and is not deleted; otherwise null, with `refusal` set to the
+    // answer for a gone or deleted listing.
+    const MarketListing* LiveListing(qint64 id, Reply& refusal) const;
 
     Reply Search(const QJsonObject& p);
     Reply Get(const QJsonObject& p);

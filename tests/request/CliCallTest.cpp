@@ -1,51 +1,23 @@
 // vumo-cli call as a separate process against a local server named in network.ini.
+#include "support/CliRun.h"
 #include "support/TestServer.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QProcess>
 #include <QSettings>
 #include <QTest>
 
+using VumoTest::CliRun;
 using VumoTest::TestServer;
 
 namespace {
 
-struct CliRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
 // Runs the program while this thread keeps serving the local server.
 CliRun RunCli(const QString& home, const QStringList& args)
 {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("QUORVIA_HOME"));
-    env.remove(QStringLiteral("QUORVIA_LOGIN_FILE"));
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(VUMO_CLI), QStringList({QStringLiteral("--home"), home}) + args);
-    CliRun run;
-    if (!process.waitForStarted(10000))
-        return run;
-    QElapsedTimer timer;
-    timer.start();
-    while (process.state() != QProcess::NotRunning && timer.elapsed() < 60000)
-        QTest::qWait(20);
-    if (process.state() != QProcess::NotRunning) {
-        process.kill();
-        process.waitForFinished(5000);
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return VumoTest::RunCli(QStringLiteral(VUMO_CLI), home, args);
 }
 
 void WriteNetworkIni(const VumoTest::TempHome& home, const QString& gateway)

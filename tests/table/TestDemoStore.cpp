@@ -1,5 +1,6 @@
 // The demo listings: believable and complete enough to look at every class of the view, the
 // same on every run, and reachable from vumo-cli for screenshots.
+#include "support/CliRun.h"
 #include "support/ListingFixture.h"
 #include "support/TestMain.h"
 
@@ -9,7 +10,6 @@
 #include "entity/VumoSkuEntity.h"
 #include "entity/VumoStatus.h"
 
-#include <QProcess>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -17,35 +17,14 @@
 
 using namespace Quorvia::vumo;
 using Quorvia::vumo::database::VumoDemoSummary;
+using VumoTest::CliRun;
 using VumoTest::ListingFixture;
 
 namespace {
 
-struct CliRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
 CliRun runCli(const QString& home, const QStringList& args)
 {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("QUORVIA_HOME"));
-    env.remove(QStringLiteral("QUORVIA_LOGIN_FILE"));
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(VUMO_CLI), QStringList({QStringLiteral("--home"), home}) + args);
-    CliRun run;
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished(5000);
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    return VumoTest::RunCli(QStringLiteral(VUMO_CLI), home, args, 120000);
 }
 
 qint64 count(ListingFixture& f, const QString& condition)

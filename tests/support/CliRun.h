@@ -1,0 +1,21 @@
+#pragma once
+// Runs vumo-cli (or another program of the build) on a test's data root.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace VumoTest {
+
+struct CliRun
+{
+    int exitCode = -1; // -1: did not start or timed out, -2: crashed
+    QByteArray out;
+    QByteArray err;
+};
+
+// The inherited data root and login file are dropped, so the program sees only `home`. The
+// event loop keeps running while it waits, so a local server in this thread still answers.
+CliRun RunCli(const QString& program, const QString& home, const QStringList& args,
+              int timeoutMs = 60000);
+
+} // namespace VumoTest
