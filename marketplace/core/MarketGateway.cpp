@@ -344,9 +344,23 @@ MarketGateway::Reply MarketGateway::Search(const QJsonObject& p)
     return Ok(QJsonObject{{"total", matches.size()}, {"vumo_infos", items}});
 }
 
+QJsonObject MarketGateway::OnThisHost(QJsonObject vumo) const
+{
+    const QString placeholder = QString::fromLatin1(kImageHostPlaceholder);
+    QString desc = vumo.value("desc").toString();
+    if (desc.contains(placeholder))
+        vumo.insert("desc", desc.replace(placeholder, m_baseUrl));
+    QString logo = vumo.value("logo").toString();
+    if (logo.startsWith(placeholder))
+        vumo.insert("logo", logo.replace(0, placeholder.size(), m_baseUrl));
+    else if (logo.startsWith(QLatin1String("/imgzone/")))
+        vumo.insert("logo", PictureUrl(logo));
+    return vumo;
+}
+
 QJsonObject MarketGateway::ListingAnswer(const MarketListing& listing, const QStringList& fields) const
 {
-    QJsonObject vumo = listing.vumo;
+    QJsonObject vumo = OnThisHost(listing.vumo);
     QJsonArray skus;
     for (const QJsonObject& sku : listing.skus)
         skus.append(sku);
@@ -961,7 +975,7 @@ QByteArray MarketGateway::ListingPage(qint64 vumoId) const
     const MarketListing* listing = m_store.Listing(vumoId);
     if (!listing || listing->deleted())
         return QByteArray();
-    const QJsonObject& v = listing->vumo;
+    const QJsonObject v = OnThisHost(listing->vumo);
     QString html = QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>%1</title></head><body>")
                        .arg(v.value("title").toString().toHtmlEscaped());
     html += QStringLiteral("<h1>%1</h1><p>商品编号：%2</p><p>价格：¥%3</p>")

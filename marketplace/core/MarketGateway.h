@@ -105,6 +105,9 @@ private:
     Reply ApplyUpload(const QJsonObject& p, MarketListing& listing, bool isNew);
     Reply StorePicture(const QByteArray& bytes, QString* path);
     QString PictureUrl(const QString& path, const char* variant = "n0") const;
+    // Seeded listings name the image host by a placeholder or a bare "/imgzone/" path, since
+    // the port is only known at run time; answers carry this server's address instead.
+    QJsonObject OnThisHost(QJsonObject vumo) const;
     QJsonObject ListingAnswer(const MarketListing& listing, const QStringList& fields) const;
 
     MarketStore& m_store;

@@ -331,6 +331,10 @@ private slots:
         QCOMPARE(vumo.high(), 10);
         QCOMPARE(vumo.input_pids(), QStringLiteral("6001"));
         QCOMPARE(vumo.shop_categorys(), QStringLiteral("9001-9002"));
+        // Stored without the host (its port changes between starts); answered with it.
+        QCOMPARE(vumo.logo(), m_market.baseUrl() + "/imgzone/n0/seed/1000000003.png");
+        QCOMPARE(vumo.desc(), QStringLiteral("<p>描述3</p><img src=\"%1/imgzone/n0/seed/1000000003.png\">")
+                                  .arg(m_market.baseUrl()));
         QCOMPARE(vumo.Skus().size(), 1);
         QCOMPARE(vumo.Skus().first()->sku_id(), 2000000003);
         QCOMPARE(vumo.Skus().first()->outer_id(), QStringLiteral("OUT-3"));

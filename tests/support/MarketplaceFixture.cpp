@@ -128,7 +128,8 @@ SeedCatalogue MarketplaceFixture::SmallCatalogue(int listings)
                              {"market_price", "99.90"}, {"cost_price", "5.50"}, {"stock_num", 7},
                              {"attributes", "5001:60001"}, {"vumo_attribute", "5001:60001^6001:0,张三,李四"},
                              {"cubage", "30:20:10"}, {"weight", "0.5"},
-                             {"desc", QStringLiteral("<p>描述%1</p>").arg(n)},
+                             {"desc", QStringLiteral("<p>描述%1</p><img src=\"%2/imgzone/n0/seed/%3.png\">")
+                                          .arg(n).arg(QLatin1String(kImageHostPlaceholder)).arg(id)},
                              {"logo", QStringLiteral("/imgzone/n0/seed/%1.png").arg(id)},
                              {"shop_categorys", "9001-9002"}, {"ad_content", QStringLiteral("热卖")},
                              {"is_can_vat", true}, {"is_pay_first", false}, {"shelf_life_days", 30},
