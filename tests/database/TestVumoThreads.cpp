@@ -4,6 +4,7 @@
 
 #include <QAtomicInt>
 #include <QCoreApplication>
+#include <QSignalSpy>
 #include <QTest>
 #include <QThread>
 
@@ -73,6 +74,40 @@ private slots:
         QVERIFY(store->GetVumo(QStringLiteral("w-7"), read));
         QCOMPARE(read.Skus().size(), 2);
         QCOMPARE(read.Images().value(9).size(), 1);
+    }
+
+    // One QThread object started again as soon as it reports finished, as the count thread
+    // is: each run reads on a connection of its own, while the run before may still be
+    // removing its connection on the way out.
+    void restartedThreadGetsAFreshConnection()
+    {
+        StoreFixture f;
+        VumoDb* store = f.make();
+        QVERIFY(store->CheckDatabase());
+        QVERIFY(store->SaveDownloadedVumo(*makeListing(QStringLiteral("r-1"), 200001)));
+
+        class Reader : public QThread
+        {
+        public:
+            explicit Reader(VumoDb* s) : store(s) {}
+            VumoDb* store;
+            QAtomicInt failures = 0;
+        protected:
+            void run() override
+            {
+                qint64 n = -1;
+                if (!store->CountVumos(QStringLiteral("1=1"), n) || n != 1)
+                    failures.ref();
+            }
+        };
+        Reader reader(store);
+        for (int run = 0; run < 200; ++run) {
+            QSignalSpy finished(&reader, &QThread::finished);
+            reader.start();
+            QVERIFY(finished.wait(10000));
+        }
+        reader.wait();
+        QCOMPARE(reader.failures.loadRelaxed(), 0);
     }
 
     void managerHandsOutOneStoreThatNeverIsNull()

@@ -16,11 +16,15 @@ namespace Quorvia::vumo::database {
 namespace {
 
 QAtomicInteger<quint64> g_serial{0};
+QAtomicInteger<quint64> g_threadSerial{0};
 
 // Connections this thread opened; removed when the thread ends, after every query of the
-// thread is gone.
+// thread is gone. The names carry a number of their own per OS thread, not the QThread's
+// address: a restarted QThread runs on a new OS thread while the old one may still be
+// removing its connections, and the two must not share a name.
 struct ThreadConnections
 {
+    const quint64 id = ++g_threadSerial;
     QStringList names;
     ~ThreadConnections()
     {
@@ -108,10 +112,8 @@ QSqlDatabase DbConnection::database() const
     if (QThread::currentThread() == m_owner)
         return QSqlDatabase::database(m_baseName, false);
 
-    const QString name = QStringLiteral("%1@%2#%3")
-                             .arg(m_baseName)
-                             .arg(reinterpret_cast<quintptr>(QThread::currentThread()), 0, 16)
-                             .arg(m_serial);
+    ThreadConnections& own = threadConnections();
+    const QString name = QStringLiteral("%1@%2#%3").arg(m_baseName).arg(own.id).arg(m_serial);
     if (QSqlDatabase::contains(name))
         return QSqlDatabase::database(name, true);
 
@@ -122,7 +124,7 @@ QSqlDatabase DbConnection::database() const
         return clone;
     }
     ApplyPragmas(clone);
-    threadConnections().names.append(name);
+    own.names.append(name);
     return clone;
 }
 
