@@ -28,15 +28,7 @@ ListingFixture::ListingFixture(int count, const DemoLogin& login)
     m_previousUser = quorvia::settings::CUserConfig::CurrentUser();
     quorvia::settings::CUserConfig::SetCurrentUser(login.uid);
 
-    Quorvia::core::plugin::LoginRecord record;
-    record.accessToken = login.accessToken.toUtf8();
-    record.appKey = login.appKey.toUtf8();
-    record.appSecret = login.appSecret.toUtf8();
-    record.firstId = login.venderId;
-    record.secondId = login.shopId;
-    record.stockMode = login.stockMode;
-    record.shopType = login.shopType;
-    Quorvia::vumo::UserInfo::instance()->SetLogin(record);
+    Quorvia::vumo::UserInfo::instance()->SetLogin(login.Record());
 
     const QString folder = m_home.filePath(QStringLiteral("users/%1/databases/%2")
                                                .arg(login.uid, Quorvia::utils::PluginDisplayName()));

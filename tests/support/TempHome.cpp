@@ -5,6 +5,19 @@
 
 namespace VumoTest {
 
+Quorvia::core::plugin::LoginRecord DemoLogin::Record() const
+{
+    Quorvia::core::plugin::LoginRecord record;
+    record.accessToken = accessToken.toUtf8();
+    record.appKey = appKey.toUtf8();
+    record.appSecret = appSecret.toUtf8();
+    record.firstId = venderId;
+    record.secondId = shopId;
+    record.stockMode = stockMode;
+    record.shopType = shopType;
+    return record;
+}
+
 TempHome::TempHome()
 {
     m_hadPrevious = qEnvironmentVariableIsSet("QUORVIA_HOME");

@@ -1,6 +1,8 @@
 #pragma once
 // A fresh data root for one test: a temporary folder exported as QUORVIA_HOME for the test's
 // lifetime, with helpers to write the login file. Never touches the user's own home.
+#include "quorvia/LoginRecord.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
@@ -18,6 +20,9 @@ struct DemoLogin
     qint64 shopId = 20001;
     int shopType = 0;
     int stockMode = -1;
+
+    // The same seller as the host hands it to the plug-in.
+    Quorvia::core::plugin::LoginRecord Record() const;
 };
 
 class TempHome

@@ -1,25 +1,40 @@
 #pragma once
 // The one page the plug-in shows inside the workbench: tool bar, classification tree, tab bar,
-// search bar, listing table, embedded editor and status bar. Commands whose dialogs and workers
-// are not part of the build yet stay visibly disabled.
+// search bar, listing table, embedded editor and status bar, and the routing of every command.
+// Commands whose dialogs and workers are not part of the build yet stay visibly disabled.
+#include "database/VumoListStruct.h"
 #include "plugin/VumoClassLayout.h"
+#include "plugin/VumoCommandRules.h"
 
 #include <QFrame>
+#include <QItemSelection>
+#include <QList>
+#include <QPointer>
 #include <QString>
 
 #include <array>
 
+class QAction;
 class QLabel;
+class QMenu;
+class QModelIndex;
 class QSplitter;
-class QStandardItemModel;
 class QStatusBar;
 class QTabBar;
-class QTableView;
 class QToolButton;
-class QTreeWidget;
-class QTreeWidgetItem;
+
+namespace Quorvia::core::ui {
+template <class T>
+class BaseDialog;
+}
 
 namespace Quorvia::vumo {
+
+class AdvanceSearchWidget;
+class SettingsFrame;
+class VumoClassification;
+class VumoSearch;
+class VumoTableView;
 
 class VumoMainWidget : public QFrame
 {
@@ -53,6 +68,20 @@ public:
     int CurrentClass() const { return m_currentClass; }
 
     QToolButton* CommandButton(Command command) const;
+    // The drop-down menu of a tool-bar button; null for buttons without one.
+    QMenu* CommandMenu(Command command) const;
+    VumoTableView* TableView() const { return m_vumoTableView; }
+    VumoClassification* Classification() const { return m_vumoTree; }
+    const QList<VUMO_LIST_STRUCT>& CopyBuffer() const { return m_copyBuffer; }
+    // The stored text of the search-results node.
+    QString SearchText() const { return m_searchText; }
+
+    // The context menu for a point of the table's viewport, or null when it would be empty.
+    // The caller owns it.
+    QMenu* CreateContextMenu(const QPoint& pos);
+
+    // Another open-API gateway for the online delete than the address book's (a simulator).
+    void SetGatewayUrl(const QString& url) { m_gatewayUrl = url; }
 
 signals:
     void FirstLoadFinishedSignal();
@@ -61,39 +90,76 @@ public slots:
     // index 0: message label; 1: error label in red; 2 with an empty message: clears both.
     void OnShowStatusMsg(const QString& msg, int index);
 
+    void OnShowNewVumoMenu();
+    void OnMenuMoreTemplate();
+    void OnAdvaceSearchBtnClicked();
+    void OnSearchVumo(const QString& where);
+    void OnClearSearchVumo();
+    void OnSearchRepeatVumo();
+    void OnSearchNoShopCategoryVumo();
+    void OnDeleteLocalVumo();
+    void OnMenuDeleteVumo();
+    void OnMenuRestoreVumo();
+    void OnMenuCopyVumo();
+    void OnMenuPasteVumo();
+    void OnMenuCopyVumoIdToClipboard();
+    void OnMenuOpenVumoUrl();
+    void OnViewDoubleClicked(const QModelIndex& index);
+    void OnViewContextMenu(const QPoint& pos);
+    void OnVumoClassificationSwitch();
+    void OnTabarCurrentChanged(int index);
+    void OnSelectVumoChanged(const QItemSelection& selected, const QItemSelection& deselected);
+    void OnSettingsBtnClicked();
+    void OnShowAdvancedSearchClicked();
+    void OnVumoSellerCatChanged(qint64 vumoId, const QString& clientId, const QString& srcSellerCats,
+                                const QString& dstSellerCats);
+
 private slots:
     void OnFirstInitData();
-    void OnVumoClassificationSwitch();
+    void OnMenuAction();
 
 private:
     struct CommandEntry
     {
         QToolButton* button = nullptr;
+        QMenu* menu = nullptr;
         QString toolTip;
         bool available = false; // its dialog or worker is part of the build
     };
 
     void buildFrame();
     QWidget* buildToolBarRow();
-    void buildTree();
+    void buildMenus();
     void buildStatusBar();
+    void fillMenu(QMenu* menu, const VumoMenu& entries);
+    void runCommand(VumoCommand command, const QVariant& data);
     void rebuildTabs(const QList<VumoTab>& tabs);
-    void applyClassLayout();
     void applyCommandStates();
+    void loadTable();
+    // The delete flow on the given rows (ticked or selected).
+    void deleteVumos(const QList<VUMO_LIST_STRUCT>& rows, bool localOnly);
+    int currentTab() const;
 
     std::array<CommandEntry, CommandCount> m_commands;
 
-    QTreeWidget* m_vumoTree = nullptr;
+    VumoClassification* m_vumoTree = nullptr;
     QTabBar* m_tabBar = nullptr;
-    QWidget* m_searchBar = nullptr;
-    QTableView* m_vumoTableView = nullptr;
-    QStandardItemModel* m_tableModel = nullptr;
+    VumoSearch* m_searchBar = nullptr;
+    AdvanceSearchWidget* m_advanceSearch = nullptr;
+    VumoTableView* m_vumoTableView = nullptr;
     QWidget* m_editor = nullptr;
     QSplitter* m_hSplitter = nullptr;
     QSplitter* m_vSplitter = nullptr;
     QStatusBar* m_statusBar = nullptr;
     QLabel* m_statusLabel = nullptr;
     QLabel* m_errorLabel = nullptr;
+    Quorvia::core::ui::BaseDialog<SettingsFrame>* m_settingsDlg = nullptr;
+
+    QList<VUMO_LIST_STRUCT> m_copyBuffer;
+    QString m_searchText;
+    int m_pendingClass = -1;
+    QString m_pendingClientId;
+    QString m_gatewayUrl;
 
     int m_currentClass = -1;
     int m_stockMode = -1;
@@ -101,6 +167,8 @@ private:
     bool m_batchEditAllowed = true;
     bool m_deleteAllowed = true;
     bool m_firstLoadDone = false;
+    bool m_switchingToSearch = false;
+    bool m_ignoreSelection = false;
 };
 
 } // namespace Quorvia::vumo
