@@ -359,11 +359,18 @@ void VumoMainWidget::OnShowStatusMsg(const QString& msg, int index)
 
 void VumoMainWidget::OnFirstInitData()
 {
+    // The page counts as loaded (for the host's screenshot too) once the tree shows its counts;
+    // Refill always starts a count run.
+    connect(
+        m_vumoTree, &VumoClassification::CountFinishedSignal, this,
+        [this] {
+            m_firstLoadDone = true;
+            emit FirstLoadFinishedSignal();
+        },
+        Qt::SingleShotConnection);
     m_vumoTree->Refill();
     OnVumoClassificationSwitch();
     update();
-    m_firstLoadDone = true;
-    emit FirstLoadFinishedSignal();
 }
 
 // ---- class switch and table loading ----
