@@ -1,4 +1,5 @@
 // Reading and writing listings: all-or-nothing saves, deletes, upload results, pictures.
+#include "support/ListingFixture.h"
 #include "support/TestMain.h"
 #include "VumoStoreFixture.h"
 #include "database/CategoryDb.h"
@@ -39,16 +40,7 @@ QStringList imageNames(const VumoDataEntity& record, qint64 color)
     return names;
 }
 
-SellerCatsEntity* category(qint64 cid, qint64 parent, const QString& name, int index)
-{
-    auto* c = new SellerCatsEntity;
-    c->set_cid(cid);
-    c->set_parent_id(parent);
-    c->set_name(name);
-    c->set_index_id(index);
-    c->set_is_parent(parent == 0);
-    return c;
-}
+using VumoTest::makeShopCategory;
 
 } // namespace
 
@@ -229,15 +221,15 @@ private slots:
 
     void sellerCategoriesAreReplacedWhole()
     {
-        QList<SellerCatsEntity*> first = {category(1, 0, QStringLiteral("杯"), 0), category(11, 1, QStringLiteral("小杯"), 1),
-                                          category(12, 1, QStringLiteral("大杯"), 0)};
+        QList<SellerCatsEntity*> first = {makeShopCategory(1, 0, QStringLiteral("杯"), 0), makeShopCategory(11, 1, QStringLiteral("小杯"), 1),
+                                          makeShopCategory(12, 1, QStringLiteral("大杯"), 0)};
         QVERIFY(store->ReplaceSellerCategories(first));
         qDeleteAll(first);
 
         QVERIFY(!store->ReplaceSellerCategories({}));
         QVERIFY(f->exec(QStringLiteral("CREATE TRIGGER no_bad BEFORE INSERT ON seller_category WHEN NEW.name='坏' "
                                        "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
-        QList<SellerCatsEntity*> second = {category(2, 0, QStringLiteral("壶"), 0), category(21, 2, QStringLiteral("坏"), 0)};
+        QList<SellerCatsEntity*> second = {makeShopCategory(2, 0, QStringLiteral("壶"), 0), makeShopCategory(21, 2, QStringLiteral("坏"), 0)};
         QVERIFY(!store->ReplaceSellerCategories(second));
         qDeleteAll(second);
 

@@ -39,7 +39,6 @@
 
 #include <zlib.h>
 
-#include <tuple>
 
 using namespace Quorvia::vumo::request;
 using Quorvia::marketplace::MarketGateway;
@@ -152,6 +151,17 @@ void ReadInto(VumoDataEntity& vumo, const QVariantMap& answer)
             vumo.SetApiValue(it.key(), it.value());
         }
     }
+}
+
+// Adds one SKU with its sale attribute, outer id, price in cents and stock.
+void addSku(VumoDataEntity& vumo, const QString& attributes, const QString& outerId, qint64 yvPrice, int stock = 0)
+{
+    auto* sku = new VumoSkuEntity;
+    sku->set_attributes(attributes);
+    sku->set_outer_id(outerId);
+    sku->set_yv_price(yvPrice);
+    sku->set_stock_num(stock);
+    vumo.AddSku(sku);
 }
 
 } // namespace
@@ -370,15 +380,8 @@ private slots:
         vumo.set_high(7);
         vumo.set_desc(QStringLiteral("<p>好</p>\n"));
         vumo.set_logo(logo);
-        for (const auto& [attr, outer, price] : {std::make_tuple("5002:60002", "NEW-1", 5990),
-                                                 std::make_tuple("5002:60003", "", 6990)}) {
-            auto* sku = new VumoSkuEntity;
-            sku->set_attributes(QLatin1String(attr));
-            sku->set_outer_id(QLatin1String(outer));
-            sku->set_yv_price(price);
-            sku->set_stock_num(3);
-            vumo.AddSku(sku);
-        }
+        addSku(vumo, QStringLiteral("5002:60002"), QStringLiteral("NEW-1"), 5990, 3);
+        addSku(vumo, QStringLiteral("5002:60003"), QString(), 6990, 3);
         PopVumoAdd add;
         add.SetVumo(&vumo);
         add.SetUploadMode(IPopVumoUpload::UploadOnSale);
@@ -417,15 +420,8 @@ private slots:
         VumoDataEntity change;
         change.set_vumo_id(id);
         change.set_title(QStringLiteral("改名半身裙"));
-        for (const auto& [attr, outer, price] : {std::make_tuple("5002:60002", "NEW-1B", 4990),
-                                                 std::make_tuple("5002:60004", "NEW-3", 1000)}) {
-            auto* sku = new VumoSkuEntity;
-            sku->set_attributes(QLatin1String(attr));
-            sku->set_outer_id(QLatin1String(outer));
-            sku->set_yv_price(price);
-            sku->set_stock_num(1);
-            change.AddSku(sku);
-        }
+        addSku(change, QStringLiteral("5002:60002"), QStringLiteral("NEW-1B"), 4990, 1);
+        addSku(change, QStringLiteral("5002:60004"), QStringLiteral("NEW-3"), 1000, 1);
         PopVumoUpdate update;
         update.SetVumo(&change);
         update.SetUploadMode(IPopVumoUpload::UploadOffSale);
@@ -475,11 +471,7 @@ private slots:
         VumoDataEntity vumo;
         vumo.set_cid(1101);
         vumo.set_title(QStringLiteral("重复编号"));
-        auto* sku = new VumoSkuEntity;
-        sku->set_attributes(QStringLiteral("5002:60002"));
-        sku->set_outer_id(QStringLiteral("OUT-7"));
-        sku->set_yv_price(100);
-        vumo.AddSku(sku);
+        addSku(vumo, QStringLiteral("5002:60002"), QStringLiteral("OUT-7"), 100);
         PopVumoAdd add;
         add.SetVumo(&vumo);
         QVERIFY(!add.SyncRequest(20000));
@@ -491,10 +483,7 @@ private slots:
         VumoDataEntity own;
         own.set_vumo_id(1000000007);
         own.set_title(QStringLiteral("测试连衣裙7"));
-        own.AddSku(new VumoSkuEntity);
-        own.Skus().first()->set_attributes(QStringLiteral("5002:60002"));
-        own.Skus().first()->set_outer_id(QStringLiteral("OUT-7"));
-        own.Skus().first()->set_yv_price(1700);
+        addSku(own, QStringLiteral("5002:60002"), QStringLiteral("OUT-7"), 1700);
         PopVumoUpdate update;
         update.SetVumo(&own);
         QVERIFY2(update.SyncRequest(20000), qPrintable(update.errorMessage));

@@ -7,6 +7,7 @@
 #include "support/TempHome.h"
 
 #include "database/VumoDemoStore.h"
+#include "entity/SellerCatsEntity.h"
 
 #include <QString>
 
@@ -18,6 +19,19 @@ class VumoDbInterface;
 } // namespace Quorvia::vumo::database
 
 namespace VumoTest {
+
+// One shop category; a top one (parent 0) is marked as a parent. The caller owns it.
+inline Quorvia::vumo::entity::SellerCatsEntity* makeShopCategory(qint64 cid, qint64 parent, const QString& name,
+                                                                  int index)
+{
+    auto* c = new Quorvia::vumo::entity::SellerCatsEntity;
+    c->set_cid(cid);
+    c->set_parent_id(parent);
+    c->set_name(name);
+    c->set_index_id(index);
+    c->set_is_parent(parent == 0);
+    return c;
+}
 
 class ListingFixture
 {

@@ -2,6 +2,7 @@
 // A listing store on a fresh file in a temporary home, filled through VumoDb with listings of
 // every status and with a shop-category tree whose ids share digits (5, 15, 52), so a match
 // on a part of an id shows up as a wrong count.
+#include "support/ListingFixture.h"
 #include "support/TempHome.h"
 
 #include "database/DbConnection.h"
@@ -49,27 +50,18 @@ public:
         }
     }
 
-    // Top categories 5 ("夏装(新)"), 15 and 52; 5 has the children 51 and 52 (a child id that
-    // is also a top id).
+    // Top categories 5 ("夏装(新)"), 15 and 52; 5 has the children 51 and 7052 (ids that hold
+    // "5" and "52"), and 522 hangs under a missing parent.
     bool seedCategories()
     {
         using Quorvia::vumo::entity::SellerCatsEntity;
-        QList<SellerCatsEntity*> list;
-        auto add = [&list](qint64 cid, qint64 parent, const QString& name, int index) {
-            auto* c = new SellerCatsEntity;
-            c->set_cid(cid);
-            c->set_parent_id(parent);
-            c->set_name(name);
-            c->set_index_id(index);
-            c->set_is_parent(parent == 0);
-            list.append(c);
-        };
-        add(5, 0, QStringLiteral("夏装(新)"), 1);
-        add(15, 0, QStringLiteral("鞋"), 2);
-        add(52, 0, QStringLiteral("包"), 3);
-        add(51, 5, QStringLiteral("T恤"), 1);
-        add(52 * 10 + 2, 99, QStringLiteral("无主"), 1); // parent missing: not shown
-        add(7052, 5, QStringLiteral("裙"), 2);
+        const QList<SellerCatsEntity*> list = {
+            makeShopCategory(5, 0, QStringLiteral("夏装(新)"), 1),
+            makeShopCategory(15, 0, QStringLiteral("鞋"), 2),
+            makeShopCategory(52, 0, QStringLiteral("包"), 3),
+            makeShopCategory(51, 5, QStringLiteral("T恤"), 1),
+            makeShopCategory(52 * 10 + 2, 99, QStringLiteral("无主"), 1), // parent missing: not shown
+            makeShopCategory(7052, 5, QStringLiteral("裙"), 2)};
         const bool ok = store->ReplaceSellerCategories(list);
         qDeleteAll(list);
         return ok;

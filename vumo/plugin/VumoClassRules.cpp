@@ -47,44 +47,38 @@ const VumoClassMap& VumoClassStatusMap()
     return map;
 }
 
-VUMO_CLASS VumoClassNode(int vumoClass)
-{
-    VUMO_CLASS node;
-    node.classType = vumoClass;
-    node.nParentCid = 1;
-    node.nCid = 2;
-    node.nodeKind = VUMO_CLASS::NodeClass;
-    return node;
-}
+namespace {
 
-VUMO_CLASS VumoTopCategoryNode(int vumoClass, qint64 cid)
-{
-    VUMO_CLASS node;
-    node.classType = vumoClass;
-    node.nParentCid = 2;
-    node.nCid = cid;
-    node.nodeKind = VUMO_CLASS::NodeTopCategory;
-    return node;
-}
-
-VUMO_CLASS VumoNoCategoryNode(int vumoClass)
-{
-    VUMO_CLASS node;
-    node.classType = vumoClass;
-    node.nParentCid = 2;
-    node.nCid = 3;
-    node.nodeKind = VUMO_CLASS::NodeNoCategory;
-    return node;
-}
-
-VUMO_CLASS VumoSubCategoryNode(int vumoClass, qint64 parentCid, qint64 cid)
+VUMO_CLASS makeNode(VUMO_CLASS::NodeKind kind, int vumoClass, qint64 parentCid, qint64 cid)
 {
     VUMO_CLASS node;
     node.classType = vumoClass;
     node.nParentCid = parentCid;
     node.nCid = cid;
-    node.nodeKind = VUMO_CLASS::NodeSubCategory;
+    node.nodeKind = kind;
     return node;
+}
+
+} // namespace
+
+VUMO_CLASS VumoClassNode(int vumoClass)
+{
+    return makeNode(VUMO_CLASS::NodeClass, vumoClass, 1, 2);
+}
+
+VUMO_CLASS VumoTopCategoryNode(int vumoClass, qint64 cid)
+{
+    return makeNode(VUMO_CLASS::NodeTopCategory, vumoClass, 2, cid);
+}
+
+VUMO_CLASS VumoNoCategoryNode(int vumoClass)
+{
+    return makeNode(VUMO_CLASS::NodeNoCategory, vumoClass, 2, 3);
+}
+
+VUMO_CLASS VumoSubCategoryNode(int vumoClass, qint64 parentCid, qint64 cid)
+{
+    return makeNode(VUMO_CLASS::NodeSubCategory, vumoClass, parentCid, cid);
 }
 
 bool VumoClassHasShopCategories(int vumoClass)
