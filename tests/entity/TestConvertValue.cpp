@@ -2,6 +2,7 @@
 #include "support/TestMain.h"
 
 #include "entity/AttributeText.h"
+#include "entity/PropertyValue.h"
 #include "entity/VumoDataEntity.h"
 #include "entity/VumoDataExtEntity.h"
 #include "entity/VumoImgEntity.h"
@@ -179,6 +180,43 @@ private slots:
         QVERIFY(!v.SetApiValue(QStringLiteral("creator"), QStringLiteral("x")));
         QVERIFY(!v.SetApiValue(QString(), QStringLiteral("x")));
         QVERIFY(v.property("creator").isNull());
+    }
+
+    // Stored texts are local wall times. Walks every half hour of a year, transitions included
+    // (ctest runs this once more under a zone with summer time), twice: the second pass reads
+    // the offsets kept from the first.
+    void storedTextsAreLocalWallTimes()
+    {
+        const QString format = QStringLiteral("yyyy-MM-ddThh:mm:ss");
+        int checked = 0;
+        for (int pass = 0; pass < 2; ++pass) {
+            for (QDate day(2026, 1, 1); day.year() == 2026; day = day.addDays(1)) {
+                for (int minutes = 0; minutes < 24 * 60; minutes += 30) {
+                    const QTime time(minutes / 60, minutes % 60, 7);
+                    const QDateTime local(day, time);
+                    if (!local.isValid() || local.time() != time)
+                        continue; // skipped by a spring-forward transition
+                    const QString text = local.toString(format);
+                    const QDateTime parsed = ParseDateTime(text);
+                    QVERIFY2(parsed.isValid(), qPrintable(text));
+                    // A wall time that a fall-back transition shows twice may be either instant.
+                    bool twice = false;
+                    for (qint64 shift : {-3600000, -1800000, 1800000, 3600000}) {
+                        const QDateTime other = QDateTime::fromMSecsSinceEpoch(local.toMSecsSinceEpoch() + shift);
+                        twice = twice || other.toString(format) == text;
+                    }
+                    if (!twice)
+                        QCOMPARE(parsed.toMSecsSinceEpoch(), local.toMSecsSinceEpoch());
+                    QCOMPARE(parsed.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
+                             local.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+                    QCOMPARE(DateTimeText(parsed), text);
+                    QCOMPARE(ParseDateTime(QString(text).replace(10, 1, QLatin1Char(' '))), parsed);
+                    ++checked;
+                }
+            }
+        }
+        QVERIFY(checked > 2 * 365 * 47);
+        QVERIFY(!ParseDateTime(QStringLiteral("2026-02-30T10:00:00")).isValid());
     }
 
     void attributeText()

@@ -32,6 +32,7 @@
 #include <QSqlRecord>
 
 #include <new>
+#include <utility>
 
 namespace Quorvia::vumo::database {
 
@@ -624,9 +625,10 @@ bool VumoDb::QueryVumoRows(const QString& sql, QList<VUMO_LIST_STRUCT>& list)
         row.shop_categorys = query.value(14).toString();
         row.is_vumoinfo_complete = query.value(15).toInt() != 0;
         row.ad_content = query.value(16).toString();
-        row.upload_status = query.value(17).isNull() ? -1 : query.value(17).toInt();
+        const QVariant uploadStatus = query.value(17);
+        row.upload_status = uploadStatus.isNull() ? -1 : uploadStatus.toInt();
         row.error_msg = query.value(18).toString();
-        list.append(row);
+        list.append(std::move(row));
     }
     return true;
 }

@@ -29,4 +29,6 @@ struct VUMO_LIST_STRUCT
     bool checked = false;
 };
 
+// Every member is relocatable: the row list grows by moving memory, not element by element.
+Q_DECLARE_TYPEINFO(VUMO_LIST_STRUCT, Q_RELOCATABLE_TYPE);
 Q_DECLARE_METATYPE(VUMO_LIST_STRUCT)

@@ -3,6 +3,7 @@
 #include "utils/Money.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QTimeZone>
 
 #include <cmath>
@@ -109,6 +110,33 @@ double RealOf(const QVariant& value)
     return ok && std::isfinite(d) ? d : 0.0;
 }
 
+// A local wall time as a date-time. Qt::LocalTime asks the C library, which re-reads the zone
+// file for every value while TZ is unset, and a QTimeZone lookup is not much cheaper; a table
+// load reads one per row. So the zone's offset is kept per local hour, for hours without a
+// transition inside them, and the value is built at that fixed offset (same instant, same
+// wall time; DateTimeText writes it back in local time).
+QDateTime LocalWallTime(const QDate& date, const QTime& time)
+{
+    static const QTimeZone zone = QTimeZone::systemTimeZone();
+    if (!zone.isValid())
+        return QDateTime(date, time);
+    thread_local QHash<qint64, int> offsetOfHour;
+    const qint64 hourKey = date.toJulianDay() * 24 + time.hour();
+    const auto cached = offsetOfHour.constFind(hourKey);
+    if (cached != offsetOfHour.cend())
+        return QDateTime(date, time, Qt::OffsetFromUTC, cached.value());
+
+    const QDateTime exact(date, time, zone);
+    const int offset = exact.offsetFromUtc();
+    if (exact.time() == time && QDateTime(date, QTime(time.hour(), 0), zone).offsetFromUtc() == offset
+        && QDateTime(date, QTime(time.hour(), 59, 59, 999), zone).offsetFromUtc() == offset) {
+        if (offsetOfHour.size() >= 65536) // decades of distinct hours: start over
+            offsetOfHour.clear();
+        offsetOfHour.insert(hourKey, offset);
+    }
+    return exact;
+}
+
 } // namespace
 
 QString DateTimeText(const QDateTime& dt)
@@ -153,7 +181,7 @@ QDateTime ParseDateTime(const QVariant& value)
         const QDate date(y, mo, d);
         const QTime time(h, mi, se);
         if (ok[0] && ok[1] && ok[2] && ok[3] && ok[4] && ok[5] && date.isValid() && time.isValid())
-            return QDateTime(date, time);
+            return LocalWallTime(date, time);
     }
     static const QStringList formats = {kStoredFormat, QStringLiteral("yyyy-MM-dd hh:mm:ss"),
                                         QStringLiteral("yyyy-MM-ddThh:mm:ss.zzz"),

@@ -176,8 +176,12 @@ void VumoTableViewModel::SetVumoList(const QList<VUMO_LIST_STRUCT>& rows)
     m_rows = rows;
     m_rowOfValid = false;
     m_checkedCount = 0;
-    for (VUMO_LIST_STRUCT& row : m_rows)
-        row.checked = false;
+    // Rows from the store come unticked; touching them would copy the whole shared list.
+    const auto ticked = [](const VUMO_LIST_STRUCT& row) { return row.checked; };
+    if (std::any_of(m_rows.cbegin(), m_rows.cend(), ticked)) {
+        for (VUMO_LIST_STRUCT& row : m_rows)
+            row.checked = false;
+    }
     endResetModel();
     emit ModelReset();
 }
