@@ -22,6 +22,7 @@
 #include <QStyleFactory>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QFrame>
 #include <QTest>
 
 #include <memory>
@@ -147,9 +148,14 @@ private slots:
 
     void dateTimeFieldIsEmptyUntilPicked()
     {
-        QueryDateTimeEdit edit;
+        // Inside a styled frame, as in the dialogs.
+        QFrame frame;
+        frame.setObjectName(QStringLiteral("styled"));
+        frame.setStyleSheet(QStringLiteral("QFrame#styled { background: #F4F6FA; }"));
+        QueryDateTimeEdit edit(&frame);
         edit.resize(200, 26);
-        edit.show();
+        frame.resize(220, 40);
+        frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&edit));
         QVERIFY(edit.IsEmpty());
         QVERIFY(edit.DisplayedText().isEmpty());

@@ -60,14 +60,12 @@ void QueryDateTimeEdit::keyPressEvent(QKeyEvent* event)
 
 void QueryDateTimeEdit::applyEmptyLook()
 {
-    // The line edit paints the text; a transparent text colour keeps the field blank while the
-    // value underneath stays a valid date for the calendar to open on.
-    QPalette pal = lineEdit()->palette();
-    const QColor textColor = m_empty ? QColor(Qt::transparent) : palette().color(QPalette::Text);
-    pal.setColor(QPalette::Text, textColor);
-    pal.setColor(QPalette::HighlightedText, m_empty ? QColor(Qt::transparent) : palette().color(QPalette::HighlightedText));
-    pal.setColor(QPalette::Highlight, m_empty ? QColor(Qt::transparent) : palette().color(QPalette::Highlight));
-    lineEdit()->setPalette(pal);
+    // The line edit paints the text; transparent text keeps the field blank while the value
+    // underneath stays a valid date for the calendar to open on. A style sheet rather than a
+    // palette: inside a styled dialog the style sheet style ignores palette changes.
+    lineEdit()->setStyleSheet(m_empty ? QStringLiteral("QLineEdit { color: transparent; selection-color: transparent; "
+                                                       "selection-background-color: transparent; }")
+                                      : QString());
     lineEdit()->update();
 }
 
