@@ -2,6 +2,7 @@
 
 #include "network/utils/WSLogStatisticsSingleton.h"
 #include "plugin/UserInfo.h"
+#include "plugin/VumoCommandRules.h"
 #include "plugin/VumoSearch.h"
 #include "plugin/VumoSearchStatement.h"
 #include "ui/MsgBox.h"
@@ -49,8 +50,12 @@ QWidget* PickerRow(QLineEdit* edit, QPushButton* select, QPushButton* clear, QWi
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(edit, 1);
-    layout->addWidget(select);
-    layout->addWidget(clear);
+    // Compact buttons, so that the field keeps most of the column.
+    for (QPushButton* button : {select, clear}) {
+        button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        button->setFixedWidth(button->fontMetrics().horizontalAdvance(button->text()) + 24);
+        layout->addWidget(button);
+    }
     return row;
 }
 
@@ -94,6 +99,10 @@ AdvanceSearchWidget::AdvanceSearchWidget(QWidget* parent, int stockMode)
     // The pickers come with the category dialogs; until then their buttons are unavailable.
     m_selectYvCategoryBtn->setEnabled(bool(VumoSearch::CategoryPicker()));
     m_selectShopCategoryBtn->setEnabled(bool(VumoSearch::ShopCategoryPicker()));
+    for (QPushButton* select : {m_selectYvCategoryBtn, m_selectShopCategoryBtn}) {
+        if (!select->isEnabled())
+            select->setToolTip(VumoNotAvailableTip());
+    }
 
     m_state = new QComboBox(this);
     m_state->setObjectName(QStringLiteral("VumoStateComb"));
@@ -144,6 +153,12 @@ AdvanceSearchWidget::AdvanceSearchWidget(QWidget* parent, int stockMode)
         m_stockLabel->hide();
         stockRange->hide();
     }
+
+    // Both halves of the form share the width alike.
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    grid->setColumnMinimumWidth(1, 240);
+    grid->setColumnMinimumWidth(3, 240);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

@@ -167,10 +167,6 @@ void VumoMainWidget::buildFrame()
 
     m_searchBar = new VumoSearch(upper);
     upperLayout->addWidget(m_searchBar);
-    m_advanceSearch = new AdvanceSearchWidget(upper, m_stockMode);
-    m_advanceSearch->setObjectName(QStringLiteral("VumoAdvanceSearchPanel"));
-    m_advanceSearch->hide();
-    upperLayout->addWidget(m_advanceSearch);
 
     m_vumoTableView = new VumoTableView(upper);
     m_vumoTableView->setObjectName(QStringLiteral("m_vumoTableView"));
@@ -199,7 +195,6 @@ void VumoMainWidget::buildFrame()
     connect(m_vumoTableView, &QWidget::customContextMenuRequested, this, &VumoMainWidget::OnViewContextMenu);
     connect(m_searchBar, &VumoSearch::SearchVumoSignal, this, &VumoMainWidget::OnSearchVumo);
     connect(m_searchBar, &VumoSearch::ClearSearchSignal, this, &VumoMainWidget::OnClearSearchVumo);
-    connect(m_advanceSearch, &AdvanceSearchWidget::AdvanceSearchSignal, this, &VumoMainWidget::OnSearchVumo);
 }
 
 QWidget* VumoMainWidget::buildToolBarRow()

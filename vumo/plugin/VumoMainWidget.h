@@ -30,7 +30,6 @@ class BaseDialog;
 
 namespace Quorvia::vumo {
 
-class AdvanceSearchWidget;
 class SettingsFrame;
 class VumoClassification;
 class VumoSearch;
@@ -145,7 +144,6 @@ private:
     VumoClassification* m_vumoTree = nullptr;
     QTabBar* m_tabBar = nullptr;
     VumoSearch* m_searchBar = nullptr;
-    AdvanceSearchWidget* m_advanceSearch = nullptr;
     VumoTableView* m_vumoTableView = nullptr;
     QWidget* m_editor = nullptr;
     QSplitter* m_hSplitter = nullptr;

@@ -1,6 +1,7 @@
 #include "plugin/VumoSearch.h"
 
 #include "network/utils/WSLogStatisticsSingleton.h"
+#include "plugin/VumoCommandRules.h"
 #include "plugin/VumoSearchStatement.h"
 
 #include <QComboBox>
@@ -89,7 +90,7 @@ VumoSearch::VumoSearch(QWidget* parent)
     const bool canPick = bool(CategoryPickerSlot());
     m_selectCategoryBtn->setEnabled(canPick);
     if (!canPick)
-        m_selectCategoryBtn->setToolTip(QStringLiteral("类目选择暂不可用"));
+        m_selectCategoryBtn->setToolTip(VumoNotAvailableTip());
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 4, 6, 4);
