@@ -290,10 +290,10 @@ void VumoMainWidget::OnMenuAction()
     auto* action = qobject_cast<QAction*>(sender());
     if (!action)
         return;
-    runCommand(VumoCommand(action->property(kCommandProperty).toInt()), action->data());
+    runCommand(VumoCommand(action->property(kCommandProperty).toInt()));
 }
 
-void VumoMainWidget::runCommand(VumoCommand command, const QVariant& /*data*/)
+void VumoMainWidget::runCommand(VumoCommand command)
 {
     // Menu slots read the sending action's data themselves (sender() is still the action).
     switch (command) {
@@ -378,12 +378,9 @@ void VumoMainWidget::OnVumoClassificationSwitch()
     const int vumoClass = m_vumoTree->CurrentClass();
     if (vumoClass > 0)
         m_currentClass = vumoClass;
-    const VumoClassLayout layout = VumoLayoutForClass(m_currentClass, m_stockMode);
-    m_vumoTableView->SetClassHiddenColumns(layout.hiddenColumns);
-    rebuildTabs(layout.tabs);
-    m_uploadAllowed = layout.uploadAllowed;
-    m_batchEditAllowed = layout.batchEditAllowed;
-    m_deleteAllowed = layout.deleteAllowed;
+    m_layout = VumoLayoutForClass(m_currentClass, m_stockMode);
+    m_vumoTableView->SetClassHiddenColumns(m_layout.hiddenColumns);
+    rebuildTabs(m_layout.tabs);
     applyCommandStates();
     loadTable();
 }
@@ -450,11 +447,11 @@ void VumoMainWidget::applyCommandStates()
         CommandEntry& entry = m_commands[i];
         bool allowed = true;
         if (i == CommandUploadVumo)
-            allowed = m_uploadAllowed;
+            allowed = m_layout.uploadAllowed;
         else if (i == CommandBatchEdit)
-            allowed = m_batchEditAllowed;
+            allowed = m_layout.batchEditAllowed;
         else if (i == CommandDeleteVumo)
-            allowed = m_deleteAllowed;
+            allowed = m_layout.deleteAllowed;
         entry.button->setEnabled(entry.available && allowed);
         entry.button->setToolTip(entry.available ? entry.toolTip : VumoNotAvailableTip());
     }

@@ -131,7 +131,7 @@ private:
     void buildMenus();
     void buildStatusBar();
     void fillMenu(QMenu* menu, const VumoMenu& entries);
-    void runCommand(VumoCommand command, const QVariant& data);
+    void runCommand(VumoCommand command);
     void rebuildTabs(const QList<VumoTab>& tabs);
     void applyCommandStates();
     void loadTable();
@@ -161,9 +161,8 @@ private:
 
     int m_currentClass = -1;
     int m_stockMode = -1;
-    bool m_uploadAllowed = true;
-    bool m_batchEditAllowed = true;
-    bool m_deleteAllowed = true;
+    // Columns, tabs and allowed commands of the current class.
+    VumoClassLayout m_layout;
     bool m_firstLoadDone = false;
     bool m_switchingToSearch = false;
     bool m_ignoreSelection = false;
