@@ -3,9 +3,13 @@
 BUILD      ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
+ASAN_BUILD ?= build-asan
+# Paths relative to the checkout and no build-folder hash, so a fresh clone elsewhere hits the
+# same cache entries (debug info would otherwise make ccache hash the working directory).
 export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 
-.PHONY: all deps configure build demo test bench clean
+.PHONY: all deps configure build demo test test-asan bench clean
 
 all: build
 
@@ -24,8 +28,14 @@ demo: build
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The whole suite once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVIA_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
 bench: build
 	@scripts/bench $(BUILD)
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD)
