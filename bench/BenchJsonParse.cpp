@@ -1,5 +1,7 @@
 // Parses and converts a 5 MB answer shaped like a page of listing answers, with our reader and,
-// on the same bytes in the same run, with QJsonDocument::fromJson(..).toVariant().
+// on the same bytes in the same run, with QJsonDocument::fromJson(..).toVariant(). Then the
+// degenerate shapes (60 MB of tiny values, long strings of empty containers, wide objects): time
+// and peak memory of each reader, each run once in a forked child of its own.
 #include "network/utils/YvJsonParser.h"
 
 #include <QCoreApplication>
@@ -7,8 +9,14 @@
 #include <QJsonDocument>
 #include <QVariant>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -74,6 +82,123 @@ double TimeMs(Job job)
     return double(clock.nsecsElapsed()) / 1e6;
 }
 
+// Repeats `item` (with `separator` between) inside `open`/`close` up to about `targetBytes`.
+QByteArray Repeated(const char* open, const QByteArray& item, const char* separator, const char* close,
+                    qsizetype targetBytes)
+{
+    QByteArray doc = open;
+    doc.reserve(targetBytes + 64);
+    for (int n = 0; doc.size() < targetBytes; ++n) {
+        if (n)
+            doc += separator;
+        doc += item;
+    }
+    return doc + close;
+}
+
+QByteArray SmallIntegers(qsizetype targetBytes)
+{
+    QByteArray doc = "[";
+    doc.reserve(targetBytes + 64);
+    for (int n = 0; doc.size() < targetBytes; ++n) {
+        if (n)
+            doc += ',';
+        doc += char('0' + n % 10);
+    }
+    return doc + "]";
+}
+
+QByteArray WideObject(qsizetype targetBytes)
+{
+    QByteArray doc = "{";
+    doc.reserve(targetBytes + 64);
+    for (int n = 0; doc.size() < targetBytes; ++n) {
+        if (n)
+            doc += ',';
+        doc += "\"k" + QByteArray::number(n) + "\":" + QByteArray::number(n % 100);
+    }
+    return doc + "}";
+}
+
+struct ChildFigures
+{
+    double ms = -1;
+    double peakMb = -1; // resident high-water mark above what the child started with
+    qint64 count = -1;
+};
+
+// Runs `job` (which returns an element count) in a forked child and reads back its time and
+// its peak resident memory beyond the parent's pages it started with.
+ChildFigures InChild(const std::function<qint64()>& job)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return {};
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        rusage start {};
+        getrusage(RUSAGE_SELF, &start);
+        QElapsedTimer clock;
+        clock.start();
+        const qint64 count = job();
+        ChildFigures figures;
+        figures.ms = double(clock.nsecsElapsed()) / 1e6;
+        rusage end {};
+        getrusage(RUSAGE_SELF, &end);
+        figures.peakMb = double(end.ru_maxrss - start.ru_maxrss) / 1024.0;
+        figures.count = count;
+        const ssize_t written = ::write(fds[1], &figures, sizeof figures);
+        _exit(written == ssize_t(sizeof figures) ? 0 : 1);
+    }
+    ::close(fds[1]);
+    ChildFigures figures;
+    if (pid > 0) {
+        if (::read(fds[0], &figures, sizeof figures) != ssize_t(sizeof figures))
+            figures = ChildFigures();
+        int status = 0;
+        waitpid(pid, &status, 0);
+    }
+    ::close(fds[0]);
+    return figures;
+}
+
+qint64 ElementCount(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QVariantList)
+        return value.toList().size();
+    if (value.typeId() == QMetaType::QVariantMap)
+        return value.toMap().size();
+    return 0;
+}
+
+// One degenerate shape: both readers, each in its own child. False when they disagree.
+bool DegenerateShape(const char* name, const QByteArray& document)
+{
+    const ChildFigures ours = InChild([&document] {
+        QByteArray copy = document;
+        copy.detach();
+        QVariant result;
+        Quorvia::utils::YvJsonParser parser;
+        return parser.parse(copy, result, true) ? ElementCount(result) : qint64(-1);
+    });
+    const ChildFigures reference = InChild([&document] {
+        return ElementCount(QJsonDocument::fromJson(document).toVariant());
+    });
+    std::printf("json_parse_%s (%.1f MB, %lld elements): YvJsonParser %.0f ms %.0f MB peak, "
+                "QJsonDocument %.0f ms %.0f MB peak, time ratio %.2fx, memory ratio %.2fx\n",
+                name, double(document.size()) / (1024.0 * 1024.0), qlonglong(ours.count), ours.ms, ours.peakMb,
+                reference.ms, reference.peakMb, reference.ms / ours.ms, reference.peakMb / ours.peakMb);
+    std::fflush(stdout);
+    if (ours.count != reference.count || ours.count <= 0) {
+        std::fprintf(stderr, "readers disagree on %s: %lld vs %lld elements\n", name, qlonglong(ours.count),
+                     qlonglong(reference.count));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -118,5 +243,17 @@ int main(int argc, char** argv)
                 "QJsonDocument %.1f ms, ratio %.2fx\n",
                 qlonglong(oursCount), double(document.size()) / (1024.0 * 1024.0), ours,
                 reference, reference / ours);
-    return 0;
+    std::fflush(stdout);
+
+    // BENCH_JSON_MB shrinks the degenerate documents for a quick look.
+    const qsizetype big = qsizetype(qEnvironmentVariableIntValue("BENCH_JSON_MB") > 0
+                                        ? qEnvironmentVariableIntValue("BENCH_JSON_MB") : 60) * 1024 * 1024;
+    bool agree = true;
+    agree = DegenerateShape("small_integers", SmallIntegers(big)) && agree;
+    agree = DegenerateShape("empty_arrays", Repeated("[", "[]", ",", "]", big)) && agree;
+    agree = DegenerateShape("empty_objects", Repeated("[", "{}", ",", "]", big)) && agree;
+    agree = DegenerateShape("short_strings", Repeated("[", "\"ab\"", ",", "]", big)) && agree;
+    agree = DegenerateShape("nested_pairs", Repeated("[", "[[[[1]]]]", ",", "]", big)) && agree;
+    agree = DegenerateShape("wide_object", WideObject(big / 4)) && agree;
+    return agree ? 0 : 1;
 }

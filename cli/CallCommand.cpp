@@ -99,8 +99,7 @@ int runCall(const QStringList& args, QIODevice& out, QIODevice& err)
     Quorvia::utils::YvJsonParser parser;
     if (!parser.parse(check, ignored, true)) {
         writeText(err, QStringLiteral("call：参数不是有效的JSON：%1（第%2行）\n")
-                           .arg(parser.errorDesc())
-                           .arg(parser.errorLine()));
+                           .arg(parser.errorDesc(), QString::number(parser.errorLine())));
         return ExitUsage;
     }
 

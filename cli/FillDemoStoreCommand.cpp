@@ -55,14 +55,12 @@ int runFillDemoStore(const QStringList& args, QIODevice& out, QIODevice& err)
         return ExitFailed;
     }
     QString text = QStringLiteral("已为卖家 %1 写入演示商品 %2 个，店内分类 %3 个\n")
-                       .arg(login.uid)
-                       .arg(summary.listings)
-                       .arg(summary.sellerCategories);
+                       .arg(login.uid, QString::number(summary.listings),
+                            QString::number(summary.sellerCategories));
     for (auto it = summary.byStatus.cbegin(); it != summary.byStatus.cend(); ++it)
         text += QStringLiteral("  %1（%2）：%3\n")
-                    .arg(Quorvia::vumo::entity::VumoStatusText(it.key()))
-                    .arg(it.key())
-                    .arg(it.value());
+                    .arg(Quorvia::vumo::entity::VumoStatusText(it.key()), QString::number(it.key()),
+                         QString::number(it.value()));
     writeText(out, text);
     return ExitOk;
 }

@@ -1,11 +1,16 @@
 // vumo-cli xls2csv: one worksheet of a legacy workbook as CSV in the plug-in's dialect
-// (comma separated, quoted where needed, "\r\n" line ends, GB18030 without byte-order mark).
+// (comma separated, quoted where needed, "\r\n" line ends, no byte-order mark). The text is
+// GB18030 when it goes to a file or a pipe, which is what the spreadsheet programs of the
+// sellers open without asking; a terminal gets its locale's encoding so that it stays readable.
 #include "CliCommand.h"
 #include "CsvText.h"
 
 #include "io/excel/XlsWorkbook.h"
 
+#include <QFile>
 #include <QTextCodec>
+
+#include <unistd.h>
 
 namespace Quorvia::cli {
 
@@ -36,18 +41,40 @@ int findSheet(YExcel::XlsWorkbook& book, const QString& which)
     return -1;
 }
 
+bool isTerminal(QIODevice& device)
+{
+    auto* file = qobject_cast<QFile*>(&device);
+    return file && file->handle() >= 0 && ::isatty(file->handle());
+}
+
+// The locale's codec; a C/POSIX locale claims plain ASCII, which cannot show the sheet's
+// Chinese text at all, so UTF-8 stands in for it.
+QTextCodec* terminalCodec()
+{
+    QTextCodec* codec = QTextCodec::codecForLocale();
+    if (!codec || codec->mibEnum() == 3 /* US-ASCII */ || codec->mibEnum() == 4 /* Latin-1 */)
+        return QTextCodec::codecForMib(106 /* UTF-8 */);
+    return codec;
+}
+
 } // namespace
 
 int runXls2Csv(const QStringList& args, QIODevice& out, QIODevice& err)
 {
     QString path;
     QString sheetArg = QStringLiteral("0");
-    QByteArray encoding = "GB18030";
+    QByteArray encoding;
     bool list = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args.at(i);
-        if ((a == QLatin1String("--sheet") || a == QLatin1String("--encoding")) && i + 1 < args.size()) {
-            if (a == QLatin1String("--sheet"))
+        const bool isSheet = a == QLatin1String("--sheet");
+        if (isSheet || a == QLatin1String("--encoding")) {
+            if (i + 1 >= args.size()) {
+                writeText(err, isSheet ? QStringLiteral("xls2csv：--sheet 缺少取值（工作表编号或名称）\n")
+                                       : QStringLiteral("xls2csv：--encoding 缺少取值（编码名称，如 UTF-8、GB18030）\n"));
+                return ExitUsage;
+            }
+            if (isSheet)
                 sheetArg = args.at(++i);
             else
                 encoding = args.at(++i).toLatin1();
@@ -64,7 +91,9 @@ int runXls2Csv(const QStringList& args, QIODevice& out, QIODevice& err)
         writeText(err, QStringLiteral("用法：vumo-cli xls2csv FILE [--sheet N|NAME] [--list] [--encoding NAME]\n"));
         return ExitUsage;
     }
-    QTextCodec* codec = QTextCodec::codecForName(encoding);
+    QTextCodec* codec = !encoding.isEmpty() ? QTextCodec::codecForName(encoding)
+                        : isTerminal(out)   ? terminalCodec()
+                                            : QTextCodec::codecForName("GB18030");
     if (!codec) {
         writeText(err, QStringLiteral("xls2csv：不支持的编码：%1\n").arg(QString::fromLatin1(encoding)));
         return ExitUsage;
@@ -79,7 +108,8 @@ int runXls2Csv(const QStringList& args, QIODevice& out, QIODevice& err)
         for (int i = 0; i < book.worksheetCount(); ++i) {
             YExcel::XlsWorksheet* s = book.worksheet(i);
             out.write(codec->fromUnicode(QStringLiteral("%1\t%2\t%3x%4\r\n")
-                                             .arg(i).arg(s->name()).arg(s->rowCount()).arg(s->columnCount())));
+                                             .arg(QString::number(i), s->name(), QString::number(s->rowCount()),
+                                                  QString::number(s->columnCount()))));
         }
         return ExitOk;
     }
@@ -89,7 +119,7 @@ int runXls2Csv(const QStringList& args, QIODevice& out, QIODevice& err)
                            ? QStringLiteral("文件已加密，无法读取：%1\n").arg(path)
                        : book.worksheetCount() == 0
                            ? QStringLiteral("文件无有效内容，没有工作表：%1\n").arg(path)
-                           : QStringLiteral("工作表不存在：%1（共%2个，从0开始编号）\n").arg(sheetArg).arg(book.worksheetCount()));
+                           : QStringLiteral("工作表不存在：%1（共%2个，从0开始编号）\n").arg(sheetArg, QString::number(book.worksheetCount())));
         return ExitFailed;
     }
     YExcel::XlsWorksheet* sheet = book.worksheet(index);

@@ -39,7 +39,11 @@ int main(int argc, char** argv)
             printHelp(out);
             return ExitOk;
         }
-        if (option == QLatin1String("--home") && !args.isEmpty()) {
+        if (option == QLatin1String("--home")) {
+            if (args.isEmpty()) {
+                writeText(err, QStringLiteral("--home 缺少取值（数据目录）\n"));
+                return ExitUsage;
+            }
             qputenv("QUORVIA_HOME", QDir(args.takeFirst()).absolutePath().toLocal8Bit());
             continue;
         }

@@ -122,6 +122,19 @@ QString ApiAttributeText(const QString& attributes, const QString& inputPids, co
     return entries.join(QLatin1Char('^'));
 }
 
+// The free-text entries ("aid:0,text") of an answer's "vumo_attribute", joined with "^".
+//   "5001:60001^6001:0,张三,李四"  ->  "6001:0,张三,李四"
+QString FreeTextEntries(const QString& apiText)
+{
+    static const QRegularExpression freeText(QStringLiteral("^\\s*\\d+:0,"));
+    QStringList kept;
+    for (const QString& entry : apiText.split(QLatin1Char('^'), Qt::SkipEmptyParts)) {
+        if (freeText.match(entry).hasMatch())
+            kept << entry;
+    }
+    return kept.join(QLatin1Char('^'));
+}
+
 int StatusCode(const QJsonObject& vumo)
 {
     return Quorvia::vumo::entity::VumoStatusFromApiText(vumo.value("vumo_status").toString());
@@ -483,18 +496,31 @@ MarketGateway::Reply MarketGateway::ApplyUpload(const QJsonObject& p, MarketList
     }
     if (Has(p, "stock_num"))
         v.insert("stock_num", Text(p, "stock_num").trimmed().toLongLong());
-    QStringList cubage = v.value("cubage").toString().split(QLatin1Char(':'));
-    while (cubage.size() < 3)
-        cubage << QStringLiteral("0");
-    if (Has(p, "length")) cubage[0] = Text(p, "length").trimmed();
-    if (Has(p, "wide")) cubage[1] = Text(p, "wide").trimmed();
-    if (Has(p, "high")) cubage[2] = Text(p, "high").trimmed();
-    v.insert("cubage", cubage.mid(0, 3).join(QLatin1Char(':')));
-    v.insert("vumo_attribute", ApiAttributeText(v.value("attributes").toString(), v.value("input_pids").toString(),
-                                                v.value("input_strs").toString()));
+    // Derived members follow only the members this call sent: a partial update leaves the rest
+    // exactly as stored, free-text attributes of a listing made elsewhere included.
+    if (isNew || Has(p, "length") || Has(p, "wide") || Has(p, "high")) {
+        QStringList cubage = v.value("cubage").toString().split(QLatin1Char(':'));
+        while (cubage.size() < 3)
+            cubage << QStringLiteral("0");
+        if (Has(p, "length")) cubage[0] = Text(p, "length").trimmed();
+        if (Has(p, "wide")) cubage[1] = Text(p, "wide").trimmed();
+        if (Has(p, "high")) cubage[2] = Text(p, "high").trimmed();
+        v.insert("cubage", cubage.mid(0, 3).join(QLatin1Char(':')));
+    }
+    const bool newTexts = Has(p, "input_pids") || Has(p, "input_strs");
+    if (isNew || newTexts || Has(p, "attributes")) {
+        QString text = ApiAttributeText(v.value("attributes").toString(), QString(), QString());
+        const QString texts = newTexts || isNew
+            ? ApiAttributeText(QString(), v.value("input_pids").toString(), v.value("input_strs").toString())
+            : FreeTextEntries(v.value("vumo_attribute").toString());
+        if (!texts.isEmpty())
+            text += (text.isEmpty() ? QString() : QStringLiteral("^")) + texts;
+        v.insert("vumo_attribute", text);
+    }
 
     // The brand is the value of the category's attribute named "品牌".
-    const MarketCategory category = m_store.Categories().value(JsonInt(v.value("cid")));
+    const MarketCategory category = isNew || Has(p, "cid") || Has(p, "attributes")
+        ? m_store.Categories().value(JsonInt(v.value("cid"))) : MarketCategory();
     for (const QJsonValue& a : category.attributes) {
         if (a.toObject().value("name").toString() != QStringLiteral("品牌"))
             continue;
@@ -552,7 +578,10 @@ MarketGateway::Reply MarketGateway::ApplyUpload(const QJsonObject& p, MarketList
                                         {"status", QStringLiteral("Valid")},
                                         {"created", now}});
     }
-    if (!withSkus && listing.skus.size() == 1 && listing.skus.first().value("attributes").toString().isEmpty()) {
+    const bool listingSkuSent = isNew || Has(p, "yv_price") || Has(p, "cost_price") || Has(p, "market_price")
+                             || Has(p, "stock_num") || Has(p, "outer_id");
+    if (!withSkus && listingSkuSent && listing.skus.size() == 1
+        && listing.skus.first().value("attributes").toString().isEmpty()) {
         QJsonObject& sku = listing.skus.first();
         sku.insert("yv_price", v.value("yv_price").toString(QStringLiteral("0.00")));
         sku.insert("cost_price", v.value("cost_price").toString(QStringLiteral("0.00")));
@@ -924,6 +953,7 @@ MarketGateway::Reply MarketGateway::PropimgsSearch(const QJsonObject& p)
     for (qint64 i = from; i < images.size() && i < from + pageSize; ++i) {
         const MarketImage& image = images.at(int(i));
         items.append(QJsonObject{{"img_id", QString::number(image.imageId)},
+                                 {"name", image.path.section(QLatin1Char('/'), -1)},
                                  {"img_url", PictureUrl(image.path, "n2")},
                                  {"is_main", image.isMain ? QStringLiteral("是") : QStringLiteral("否")},
                                  {"is_online_mainPic", image.isMain ? 1 : 0},
@@ -979,9 +1009,8 @@ QByteArray MarketGateway::ListingPage(qint64 vumoId) const
     QString html = QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>%1</title></head><body>")
                        .arg(v.value("title").toString().toHtmlEscaped());
     html += QStringLiteral("<h1>%1</h1><p>商品编号：%2</p><p>价格：¥%3</p>")
-                .arg(v.value("title").toString().toHtmlEscaped())
-                .arg(vumoId)
-                .arg(Money(v.value("yv_price")));
+                .arg(v.value("title").toString().toHtmlEscaped(), QString::number(vumoId),
+                     Money(v.value("yv_price")));
     if (!v.value("logo").toString().isEmpty())
         html += QStringLiteral("<img src=\"%1\" width=\"400\">").arg(v.value("logo").toString().toHtmlEscaped());
     // The description is the seller's own HTML and is shown as it is, like the marketplace does.

@@ -20,6 +20,10 @@ namespace Quorvia::marketplace {
 
 namespace {
 
+// How long accepting rests after accept() failed, typically for want of file descriptors:
+// the listen socket stays readable, and retrying at once would only spin.
+constexpr int kAcceptRetryMs = 250;
+
 // Paths where the gateway answers: the open API and the workbench's own servers.
 const char* const kGatewayPaths[] = {"/routerjson", "/apiserver", "/wsserver", "/platform", "/pfapi"};
 
@@ -79,7 +83,11 @@ const char* ModeName(MarketFault::Mode mode)
 
 MarketplaceServer::MarketplaceServer(QObject* parent) : QObject(parent)
 {
+    m_clock.start();
+    m_idleTimer = new QTimer(this);
+    connect(m_idleTimer, &QTimer::timeout, this, &MarketplaceServer::CloseIdle);
     connect(&m_server, &QTcpServer::newConnection, this, &MarketplaceServer::OnNewConnection);
+    connect(&m_server, &QTcpServer::acceptError, this, &MarketplaceServer::OnAcceptError);
 }
 
 MarketplaceServer::~MarketplaceServer()
@@ -125,20 +133,27 @@ bool MarketplaceServer::Start(const MarketplaceOptions& options, QString* error)
     m_templatesDir = options.templatesDir;
     m_latencyMs = qMax(0, options.latencyMs);
     m_failRate = qBound(0.0, options.failRate, 1.0);
+    m_idleTimeoutMs = qMax(1, options.idleTimeoutMs);
+    m_maxConnections = qMax(1, options.maxConnections);
+    m_acceptBackoff = false;
+    m_acceptPaused = false;
     if (!m_server.listen(QHostAddress::LocalHost, options.port)) {
         if (error)
             *error = m_server.errorString();
         return false;
     }
     m_gateway->SetBaseUrl(BaseUrl());
+    m_idleTimer->start(qBound(20, m_idleTimeoutMs / 4, 1000));
     return true;
 }
 
 void MarketplaceServer::Stop()
 {
     m_server.close();
-    const QList<QTcpSocket*> sockets = m_buffers.keys();
+    m_idleTimer->stop();
+    const QList<QTcpSocket*> sockets = m_connections.keys();
     m_buffers.clear();
+    m_connections.clear();
     for (QTcpSocket* socket : sockets) {
         socket->disconnect(this);
         socket->abort();
@@ -148,18 +163,87 @@ void MarketplaceServer::Stop()
 
 void MarketplaceServer::OnNewConnection()
 {
-    while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+    while (m_connections.size() < m_maxConnections) {
+        QTcpSocket* socket = m_server.nextPendingConnection();
+        if (!socket)
+            break;
         m_buffers.insert(socket, QByteArray());
+        m_connections.insert(socket, Connection{m_clock.elapsed(), 0, false});
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { OnReadable(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
             m_buffers.remove(socket);
+            if (m_connections.remove(socket))
+                UpdateAccepting();
             socket->deleteLater();
         });
+        // A connection that waited in the server's queue may have sent its request already.
+        if (socket->bytesAvailable() > 0)
+            OnReadable(socket);
     }
+    UpdateAccepting();
+}
+
+void MarketplaceServer::OnAcceptError(QAbstractSocket::SocketError)
+{
+    // The server has paused itself; resume after a short rest instead of never, or at once.
+    m_server.pauseAccepting();
+    m_acceptPaused = true;
+    if (m_acceptBackoff)
+        return;
+    m_acceptBackoff = true;
+    QTimer::singleShot(kAcceptRetryMs, this, [this] {
+        m_acceptBackoff = false;
+        UpdateAccepting();
+    });
+}
+
+void MarketplaceServer::UpdateAccepting()
+{
+    if (!m_server.isListening())
+        return;
+    const bool accept = !m_acceptBackoff && m_connections.size() < m_maxConnections;
+    if (accept && m_acceptPaused) {
+        m_acceptPaused = false;
+        m_server.resumeAccepting();
+        // Connections that queued while paused do not raise a new signal by themselves.
+        if (m_server.hasPendingConnections())
+            QTimer::singleShot(0, this, &MarketplaceServer::OnNewConnection);
+    } else if (!accept) {
+        // Also after nextPendingConnection(), which turns the listen notifier back on.
+        m_acceptPaused = true;
+        m_server.pauseAccepting();
+    }
+}
+
+void MarketplaceServer::Touch(QTcpSocket* socket)
+{
+    const auto it = m_connections.find(socket);
+    if (it != m_connections.end())
+        it->lastActiveMs = m_clock.elapsed();
+}
+
+void MarketplaceServer::CloseIdle()
+{
+    const qint64 now = m_clock.elapsed();
+    QList<QTcpSocket*> idle;
+    for (auto it = m_connections.cbegin(); it != m_connections.cend(); ++it) {
+        if (!it->hung && it->pendingAnswers == 0 && now - it->lastActiveMs >= m_idleTimeoutMs)
+            idle << it.key();
+    }
+    for (QTcpSocket* socket : std::as_const(idle)) {
+        m_buffers.remove(socket);
+        m_connections.remove(socket);
+        socket->disconnect(this);
+        socket->abort();
+        socket->deleteLater();
+    }
+    if (!idle.isEmpty())
+        UpdateAccepting();
 }
 
 void MarketplaceServer::OnReadable(QTcpSocket* socket)
 {
+    Touch(socket);
     if (!m_buffers.contains(socket))
         return;
     QByteArray& buffer = m_buffers[socket];
@@ -189,13 +273,23 @@ void MarketplaceServer::Send(QTcpSocket* socket, const HttpAnswer& answer, bool 
 {
     const QByteArray bytes = SerializeAnswer(answer, keepAlive);
     QPointer<QTcpSocket> target(socket);
-    auto write = [target, bytes, keepAlive] {
-        if (!target || target->state() != QAbstractSocket::ConnectedState)
+    auto write = [this, target, bytes, keepAlive] {
+        if (!target)
+            return;
+        const auto it = m_connections.find(target.data());
+        if (it != m_connections.end()) {
+            it->pendingAnswers = qMax(0, it->pendingAnswers - 1);
+            it->lastActiveMs = m_clock.elapsed();
+        }
+        if (target->state() != QAbstractSocket::ConnectedState)
             return;
         target->write(bytes);
         if (!keepAlive)
             target->disconnectFromHost();
     };
+    const auto it = m_connections.find(socket);
+    if (it != m_connections.end())
+        ++it->pendingAnswers;
     if (delayMs > 0)
         QTimer::singleShot(delayMs, this, write);
     else
@@ -289,9 +383,13 @@ void MarketplaceServer::Dispatch(QTcpSocket* socket, const HttpRequest& request)
             Send(socket, answer, keepAlive, m_latencyMs);
             return;
         }
-        case MarketFault::Hang:
+        case MarketFault::Hang: {
             // Read on, answer never: the caller's own time limit ends the exchange.
+            const auto it = m_connections.find(socket);
+            if (it != m_connections.end())
+                it->hung = true;
             return;
+        }
         case MarketFault::Drop:
             m_buffers.remove(socket);
             socket->abort();

@@ -12,6 +12,7 @@
 #include <QRandomGenerator>
 #include <QTcpServer>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <memory>
 
@@ -32,6 +33,10 @@ struct MarketplaceOptions
     double failRate = 0.0;       // 0..1, share of gateway calls answered with an error
     QString templatesDir;        // folder served under "/templates/"
     const SeedCatalogue* catalogue = nullptr; // used instead of `seed` for a new store
+    // A connection with no request under way for this long is closed.
+    int idleTimeoutMs = 60000;
+    // Past this many open connections, new ones wait in the listen queue until one closes.
+    int maxConnections = 200;
 };
 
 // An injected fault for one method ("*" for every gateway method).
@@ -56,6 +61,7 @@ public:
     void Stop();
 
     quint16 Port() const { return m_server.serverPort(); }
+    int OpenConnections() const { return int(m_connections.size()); }
     QString BaseUrl() const;
     MarketStore& Store() { return m_store; }
     MarketGateway& Gateway() { return *m_gateway; }
@@ -68,7 +74,18 @@ public:
     QJsonObject State() const;
 
 private:
+    struct Connection
+    {
+        qint64 lastActiveMs = 0;
+        int pendingAnswers = 0; // delayed answers not yet written
+        bool hung = false;      // a "hang" fault: the caller's time limit ends it
+    };
+
     void OnNewConnection();
+    void OnAcceptError(QAbstractSocket::SocketError error);
+    void CloseIdle();
+    void UpdateAccepting();
+    void Touch(QTcpSocket* socket);
     void OnReadable(QTcpSocket* socket);
     void Dispatch(QTcpSocket* socket, const HttpRequest& request);
     void Send(QTcpSocket* socket, const HttpAnswer& answer, bool keepAlive, int delayMs);
@@ -80,6 +97,13 @@ private:
     std::unique_ptr<QTemporaryDir> m_tempDir;
     QTcpServer m_server;
     QHash<QTcpSocket*, QByteArray> m_buffers;
+    QHash<QTcpSocket*, Connection> m_connections;
+    QElapsedTimer m_clock;
+    QTimer* m_idleTimer = nullptr;
+    int m_idleTimeoutMs = 60000;
+    int m_maxConnections = 200;
+    bool m_acceptBackoff = false; // accepting paused for a moment after a failed accept
+    bool m_acceptPaused = false;
     QHash<QString, MarketFault> m_faults;
     QString m_templatesDir;
     int m_latencyMs = 0;

@@ -768,10 +768,9 @@ QByteArray SeedCategoryLookupCsv(const SeedCatalogue& catalogue)
                 break; // a broken parent chain never loops forever
         }
         const QString line = QStringLiteral("%1,%2,%3,%4\n")
-                                 .arg(c.id)
-                                 .arg(names.join(QStringLiteral(">>")))
-                                 .arg(c.lev)
-                                 .arg(c.isParent ? QStringLiteral("否") : QStringLiteral("是"));
+                                 .arg(QString::number(c.id), names.join(QStringLiteral(">>")),
+                                      QString::number(c.lev),
+                                      c.isParent ? QStringLiteral("否") : QStringLiteral("是"));
         csv += line.toUtf8();
     }
     return csv;

@@ -317,6 +317,15 @@ private slots:
         QCOMPARE(f->scalar(QStringLiteral("SELECT error_msg FROM vumo_data WHERE client_id='up-1'")).toString(),
                  QStringLiteral("类目'无效"));
         QCOMPARE(count(QStringLiteral("SELECT upload_status FROM vumo_data WHERE client_id='up-1'")), 2);
+        // The server's text may carry its own "%1": it is stored as sent and rewrites nothing.
+        for (const QString& text : {QStringLiteral("折扣超过100%1次"), QStringLiteral("价格%2元"),
+                                    QStringLiteral("%3%2%1'%")}) {
+            record->set_upload_status(3);
+            QVERIFY2(store->SetUploadResult(*record, false, text), qPrintable(text));
+            QCOMPARE(f->scalar(QStringLiteral("SELECT error_msg FROM vumo_data WHERE client_id='up-1'")).toString(),
+                     text);
+            QCOMPARE(count(QStringLiteral("SELECT upload_status FROM vumo_data WHERE client_id='up-1'")), 3);
+        }
 
         // Restored to the local store: the SKU ids are cleared, nothing else of the SKUs.
         record->set_vumo_status(2014);

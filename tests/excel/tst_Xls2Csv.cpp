@@ -2,6 +2,7 @@
 
 #include "CliCommand.h"
 #include "CsvText.h"
+#include "support/CliRun.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 
@@ -36,6 +37,9 @@ QByteArray gb18030(const QString& s)
 {
     return QTextCodec::codecForName("GB18030")->fromUnicode(s);
 }
+
+const QString kFirstSheet = QStringLiteral("商品编号,商品名称,货号,Yv价,库存\r\n1001,羊毛围巾,,59,10\r\n1002,,A-2,,3\r\n"
+                                           "合并单元格,,,12.5,\r\n,,,,last\r\n");
 } // namespace
 
 class TestXls2Csv : public QObject
@@ -66,8 +70,7 @@ private slots:
     {
         const Run r = xls2csv({fixture(QStringLiteral("sheets.xls"))});
         QCOMPARE(r.code, 0);
-        QCOMPARE(r.out, gb18030(QStringLiteral("商品编号,商品名称,货号,Yv价,库存\r\n1001,羊毛围巾,,59,10\r\n1002,,A-2,,3\r\n"
-                                               "合并单元格,,,12.5,\r\n,,,,last\r\n")));
+        QCOMPARE(r.out, gb18030(kFirstSheet));
     }
 
     void sheetChoiceAndTextFields()
@@ -116,6 +119,64 @@ private slots:
         QCOMPARE(xls2csv({}).code, 2);
         QCOMPARE(xls2csv({fixture(QStringLiteral("numbers.xls")), QStringLiteral("--bogus")}).code, 2);
         QCOMPARE(xls2csv({fixture(QStringLiteral("numbers.xls")), QStringLiteral("--encoding"), QStringLiteral("nope")}).code, 2);
+    }
+
+    // A terminal reads the locale's encoding; files and pipes keep GB18030 for spreadsheet programs.
+    void encodingFollowsWhereTheTextGoes()
+    {
+        const QString cli = QStringLiteral(VUMO_CLI);
+        const QString sheets = fixture(QStringLiteral("sheets.xls"));
+        const VumoTest::CliRun utf8 = VumoTest::RunCliOnTerminal(cli, home.path(), {QStringLiteral("xls2csv"), sheets},
+                                                                 QStringLiteral("C.UTF-8"));
+        QCOMPARE(utf8.exitCode, 0);
+        QCOMPARE(utf8.out, kFirstSheet.toUtf8());
+        // A C locale can show no Chinese at all: UTF-8 stands in for its ASCII.
+        const VumoTest::CliRun plain = VumoTest::RunCliOnTerminal(cli, home.path(), {QStringLiteral("xls2csv"), sheets},
+                                                                  QStringLiteral("C"));
+        QCOMPARE(plain.out, kFirstSheet.toUtf8());
+        const VumoTest::CliRun asked = VumoTest::RunCliOnTerminal(
+            cli, home.path(), {QStringLiteral("xls2csv"), sheets, QStringLiteral("--encoding"), QStringLiteral("GB18030")},
+            QStringLiteral("C.UTF-8"));
+        QCOMPARE(asked.out, gb18030(kFirstSheet));
+        const VumoTest::CliRun piped = VumoTest::RunCli(cli, home.path(), {QStringLiteral("xls2csv"), sheets});
+        QCOMPARE(piped.exitCode, 0);
+        QCOMPARE(piped.out, gb18030(kFirstSheet));
+
+        const VumoTest::CliRun help = VumoTest::RunCli(cli, home.path(), {QStringLiteral("xls2csv"), QStringLiteral("--help")});
+        const QString helpText = QString::fromUtf8(help.out);
+        QVERIFY2(helpText.contains(QStringLiteral("GB18030")) && helpText.contains(QStringLiteral("终端")), qPrintable(helpText));
+    }
+
+    void flagWithoutValueNamesIt()
+    {
+        const QString cli = QStringLiteral(VUMO_CLI);
+        const QString sheets = fixture(QStringLiteral("sheets.xls"));
+        const VumoTest::CliRun sheet = VumoTest::RunCli(cli, home.path(), {QStringLiteral("xls2csv"), sheets, QStringLiteral("--sheet")});
+        QCOMPARE(sheet.exitCode, 2);
+        QVERIFY2(QString::fromUtf8(sheet.err).contains(QStringLiteral("--sheet 缺少取值")), sheet.err.constData());
+        QVERIFY(sheet.out.isEmpty());
+        const Run encoding = xls2csv({sheets, QStringLiteral("--encoding")});
+        QCOMPARE(encoding.code, 2);
+        QVERIFY2(encoding.err.contains(QStringLiteral("--encoding 缺少取值")), qPrintable(encoding.err));
+        const VumoTest::CliRun homeRun = VumoTest::RunCli(cli, home.path(), {QStringLiteral("--home")});
+        QCOMPARE(homeRun.exitCode, 2);
+        QVERIFY2(QString::fromUtf8(homeRun.err).contains(QStringLiteral("--home 缺少取值")), homeRun.err.constData());
+    }
+
+    // A sheet's name comes from the file: a "%1" in it is listed as it stands.
+    void sheetNamesAreListedAsTheyStand()
+    {
+        BiffWriter writer;
+        const int sheet = writer.addSheet(QStringLiteral("折扣%1"));
+        writer.setText(sheet, 0, 0, QStringLiteral("x"));
+        const QString path = home.filePath(QStringLiteral("percent.xls"));
+        QVERIFY(writeFile(path, workbookFile(writer.stream())));
+        const Run list = xls2csv({path, QStringLiteral("--list"), QStringLiteral("--encoding"), QStringLiteral("UTF-8")});
+        QCOMPARE(list.code, 0);
+        QCOMPARE(QString::fromUtf8(list.out), QStringLiteral("0\t折扣%1\t1x1\r\n"));
+        const Run missing = xls2csv({path, QStringLiteral("--sheet"), QStringLiteral("价格%2元")});
+        QCOMPARE(missing.code, 1);
+        QVERIFY2(missing.err.contains(QStringLiteral("工作表不存在：价格%2元（共1个")), qPrintable(missing.err));
     }
 
     void commandTable()

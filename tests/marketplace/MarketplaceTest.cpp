@@ -465,6 +465,33 @@ private slots:
         QCOMPARE(search.GetDeletedIds(), QList<qint64>({id}));
     }
 
+    // An update changes what it sends and nothing else: the free-text attributes of a listing
+    // the plug-in never uploaded survive an update of its item number.
+    void partialUpdateKeepsWhatItDidNotSend()
+    {
+        const auto get = [this] {
+            return Call("orvane.vumo.get", R"({"vumo_id":"1000000020","fields":"item_num,attributes,vumo_attribute,cubage,brand_id,skus"})")
+                .value("vumo_get_response").toObject().value("vumo").toObject();
+        };
+        const QJsonObject before = get();
+        QCOMPARE(before.value("vumo_attribute").toString(), QStringLiteral("5001:60001^6001:0,张三,李四"));
+
+        QVERIFY(Call("orvane.vumo.update", R"({"vumo_id":"1000000020","item_num":"NEW-20"})").contains("vumo_update_response"));
+        QJsonObject after = get();
+        QCOMPARE(after.value("item_num").toString(), QStringLiteral("NEW-20"));
+        for (const char* kept : {"attributes", "vumo_attribute", "cubage", "brand_id", "skus"})
+            QVERIFY2(after.value(QLatin1String(kept)) == before.value(QLatin1String(kept)), kept);
+
+        // New choices keep the stored free texts; new free texts replace them.
+        QVERIFY(Call("orvane.vumo.update", R"({"vumo_id":"1000000020","attributes":"5001:69001"})").contains("vumo_update_response"));
+        QCOMPARE(get().value("vumo_attribute").toString(), QStringLiteral("5001:69001^6001:0,张三,李四"));
+        QVERIFY(Call("orvane.vumo.update", R"({"vumo_id":"1000000020","input_pids":"6001","input_strs":"王五"})")
+                    .contains("vumo_update_response"));
+        after = get();
+        QCOMPARE(after.value("vumo_attribute").toString(), QStringLiteral("5001:69001^6001:0,王五"));
+        QCOMPARE(after.value("attributes").toString(), QStringLiteral("5001:69001"));
+    }
+
     void outerIdOfAnotherListingIsRefused()
     {
         const int before = m_market.server().Store().Listings().size();
@@ -545,7 +572,10 @@ private slots:
         const QList<Quorvia::vumo::entity::VumoImgEntity*> images = search.TakeImages();
         QCOMPARE(images.size(), 2);
         QCOMPARE(images.at(0)->color_id(), 0);
+        QCOMPARE(images.at(0)->name(), QStringLiteral("1000000002.png"));
         QCOMPARE(images.at(1)->color_id(), 60002);
+        QVERIFY(!images.at(1)->name().isEmpty());
+        QCOMPARE(images.at(1)->name(), images.at(1)->img_url().section(QLatin1Char('/'), -1));
         QCOMPARE(images.at(1)->img_id(), imageId);
         QVERIFY(images.at(1)->is_main());
         QVERIFY(images.at(1)->img_url().contains("/n5/"));

@@ -211,6 +211,30 @@ private slots:
             << QString(YvJsonParser::kMaxDepth, QLatin1Char('[')) + QLatin1Char(']')
                    + QStringLiteral(",]").repeated(YvJsonParser::kMaxDepth - 1);
         QTest::newRow("unicode names") << QByteArray("{\"\\u540d\":\"v\"}") << "{名:\"v\",}";
+        // The lenient readings that answers in the field rely on.
+        QTest::newRow("name without value") << QByteArray("{\"a\":1,\"b\"}") << "{a:1,}";
+        QTest::newRow("value without name") << QByteArray("{1,\"b\":[]}") << "{:1,b:[],}";
+        QTest::newRow("repeated name keeps the last") << QByteArray("{\"a\":1,\"a\":[2]}") << "{a:[2,],}";
+        QTest::newRow("names and values alternate") << QByteArray("{\"a\" \"b\" \"c\" \"d\"}") << "{a:\"b\",c:\"d\",}";
+        QTest::newRow("container under a name") << QByteArray("{\"a\":{\"b\":[{\"c\":null},{}]},\"d\":true}")
+                                                << "{a:{b:[{c:null,},{},],},d:1,}";
+        QByteArray deepObjects;
+        QString deepCanonical;
+        for (int i = 0; i < YvJsonParser::kMaxDepth; ++i) {
+            deepObjects += "{\"k\":";
+            deepCanonical += QStringLiteral("{k:");
+        }
+        deepObjects += "1" + QByteArray(YvJsonParser::kMaxDepth, '}');
+        deepCanonical += QStringLiteral("1") + QStringLiteral(",}").repeated(YvJsonParser::kMaxDepth);
+        QTest::newRow("deep named objects") << deepObjects << deepCanonical;
+        QByteArray longArray = "[";
+        QString longCanonical = QStringLiteral("[");
+        for (int i = 0; i < 200000; ++i) {
+            longArray += QByteArray::number(i % 10) + ',';
+            longCanonical += QString::number(i % 10) + QLatin1Char(',');
+        }
+        longArray.chop(1);
+        QTest::newRow("long array of small integers") << longArray + ']' << longCanonical + QLatin1Char(']');
     }
 
     void acceptedShapes()

@@ -18,4 +18,9 @@ struct CliRun
 CliRun RunCli(const QString& program, const QString& home, const QStringList& args,
               int timeoutMs = 60000);
 
+// The same with standard output on a pseudo-terminal (raw, so line ends arrive as written) and
+// the locale set to `locale` (LC_ALL and LANG). `out` is what reached the terminal.
+CliRun RunCliOnTerminal(const QString& program, const QString& home, const QStringList& args,
+                        const QString& locale, int timeoutMs = 60000);
+
 } // namespace VumoTest

@@ -120,6 +120,8 @@ private slots:
         QVERIFY(VumoApplyCountDelta(std::numeric_limits<int>::max(), 1, &result));
         QCOMPARE(result, std::numeric_limits<int>::max());
         QCOMPARE(VumoNodeText(QStringLiteral("夏装(新)"), 4), QStringLiteral("夏装(新)(4)"));
+        // A seller's category name is shown as typed, even one holding "%1".
+        QCOMPARE(VumoNodeText(QStringLiteral("满100%1送"), 4), QStringLiteral("满100%1送(4)"));
     }
 
     // Each node's condition selects exactly the listings the node stands for.

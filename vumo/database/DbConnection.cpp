@@ -113,7 +113,7 @@ QSqlDatabase DbConnection::database() const
         return QSqlDatabase::database(m_baseName, false);
 
     ThreadConnections& own = threadConnections();
-    const QString name = QStringLiteral("%1@%2#%3").arg(m_baseName).arg(own.id).arg(m_serial);
+    const QString name = QStringLiteral("%1@%2#%3").arg(m_baseName, QString::number(own.id), QString::number(m_serial));
     if (QSqlDatabase::contains(name))
         return QSqlDatabase::database(name, true);
 

@@ -359,8 +359,7 @@ bool VumoDb::writeImageGroups(VumoDataEntity& record, bool bound, bool isNew)
         const bool deleted = isNew
             || (bound ? execPrepared(QStringLiteral("delete from vumo_image where client_id=? and color_id=?"), {clientId, it.key()})
             : m_store.Exec(QStringLiteral("delete from vumo_image where client_id='%1' and color_id=%2")
-                               .arg(SqlText(clientId))
-                               .arg(it.key())));
+                               .arg(SqlText(clientId), QString::number(it.key()))));
         if (!deleted)
             return false;
         for (VumoImgEntity* image : it.value()) {
@@ -952,18 +951,15 @@ bool VumoDb::SetUploadResult(const VumoDataEntity& record, bool succeeded, const
 {
     const QString clientId = SqlText(record.client_id());
     if (!succeeded) {
+        // One pass over the template: a "%1" inside the server's text is not a placeholder.
         return updateOneRow(QStringLiteral("UPDATE vumo_data SET error_msg='%1', upload_status=%2 WHERE client_id='%3'")
-                                .arg(SqlText(errorText))
-                                .arg(record.upload_status())
-                                .arg(clientId));
+                                .arg(SqlText(errorText), QString::number(record.upload_status()), clientId));
     }
     const QString update = QStringLiteral("UPDATE vumo_data SET vumo_id=%1, vumo_status=%2, status=%3, upload_status=%4 "
                                           "WHERE client_id='%5'")
-                               .arg(record.vumo_id())
-                               .arg(record.vumo_status())
-                               .arg(record.status())
-                               .arg(record.upload_status())
-                               .arg(clientId);
+                               .arg(QString::number(record.vumo_id()), QString::number(record.vumo_status()),
+                                    QString::number(record.status()), QString::number(record.upload_status()),
+                                    clientId);
     WriteScope scope(*this);
     if (!scope.isOpen() || !updateOneRow(update))
         return false;

@@ -219,8 +219,8 @@ std::unique_ptr<VumoDataEntity> MakeDemoListing(int index)
     for (int p = 0; p < 2; ++p) {
         auto* image = new VumoImgEntity;
         image->set_client_id(clientId);
-        image->set_name(QStringLiteral("%1-%2.jpg").arg(clientId).arg(p));
-        image->set_img_url(online ? QStringLiteral("jfs/demo/%1-%2.jpg").arg(clientId).arg(p) : QString());
+        image->set_name(QStringLiteral("%1-%2.jpg").arg(clientId, QString::number(p)));
+        image->set_img_url(online ? QStringLiteral("jfs/demo/%1-%2.jpg").arg(clientId, QString::number(p)) : QString());
         image->set_is_main(p == 0);
         image->set_state(online ? 0 : 1);
         image->set_index_id(p);

@@ -197,7 +197,7 @@ bool VumoApplyCountDelta(int current, int delta, int* result)
 
 QString VumoNodeText(const QString& name, int count)
 {
-    return QStringLiteral("%1(%2)").arg(name).arg(count);
+    return QStringLiteral("%1(%2)").arg(name, QString::number(count));
 }
 
 } // namespace Quorvia::vumo

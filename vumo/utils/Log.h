@@ -15,9 +15,7 @@ namespace Quorvia::utils {
 inline QString SourcePrefix(const char* file, int line, const char* function)
 {
     return QStringLiteral("%1[%2] %3 ")
-        .arg(QFileInfo(QString::fromUtf8(file)).fileName())
-        .arg(line)
-        .arg(QString::fromUtf8(function));
+        .arg(QFileInfo(QString::fromUtf8(file)).fileName(), QString::number(line), QString::fromUtf8(function));
 }
 
 } // namespace Quorvia::utils

@@ -102,7 +102,7 @@ public:
 
         QString connection;
         do {
-            connection = QStringLiteral("quorvia-db-%1-%2-%3").arg(owner, name).arg(++m_serial);
+            connection = QStringLiteral("quorvia-db-%1-%2-%3").arg(owner, name, QString::number(++m_serial));
         } while (QSqlDatabase::contains(connection));
         {
             QSqlDatabase opened = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);

@@ -12,38 +12,12 @@
 #include <locale.h>
 #include <map>
 #include <memory>
-#include <new>
 #include <string>
+#include <vector>
 
 namespace Quorvia::utils {
 
-struct YvJsonParser::Node
-{
-    Node* parent;
-    Node* next;
-    Node* firstChild;
-    Node* lastChild;
-    const char* name; // null for array items and the root
-    union {
-        const char* text;
-        qint64 integer;
-        double number;
-    } value;
-    qsizetype nameLength;
-    qsizetype textLength;
-    quint32 childCount;
-    NodeType type;
-};
-
-struct YvJsonParser::Block
-{
-    Block* next;
-};
-
 namespace {
-
-constexpr size_t kNodeAlign = alignof(std::max_align_t);
-constexpr size_t kBlockHeader = (sizeof(void*) + kNodeAlign - 1) / kNodeAlign * kNodeAlign;
 
 const char kUnexpected[] = "Unexcepted character";
 const char kSecondRoot[] = "Second root. Only one root allowed";
@@ -55,7 +29,6 @@ const char kBadInteger[] = "Bad integer number";
 const char kBadFloat[] = "Bad float number";
 const char kNotClosed[] = "Not all objects/arrays have been properly closed";
 const char kTooDeep[] = "Nesting too deep";
-const char kNoMemory[] = "内存分配失败";
 
 inline bool IsSpace(char c)
 {
@@ -177,53 +150,21 @@ private:
     Slot m_slots[kSlots];
 };
 
+// One open object or array. Values go straight into the container being built, so a document
+// costs its converted values and the text, not a node tree as well.
+struct YvJsonParser::Frame
+{
+    bool isObject = false;
+    QString nameInParent;  // the member name this container takes in its parent object
+    bool hasName = false;  // an object's member name waits for its value
+    QString name;
+    QVariantList items;
+    std::map<QString, QVariant> members; // handed to QVariantMap whole at the close
+};
+
 YvJsonParser::YvJsonParser() = default;
 
-YvJsonParser::~YvJsonParser()
-{
-    while (m_blocks) {
-        Block* next = m_blocks->next;
-        std::free(m_blocks);
-        m_blocks = next;
-    }
-}
-
-YvJsonParser::Node* YvJsonParser::NewNode(NodeType type, Node* parent, const char* name,
-                                          qsizetype nameLength)
-{
-    constexpr size_t nodeSize = (sizeof(Node) + kNodeAlign - 1) / kNodeAlign * kNodeAlign;
-    static_assert(kBlockHeader + nodeSize <= size_t(kBlockSize), "a node must fit a block");
-    if (size_t(m_freeEnd - m_free) < nodeSize) {
-        auto* block = static_cast<Block*>(std::malloc(kBlockSize));
-        if (!block)
-            return nullptr;
-        block->next = m_blocks;
-        m_blocks = block;
-        m_free = reinterpret_cast<char*>(block) + kBlockHeader;
-        m_freeEnd = reinterpret_cast<char*>(block) + kBlockSize;
-    }
-    Node* node = new (m_free) Node;
-    m_free += nodeSize;
-    node->parent = parent;
-    node->next = nullptr;
-    node->firstChild = nullptr;
-    node->lastChild = nullptr;
-    node->name = name;
-    node->nameLength = nameLength;
-    node->value.integer = 0;
-    node->textLength = 0;
-    node->childCount = 0;
-    node->type = type;
-    if (parent) {
-        if (parent->lastChild)
-            parent->lastChild->next = node;
-        else
-            parent->firstChild = node;
-        parent->lastChild = node;
-        ++parent->childCount;
-    }
-    return node;
-}
+YvJsonParser::~YvJsonParser() = default;
 
 bool YvJsonParser::Fail(const char* description, const char*, const char* at, const char* end,
                         int line, bool utf8)
@@ -247,62 +188,81 @@ bool YvJsonParser::parse(QByteArray& bytes, QVariant& result, bool utf8)
     char* const begin = bytes.data();
     char* const end = begin + bytes.size();
     char* p = begin;
-    Node* root = nullptr;
-    Node* top = nullptr;
-    const char* name = nullptr;
-    qsizetype nameLength = 0;
-    int depth = 0;
+    std::vector<Frame> frames; // frames.back() is the innermost open container
+    frames.reserve(16);
+    bool haveRoot = false;
+    QVariant root;
+    const auto cache = std::make_unique<TextCache>(utf8);
     int line = 1; // raw line feeds before p, plus one
 
+    // A finished value into the innermost container: under the waiting member name in an
+    // object (a value without one takes the empty name), appended in an array.
+    const auto put = [&frames](QVariant&& value) {
+        Frame& top = frames.back();
+        if (top.isObject) {
+            top.members.insert_or_assign(std::move(top.name), std::move(value));
+            top.name = QString();
+            top.hasName = false;
+        } else {
+            top.items.append(std::move(value));
+        }
+    };
+
 #define YV_FAIL(text, at) return Fail(text, begin, at, end, line, utf8)
-#define YV_NODE(var, type)                                            \
-    Node* var = NewNode(type, top, name, nameLength);                 \
-    if (!var) {                                                       \
-        qCCritical(lcVumo).noquote() << QStringLiteral("YvJsonParser内存分配失败"); \
-        YV_FAIL(kNoMemory, p);                                        \
-    }                                                                 \
-    name = nullptr;                                                   \
-    nameLength = 0
 
     while (p < end) {
         const char c = *p;
         switch (c) {
         case '{':
         case '[': {
-            if (top == nullptr && root != nullptr)
+            if (frames.empty() && haveRoot)
                 YV_FAIL(kSecondRoot, p);
-            if (depth >= kMaxDepth)
+            if (int(frames.size()) >= kMaxDepth)
                 YV_FAIL(kTooDeep, p);
-            YV_NODE(node, c == '{' ? TypeObject : TypeArray);
-            if (!root)
-                root = node;
-            top = node;
-            ++depth;
+            Frame frame;
+            frame.isObject = c == '{';
+            if (!frames.empty() && frames.back().isObject) {
+                frame.nameInParent = std::move(frames.back().name);
+                frames.back().name = QString();
+                frames.back().hasName = false;
+            }
+            frames.push_back(std::move(frame));
+            haveRoot = true;
             ++p;
             break;
         }
         case '}':
-        case ']':
-            if (!top || top->type != (c == '}' ? TypeObject : TypeArray))
+        case ']': {
+            if (frames.empty() || frames.back().isObject != (c == '}'))
                 YV_FAIL(kMismatch, p);
-            top = top->parent;
-            --depth;
-            name = nullptr; // a name without a value ends with its object
-            nameLength = 0;
+            // A name without a value ends with its object.
+            Frame& top = frames.back();
+            QVariant value = top.isObject ? QVariant(QVariantMap(std::move(top.members)))
+                                          : QVariant(std::move(top.items));
+            QString name = std::move(top.nameInParent);
+            frames.pop_back();
+            if (frames.empty()) {
+                root = std::move(value);
+            } else if (frames.back().isObject) {
+                frames.back().members.insert_or_assign(std::move(name), std::move(value));
+            } else {
+                frames.back().items.append(std::move(value));
+            }
             ++p;
             break;
+        }
         case ':':
-            if (!top || top->type != TypeObject)
+            if (frames.empty() || !frames.back().isObject)
                 YV_FAIL(kUnexpected, p);
             ++p;
             break;
         case ',':
-            if (!top)
+            if (frames.empty())
                 YV_FAIL(kUnexpected, p);
             ++p;
             break;
         case '"': {
-            if (!top)
+            if (frames.empty())
                 YV_FAIL(kUnexpected, p);
             char* const text = ++p;
             char* out = p;
@@ -355,32 +315,29 @@ bool YvJsonParser::parse(QByteArray& bytes, QVariant& result, bool utf8)
             const qsizetype length = out - text;
             *out = '\0';
             ++p; // closing quote
-            if (top->type == TypeObject && !name) {
-                name = text;
-                nameLength = length;
+            Frame& top = frames.back();
+            if (top.isObject && !top.hasName) {
+                top.name = cache->Get(text, length);
+                top.hasName = true;
             } else {
-                YV_NODE(node, TypeString);
-                node->value.text = text;
-                node->textLength = length;
+                put(cache->Get(text, length));
             }
             break;
         }
         case 'n':
         case 't':
         case 'f': {
-            if (!top)
+            if (frames.empty())
                 YV_FAIL(kUnexpected, p);
             const qsizetype left = end - p;
             if (left >= 4 && std::memcmp(p, "null", 4) == 0) {
-                YV_NODE(node, TypeNull);
+                put(QVariant());
                 p += 4;
             } else if (left >= 4 && std::memcmp(p, "true", 4) == 0) {
-                YV_NODE(node, TypeBool);
-                node->value.integer = 1;
+                put(QVariant(qlonglong(1)));
                 p += 4;
             } else if (left >= 5 && std::memcmp(p, "false", 5) == 0) {
-                YV_NODE(node, TypeBool);
-                node->value.integer = 0;
+                put(QVariant(qlonglong(0)));
                 p += 5;
             } else {
                 YV_FAIL(kUnknownIdentifier, p);
@@ -390,7 +347,7 @@ bool YvJsonParser::parse(QByteArray& bytes, QVariant& result, bool utf8)
         case '-':
         case '0': case '1': case '2': case '3': case '4':
         case '5': case '6': case '7': case '8': case '9': {
-            if (!top)
+            if (frames.empty())
                 YV_FAIL(kUnexpected, p);
             char* const first = p;
             char* tokenEnd = p;
@@ -420,13 +377,10 @@ bool YvJsonParser::parse(QByteArray& bytes, QVariant& result, bool utf8)
                 }
                 if (s != tokenEnd || s == digits)
                     YV_FAIL(kBadInteger, first);
-                if (overflow) {
-                    YV_NODE(node, TypeFloat);
-                    node->value.number = ToDouble(first, tokenEnd);
-                } else {
-                    YV_NODE(node, TypeInteger);
-                    node->value.integer = negative ? qint64(quint64(0) - value) : qint64(value);
-                }
+                if (overflow)
+                    put(QVariant(ToDouble(first, tokenEnd)));
+                else
+                    put(QVariant(qlonglong(negative ? qint64(quint64(0) - value) : qint64(value))));
             } else {
                 int mantissa = 0;
                 for (; s < tokenEnd && IsDigit(*s); ++s)
@@ -447,8 +401,7 @@ bool YvJsonParser::parse(QByteArray& bytes, QVariant& result, bool utf8)
                 }
                 if (!ok || s != tokenEnd)
                     YV_FAIL(kBadFloat, first);
-                YV_NODE(node, TypeFloat);
-                node->value.number = ToDouble(first, tokenEnd);
+                put(QVariant(ToDouble(first, tokenEnd)));
             }
             p = tokenEnd;
             break;
@@ -468,49 +421,12 @@ bool YvJsonParser::parse(QByteArray& bytes, QVariant& result, bool utf8)
             YV_FAIL(kUnexpected, p);
         }
     }
-#undef YV_NODE
 #undef YV_FAIL
 
-    if (top)
+    if (!frames.empty())
         return Fail(kNotClosed, begin, end, end, line, utf8);
-    if (!root) {
-        result = QVariant();
-        return true;
-    }
-    auto cache = std::make_unique<TextCache>(utf8);
-    result = Convert(root, *cache);
+    result = std::move(root);
     return true;
-}
-
-QVariant YvJsonParser::Convert(const Node* node, TextCache& cache) const
-{
-    switch (node->type) {
-    case TypeObject: {
-        // Built as a std::map and handed over whole; a repeated name keeps the last value.
-        std::map<QString, QVariant> members;
-        for (const Node* child = node->firstChild; child; child = child->next)
-            members.insert_or_assign(members.end(), cache.Get(child->name, child->nameLength),
-                                     Convert(child, cache));
-        return QVariantMap(std::move(members));
-    }
-    case TypeArray: {
-        QVariantList list;
-        list.reserve(qsizetype(node->childCount));
-        for (const Node* child = node->firstChild; child; child = child->next)
-            list.append(Convert(child, cache));
-        return list;
-    }
-    case TypeString:
-        return cache.Get(node->value.text, node->textLength);
-    case TypeInteger:
-    case TypeBool:
-        return QVariant(qlonglong(node->value.integer));
-    case TypeFloat:
-        return QVariant(node->value.number);
-    case TypeNull:
-    default:
-        return QVariant();
-    }
 }
 
 } // namespace Quorvia::utils

@@ -1,7 +1,8 @@
 #pragma once
 // JSON text to Qt values (objects -> QVariantMap, arrays -> QVariantList). The tokenizer works
-// in place: strings are unescaped and terminated inside the caller's buffer, and the node tree
-// comes from an arena of 1024-byte blocks freed with the parser. One parser object per parse.
+// in place: strings are unescaped and terminated inside the caller's buffer, and each value goes
+// straight into the container being built, kept on a stack of open containers (no recursion, no
+// intermediate tree). One parser object per parse.
 #include <QByteArray>
 #include <QString>
 #include <QVariant>
@@ -13,7 +14,6 @@ class YvJsonParser
 public:
     // Deeper documents are refused: the converted values are destroyed recursively.
     static constexpr int kMaxDepth = 1024;
-    static constexpr int kBlockSize = 1024;
 
     YvJsonParser();
     ~YvJsonParser();
@@ -32,31 +32,15 @@ public:
     QString errorPos() const { return m_errorPos; }
 
 private:
-    enum NodeType : quint8 {
-        TypeNull = 0,
-        TypeObject = 1,
-        TypeArray = 2,
-        TypeString = 3,
-        TypeInteger = 4,
-        TypeFloat = 5,
-        TypeBool = 6,
-    };
-    struct Node;
-    struct Block;
+    struct Frame;
     class TextCache;
 
-    Node* NewNode(NodeType type, Node* parent, const char* name, qsizetype nameLength);
-    QVariant Convert(const Node* node, TextCache& cache) const;
     bool Fail(const char* description, const char* begin, const char* at, const char* end,
               int line, bool utf8);
 
     QString m_errorPos;
     QString m_errorDesc;
     int m_errorLine = 0;
-
-    Block* m_blocks = nullptr;
-    char* m_free = nullptr;
-    char* m_freeEnd = nullptr;
 };
 
 } // namespace Quorvia::utils
