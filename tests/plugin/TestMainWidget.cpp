@@ -118,13 +118,14 @@ struct Page
     }
     QPoint rowPoint(int row) const
     {
-        return widget->TableView()->visualRect(model()->index(row, 3)).center();
+        QTableView* view = widget->TableView();
+        return view->visualRect(view->model()->index(row, 3)).center();
     }
     void selectRows(const QList<int>& rows)
     {
         widget->TableView()->clearSelection();
         for (int r : rows)
-            widget->TableView()->selectionModel()->select(model()->index(r, 0),
+            widget->TableView()->selectionModel()->select(widget->TableView()->model()->index(r, 0),
                                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
     // Answers every message box with `answer` and keeps the texts.
@@ -502,6 +503,7 @@ private slots:
 
 private:
     QList<QUrl> m_openedUrls;
+
 };
 
 VUMO_TEST_CLASS(TestMainWidget)
