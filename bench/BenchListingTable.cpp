@@ -1,7 +1,8 @@
 // Loading 30,000 listings into the listing table: the store's table query, the model reset and
 // the first paint of the view (offscreen, grab()), against the same query iterated with
 // QSqlQuery alone reading every column, in the same run. Then filtering the 30,000 rows by a
-// title text, and a sort by title, reported as times.
+// title text and clearing the filter (each up to the repaint that shows it), against the same
+// bare query, and a sort by title.
 // Prints one line per job; exit status 1 when the load is more than 2x the bare query.
 #include "database/DbConnection.h"
 #include "database/VumoDb.h"
@@ -132,20 +133,44 @@ int main(int argc, char** argv)
         store.QueryVumoRows(kTableQuery, rows);
     });
 
-    // Filter by a title text that about a tenth of the listings hold, then clear.
+    // Filter by a title text that about a tenth of the listings hold, then clear; both count
+    // until the views have laid out and painted the result.
     QLineEdit* title = view.FrozenHeader()->FilterEdit(VumoColTitle);
-    title->setText(QStringLiteral("保温杯"));
-    const double filterMs = timeMs([&] { view.OnFilterChanged(); });
-    const int kept = kListings - view.FilteredOutCount();
-    const double clearMs = timeMs([&] { view.OnClickClearFilters(); });
+    int kept = 0;
+    int afterClear = 0;
+    std::vector<double> filters;
+    std::vector<double> clears;
+    std::vector<double> bareAgain;
+    for (int i = 0; i < kRounds; ++i) {
+        filters.push_back(timeMs([&] {
+            title->setText(QStringLiteral("保温杯"));
+            view.OnFilterChanged();
+            app.processEvents();
+            kept = view.grab().isNull() ? 0 : kListings - view.FilteredOutCount();
+        }));
+        clears.push_back(timeMs([&] {
+            view.OnClickClearFilters();
+            app.processEvents();
+            afterClear = view.grab().isNull() ? 0 : kListings - view.FilteredOutCount();
+        }));
+        bareAgain.push_back(timeMs(referenceJob));
+    }
+    if (kept <= 0 || kept >= kListings || afterClear != kListings) {
+        std::fprintf(stderr, "filter rows wrong: kept %d, after clearing %d of %d\n", kept, afterClear, kListings);
+        return 1;
+    }
+    const double filterMs = median(filters);
+    const double clearMs = median(clears);
+    const double bareMs = median(bareAgain);
     const double sortMs = timeMs([&] { view.sortByColumn(VumoColTitle, Qt::AscendingOrder); });
 
     std::printf("listing_table_load (%d listings: table query + model reset + first paint), %.1f ms, "
                 "bare QSqlQuery %.1f ms, ratio %.2fx (goal within %.1fx)\n",
                 kListings, oursMs, referenceMs, ratio, kTarget);
     std::printf("listing_table_store_query (VumoDb::QueryVumoRows alone), %.1f ms\n", queryMs);
-    std::printf("listing_table_filter (%d rows by title, %d kept), %.1f ms; clearing %.1f ms; "
-                "sort by title %.1f ms; store fill %lld ms\n",
-                kListings, kept, filterMs, clearMs, sortMs, fillMs);
+    std::printf("listing_table_filter (%d rows by title, %d kept, until painted), %.1f ms; clearing %.1f ms; "
+                "bare QSqlQuery %.1f ms (goal: each within it)\n",
+                kListings, kept, filterMs, clearMs, bareMs);
+    std::printf("listing_table_sort (by title) %.1f ms; store fill %lld ms\n", sortMs, fillMs);
     return ratio <= kTarget ? 0 : 1;
 }

@@ -7,12 +7,15 @@
 
 #include "database/VumoDBMgr.h"
 #include "database/VumoStoreFixture.h"
+#include "plugin/SettingsFrame.h"
 #include "plugin/UserInfo.h"
 #include "plugin/VumoClassLayout.h"
 #include "plugin/VumoClassRules.h"
 #include "plugin/VumoClassification.h"
 #include "plugin/VumoCountThread.h"
+#include "plugin/VumoHeaderView.h"
 #include "plugin/VumoMainWidget.h"
+#include "plugin/VumoTableRules.h"
 #include "plugin/VumoTableView.h"
 #include "plugin/VumoTableViewModel.h"
 #include "plugin/hostservices/AppShareHelp.h"
@@ -118,13 +121,14 @@ struct Page
     }
     QPoint rowPoint(int row) const
     {
-        return widget->TableView()->visualRect(model()->index(row, 3)).center();
+        QTableView* view = widget->TableView();
+        return view->visualRect(view->model()->index(row, 3)).center();
     }
     void selectRows(const QList<int>& rows)
     {
         widget->TableView()->clearSelection();
         for (int r : rows)
-            widget->TableView()->selectionModel()->select(model()->index(r, 0),
+            widget->TableView()->selectionModel()->select(widget->TableView()->model()->index(r, 0),
                                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
     // Answers every message box with `answer` and keeps the texts.
@@ -498,6 +502,39 @@ private slots:
         QVERIFY(!status->text().isEmpty());
         widget.OnShowStatusMsg(QString(), 2);
         QVERIFY(status->text().isEmpty() && error->text().isEmpty());
+    }
+
+    // "确定" in the settings keeps the column order and widths the seller changed in the table
+    // since the layout was last saved.
+    void settingsKeepTheColumnsChangedInTheTable()
+    {
+        Page page({{"a", 8}});
+        QVERIFY(page.ready());
+        QHeaderView* header = page.widget->TableView()->VumoHeader();
+        page.widget->hide(); // saves the layout
+        page.widget->show();
+        QVERIFY(!header->isSectionHidden(VumoColCostPrice) && !header->isSectionHidden(VumoColItemNum));
+        header->moveSection(header->visualIndex(VumoColCostPrice), 5);
+        const int width = header->sectionSize(VumoColItemNum) + 57;
+        header->resizeSection(VumoColItemNum, width);
+
+        bool answered = false;
+        auto* timer = new QTimer(page.widget.get());
+        connect(timer, &QTimer::timeout, timer, [timer, &answered] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            auto* frame = dialog ? dialog->findChild<SettingsFrame*>() : nullptr;
+            if (!frame)
+                return;
+            answered = true;
+            timer->stop();
+            frame->findChild<QPushButton*>(QStringLiteral("OkBtn"))->click();
+        });
+        timer->start(20);
+        page.widget->CommandButton(VumoMainWidget::CommandSettings)->click();
+        delete timer;
+        QVERIFY(answered);
+        QCOMPARE(header->visualIndex(VumoColCostPrice), 5);
+        QCOMPARE(header->sectionSize(VumoColItemNum), width);
     }
 
 private:

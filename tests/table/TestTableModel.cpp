@@ -1,11 +1,14 @@
-// The listing table's item model: roles, ticks and their signal, row operations and sorting.
+// The listing table's item model: roles, ticks and their signal, row operations and sorting;
+// the filter model the views show it through.
 #include "support/TestMain.h"
 
 #include "LogCapture.h"
 #include "entity/VumoDataEntity.h"
+#include "plugin/VumoTableFilterModel.h"
 #include "plugin/VumoTableRules.h"
 #include "plugin/VumoTableViewModel.h"
 
+#include <QAbstractItemModelTester>
 #include <QBrush>
 #include <QFont>
 #include <QSignalSpy>
@@ -54,6 +57,25 @@ bool logged(const QString& text)
             return true;
     }
     return false;
+}
+
+// Titles "Cup n", "cup n", "Pen n" in turn: the filter "Cup" keeps rows 0, 3, 6, 9 ...
+QList<VUMO_LIST_STRUCT> makeCupRows(int count)
+{
+    QList<VUMO_LIST_STRUCT> rows = makeRows(count);
+    const QStringList words = {QStringLiteral("Cup"), QStringLiteral("cup"), QStringLiteral("Pen")};
+    for (int i = 0; i < count; ++i)
+        rows[i].title = QStringLiteral("%1 %2").arg(words.at(i % 3)).arg(i);
+    return rows;
+}
+
+// Titles as the filter model shows them, in view order.
+QStringList shownTitles(const QAbstractItemModel& model)
+{
+    QStringList titles;
+    for (int row = 0; row < model.rowCount(); ++row)
+        titles << model.index(row, VumoColTitle).data().toString();
+    return titles;
 }
 
 } // namespace
@@ -269,6 +291,86 @@ private slots:
         model.sort(-1);
         model.sort(20);
         QCOMPARE(model.Rows().first().client_id, QStringLiteral("c-11"));
+    }
+
+    // The views see the model through the filter model: rows in and out of view, the cells and
+    // ticks that follow them, and the model's own changes passed on (checked by Qt's tester).
+    void filterModelShowsTheKeptRows()
+    {
+        VumoTableViewModel model;
+        model.SetVumoList(makeCupRows(10));
+        VumoTableFilterModel filter(&model);
+        QAbstractItemModelTester tester(&filter, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(filter.rowCount(), 10);
+        QCOMPARE(filter.columnCount(), int(VumoColCount));
+
+        const QPersistentModelIndex stays(filter.index(6, VumoColTitle));
+        const QPersistentModelIndex goes(filter.index(4, VumoColTitle));
+        filter.SetFilters({{VumoColTitle, {QStringLiteral("Cup")}}, {VumoColItemNum, {QString()}}});
+        QVERIFY(filter.IsFiltering());
+        // Case-sensitive: "cup 1" stays out.
+        QCOMPARE(shownTitles(filter), (QStringList{"Cup 0", "Cup 3", "Cup 6", "Cup 9"}));
+        QCOMPARE(filter.FilteredOutCount(), 6);
+        QCOMPARE(filter.SourceRow(1), 3);
+        QCOMPARE(filter.ViewRow(6), 2);
+        QCOMPARE(filter.ViewRow(4), -1);
+        QCOMPARE(filter.SourceRow(4), -1);
+        QCOMPARE(stays.row(), 2);
+        QVERIFY(!goes.isValid());
+        QCOMPARE(model.rowCount(), 10); // the rows themselves stay
+
+        // Texts from both headers for one column must all match.
+        filter.SetFilters({{VumoColTitle, {QStringLiteral("Cup"), QStringLiteral("9")}}});
+        QCOMPARE(shownTitles(filter), QStringList{"Cup 9"});
+        QVERIFY(!stays.isValid());
+        // Nothing kept: the header texts still come from the model.
+        filter.SetFilters({{VumoColTitle, {QStringLiteral("zzz")}}});
+        QCOMPARE(filter.rowCount(), 0);
+        QCOMPARE(filter.headerData(VumoColTitle, Qt::Horizontal).toString(), QStringLiteral("商品名称"));
+        filter.SetFilters({{VumoColTitle, {QStringLiteral("Cup")}}});
+        const QPersistentModelIndex cup6(filter.index(2, VumoColTitle));
+
+        // Ticks: a click in the view reaches its model row; only shown ticks count.
+        QVERIFY(filter.setData(filter.index(1, VumoColCheck), Qt::Checked, Qt::CheckStateRole));
+        QVERIFY(model.IsChecked(3));
+        QSignalSpy changed(&filter, &QAbstractItemModel::dataChanged);
+        model.SetRowsCheckState({1}, Qt::Checked); // "cup 1", out of view
+        QCOMPARE(changed.size(), 0);
+        QCOMPARE(filter.CheckedShownCount(), 1);
+        model.SetRowsCheckState({9}, Qt::Checked);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(changed.at(0).at(0).toModelIndex().row(), 3);
+        QCOMPARE(filter.CheckedShownCount(), 2);
+
+        // New, changed and removed rows.
+        VUMO_LIST_STRUCT cup = makeRow(20);
+        cup.title = QStringLiteral("Cup 20");
+        VUMO_LIST_STRUCT pen = makeRow(21);
+        pen.title = QStringLiteral("Pen 21");
+        QVERIFY(model.UpdateOrInsertVumo(pen));
+        QVERIFY(model.UpdateOrInsertVumo(cup));
+        QCOMPARE(shownTitles(filter), (QStringList{"Cup 0", "Cup 3", "Cup 6", "Cup 9", "Cup 20"}));
+        QCOMPARE(filter.SourceRow(4), 11);
+        QVERIFY(model.RemoveVumo(QStringLiteral("c-1")));
+        QVERIFY(model.RemoveVumo(QStringLiteral("c-3")));
+        QCOMPARE(shownTitles(filter), (QStringList{"Cup 0", "Cup 6", "Cup 9", "Cup 20"}));
+        QCOMPARE(filter.SourceRow(3), 9);
+        QCOMPARE(cup6.row(), 1);
+
+        // Sorting sorts the model; the view order follows it.
+        filter.sort(VumoColCostPrice, Qt::DescendingOrder);
+        QCOMPARE(shownTitles(filter), (QStringList{"Cup 20", "Cup 9", "Cup 6", "Cup 0"}));
+        QCOMPARE(model.Rows().first().client_id, QStringLiteral("c-21"));
+        QCOMPARE(cup6.row(), 2);
+        QCOMPARE(cup6.data().toString(), QStringLiteral("Cup 6"));
+
+        // New rows keep the texts; no texts show everything.
+        model.SetVumoList(makeCupRows(7));
+        QCOMPARE(shownTitles(filter), (QStringList{"Cup 0", "Cup 3", "Cup 6"}));
+        filter.SetFilters({});
+        QVERIFY(!filter.IsFiltering());
+        QCOMPARE(filter.rowCount(), 7);
+        QCOMPARE(filter.FilteredOutCount(), 0);
     }
 };
 

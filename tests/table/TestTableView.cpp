@@ -5,6 +5,7 @@
 
 #include "database/VumoDbInterface.h"
 #include "plugin/VumoHeaderView.h"
+#include "plugin/VumoTableFilterModel.h"
 #include "plugin/VumoTableRules.h"
 #include "plugin/VumoTableView.h"
 #include "plugin/VumoTableViewModel.h"
@@ -66,6 +67,25 @@ int visibleRows(const QTableView* view)
     for (int row = 0; row < view->model()->rowCount(); ++row)
         shown += view->isRowHidden(row) ? 0 : 1;
     return shown;
+}
+
+// The listing of a view row.
+VUMO_LIST_STRUCT atViewRow(const VumoTableView* view, int row)
+{
+    VUMO_LIST_STRUCT out;
+    view->VumoModel()->GetVumo(view->FilterModel()->SourceRow(row), out);
+    return out;
+}
+
+// The listings a view shows, in view order, read from its cells.
+QStringList shownCells(const QTableView* view, int column)
+{
+    QStringList cells;
+    for (int row = 0; row < view->model()->rowCount(); ++row) {
+        if (!view->isRowHidden(row))
+            cells << view->model()->index(row, column).data().toString();
+    }
+    return cells;
 }
 
 void pressEnterIn(QLineEdit* edit, const QString& text)
@@ -163,11 +183,41 @@ private slots:
         pressEnterIn(status, QStringLiteral("在售"));
         const int shown = visibleRows(view.get());
         QVERIFY(shown > 0 && shown < kListings);
-        QTest::mouseClick(view->FrozenHeader()->CheckBox(), Qt::LeftButton);
-        QCOMPARE(view->VumoModel()->CheckedCount(), shown);
-        for (const VUMO_LIST_STRUCT& r : view->GetCheckedVumos())
-            QVERIFY(VumoCellText(r, VumoColStatus).contains(QStringLiteral("在售")));
-        QCOMPARE(view->FrozenHeader()->CheckBox()->checkState(), Qt::PartiallyChecked);
+        // A row out of view keeps its tick through everything below.
+        VumoTableViewModel* model = view->VumoModel();
+        int outOfView = -1;
+        for (int row = 0; row < model->rowCount() && outOfView < 0; ++row)
+            outOfView = VumoCellText(model->Rows().at(row), VumoColStatus).contains(QStringLiteral("在售")) ? -1 : row;
+        QVERIFY(outOfView >= 0);
+        model->SetRowsCheckState({outOfView}, Qt::Checked);
+        QCheckBox* box = view->FrozenHeader()->CheckBox();
+        QCOMPARE(box->checkState(), Qt::Unchecked); // no tick among the rows in view
+
+        QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(model->CheckedCount(), shown + 1);
+        for (const VUMO_LIST_STRUCT& r : view->GetCheckedVumos()) {
+            QVERIFY(r.client_id == model->Rows().at(outOfView).client_id
+                    || VumoCellText(r, VumoColStatus).contains(QStringLiteral("在售")));
+        }
+        // The box counts the rows in view: all of them are ticked.
+        QCOMPARE(box->checkState(), Qt::Checked);
+        QCOMPARE(view->VumoHeader()->CheckBox()->checkState(), Qt::Checked);
+
+        // The second click unticks them again.
+        QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(box->checkState(), Qt::Unchecked);
+        QCOMPARE(model->CheckedCount(), 1);
+        QVERIFY(model->IsChecked(outOfView));
+
+        // Ticks in view follow the filter: one ticked row of the shown ones is partial, and
+        // clearing the filter counts every row again.
+        view->model()->setData(view->model()->index(0, VumoColCheck), Qt::Checked, Qt::CheckStateRole);
+        QCOMPARE(box->checkState(), shown == 1 ? Qt::Checked : Qt::PartiallyChecked);
+        QTest::mouseClick(view->FrozenHeader()->ClearFiltersLabel(), Qt::LeftButton);
+        QCOMPARE(model->CheckedCount(), 2);
+        QCOMPARE(box->checkState(), Qt::PartiallyChecked);
+        pressEnterIn(view->VumoHeader()->FilterEdit(VumoColTitle), QStringLiteral("没有这个词"));
+        QCOMPARE(box->checkState(), Qt::Unchecked); // nothing in view
     }
 
     void spaceTogglesTheSelectedRows()
@@ -175,8 +225,8 @@ private slots:
         makeView();
         VumoTableViewModel* model = view->VumoModel();
         view->setFocus();
-        view->selectionModel()->select(model->index(1, 3), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        view->selectionModel()->select(model->index(4, 3), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        view->selectionModel()->select(view->model()->index(1, 3), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        view->selectionModel()->select(view->model()->index(4, 3), QItemSelectionModel::Select | QItemSelectionModel::Rows);
         QCOMPARE(view->SelectedRows(), (QList<int>{1, 4}));
         QTest::keyClick(view.get(), Qt::Key_Space);
         QVERIFY(model->IsChecked(1) && model->IsChecked(4));
@@ -214,11 +264,21 @@ private slots:
         QCOMPARE(visibleRows(view->FrozenView()), expected);
         QCOMPARE(view->FilteredOutCount(), kListings - expected);
         VumoTableViewModel* model = view->VumoModel();
-        for (int row = 0; row < model->rowCount(); ++row) {
-            QCOMPARE(view->isRowHidden(row), !model->Rows().at(row).title.contains(word));
-            QCOMPARE(view->FrozenView()->isRowHidden(row), view->isRowHidden(row));
+        QStringList titles;
+        for (const VUMO_LIST_STRUCT& r : rows) {
+            if (r.title.contains(word))
+                titles << r.title;
         }
+        QCOMPARE(shownCells(view.get(), VumoColTitle), titles);
+        QCOMPARE(shownCells(view->FrozenView(), VumoColTitle), titles);
         QCOMPARE(model->rowCount(), kListings); // the rows themselves stay
+
+        // Case-sensitive: the same letters in the other case match nothing.
+        QLineEdit* item = view->VumoHeader()->FilterEdit(VumoColItemNum);
+        pressEnterIn(item, QStringLiteral("qv-"));
+        QCOMPARE(visibleRows(view.get()), 0);
+        pressEnterIn(item, QStringLiteral("QV-"));
+        QCOMPARE(visibleRows(view.get()), expected);
 
         // A second field narrows further (both must match).
         QLineEdit* upload = view->VumoHeader()->FilterEdit(VumoColUploadStatus);
@@ -275,10 +335,16 @@ private slots:
             else
                 QVERIFY(sorted.at(i - 1).cost_price >= sorted.at(i).cost_price);
         }
-        // The hidden rows moved with their listings.
+        // The filter still holds, and the rows in view are in the new order.
+        QStringList inOrder;
+        for (const VUMO_LIST_STRUCT& r : sorted) {
+            if (r.title.contains(QStringLiteral("T恤")))
+                inOrder << r.client_id;
+        }
         QCOMPARE(visibleRows(view.get()), shown);
-        for (int row = 0; row < sorted.size(); ++row)
-            QCOMPARE(view->isRowHidden(row), !sorted.at(row).title.contains(QStringLiteral("T恤")));
+        QCOMPARE(inOrder.size(), shown);
+        for (int row = 0; row < shown; ++row)
+            QCOMPARE(atViewRow(view.get(), row).client_id, inOrder.at(row));
 
         // The sort holds for the next load.
         view->SetVumoList(rows);
@@ -428,7 +494,7 @@ private slots:
         QCOMPARE(frozen->rowViewportPosition(10), view->rowViewportPosition(10));
 
         // One selection for both.
-        frozen->selectionModel()->select(view->VumoModel()->index(6, 0),
+        frozen->selectionModel()->select(frozen->model()->index(6, 0),
                                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         QCOMPARE(view->SelectedRows(), QList<int>{6});
     }
@@ -447,7 +513,78 @@ private slots:
         pressEnterIn(view->FrozenHeader()->FilterEdit(VumoColTitle), QStringLiteral("没有这个词"));
         QCOMPARE(visibleRows(view.get()), 0);
         QVERIFY(view->SelectClientId(id));
-        QVERIFY(!view->isRowHidden(view->VumoModel()->RowOfClientId(id)));
+        QCOMPARE(visibleRows(view.get()), kListings);
+        QCOMPARE(view->GetSelectedVumos().size(), 1);
+        QCOMPARE(view->GetSelectedVumos().first().client_id, id);
+    }
+
+    // Under a filter a view row is not the model row: every command that reads rows from the
+    // view reaches the listing the seller sees.
+    void commandsReachTheListingsInView()
+    {
+        makeView();
+        VumoTableViewModel* model = view->VumoModel();
+        QLineEdit* title = view->FrozenHeader()->FilterEdit(VumoColTitle);
+        pressEnterIn(title, QStringLiteral("保温杯"));
+        QStringList ids; // client_ids in view order
+        for (const VUMO_LIST_STRUCT& r : rows) {
+            if (r.title.contains(QStringLiteral("保温杯")))
+                ids << r.client_id;
+        }
+        QVERIFY(ids.size() >= 3);
+        QVERIFY(model->RowOfClientId(ids.at(1)) != 1); // the mapping is not the identity
+
+        // A click on a tick cell of the overlay ticks that listing.
+        QTableView* frozen = view->FrozenView();
+        const QRect cell = frozen->visualRect(frozen->model()->index(0, 0));
+        QStyleOptionViewItem option;
+        option.initFrom(frozen);
+        option.rect = cell;
+        option.features |= QStyleOptionViewItem::HasCheckIndicator;
+        const QRect indicator = frozen->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, frozen);
+        QTest::mouseClick(frozen->viewport(), Qt::LeftButton, {}, indicator.center());
+        QCOMPARE(view->GetCheckedVumos().size(), 1);
+        QCOMPARE(view->GetCheckedVumos().first().client_id, ids.at(0));
+
+        model->setAllCheckState(Qt::Unchecked);
+
+        // Selection, the selected listings, the space key and the menu commands.
+        view->setFocus();
+        QItemSelectionModel* selection = view->selectionModel();
+        selection->select(view->model()->index(1, VumoColTitle), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        selection->setCurrentIndex(view->model()->index(2, VumoColTitle), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QCOMPARE(view->SelectedRows(), (QList<int>{model->RowOfClientId(ids.at(1)), model->RowOfClientId(ids.at(2))}));
+        QCOMPARE(view->GetSelectedVumos().first().client_id, ids.at(1));
+        QTest::keyClick(view.get(), Qt::Key_Space);
+        QCOMPARE(model->CheckedCount(), 2);
+        QVERIFY(model->IsChecked(model->RowOfClientId(ids.at(1))) && model->IsChecked(model->RowOfClientId(ids.at(2))));
+        view->onMenuUnChecked();
+        QCOMPARE(model->CheckedCount(), 0);
+
+        // The selection stays on its listings when the filter narrows or clears; a listing that
+        // leaves the view leaves the selection.
+        QLineEdit* item = view->VumoHeader()->FilterEdit(VumoColItemNum);
+        pressEnterIn(item, model->Rows().at(model->RowOfClientId(ids.at(2))).item_num);
+        QCOMPARE(visibleRows(view.get()), 1);
+        QCOMPARE(view->GetSelectedVumos().size(), 1);
+        QCOMPARE(view->GetSelectedVumos().first().client_id, ids.at(2));
+        QCOMPARE(view->currentIndex().row(), 0);
+        QTest::mouseClick(view->FrozenHeader()->ClearFiltersLabel(), Qt::LeftButton);
+        QCOMPARE(view->GetSelectedVumos().size(), 1);
+        QCOMPARE(view->GetSelectedVumos().first().client_id, ids.at(2));
+        QCOMPARE(view->currentIndex().row(), model->RowOfClientId(ids.at(2)));
+
+        // Removing and adding listings under a filter.
+        pressEnterIn(title, QStringLiteral("保温杯"));
+        QVERIFY(model->RemoveVumo(ids.at(0)));
+        QCOMPARE(visibleRows(view.get()), int(ids.size()) - 1);
+        QCOMPARE(atViewRow(view.get(), 0).client_id, ids.at(1));
+        VUMO_LIST_STRUCT added = model->Rows().at(model->RowOfClientId(ids.at(1)));
+        added.client_id = QStringLiteral("added-1");
+        QVERIFY(model->UpdateOrInsertVumo(added));
+        QCOMPARE(visibleRows(view.get()), int(ids.size()));
+        QCOMPARE(atViewRow(view.get(), int(ids.size()) - 1).client_id, QStringLiteral("added-1"));
+        QCOMPARE(visibleRows(view->FrozenView()), int(ids.size()));
     }
 };
 

@@ -724,6 +724,9 @@ void VumoMainWidget::OnSettingsBtnClicked()
         connect(m_settingsDlg->content(), &SettingsFrame::AcceptedSignal, m_settingsDlg, &QDialog::accept);
         connect(m_settingsDlg->content(), &SettingsFrame::RejectedSignal, m_settingsDlg, &QDialog::reject);
     }
+    // The page reads the saved layout: save the seller's moves and widths since the start
+    // first, or "确定" would put the old ones back. A failure shows in the page when it saves.
+    m_vumoTableView->SaveColumnLayout(true);
     m_settingsDlg->content()->Reload();
     m_settingsDlg->exec();
 }

@@ -3,6 +3,7 @@
 #include "network/utils/WSLogStatisticsSingleton.h"
 #include "plugin/UserInfo.h"
 #include "plugin/VumoHeaderView.h"
+#include "plugin/VumoTableFilterModel.h"
 #include "plugin/VumoTableRules.h"
 #include "plugin/VumoTableViewModel.h"
 #include "quorvia/UserConfig.h"
@@ -47,9 +48,10 @@ VumoTableView::VumoTableView(QWidget* parent)
     , m_stockMode(UserInfo::instance()->GetStockMode())
 {
     m_model = new VumoTableViewModel(this);
+    m_filter = new VumoTableFilterModel(m_model, this);
     m_header = new VumoHeaderView(Qt::Horizontal, this);
     setHorizontalHeader(m_header);
-    setModel(m_model);
+    setModel(m_filter);
 
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -73,13 +75,11 @@ VumoTableView::VumoTableView(QWidget* parent)
 
     connect(m_model, &VumoTableViewModel::ModelCheckBoxStateChanged, this, &VumoTableView::onModelCheckBoxStateChanged);
     connect(m_model, &VumoTableViewModel::ModelReset, this, &VumoTableView::OnModelReset);
-    connect(m_model, &QAbstractItemModel::layoutChanged, this, [this] { applyFilters(); });
-    connect(m_model, &QAbstractItemModel::rowsInserted, this,
-            [this](const QModelIndex&, int first, int last) { applyFilters(first, last); });
-    connect(m_model, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this](const QModelIndex&, int first, int last) {
-        for (int row = first; row <= last; ++row)
-            m_filteredOut -= isRowHidden(row) ? 1 : 0;
-    });
+    // The header box counts the rows in view: follow every change of them.
+    const auto refreshBox = [this] { onModelCheckBoxStateChanged(Qt::Unchecked); };
+    connect(m_filter, &QAbstractItemModel::layoutChanged, this, refreshBox);
+    connect(m_filter, &QAbstractItemModel::rowsInserted, this, refreshBox);
+    connect(m_filter, &QAbstractItemModel::rowsRemoved, this, refreshBox);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &VumoTableView::selectionChangedSignal);
 
     for (VumoHeaderView* header : {m_header, m_frozenHeader}) {
@@ -121,7 +121,7 @@ void VumoTableView::initFrozenView()
     m_frozenHeader = new VumoHeaderView(Qt::Horizontal, m_frozenView);
     m_frozenHeader->setObjectName(QStringLiteral("vumo_frozen_horheader"));
     m_frozenView->setHorizontalHeader(m_frozenHeader);
-    m_frozenView->setModel(m_model);
+    m_frozenView->setModel(m_filter);
     m_frozenView->setSelectionModel(selectionModel());
     m_frozenView->setFocusPolicy(Qt::NoFocus);
     m_frozenView->verticalHeader()->hide();
@@ -259,15 +259,12 @@ void VumoTableView::SetVumoList(const QList<VUMO_LIST_STRUCT>& rows)
 
 void VumoTableView::OnModelReset()
 {
-    // The views dropped their hidden rows with the reset.
-    m_filteredOut = 0;
-    // The seller's sort stays: new rows come in the query's order and are sorted again (the
-    // sort runs the filters).
+    // The filter model kept its texts through the reset; take the fields as they are now.
+    applyFilters();
+    // The seller's sort stays: new rows come in the query's order and are sorted again.
     const int section = m_header->sortIndicatorSection();
     if (section >= 0 && section < VumoColCount && m_model->rowCount() > 1)
         m_model->sort(section, m_header->sortIndicatorOrder());
-    else
-        applyFilters();
     onModelCheckBoxStateChanged(Qt::Unchecked);
 }
 
@@ -289,8 +286,9 @@ QList<int> VumoTableView::SelectedRows() const
     const QModelIndexList selected = selectionModel()->selectedRows();
     rows.reserve(selected.size());
     for (const QModelIndex& index : selected) {
-        if (!isRowHidden(index.row()))
-            rows.append(index.row());
+        const int row = m_filter->SourceRow(index.row());
+        if (row >= 0)
+            rows.append(row);
     }
     std::sort(rows.begin(), rows.end());
     return rows;
@@ -311,17 +309,23 @@ bool VumoTableView::SelectClientId(const QString& clientId)
     const int row = m_model->RowOfClientId(clientId);
     if (row < 0)
         return false;
-    if (isRowHidden(row))
+    if (m_filter->ViewRow(row) < 0)
         OnClickClearFilters();
-    const QModelIndex index = m_model->index(row, VumoColTitle);
+    const QModelIndex index = m_filter->index(m_filter->ViewRow(row), VumoColTitle);
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     scrollTo(index);
     return true;
 }
 
+int VumoTableView::FilteredOutCount() const
+{
+    return m_filter->FilteredOutCount();
+}
+
 void VumoTableView::onModelCheckBoxStateChanged(int)
 {
-    const int state = VumoHeaderCheckState(m_model->CheckedCount(), m_model->rowCount());
+    // Over the rows in view: a click ticks or unticks those only.
+    const int state = VumoHeaderCheckState(m_filter->CheckedShownCount(), m_filter->rowCount());
     m_header->SetCheckState(state);
     m_frozenHeader->SetCheckState(state);
 }
@@ -329,13 +333,7 @@ void VumoTableView::onModelCheckBoxStateChanged(int)
 void VumoTableView::onCheckBoxStateChange(int state)
 {
     // Only the rows the filters leave in view.
-    QList<int> rows;
-    rows.reserve(m_model->rowCount());
-    for (int row = 0; row < m_model->rowCount(); ++row) {
-        if (!isRowHidden(row))
-            rows.append(row);
-    }
-    m_model->SetRowsCheckState(rows, state);
+    m_model->SetRowsCheckState(m_filter->SourceRows(), state);
 }
 
 void VumoTableView::onViewHeaderClicked(int logicalIndex)
@@ -385,41 +383,13 @@ void VumoTableView::OnClickClearFilters()
 
 void VumoTableView::applyFilters()
 {
-    applyFilters(0, m_model->rowCount() - 1);
-}
-
-void VumoTableView::applyFilters(int first, int last)
-{
     VumoFilterTexts filters;
     for (const VumoHeaderView* header : {m_header, m_frozenHeader}) {
         const QMap<int, QString> texts = header->FilterTexts();
         for (auto it = texts.cbegin(); it != texts.cend(); ++it)
             filters[it.key()].append(it.value());
     }
-    const bool none = VumoFiltersEmpty(filters);
-    const QList<VUMO_LIST_STRUCT>& rows = m_model->Rows();
-    const bool whole = first <= 0 && last >= rows.size() - 1;
-    first = std::max(first, 0);
-    last = std::min(last, int(rows.size()) - 1);
-    // Nothing to hide and nothing hidden: the common case of a load without filters.
-    if (none && (m_filteredOut == 0 || !whole)) {
-        if (whole)
-            m_filteredOut = 0;
-        return;
-    }
-    int hidden = 0;
-    m_syncing = true;
-    for (int row = first; row <= last; ++row) {
-        const bool hide = !none && !VumoRowMatchesFilters(rows.at(row), filters);
-        if (hide)
-            ++hidden;
-        if (isRowHidden(row) != hide)
-            setRowHidden(row, hide);
-        if (m_frozenView->isRowHidden(row) != hide)
-            m_frozenView->setRowHidden(row, hide);
-    }
-    m_syncing = false;
-    m_filteredOut = whole ? hidden : m_filteredOut + hidden;
+    m_filter->SetFilters(filters);
 }
 
 void VumoTableView::SetClassHiddenColumns(const QSet<int>& columns)

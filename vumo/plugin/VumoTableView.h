@@ -18,6 +18,7 @@
 namespace Quorvia::vumo {
 
 class VumoHeaderView;
+class VumoTableFilterModel;
 class VumoTableViewModel;
 
 class VumoTableView : public QTableView
@@ -27,7 +28,10 @@ public:
     explicit VumoTableView(QWidget* parent = nullptr);
     ~VumoTableView() override;
 
+    // The rows (all of them); the views show them through FilterModel(), so a view row is a
+    // row of the filter model, mapped with its SourceRow() / ViewRow().
     VumoTableViewModel* VumoModel() const { return m_model; }
+    VumoTableFilterModel* FilterModel() const { return m_filter; }
     VumoHeaderView* VumoHeader() const { return m_header; }
     // The overlay view of the leading columns and its header.
     QTableView* FrozenView() const { return m_frozenView; }
@@ -37,7 +41,7 @@ public:
     // seller's sort stay applied.
     void SetVumoList(const QList<VUMO_LIST_STRUCT>& rows);
 
-    // Rows of the current selection (whole rows, visible ones), in row order.
+    // Model rows of the current selection (whole rows, shown ones), in row order.
     QList<int> SelectedRows() const;
     QList<VUMO_LIST_STRUCT> GetSelectedVumos() const;
     QList<VUMO_LIST_STRUCT> GetCheckedVumos() const;
@@ -57,7 +61,7 @@ public:
     bool SaveColumnLayout(bool quiet = false);
 
     // Number of rows the filters hide.
-    int FilteredOutCount() const { return m_filteredOut; }
+    int FilteredOutCount() const;
 
 signals:
     void selectionChangedSignal(const QItemSelection& selected, const QItemSelection& deselected);
@@ -88,12 +92,11 @@ private:
     void syncFrozenColumns();
     void applyHiddenColumns();
     void applyFilters();
-    // Rows first..last only (new rows); the other rows keep their state.
-    void applyFilters(int first, int last);
     void syncSortIndicator(int logicalIndex, Qt::SortOrder order);
     int frozenWidth() const;
 
     VumoTableViewModel* m_model = nullptr;
+    VumoTableFilterModel* m_filter = nullptr;
     VumoHeaderView* m_header = nullptr;
     QTableView* m_frozenView = nullptr;
     VumoHeaderView* m_frozenHeader = nullptr;
@@ -103,7 +106,6 @@ private:
     QSet<int> m_forcedHidden;
     QMap<int, int> m_lastWidths;
     int m_stockMode = -1;
-    int m_filteredOut = 0;
     bool m_syncing = false;
     bool m_layoutRestored = false;
 };
