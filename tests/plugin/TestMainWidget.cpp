@@ -21,12 +21,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
+#include <QTableView>
 #include <QJsonObject>
 #include <QTest>
 #include <QTimer>
@@ -63,6 +65,79 @@ QAction* actionOf(const QMenu* menu, const QString& text)
             return a;
     }
     return nullptr;
+}
+
+// Picks an entry as a click does. Its command runs once the menu has returned: here, with the
+// next pass of the event loop.
+void trigger(QAction* action)
+{
+    QVERIFY(action);
+    action->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+}
+
+// Plays the seller through the real menus and modal loops: picks `menuEntry` in the next popup
+// menu by a mouse click, answers each message box with `answer` by clicking its button, and
+// closes the progress window once it shows the end. Each step runs from a fresh timer, so it
+// also fires inside the nested event loops that the steps open.
+class SellerDriver
+{
+public:
+    SellerDriver() { schedule(); }
+    ~SellerDriver() { m_stopped = true; }
+
+    QString menuEntry;
+    QMessageBox::StandardButton answer = QMessageBox::No;
+    QStringList asked;
+    QString progressText;
+    int menuClicks = 0;
+
+private:
+    void schedule()
+    {
+        QTimer::singleShot(15, &m_context, [this] { tick(); });
+    }
+    void tick()
+    {
+        if (m_stopped)
+            return;
+        schedule(); // before acting: the action may run a nested loop
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* action : menu->actions()) {
+                if (action->text() == menuEntry && menu->isVisible()) {
+                    ++menuClicks;
+                    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+                    return;
+                }
+            }
+            return;
+        }
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        if (auto* box = modal->findChild<MsgBox*>()) {
+            if (QPushButton* button = box->Button(answer)) {
+                asked << box->Text();
+                QTest::mouseClick(button, Qt::LeftButton);
+            }
+            return;
+        }
+        auto* frame = modal->findChild<Quorvia::core::ui::VaProgressFrame*>();
+        if (frame && frame->IsFinished()) {
+            progressText = frame->LabelText();
+            QTest::mouseClick(frame->CancelButton(), Qt::LeftButton);
+        }
+    }
+
+    QObject m_context;
+    bool m_stopped = false;
+};
+
+// A right-click on a point of the table's viewport, as the window system delivers it.
+void rightClick(QTableView* view, const QPoint& pos)
+{
+    QContextMenuEvent event(QContextMenuEvent::Mouse, pos, view->viewport()->mapToGlobal(pos));
+    QApplication::sendEvent(view->viewport(), &event);
 }
 
 // A seller with a store reached through VumoDBMgr, and the page over it.
@@ -254,7 +329,7 @@ private slots:
         QVERIFY(!actions.at(3)->data().toString().isEmpty());
         // "更多模板" takes the seller to the templates.
         QVERIFY(actions.last()->isEnabled());
-        actions.last()->trigger();
+        trigger(actions.last());
         QCOMPARE(page.widget->CurrentClass(), 1);
         QCOMPARE(page.rows(), 12);
     }
@@ -319,7 +394,7 @@ private slots:
         // Ticking through the menu.
         page.selectRows({0});
         std::unique_ptr<QMenu> onSale(page.widget->CreateContextMenu(page.rowPoint(0)));
-        actionOf(onSale.get(), QStringLiteral("勾选"))->trigger();
+        trigger(actionOf(onSale.get(), QStringLiteral("勾选")));
         QCOMPARE(page.model()->CheckedCount(), 1);
     }
 
@@ -374,7 +449,7 @@ private slots:
         page.selectRows({0, 1});
         page.closeProgressWhenFinished();
         std::unique_ptr<QMenu> menu(page.widget->CreateContextMenu(page.rowPoint(0)));
-        actionOf(menu.get(), QStringLiteral("本地删除"))->trigger();
+        trigger(actionOf(menu.get(), QStringLiteral("本地删除")));
         QVERIFY(page.questions.last().endsWith(QStringLiteral("\n注意：选中的商品将彻底删除！")));
         QCOMPARE(page.rows(), 0);
         QCOMPARE(page.count(5), 0);
@@ -401,7 +476,7 @@ private slots:
         page.answerBoxes(QMessageBox::Yes);
         page.closeProgressWhenFinished();
         std::unique_ptr<QMenu> menu(page.widget->CreateContextMenu(page.rowPoint(0)));
-        actionOf(menu.get(), QStringLiteral("删除待售商品"))->trigger();
+        trigger(actionOf(menu.get(), QStringLiteral("删除待售商品")));
 
         QCOMPARE(page.questions.last(),
                  QStringLiteral("您确认要删除选中的商品吗？\n注意：选中的待售商品将从商家后台删除，同时Quorvia工作台将其放入本地回收站！"));
@@ -415,6 +490,59 @@ private slots:
         QCOMPARE(page.statusOf("f1"), 1);
         QCOMPARE(page.statusOf("f2"), 2015);
         QCOMPARE(page.statusOf("f3"), 2015);
+    }
+
+    // The seller's way through the context menu: right-click, "本地删除", answer the box by
+    // its button inside its own event loop, then click and tick rows. The command must not run
+    // inside the menu's handler, or the menu is destroyed under it while the box is open.
+    void contextMenuDeleteThroughTheRealLoops()
+    {
+        Page page({{"a", 2014}, {"b", 2014}, {"c", 2014}});
+        QVERIFY(page.ready());
+        QCOMPARE(page.rows(), 3);
+        VumoTableView* view = page.widget->TableView();
+        auto* frozen = view->findChild<QTableView*>(QStringLiteral("vumo_frozen_tableview"));
+        QVERIFY(frozen);
+        const auto clickAndTickRows = [&] {
+            for (int row = 0; row < page.rows(); ++row) {
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, page.rowPoint(row));
+                const QRect check = frozen->visualRect(page.model()->index(row, 0));
+                QTest::mouseClick(frozen->viewport(), Qt::LeftButton, {}, check.center());
+                QTest::mouseClick(frozen->viewport(), Qt::LeftButton, {}, check.center());
+                QCoreApplication::processEvents();
+            }
+        };
+
+        {
+            SellerDriver seller;
+            seller.menuEntry = QStringLiteral("本地删除");
+            seller.answer = QMessageBox::No;
+            page.selectRows({0});
+            rightClick(view, page.rowPoint(0));
+            QVERIFY(QTest::qWaitFor([&] { return seller.asked.size() == 1; }, 10000));
+            QTest::qWait(50); // the flow unwinds after the answer
+            QCOMPARE(seller.menuClicks, 1);
+            QVERIFY(seller.asked.first().endsWith(QStringLiteral("将其放入本地回收站！")));
+        }
+        clickAndTickRows();
+        QCOMPARE(page.rows(), 3);
+        QCOMPARE(page.count(4), 3);
+
+        {
+            SellerDriver seller;
+            seller.menuEntry = QStringLiteral("本地删除");
+            seller.answer = QMessageBox::Yes;
+            page.selectRows({1});
+            rightClick(view, page.rowPoint(1));
+            QVERIFY(QTest::qWaitFor([&] { return !seller.progressText.isEmpty(); }, 10000));
+            QVERIFY(QTest::qWaitFor([] { return !QApplication::activeModalWidget(); }, 10000));
+            QCOMPARE(seller.progressText, QStringLiteral("已完成删除商品，共完成1个，其中成功1个，失败0个"));
+        }
+        clickAndTickRows();
+        QCOMPARE(page.rows(), 2);
+        QCOMPARE(page.count(4), 2);
+        QCOMPARE(page.count(5), 1);
+        QCOMPARE(page.fixture.scalar("SELECT COUNT(*) FROM vumo_data WHERE vumo_status=2015").toInt(), 1);
     }
 
     void pasteOnlyIntoTemplatesAndLocalStore()
@@ -475,7 +603,7 @@ private slots:
         QCOMPARE(page.count(5), 1);
         page.selectRows({0});
         std::unique_ptr<QMenu> menu(page.widget->CreateContextMenu(page.rowPoint(0)));
-        actionOf(menu.get(), QStringLiteral("还原至本地仓库"))->trigger();
+        trigger(actionOf(menu.get(), QStringLiteral("还原至本地仓库")));
         QCOMPARE(page.rows(), 0);
         QCOMPARE(page.count(5), 0);
         QCOMPARE(page.count(4), 1);
