@@ -4,6 +4,7 @@
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 #include "support/MarketplaceFixture.h"
+#include "support/ListingFixture.h"
 
 #include "database/VumoDBMgr.h"
 #include "database/VumoStoreFixture.h"
@@ -543,6 +544,52 @@ private slots:
         QCOMPARE(page.count(4), 2);
         QCOMPARE(page.count(5), 1);
         QCOMPARE(page.fixture.scalar("SELECT COUNT(*) FROM vumo_data WHERE vumo_status=2015").toInt(), 1);
+    }
+
+    // A listing's shop categories changed (the editor or the batch editor saved it): the
+    // category nodes of the listing's own class move, whatever node is on show.
+    void shopCategoryChangeMovesTheListingsOwnClass()
+    {
+        Page page({{"on", 8}, {"for", 1}});
+        QVERIFY(page.ready());
+        const QList<Quorvia::vumo::entity::SellerCatsEntity*> cats = {
+            VumoTest::makeShopCategory(5, 0, QStringLiteral("夏装"), 1),
+            VumoTest::makeShopCategory(15, 0, QStringLiteral("鞋"), 2)};
+        QVERIFY(page.store->ReplaceSellerCategories(cats));
+        qDeleteAll(cats);
+        QVERIFY(page.store->ExecSql(QStringLiteral("UPDATE vumo_data SET shop_categorys='5|夏装'")));
+        page.widget->Classification()->Refill();
+        QVERIFY(QTest::qWaitFor([&] { return !page.widget->Classification()->CountThread()->isRunning(); }, 5000));
+        QCoreApplication::processEvents();
+        const auto categoryCount = [&](int vumoClass, qint64 cid) {
+            return page.widget->Classification()->NodeCount(VumoTopCategoryNode(vumoClass, cid));
+        };
+        QCOMPARE(categoryCount(2, 5), 1);
+        QCOMPARE(categoryCount(3, 5), 1);
+        QCOMPARE(categoryCount(3, 15), 0);
+
+        // On show: the for-sale class; changed: the on-sale listing (known by its client id).
+        page.switchTo(3);
+        QVERIFY(page.store->ExecSql(QStringLiteral("UPDATE vumo_data SET shop_categorys='15|鞋' WHERE client_id='on'")));
+        page.widget->OnVumoSellerCatChanged(0, QStringLiteral("on"), QStringLiteral("5|夏装"), QStringLiteral("15|鞋"));
+        QCOMPARE(categoryCount(2, 5), 0);
+        QCOMPARE(categoryCount(2, 15), 1);
+        QCOMPARE(categoryCount(3, 5), 1);
+        QCOMPARE(categoryCount(3, 15), 0);
+
+        // On show: the search results; the for-sale listing is found by its marketplace number.
+        page.widget->OnSearchVumo(QStringLiteral("where (%1)"));
+        QCOMPARE(page.widget->CurrentClass(), 6);
+        page.widget->OnVumoSellerCatChanged(1000000002, QString(), QStringLiteral("5|夏装"), QStringLiteral("15|鞋"));
+        QCOMPARE(categoryCount(3, 5), 0);
+        QCOMPARE(categoryCount(3, 15), 1);
+        QCOMPARE(page.count(2), 1);
+        QCOMPARE(page.count(3), 1);
+
+        // A listing the store does not know moves nothing.
+        page.widget->OnVumoSellerCatChanged(0, QStringLiteral("gone"), QStringLiteral("15|鞋"), QStringLiteral("5|夏装"));
+        QCOMPARE(categoryCount(2, 15), 1);
+        QCOMPARE(categoryCount(3, 15), 1);
     }
 
     void pasteOnlyIntoTemplatesAndLocalStore()
