@@ -5,6 +5,7 @@
 #include "support/TestMain.h"
 #include "support/MarketplaceFixture.h"
 #include "support/ListingFixture.h"
+#include "support/TestServer.h"
 
 #include "database/VumoDBMgr.h"
 #include "database/VumoStoreFixture.h"
@@ -30,12 +31,16 @@
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTableView>
+#include <QJsonDocument>
 #include <QJsonObject>
+#include <QSemaphore>
+#include <QThread>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
+#include <atomic>
 #include <memory>
 
 using Quorvia::core::ui::MsgBox;
@@ -140,6 +145,63 @@ void rightClick(QTableView* view, const QPoint& pos)
     QContextMenuEvent event(QContextMenuEvent::Mouse, pos, view->viewport()->mapToGlobal(pos));
     QApplication::sendEvent(view->viewport(), &event);
 }
+
+// An open-API gateway on its own thread whose delete call stalls until the test releases it
+// (or 15 s pass), then answers that the listing was deleted. Being off the GUI thread, it
+// answers even while the GUI thread is blocked.
+class StallingGateway
+{
+public:
+    ~StallingGateway()
+    {
+        m_release.release(100);
+        if (m_thread) {
+            m_thread->quit();
+            m_thread->wait();
+        }
+    }
+    bool start()
+    {
+        m_thread.reset(QThread::create([this] {
+            VumoTest::TestServer server;
+            if (server.listen()) {
+                m_port = server.port();
+                server.setHandler([this](const VumoTest::HttpRequestSeen& request, QTcpSocket* socket) {
+                    ++m_arrived;
+                    m_release.tryAcquire(1, 15000);
+                    qint64 vumoId = 0;
+                    for (const auto& field : VumoTest::FormFields(request.body)) {
+                        if (field.first == "orvane_param_json")
+                            vumoId = QJsonDocument::fromJson(field.second).object().value("vumo_id").toVariant().toLongLong();
+                    }
+                    const QByteArray body = QJsonDocument(QJsonObject{{"vumo_delete_response", QJsonObject{{"vumo_id", QString::number(vumoId)}}}})
+                                                .toJson(QJsonDocument::Compact);
+                    m_answered = true;
+                    VumoTest::TestServer::respond(socket, 200, body, {"Content-Type: application/json"});
+                    socket->flush();
+                });
+            }
+            m_ready.release();
+            QEventLoop loop;
+            loop.exec();
+        }));
+        m_thread->start();
+        m_ready.acquire();
+        return m_port != 0;
+    }
+    QString url() const { return QStringLiteral("http://127.0.0.1:%1/routerjson").arg(m_port); }
+    int arrived() const { return m_arrived; }
+    bool answered() const { return m_answered; }
+    void release() { m_release.release(); }
+
+private:
+    std::unique_ptr<QThread> m_thread;
+    QSemaphore m_ready;
+    QSemaphore m_release;
+    std::atomic<quint16> m_port{0};
+    std::atomic<int> m_arrived{0};
+    std::atomic<bool> m_answered{false};
+};
 
 // A seller with a store reached through VumoDBMgr, and the page over it.
 struct Page
@@ -590,6 +652,61 @@ private slots:
         page.widget->OnVumoSellerCatChanged(0, QStringLiteral("gone"), QStringLiteral("15|鞋"), QStringLiteral("5|夏装"));
         QCOMPARE(categoryCount(2, 15), 1);
         QCOMPARE(categoryCount(3, 15), 1);
+    }
+
+    // Closing the progress window while an online delete call hangs: the window cancels, stays
+    // up until the call has ended, and the GUI thread keeps running its event loop meanwhile.
+    void closingTheProgressWindowDuringAStalledDelete()
+    {
+        Page page({{"f1", 1}, {"f2", 2}});
+        QVERIFY(page.ready());
+        UserInfo::instance()->SetLogin(VumoTest::DemoLogin().Record());
+        StallingGateway gateway;
+        QVERIFY(gateway.start());
+        page.widget->SetGatewayUrl(gateway.url());
+        page.switchTo(3);
+        QCOMPARE(page.rows(), 2);
+        page.widget->TableView()->sortByColumn(ColumnVumoId, Qt::AscendingOrder);
+        page.selectRows({0, 1});
+        page.answerBoxes(QMessageBox::Yes);
+
+        bool closed = false;
+        bool stayedOpen = true;
+        int ticksWhileStalled = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, &ticker, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            auto* frame = modal ? modal->findChild<Quorvia::core::ui::VaProgressFrame*>() : nullptr;
+            if (!closed) {
+                if (frame && gateway.arrived() == 1) {
+                    closed = true;
+                    QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("CloseBtn")), Qt::LeftButton);
+                }
+                return;
+            }
+            if (gateway.answered())
+                return;
+            ++ticksWhileStalled;
+            stayedOpen = stayedOpen && frame && modal->isVisible() && frame->IsCanceled();
+            if (ticksWhileStalled == 3)
+                gateway.release();
+        });
+        ticker.start(10);
+        std::unique_ptr<QMenu> menu(page.widget->CreateContextMenu(page.rowPoint(0)));
+        trigger(actionOf(menu.get(), QStringLiteral("删除待售商品")));
+        ticker.stop();
+
+        QVERIFY(closed);
+        QVERIFY2(ticksWhileStalled >= 3, "the GUI thread stopped while the worker finished");
+        QVERIFY(stayedOpen);
+        QVERIFY(!QApplication::activeModalWidget()); // it closed by itself once the worker ended
+        // The call under way finished; the next listing was never sent.
+        QCOMPARE(gateway.arrived(), 1);
+        QCOMPARE(page.statusOf("f1"), 2015);
+        QCOMPARE(page.statusOf("f2"), 2);
+        QCOMPARE(page.rows(), 1);
+        QCOMPARE(page.count(3), 1);
+        QCOMPARE(page.count(5), 1);
     }
 
     void pasteOnlyIntoTemplatesAndLocalStore()

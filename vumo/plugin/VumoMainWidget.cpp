@@ -627,10 +627,11 @@ void VumoMainWidget::deleteVumos(const QList<VUMO_LIST_STRUCT>& rows, bool local
         frame->Finish();
     }, Qt::QueuedConnection);
     thread.start();
+    // Closing the window cancels and keeps it open until the worker has ended (its current
+    // online call can take up to its time-out): the dialog's own loop keeps the page painting.
     dialog.exec();
-    // Closed before the end (window closed): stop and wait, then apply what was queued.
     thread.Stop();
-    thread.wait();
+    thread.wait(); // it has ended already (the dialog only closes after Finish)
     QCoreApplication::sendPostedEvents(this);
     QCoreApplication::sendPostedEvents(frame);
 
