@@ -40,8 +40,6 @@
 #include <QUuid>
 #include <QVBoxLayout>
 
-#include <memory>
-
 // The resource file lives in the static vumo_gui library; naming it here keeps it linked.
 static void VumoInitResources()
 {
@@ -557,10 +555,12 @@ QMenu* VumoMainWidget::CreateContextMenu(const QPoint& pos)
 void VumoMainWidget::OnViewContextMenu(const QPoint& pos)
 {
     // Run here and deleted here, once it has returned: a menu deleted later could go while a
-    // nested event loop still runs inside its handler.
-    const std::unique_ptr<QMenu> menu(CreateContextMenu(pos));
-    if (menu)
-        menu->exec(QCursor::pos());
+    // nested event loop still runs inside its handler. (Guarded: the page may close meanwhile.)
+    const QPointer<QMenu> menu = CreateContextMenu(pos);
+    if (!menu)
+        return;
+    menu->exec(QCursor::pos());
+    delete menu.data();
 }
 
 void VumoMainWidget::OnViewDoubleClicked(const QModelIndex& index)
