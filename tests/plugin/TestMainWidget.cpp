@@ -4,6 +4,8 @@
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 #include "support/MarketplaceFixture.h"
+#include "support/ListingFixture.h"
+#include "support/TestServer.h"
 
 #include "database/VumoDBMgr.h"
 #include "database/VumoStoreFixture.h"
@@ -24,18 +26,24 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
+#include <QTableView>
+#include <QJsonDocument>
 #include <QJsonObject>
+#include <QSemaphore>
+#include <QThread>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
+#include <atomic>
 #include <memory>
 
 using Quorvia::core::ui::MsgBox;
@@ -67,6 +75,136 @@ QAction* actionOf(const QMenu* menu, const QString& text)
     }
     return nullptr;
 }
+
+// Picks an entry as a click does. Its command runs once the menu has returned: here, with the
+// next pass of the event loop.
+void trigger(QAction* action)
+{
+    QVERIFY(action);
+    action->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+}
+
+// Plays the seller through the real menus and modal loops: picks `menuEntry` in the next popup
+// menu by a mouse click, answers each message box with `answer` by clicking its button, and
+// closes the progress window once it shows the end. Each step runs from a fresh timer, so it
+// also fires inside the nested event loops that the steps open.
+class SellerDriver
+{
+public:
+    SellerDriver() { schedule(); }
+    ~SellerDriver() { m_stopped = true; }
+
+    QString menuEntry;
+    QMessageBox::StandardButton answer = QMessageBox::No;
+    QStringList asked;
+    QString progressText;
+    int menuClicks = 0;
+
+private:
+    void schedule()
+    {
+        QTimer::singleShot(15, &m_context, [this] { tick(); });
+    }
+    void tick()
+    {
+        if (m_stopped)
+            return;
+        schedule(); // before acting: the action may run a nested loop
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* action : menu->actions()) {
+                if (action->text() == menuEntry && menu->isVisible()) {
+                    ++menuClicks;
+                    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+                    return;
+                }
+            }
+            return;
+        }
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        if (auto* box = modal->findChild<MsgBox*>()) {
+            if (QPushButton* button = box->Button(answer)) {
+                asked << box->Text();
+                QTest::mouseClick(button, Qt::LeftButton);
+            }
+            return;
+        }
+        auto* frame = modal->findChild<Quorvia::core::ui::VaProgressFrame*>();
+        if (frame && frame->IsFinished()) {
+            progressText = frame->LabelText();
+            QTest::mouseClick(frame->CancelButton(), Qt::LeftButton);
+        }
+    }
+
+    QObject m_context;
+    bool m_stopped = false;
+};
+
+// A right-click on a point of the table's viewport, as the window system delivers it.
+void rightClick(QTableView* view, const QPoint& pos)
+{
+    QContextMenuEvent event(QContextMenuEvent::Mouse, pos, view->viewport()->mapToGlobal(pos));
+    QApplication::sendEvent(view->viewport(), &event);
+}
+
+// An open-API gateway on its own thread whose delete call stalls until the test releases it
+// (or 15 s pass), then answers that the listing was deleted. Being off the GUI thread, it
+// answers even while the GUI thread is blocked.
+class StallingGateway
+{
+public:
+    ~StallingGateway()
+    {
+        m_release.release(100);
+        if (m_thread) {
+            m_thread->quit();
+            m_thread->wait();
+        }
+    }
+    bool start()
+    {
+        m_thread.reset(QThread::create([this] {
+            VumoTest::TestServer server;
+            if (server.listen()) {
+                m_port = server.port();
+                server.setHandler([this](const VumoTest::HttpRequestSeen& request, QTcpSocket* socket) {
+                    ++m_arrived;
+                    m_release.tryAcquire(1, 15000);
+                    qint64 vumoId = 0;
+                    for (const auto& field : VumoTest::FormFields(request.body)) {
+                        if (field.first == "orvane_param_json")
+                            vumoId = QJsonDocument::fromJson(field.second).object().value("vumo_id").toVariant().toLongLong();
+                    }
+                    const QByteArray body = QJsonDocument(QJsonObject{{"vumo_delete_response", QJsonObject{{"vumo_id", QString::number(vumoId)}}}})
+                                                .toJson(QJsonDocument::Compact);
+                    m_answered = true;
+                    VumoTest::TestServer::respond(socket, 200, body, {"Content-Type: application/json"});
+                    socket->flush();
+                });
+            }
+            m_ready.release();
+            QEventLoop loop;
+            loop.exec();
+        }));
+        m_thread->start();
+        m_ready.acquire();
+        return m_port != 0;
+    }
+    QString url() const { return QStringLiteral("http://127.0.0.1:%1/routerjson").arg(m_port); }
+    int arrived() const { return m_arrived; }
+    bool answered() const { return m_answered; }
+    void release() { m_release.release(); }
+
+private:
+    std::unique_ptr<QThread> m_thread;
+    QSemaphore m_ready;
+    QSemaphore m_release;
+    std::atomic<quint16> m_port{0};
+    std::atomic<int> m_arrived{0};
+    std::atomic<bool> m_answered{false};
+};
 
 // A seller with a store reached through VumoDBMgr, and the page over it.
 struct Page
@@ -258,7 +396,7 @@ private slots:
         QVERIFY(!actions.at(3)->data().toString().isEmpty());
         // "更多模板" takes the seller to the templates.
         QVERIFY(actions.last()->isEnabled());
-        actions.last()->trigger();
+        trigger(actions.last());
         QCOMPARE(page.widget->CurrentClass(), 1);
         QCOMPARE(page.rows(), 12);
     }
@@ -323,7 +461,7 @@ private slots:
         // Ticking through the menu.
         page.selectRows({0});
         std::unique_ptr<QMenu> onSale(page.widget->CreateContextMenu(page.rowPoint(0)));
-        actionOf(onSale.get(), QStringLiteral("勾选"))->trigger();
+        trigger(actionOf(onSale.get(), QStringLiteral("勾选")));
         QCOMPARE(page.model()->CheckedCount(), 1);
     }
 
@@ -378,7 +516,7 @@ private slots:
         page.selectRows({0, 1});
         page.closeProgressWhenFinished();
         std::unique_ptr<QMenu> menu(page.widget->CreateContextMenu(page.rowPoint(0)));
-        actionOf(menu.get(), QStringLiteral("本地删除"))->trigger();
+        trigger(actionOf(menu.get(), QStringLiteral("本地删除")));
         QVERIFY(page.questions.last().endsWith(QStringLiteral("\n注意：选中的商品将彻底删除！")));
         QCOMPARE(page.rows(), 0);
         QCOMPARE(page.count(5), 0);
@@ -405,7 +543,7 @@ private slots:
         page.answerBoxes(QMessageBox::Yes);
         page.closeProgressWhenFinished();
         std::unique_ptr<QMenu> menu(page.widget->CreateContextMenu(page.rowPoint(0)));
-        actionOf(menu.get(), QStringLiteral("删除待售商品"))->trigger();
+        trigger(actionOf(menu.get(), QStringLiteral("删除待售商品")));
 
         QCOMPARE(page.questions.last(),
                  QStringLiteral("您确认要删除选中的商品吗？\n注意：选中的待售商品将从商家后台删除，同时Quorvia工作台将其放入本地回收站！"));
@@ -419,6 +557,160 @@ private slots:
         QCOMPARE(page.statusOf("f1"), 1);
         QCOMPARE(page.statusOf("f2"), 2015);
         QCOMPARE(page.statusOf("f3"), 2015);
+    }
+
+    // The seller's way through the context menu: right-click, "本地删除", answer the box by
+    // its button inside its own event loop, then click and tick rows. The command must not run
+    // inside the menu's handler, or the menu is destroyed under it while the box is open.
+    void contextMenuDeleteThroughTheRealLoops()
+    {
+        Page page({{"a", 2014}, {"b", 2014}, {"c", 2014}});
+        QVERIFY(page.ready());
+        QCOMPARE(page.rows(), 3);
+        VumoTableView* view = page.widget->TableView();
+        auto* frozen = view->findChild<QTableView*>(QStringLiteral("vumo_frozen_tableview"));
+        QVERIFY(frozen);
+        const auto clickAndTickRows = [&] {
+            for (int row = 0; row < page.rows(); ++row) {
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, page.rowPoint(row));
+                const QRect check = frozen->visualRect(page.model()->index(row, 0));
+                QTest::mouseClick(frozen->viewport(), Qt::LeftButton, {}, check.center());
+                QTest::mouseClick(frozen->viewport(), Qt::LeftButton, {}, check.center());
+                QCoreApplication::processEvents();
+            }
+        };
+
+        {
+            SellerDriver seller;
+            seller.menuEntry = QStringLiteral("本地删除");
+            seller.answer = QMessageBox::No;
+            page.selectRows({0});
+            rightClick(view, page.rowPoint(0));
+            QVERIFY(QTest::qWaitFor([&] { return seller.asked.size() == 1; }, 10000));
+            QTest::qWait(50); // the flow unwinds after the answer
+            QCOMPARE(seller.menuClicks, 1);
+            QVERIFY(seller.asked.first().endsWith(QStringLiteral("将其放入本地回收站！")));
+        }
+        clickAndTickRows();
+        QCOMPARE(page.rows(), 3);
+        QCOMPARE(page.count(4), 3);
+
+        {
+            SellerDriver seller;
+            seller.menuEntry = QStringLiteral("本地删除");
+            seller.answer = QMessageBox::Yes;
+            page.selectRows({1});
+            rightClick(view, page.rowPoint(1));
+            QVERIFY(QTest::qWaitFor([&] { return !seller.progressText.isEmpty(); }, 10000));
+            QVERIFY(QTest::qWaitFor([] { return !QApplication::activeModalWidget(); }, 10000));
+            QCOMPARE(seller.progressText, QStringLiteral("已完成删除商品，共完成1个，其中成功1个，失败0个"));
+        }
+        clickAndTickRows();
+        QCOMPARE(page.rows(), 2);
+        QCOMPARE(page.count(4), 2);
+        QCOMPARE(page.count(5), 1);
+        QCOMPARE(page.fixture.scalar("SELECT COUNT(*) FROM vumo_data WHERE vumo_status=2015").toInt(), 1);
+    }
+
+    // A listing's shop categories changed (the editor or the batch editor saved it): the
+    // category nodes of the listing's own class move, whatever node is on show.
+    void shopCategoryChangeMovesTheListingsOwnClass()
+    {
+        Page page({{"on", 8}, {"for", 1}});
+        QVERIFY(page.ready());
+        const QList<Quorvia::vumo::entity::SellerCatsEntity*> cats = {
+            VumoTest::makeShopCategory(5, 0, QStringLiteral("夏装"), 1),
+            VumoTest::makeShopCategory(15, 0, QStringLiteral("鞋"), 2)};
+        QVERIFY(page.store->ReplaceSellerCategories(cats));
+        qDeleteAll(cats);
+        QVERIFY(page.store->ExecSql(QStringLiteral("UPDATE vumo_data SET shop_categorys='5|夏装'")));
+        page.widget->Classification()->Refill();
+        QVERIFY(QTest::qWaitFor([&] { return !page.widget->Classification()->CountThread()->isRunning(); }, 5000));
+        QCoreApplication::processEvents();
+        const auto categoryCount = [&](int vumoClass, qint64 cid) {
+            return page.widget->Classification()->NodeCount(VumoTopCategoryNode(vumoClass, cid));
+        };
+        QCOMPARE(categoryCount(2, 5), 1);
+        QCOMPARE(categoryCount(3, 5), 1);
+        QCOMPARE(categoryCount(3, 15), 0);
+
+        // On show: the for-sale class; changed: the on-sale listing (known by its client id).
+        page.switchTo(3);
+        QVERIFY(page.store->ExecSql(QStringLiteral("UPDATE vumo_data SET shop_categorys='15|鞋' WHERE client_id='on'")));
+        page.widget->OnVumoSellerCatChanged(0, QStringLiteral("on"), QStringLiteral("5|夏装"), QStringLiteral("15|鞋"));
+        QCOMPARE(categoryCount(2, 5), 0);
+        QCOMPARE(categoryCount(2, 15), 1);
+        QCOMPARE(categoryCount(3, 5), 1);
+        QCOMPARE(categoryCount(3, 15), 0);
+
+        // On show: the search results; the for-sale listing is found by its marketplace number.
+        page.widget->OnSearchVumo(QStringLiteral("where (%1)"));
+        QCOMPARE(page.widget->CurrentClass(), 6);
+        page.widget->OnVumoSellerCatChanged(1000000002, QString(), QStringLiteral("5|夏装"), QStringLiteral("15|鞋"));
+        QCOMPARE(categoryCount(3, 5), 0);
+        QCOMPARE(categoryCount(3, 15), 1);
+        QCOMPARE(page.count(2), 1);
+        QCOMPARE(page.count(3), 1);
+
+        // A listing the store does not know moves nothing.
+        page.widget->OnVumoSellerCatChanged(0, QStringLiteral("gone"), QStringLiteral("15|鞋"), QStringLiteral("5|夏装"));
+        QCOMPARE(categoryCount(2, 15), 1);
+        QCOMPARE(categoryCount(3, 15), 1);
+    }
+
+    // Closing the progress window while an online delete call hangs: the window cancels, stays
+    // up until the call has ended, and the GUI thread keeps running its event loop meanwhile.
+    void closingTheProgressWindowDuringAStalledDelete()
+    {
+        Page page({{"f1", 1}, {"f2", 2}});
+        QVERIFY(page.ready());
+        UserInfo::instance()->SetLogin(VumoTest::DemoLogin().Record());
+        StallingGateway gateway;
+        QVERIFY(gateway.start());
+        page.widget->SetGatewayUrl(gateway.url());
+        page.switchTo(3);
+        QCOMPARE(page.rows(), 2);
+        page.widget->TableView()->sortByColumn(ColumnVumoId, Qt::AscendingOrder);
+        page.selectRows({0, 1});
+        page.answerBoxes(QMessageBox::Yes);
+
+        bool closed = false;
+        bool stayedOpen = true;
+        int ticksWhileStalled = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, &ticker, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            auto* frame = modal ? modal->findChild<Quorvia::core::ui::VaProgressFrame*>() : nullptr;
+            if (!closed) {
+                if (frame && gateway.arrived() == 1) {
+                    closed = true;
+                    QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("CloseBtn")), Qt::LeftButton);
+                }
+                return;
+            }
+            if (gateway.answered())
+                return;
+            ++ticksWhileStalled;
+            stayedOpen = stayedOpen && frame && modal->isVisible() && frame->IsCanceled();
+            if (ticksWhileStalled == 3)
+                gateway.release();
+        });
+        ticker.start(10);
+        std::unique_ptr<QMenu> menu(page.widget->CreateContextMenu(page.rowPoint(0)));
+        trigger(actionOf(menu.get(), QStringLiteral("删除待售商品")));
+        ticker.stop();
+
+        QVERIFY(closed);
+        QVERIFY2(ticksWhileStalled >= 3, "the GUI thread stopped while the worker finished");
+        QVERIFY(stayedOpen);
+        QVERIFY(!QApplication::activeModalWidget()); // it closed by itself once the worker ended
+        // The call under way finished; the next listing was never sent.
+        QCOMPARE(gateway.arrived(), 1);
+        QCOMPARE(page.statusOf("f1"), 2015);
+        QCOMPARE(page.statusOf("f2"), 2);
+        QCOMPARE(page.rows(), 1);
+        QCOMPARE(page.count(3), 1);
+        QCOMPARE(page.count(5), 1);
     }
 
     void pasteOnlyIntoTemplatesAndLocalStore()
@@ -479,7 +771,7 @@ private slots:
         QCOMPARE(page.count(5), 1);
         page.selectRows({0});
         std::unique_ptr<QMenu> menu(page.widget->CreateContextMenu(page.rowPoint(0)));
-        actionOf(menu.get(), QStringLiteral("还原至本地仓库"))->trigger();
+        trigger(actionOf(menu.get(), QStringLiteral("还原至本地仓库")));
         QCOMPARE(page.rows(), 0);
         QCOMPARE(page.count(5), 0);
         QCOMPARE(page.count(4), 1);

@@ -8,6 +8,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -107,6 +110,90 @@ private slots:
         QCOMPARE(ShowMsgBox(nullptr, QStringLiteral("问"), MsgBox::Question,
                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel),
                  int(QMessageBox::Cancel));
+    }
+
+    // The box grows to show all of its text, wrapped, and stays on the screen: the delete
+    // confirmation of for-sale listings and a text of 500 characters, shown through the real
+    // modal loop.
+    void longTextsShowWhole_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("delete confirmation")
+            << QStringLiteral("您确认要删除选中的商品吗？\n注意：选中的待售商品将从商家后台删除，同时Quorvia工作台将其放入本地回收站！");
+        QString longText;
+        for (int i = 0; longText.size() < 500; ++i)
+            longText += (i % 7 == 6) ? QStringLiteral("Quorvia ") : QStringLiteral("商品信息有误，");
+        longText.truncate(500);
+        QTest::newRow("500 characters") << longText;
+    }
+    void longTextsShowWhole()
+    {
+        QFETCH(QString, text);
+        // Measured while the box shows, checked after it has been answered.
+        struct Seen
+        {
+            QString text;
+            bool wordWrap = false;
+            int height = 0;
+            int neededHeight = 0;
+            int width = 0;
+            QStringList clippedBy; // the label's parents that cut part of it off
+            QRect window;
+            QRect screen;
+        } seen;
+        whenBoxShows([&](MsgBox* box) {
+            auto* label = box->findChild<QLabel*>(QStringLiteral("msgbox_text"));
+            if (label) {
+                QWidget* window = box->window();
+                seen.text = label->text();
+                seen.wordWrap = label->wordWrap();
+                seen.height = label->height();
+                seen.neededHeight = label->heightForWidth(label->width());
+                seen.width = label->width();
+                for (QWidget* w = label->parentWidget(); w; w = w->parentWidget()) {
+                    if (!w->rect().contains(QRect(label->mapTo(w, QPoint(0, 0)), label->size())))
+                        seen.clippedBy << w->objectName();
+                    if (w == window)
+                        break;
+                }
+                seen.window = window->frameGeometry();
+                seen.screen = window->screen()->availableGeometry();
+            }
+            QTest::mouseClick(box->Button(QMessageBox::Ok), Qt::LeftButton);
+        });
+        QCOMPARE(ShowMsgBox(nullptr, text), int(QMessageBox::Ok));
+        QCOMPARE(seen.text, text);
+        QVERIFY(seen.wordWrap);
+        // The label is as high as its text needs at its width, and no parent cuts it off.
+        QVERIFY2(seen.height >= seen.neededHeight, qPrintable(QStringLiteral("%1 < %2").arg(seen.height).arg(seen.neededHeight)));
+        QVERIFY2(seen.clippedBy.isEmpty(), qPrintable(seen.clippedBy.join(QLatin1Char(','))));
+        // Wrapped into a box that stays on the screen.
+        QVERIFY(seen.width < seen.screen.width());
+        QVERIFY(seen.screen.contains(seen.window));
+    }
+
+    // A text taller than the screen allows (a server's error page, say) scrolls inside a box
+    // that stays on the screen.
+    void textBeyondTheScreenScrolls()
+    {
+        const QString text = QStringLiteral("服务器返回：") + QString(20000, QLatin1Char('x')).replace(QLatin1String("xxxx"), QLatin1String("abc "));
+        QRect window;
+        QRect screen;
+        bool scrolls = false;
+        QString shown;
+        whenBoxShows([&](MsgBox* box) {
+            window = box->window()->frameGeometry();
+            screen = box->window()->screen()->availableGeometry();
+            if (auto* scroll = box->findChild<QScrollArea*>())
+                scrolls = scroll->verticalScrollBar()->maximum() > 0;
+            if (auto* label = box->findChild<QLabel*>(QStringLiteral("msgbox_text")))
+                shown = label->text();
+            QTest::mouseClick(box->Button(QMessageBox::Ok), Qt::LeftButton);
+        });
+        QCOMPARE(ShowMsgBox(nullptr, text), int(QMessageBox::Ok));
+        QCOMPARE(shown, text);
+        QVERIFY(scrolls);
+        QVERIFY(screen.contains(window));
     }
 
     void hookAnswersWithoutAUser()

@@ -126,6 +126,40 @@ private slots:
         QCOMPARE(cancel.count(), 0);
     }
 
+    // Closing the window before the end (title bar button, Escape) cancels once and keeps it
+    // open; when the work has ended it closes by itself.
+    void closingBeforeTheEndCancelsAndWaits()
+    {
+        BaseDialog<VaProgressFrame> dialog;
+        VaProgressFrame* frame = dialog.content();
+        QSignalSpy cancel(frame, &VaProgressFrame::CancelSignal);
+        dialog.show();
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("CloseBtn")), Qt::LeftButton);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(cancel.count(), 1);
+        QVERIFY(frame->IsCanceled());
+        QVERIFY(frame->IsCloseRequested());
+        QVERIFY(!frame->CancelButton()->isEnabled());
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        dialog.reject();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(cancel.count(), 1);
+
+        frame->Finish();
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+        // Finished first: the title bar button closes at once, without a cancel.
+        BaseDialog<VaProgressFrame> done;
+        QSignalSpy noCancel(done.content(), &VaProgressFrame::CancelSignal);
+        done.show();
+        done.content()->Finish();
+        QVERIFY(done.isVisible()); // the seller reads the summary first
+        QTest::mouseClick(done.findChild<QPushButton*>(QStringLiteral("CloseBtn")), Qt::LeftButton);
+        QVERIFY(!done.isVisible());
+        QCOMPARE(noCancel.count(), 0);
+    }
+
     void openingAMissingOrRefusedFileSaysSo()
     {
         VaProgressFrame frame;

@@ -3,6 +3,7 @@
 #include "database/VumoDbInterface.h"
 #include "entity/VumoDataEntity.h"
 #include "entity/VumoSkuEntity.h"
+#include "plugin/VumoClassRules.h"
 #include "plugin/VumoCommandRules.h"
 #include "utils/Log.h"
 
@@ -64,6 +65,24 @@ qint64 FirstSkuIdOf(database::VumoDbInterface& store, const QString& clientId)
     }
     qDeleteAll(skus);
     return skuId;
+}
+
+int StoredClassOf(database::VumoDbInterface& store, const QString& clientId, qint64 vumoId)
+{
+    bool found = false;
+    int status = -1;
+    if (!clientId.isEmpty()) {
+        QVariant value;
+        found = store.GetVumoField(clientId, QStringLiteral("vumo_status"), value) && !value.isNull();
+        if (found)
+            status = value.toInt(&found);
+    }
+    if (!found && vumoId > 0) {
+        QString storedClientId;
+        QString shopCategorys;
+        found = store.FindVumoById(vumoId, storedClientId, status, shopCategorys);
+    }
+    return found ? ClassOfStatus(status) : -1;
 }
 
 bool FillTemplateList(database::VumoDbInterface& store, QList<QPair<QString, QString>>& templates)

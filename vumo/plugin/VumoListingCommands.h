@@ -34,6 +34,11 @@ bool RestoreVumoFromRecycleBin(database::VumoDbInterface& store, const QString& 
 // The first SKU number of a listing (its default SKU included); 0 when it has none.
 qint64 FirstSkuIdOf(database::VumoDbInterface& store, const QString& clientId);
 
+// The class (1..5) of a stored listing, from its status: looked up by client id, else by
+// marketplace number when that is above 0; -1 when the listing is not found or its status
+// belongs to no class.
+int StoredClassOf(database::VumoDbInterface& store, const QString& clientId, qint64 vumoId);
+
 // Fills `templates` from the store when it is empty (see VumoTemplateListSql); false and
 // "获取模板信息失败！" logged when the query fails.
 bool FillTemplateList(database::VumoDbInterface& store, QList<QPair<QString, QString>>& templates);

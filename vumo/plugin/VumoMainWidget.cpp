@@ -290,17 +290,24 @@ void VumoMainWidget::OnMenuAction()
     auto* action = qobject_cast<QAction*>(sender());
     if (!action)
         return;
-    runCommand(VumoCommand(action->property(kCommandProperty).toInt()));
+    const auto command = VumoCommand(action->property(kCommandProperty).toInt());
+    const QVariant data = action->data();
+    // Commands open modal boxes and dialogs. Their event loops must not run inside the menu's
+    // own handler, where the menu can be destroyed under it: the command runs once the menu
+    // has returned.
+    QMetaObject::invokeMethod(
+        this, [this, command, data] { runCommand(command, data); }, Qt::QueuedConnection);
 }
 
-void VumoMainWidget::runCommand(VumoCommand command)
+void VumoMainWidget::runCommand(VumoCommand command, const QVariant& data)
 {
-    // Menu slots read the sending action's data themselves (sender() is still the action).
     switch (command) {
     case VumoCommand::CheckRows: m_vumoTableView->onMenuChecked(); break;
     case VumoCommand::UnCheckRows: m_vumoTableView->onMenuUnChecked(); break;
     case VumoCommand::SelectAllRows: m_vumoTableView->selectAll(); break;
-    case VumoCommand::DeleteVumo: OnMenuDeleteVumo(); break;
+    case VumoCommand::DeleteVumo:
+        deleteVumos(m_vumoTableView->GetSelectedVumos(), data.isValid() ? data.toBool() : true);
+        break;
     case VumoCommand::CopyVumo: OnMenuCopyVumo(); break;
     case VumoCommand::PasteVumo: OnMenuPasteVumo(); break;
     case VumoCommand::CopyVumoId: OnMenuCopyVumoIdToClipboard(); break;
@@ -547,11 +554,13 @@ QMenu* VumoMainWidget::CreateContextMenu(const QPoint& pos)
 
 void VumoMainWidget::OnViewContextMenu(const QPoint& pos)
 {
-    QMenu* menu = CreateContextMenu(pos);
+    // Run here and deleted here, once it has returned: a menu deleted later could go while a
+    // nested event loop still runs inside its handler. (Guarded: the page may close meanwhile.)
+    const QPointer<QMenu> menu = CreateContextMenu(pos);
     if (!menu)
         return;
-    connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
-    menu->popup(QCursor::pos());
+    menu->exec(QCursor::pos());
+    delete menu.data();
 }
 
 void VumoMainWidget::OnViewDoubleClicked(const QModelIndex& index)
@@ -618,10 +627,11 @@ void VumoMainWidget::deleteVumos(const QList<VUMO_LIST_STRUCT>& rows, bool local
         frame->Finish();
     }, Qt::QueuedConnection);
     thread.start();
+    // Closing the window cancels and keeps it open until the worker has ended (its current
+    // online call can take up to its time-out): the dialog's own loop keeps the page painting.
     dialog.exec();
-    // Closed before the end (window closed): stop and wait, then apply what was queued.
     thread.Stop();
-    thread.wait();
+    thread.wait(); // it has ended already (the dialog only closes after Finish)
     QCoreApplication::sendPostedEvents(this);
     QCoreApplication::sendPostedEvents(frame);
 
@@ -705,13 +715,19 @@ void VumoMainWidget::OnMenuOpenVumoUrl()
     }
 }
 
-void VumoMainWidget::OnVumoSellerCatChanged(qint64, const QString&, const QString& srcSellerCats,
+void VumoMainWidget::OnVumoSellerCatChanged(qint64 vumoId, const QString& clientId, const QString& srcSellerCats,
                                             const QString& dstSellerCats)
 {
     if (srcSellerCats == dstSellerCats)
         return;
+    // The listing's own class, not the node on show (search results show several classes).
+    const int vumoClass = StoredClassOf(*store(), clientId, vumoId);
+    if (vumoClass == VumoClassNone) {
+        qCWarning(lcVumo).noquote() << VUMO_SRC_POS << QStringLiteral("店内分类计数未更新：找不到商品") << clientId;
+        return;
+    }
     // Same class, other shop categories: the class total stays, the category nodes move.
-    m_vumoTree->MoveCount(m_currentClass, m_currentClass, srcSellerCats, dstSellerCats);
+    m_vumoTree->MoveCount(vumoClass, vumoClass, srcSellerCats, dstSellerCats);
 }
 
 // ---- settings ----

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <QVariant>
 
 #include <array>
 
@@ -131,7 +132,8 @@ private:
     void buildMenus();
     void buildStatusBar();
     void fillMenu(QMenu* menu, const VumoMenu& entries);
-    void runCommand(VumoCommand command);
+    // `data`: the menu entry's (e.g. local-only for the delete).
+    void runCommand(VumoCommand command, const QVariant& data);
     void rebuildTabs(const QList<VumoTab>& tabs);
     void applyCommandStates();
     void loadTable();

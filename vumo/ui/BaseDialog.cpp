@@ -95,6 +95,13 @@ void BaseDialogFrame::SetContent(QWidget* content)
         setMinimumSize(content->minimumSize() + extra);
 }
 
+void BaseDialogFrame::done(int result)
+{
+    if (m_closeGuard && !m_closeGuard())
+        return;
+    QDialog::done(result);
+}
+
 void BaseDialogFrame::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || isMaximized()) {

@@ -12,6 +12,7 @@
 #include <QPoint>
 #include <QRect>
 
+#include <functional>
 #include <utility>
 
 class QVBoxLayout;
@@ -41,6 +42,13 @@ public:
     BaseDialogTitle* Title() const { return m_title; }
     void SetTitle(const QString& title);
 
+    // Asked before the window closes by any way (title bar, Escape, accept, reject): false
+    // keeps it open. Content whose work must end first sets one.
+    using CloseGuard = std::function<bool()>;
+    void SetCloseGuard(CloseGuard guard) { m_closeGuard = std::move(guard); }
+
+    void done(int result) override;
+
     bool IsMoving() const { return m_moving; }
     Qt::Edges ResizingEdges() const { return m_resizeEdges; }
 
@@ -64,6 +72,7 @@ private:
     QPoint m_pressGlobal;   // global press point
     QPoint m_moveOffset;    // press point minus the window's top-left corner
     QRect m_pressGeometry;  // geometry at the press
+    CloseGuard m_closeGuard;
 };
 
 template <class T>

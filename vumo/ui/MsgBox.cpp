@@ -5,9 +5,12 @@
 
 #include <QApplication>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -29,6 +32,13 @@ const QMessageBox::StandardButton kButtonOrder[] = {
 };
 
 const char* kButtonProperty = "standardButton";
+
+// Width of the text in pixels: never narrower than kTextMinWidth; up to kTextComfortWidth as
+// long as the text is not too high.
+constexpr int kTextMinWidth = 240;
+constexpr int kTextComfortWidth = 480;
+constexpr int kTextMinHeight = 120;
+constexpr QSize kChrome(120, 160);
 
 } // namespace
 
@@ -57,11 +67,21 @@ MsgBox::MsgBox(QWidget* parent)
     promptCtrl->setObjectName(QStringLiteral("msgbox_promptctrl"));
     auto* promptLayout = new QVBoxLayout(promptCtrl);
     promptLayout->setContentsMargins(0, 0, 0, 0);
-    m_textLabel = new QLabel(promptCtrl);
+    // The text scrolls only when it would not fit on the screen (fitText).
+    m_textScroll = new QScrollArea(promptCtrl);
+    m_textScroll->setObjectName(QStringLiteral("msgbox_textscroll"));
+    m_textScroll->setFrameShape(QFrame::NoFrame);
+    m_textScroll->setWidgetResizable(true);
+    m_textScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_textScroll->viewport()->setAutoFillBackground(false);
+    m_textLabel = new QLabel(m_textScroll);
     m_textLabel->setObjectName(QStringLiteral("msgbox_text"));
     m_textLabel->setWordWrap(true);
+    m_textLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_textLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    promptLayout->addWidget(m_textLabel);
+    m_textScroll->setWidget(m_textLabel);
+    m_textLabel->setAutoFillBackground(false); // setWidget turned it on
+    promptLayout->addWidget(m_textScroll);
     splitter->addWidget(m_iconLabel);
     splitter->addWidget(promptCtrl);
     splitter->setStretchFactor(1, 1);
@@ -82,6 +102,53 @@ MsgBox::MsgBox(QWidget* parent)
 void MsgBox::SetText(const QString& text)
 {
     m_textLabel->setText(text);
+    fitText();
+}
+
+void MsgBox::fitText()
+{
+    // The splitter hands no height-for-width down to the wrapped label, so the box works out
+    // the size its text needs and asks for that: as wide as its longest line up to a comfortable
+    // width, wider while the text would be too high, scrolling only past the screen's limits.
+    QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect area = shown ? shown->availableGeometry() : QRect(0, 0, 1024, 768);
+    // The rest of the window (icon, title bar, buttons, margins) takes roughly kChrome.
+    const int maxWidth = qMax(kTextMinWidth, area.width() * 4 / 5 - kChrome.width());
+    const int maxHeight = qMax(kTextMinHeight, area.height() * 4 / 5 - kChrome.height());
+    const QFontMetrics metrics(m_textLabel->font());
+    int longestLine = 0;
+    for (const QString& line : m_textLabel->text().split(QLatin1Char('\n')))
+        longestLine = qMax(longestLine, metrics.horizontalAdvance(line));
+    const int margins = m_textLabel->contentsMargins().left() + m_textLabel->contentsMargins().right()
+                        + 2 * m_textLabel->margin() + 2;
+    int width = qBound(kTextMinWidth, longestLine + margins, qMin(kTextComfortWidth, maxWidth));
+    while (m_textLabel->heightForWidth(width) > maxHeight && width < maxWidth)
+        width = qMin(maxWidth, width + kTextMinWidth / 2);
+    int height = qMax(m_textLabel->heightForWidth(width), metrics.height());
+    const bool scrolls = height > maxHeight;
+    if (scrolls) {
+        height = maxHeight;
+        width += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    }
+    m_textScroll->setMinimumSize(width, height);
+    m_textScroll->setMaximumHeight(scrolls ? height : QWIDGETSIZE_MAX);
+    updateGeometry();
+}
+
+void MsgBox::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The window was sized to at most two thirds of the screen; the text may need more. The
+    // dialog places itself after its content has been shown, so a resize is enough.
+    QWidget* top = window();
+    if (top == this || top->isMaximized() || !top->screen())
+        return;
+    const QSize wanted = top->sizeHint()
+                             .expandedTo(top->minimumSizeHint())
+                             .expandedTo(top->size())
+                             .boundedTo(top->screen()->availableGeometry().size());
+    if (wanted != top->size())
+        top->resize(wanted);
 }
 
 QString MsgBox::Text() const

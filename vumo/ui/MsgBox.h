@@ -8,6 +8,7 @@
 
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class QHBoxLayout;
 
 namespace Quorvia::core::ui {
@@ -20,6 +21,7 @@ public:
 
     explicit MsgBox(QWidget* parent = nullptr);
 
+    // The box grows to show the whole text, wrapped; past the screen's limits it scrolls.
     void SetText(const QString& text);
     QString Text() const;
     void SetIcon(Icon icon);
@@ -53,11 +55,17 @@ public slots:
     // Connected to every button: answers with the button that sent it.
     void EmitSignalToMsgBox();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void answer(QMessageBox::StandardButton which);
+    // Asks for the size the text needs (wrapped, within the screen).
+    void fitText();
 
     QLabel* m_iconLabel = nullptr;
     QLabel* m_textLabel = nullptr;
+    QScrollArea* m_textScroll = nullptr;
     QWidget* m_buttonBox = nullptr;
     QHBoxLayout* m_buttonLayout = nullptr;
     QMessageBox::StandardButtons m_buttons;

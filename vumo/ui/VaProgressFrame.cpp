@@ -1,5 +1,6 @@
 #include "ui/VaProgressFrame.h"
 
+#include "ui/BaseDialog.h"
 #include "ui/MsgBox.h"
 
 #include <QDesktopServices>
@@ -63,6 +64,9 @@ VaProgressFrame::VaProgressFrame(QWidget* parent)
     layout->addWidget(m_label);
     layout->addWidget(m_progressBar);
     layout->addLayout(buttons);
+
+    if (auto* dialog = qobject_cast<BaseDialogFrame*>(parent))
+        dialog->SetCloseGuard([this] { return RequestClose(); });
 
     connect(m_button, &QPushButton::clicked, this, &VaProgressFrame::OnButtonClicked);
     connect(m_openFileBtn, &QPushButton::clicked, this, &VaProgressFrame::OnOpenFile);
@@ -131,6 +135,23 @@ void VaProgressFrame::Finish(const QString& resultFile)
     const bool hasFile = !resultFile.isEmpty();
     m_openFileBtn->setVisible(hasFile);
     m_openFolderBtn->setVisible(hasFile);
+    if (m_closeRequested) {
+        if (auto* dialog = qobject_cast<QDialog*>(window()))
+            dialog->accept();
+    }
+}
+
+bool VaProgressFrame::RequestClose()
+{
+    if (m_finished)
+        return true;
+    m_closeRequested = true;
+    if (!m_canceled) {
+        m_canceled = true;
+        m_button->setEnabled(false);
+        emit CancelSignal();
+    }
+    return false;
 }
 
 void VaProgressFrame::SetUrlOpener(UrlOpener opener)

@@ -35,8 +35,13 @@ public:
     bool IsCanceled() const { return m_canceled; }
     bool IsFinished() const { return m_finished; }
     // The button becomes "确定" and closes the dialog; with a result file the two file
-    // buttons appear.
+    // buttons appear. When the seller closed the window before, it closes now.
     void Finish(const QString& resultFile = QString());
+    // Closing the window before the end cancels (as the button does) and keeps it open until
+    // Finish(): the worker's current step may take long, and the modal window keeps the page
+    // painting meanwhile without letting another command start. True once finished.
+    bool RequestClose();
+    bool IsCloseRequested() const { return m_closeRequested; }
     QString ResultFile() const { return m_resultFile; }
 
     QPushButton* CancelButton() const { return m_button; }
@@ -65,6 +70,7 @@ private:
     QString m_resultFile;
     bool m_canceled = false;
     bool m_finished = false;
+    bool m_closeRequested = false;
 };
 
 } // namespace Quorvia::core::ui
