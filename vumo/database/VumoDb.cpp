@@ -288,6 +288,13 @@ bool VumoDb::ExecSql(const QString& sql)
 
 bool VumoDb::CheckDatabase()
 {
+    // A store of a newer release is left exactly as it is: no table created, no version set.
+    QString stored;
+    if (m_store.ReadConfig(QStringLiteral("Version"), stored)
+        && SqlStore::VersionNumber(stored) > SqlStore::VersionNumber(QString::fromLatin1(kCurrentVersion))) {
+        qCWarning(lcTrade).noquote() << VUMO_SRC_POS << "listing store of a newer version" << stored << "left untouched";
+        return false;
+    }
     if (!m_store.Exec(QString::fromUtf8(kCreateConfig)))
         return false;
     if (!m_store.BeginTransaction()) {
@@ -306,7 +313,7 @@ bool VumoDb::CheckDatabase()
         return false;
     }
     if (!existed)
-        return SetConfig(QStringLiteral("Version"), QStringLiteral("2.0"));
+        return SetConfig(QStringLiteral("Version"), QString::fromLatin1(kCurrentVersion));
     return upgrade();
 }
 
@@ -363,7 +370,7 @@ bool VumoDb::upgrade()
             present.insert(column.first.toLower());
     }
     if (ran)
-        return SetConfig(QStringLiteral("Version"), QStringLiteral("2.0"));
+        return SetConfig(QStringLiteral("Version"), QString::fromLatin1(kCurrentVersion));
     return true;
 }
 
