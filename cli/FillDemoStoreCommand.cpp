@@ -44,7 +44,15 @@ int runFillDemoStore(const QStringList& args, QIODevice& out, QIODevice& err)
     record.shopType = login.shopType;
     Quorvia::vumo::UserInfo::instance()->SetLogin(record);
 
-    auto store = Quorvia::vumo::database::VumoDBMgr::instance()->GetVumoDb();
+    using Quorvia::vumo::database::StoreKind;
+    auto* manager = Quorvia::vumo::database::VumoDBMgr::instance();
+    auto store = manager->GetVumoDb();
+    const QString problem = Quorvia::vumo::database::StoreFileMessage(manager->StoreStatus(StoreKind::Listings),
+                                                                      StoreKind::Listings);
+    if (!problem.isEmpty()) {
+        writeText(err, QStringLiteral("fill-demo-store：%1\n").arg(problem));
+        return ExitFailed;
+    }
     if (!store->CheckDatabase()) {
         writeText(err, QStringLiteral("fill-demo-store：无法打开卖家 %1 的商品数据库\n").arg(login.uid));
         return ExitFailed;

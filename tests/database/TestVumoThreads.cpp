@@ -76,6 +76,123 @@ private slots:
         QCOMPARE(read.Images().value(9).size(), 1);
     }
 
+    // Two download-like writers beside a reader, each on its own connection. A write that
+    // reads before it writes must still wait for the other writer instead of failing with
+    // "database is locked": one writer saves listing by listing, the other in batches inside
+    // an outer transaction, and both save some listings twice (the look-up of a known one).
+    void twoWritersAndAReaderNeverFail()
+    {
+        StoreFixture f;
+        VumoDb* store = f.make();
+        QVERIFY(store->CheckDatabase());
+
+        constexpr int kListings = 150;
+        constexpr int kPerBatch = 5;
+        QAtomicInt failures = 0;
+        QAtomicInt writersDone = 0;
+        QAtomicInt reads = 0;
+        std::unique_ptr<QThread> single(QThread::create([&] {
+            for (int i = 0; i < kListings; ++i) {
+                auto record = makeListing(QStringLiteral("s-%1").arg(i), 300000 + i);
+                if (!store->SaveDownloadedVumo(*record))
+                    failures.ref();
+                if (i % 3 == 0 && !store->SaveDownloadedVumo(*makeListing(QStringLiteral("s-%1").arg(i), 300000 + i)))
+                    failures.ref();
+            }
+            writersDone.ref();
+        }));
+        std::unique_ptr<QThread> batched(QThread::create([&] {
+            for (int b = 0; b < kListings / kPerBatch; ++b) {
+                if (!store->Transaction()) {
+                    failures.ref();
+                    continue;
+                }
+                bool ok = true;
+                for (int i = 0; i < kPerBatch; ++i) {
+                    const int n = b * kPerBatch + i;
+                    ok = store->SaveDownloadedVumo(*makeListing(QStringLiteral("t-%1").arg(n), 400000 + n)) && ok;
+                    if (i == 0)
+                        ok = store->SaveDownloadedVumo(*makeListing(QStringLiteral("t-%1").arg(n), 400000 + n)) && ok;
+                }
+                if (!ok || !store->Commit()) {
+                    failures.ref();
+                    store->Rollback();
+                }
+            }
+            writersDone.ref();
+        }));
+        std::unique_ptr<QThread> reader(QThread::create([&] {
+            while (writersDone.loadAcquire() < 2) {
+                QList<VUMO_LIST_STRUCT> rows;
+                if (!store->QueryVumoRows(QStringLiteral("SELECT client_id, vumo_id, cid, title, vumo_status, item_num, "
+                                                         "cost_price, market_price, yv_price, stock_num, modified, "
+                                                         "min_yvprice, max_yvprice, template_name, shop_categorys, "
+                                                         "is_vumoinfo_complete, ad_content, upload_status, error_msg "
+                                                         "From vumo_data ORDER BY modified LIMIT 3"),
+                                          rows))
+                    failures.ref();
+                VumoDataEntity read;
+                if (!rows.isEmpty() && (!store->GetVumo(rows.first().client_id, read) || read.Skus().size() != 2))
+                    failures.ref();
+                reads.ref();
+            }
+        }));
+        reader->start();
+        single->start();
+        batched->start();
+        QVERIFY(single->wait(120000));
+        QVERIFY(batched->wait(120000));
+        QVERIFY(reader->wait(120000));
+
+        QCOMPARE(failures.loadRelaxed(), 0);
+        QVERIFY(reads.loadRelaxed() > 0);
+        qint64 total = 0;
+        QVERIFY(store->CountVumos(QStringLiteral("1=1"), total));
+        QCOMPARE(total, qint64(2 * kListings));
+        QCOMPARE(f.scalar(QStringLiteral("SELECT COUNT(*) FROM vumo_sku")).toLongLong(), qint64(4 * kListings));
+    }
+
+    // Every write transaction of both stores goes through SqlStore: it owns the write lock from
+    // BEGIN on, so another connection cannot commit between its first read and its first write.
+    void writeTransactionHoldsTheWriteLockFromItsStart()
+    {
+        StoreFixture f;
+        VumoDb* store = f.make();
+        QVERIFY(store->CheckDatabase());
+        auto other = DbConnection::OpenFile(f.connection->fileName());
+        QVERIFY(other);
+        const QString otherName = other->baseConnectionName();
+        {
+            QSqlDatabase db = other->database();
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("PRAGMA busy_timeout=0")));
+            auto otherWrites = [&q] { return q.exec(QStringLiteral("REPLACE INTO CONFIG VALUES ('k','other')")); };
+
+            QVERIFY(store->Transaction());
+            QVERIFY(!otherWrites());
+            QVERIFY(store->Rollback());
+            QVERIFY(otherWrites());
+
+            Quorvia::vumo::database::SqlStore shared(f.connection);
+            QVERIFY(shared.BeginTransaction());
+            QVERIFY(!otherWrites());
+            QVERIFY(shared.CommitTransaction());
+            QVERIFY(otherWrites());
+
+            // Inside the caller's transaction a write is nested, not a second BEGIN.
+            QVERIFY(store->Transaction());
+            QCOMPARE(shared.BeginWrite(), Quorvia::vumo::database::SqlStore::WriteStart::Nested);
+            QVERIFY(store->SaveDownloadedVumo(*makeListing(QStringLiteral("n-1"), 500001)));
+            QVERIFY(store->Rollback());
+            qint64 n = -1;
+            QVERIFY(store->CountVumos(QStringLiteral("1=1"), n));
+            QCOMPARE(n, qint64(0));
+            db.close();
+        }
+        other.reset();
+        QSqlDatabase::removeDatabase(otherName);
+    }
+
     // One QThread object started again as soon as it reports finished, as the count thread
     // is: each run reads on a connection of its own, while the run before may still be
     // removing its connection on the way out.
@@ -104,7 +221,8 @@ private slots:
         for (int run = 0; run < 200; ++run) {
             QSignalSpy finished(&reader, &QThread::finished);
             reader.start();
-            QVERIFY(finished.wait(10000));
+            // finished() comes from the reader's own thread, possibly before any wait begins.
+            QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
         }
         reader.wait();
         QCOMPARE(reader.failures.loadRelaxed(), 0);

@@ -9,9 +9,14 @@
 #include "plugin/VumoPlugin.h"
 #include "plugin/hostservices/AppShareHelp.h"
 #include "plugin/hostservices/DatabaseHelp.h"
+#include "ui/MsgBox.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 
 #include <memory>
@@ -102,6 +107,128 @@ private slots:
         const QString folder = home.filePath(QStringLiteral("users/demo_seller/databases/商品管理/"));
         QVERIFY(QFileInfo::exists(folder + QStringLiteral("Vumo.db")));
         QVERIFY(QFileInfo::exists(folder + QStringLiteral("Category.db")));
+    }
+
+    // Store files the plug-in must not open: the seller is told which file and what to do,
+    // the file stays as it was, and start-up goes on with an empty shop.
+    void damagedStoreIsReportedAtStartUp()
+    {
+        VumoTest::TempHome home;
+        home.writeLogin();
+        const QString vumo = storeFolder(home) + QStringLiteral("Vumo.db");
+        const QByteArray garbage = QByteArray("not a database at all\n").repeated(200);
+        QVERIFY(writeFile(vumo, garbage));
+
+        const QString message = startAndCollectMessage();
+        QVERIFY2(message.contains(QStringLiteral("商品数据库文件已损坏")), qPrintable(message));
+        QVERIFY(message.contains(QDir::toNativeSeparators(vumo)));
+        QVERIFY(!message.contains(QStringLiteral("商品类目数据库"))); // that one is fine
+        QCOMPARE(readFile(vumo), garbage);
+        QVERIFY(QFileInfo::exists(storeFolder(home) + QStringLiteral("Category.db")));
+    }
+
+    void newerStoresAreNeverWritten()
+    {
+        VumoTest::TempHome home;
+        home.writeLogin();
+        const QString vumo = storeFolder(home) + QStringLiteral("Vumo.db");
+        const QString category = storeFolder(home) + QStringLiteral("Category.db");
+        // Rollback-journal mode: even switching the journal would rewrite the header.
+        QVERIFY(makeStore(vumo, QStringLiteral("9.9")));
+        QVERIFY(makeStore(category, QStringLiteral("9.9")));
+        const QByteArray vumoBefore = readFile(vumo);
+        const QByteArray categoryBefore = readFile(category);
+
+        const QString message = startAndCollectMessage();
+        QVERIFY2(message.contains(QStringLiteral("商品数据库文件来自更新版本")), qPrintable(message));
+        QVERIFY(message.contains(QStringLiteral("商品类目数据库文件来自更新版本")));
+        QVERIFY(message.contains(QDir::toNativeSeparators(vumo)));
+        QVERIFY(message.contains(QDir::toNativeSeparators(category)));
+        QCOMPARE(readFile(vumo), vumoBefore);
+        QCOMPARE(readFile(category), categoryBefore);
+    }
+
+    // Another program holds an exclusive lock: start-up reports it instead of waiting for
+    // the lock statement after statement.
+    void lockedStoreIsReportedAtStartUp()
+    {
+        VumoTest::TempHome home;
+        home.writeLogin();
+        const QString vumo = storeFolder(home) + QStringLiteral("Vumo.db");
+        QVERIFY(makeStore(vumo, QStringLiteral("2.0")));
+        const QString other = QStringLiteral("other-program");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), other);
+            db.setDatabaseName(vumo);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            QVERIFY(q.exec(QStringLiteral("INSERT INTO CONFIG VALUES ('held','1')")));
+        }
+        const QString message = startAndCollectMessage();
+        {
+            QSqlDatabase db = QSqlDatabase::database(other, false);
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(other);
+        QVERIFY2(message.contains(QStringLiteral("商品数据库文件正被其他程序占用")), qPrintable(message));
+        QVERIFY(message.contains(QDir::toNativeSeparators(vumo)));
+    }
+
+private:
+    static QString storeFolder(const VumoTest::TempHome& home)
+    {
+        const QString folder = home.filePath(QStringLiteral("users/demo_seller/databases/商品管理/"));
+        QDir().mkpath(folder);
+        return folder;
+    }
+    static bool writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    }
+    static QByteArray readFile(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // A store in rollback-journal mode holding the given version.
+    static bool makeStore(const QString& path, const QString& version)
+    {
+        const QString name = QStringLiteral("make-store");
+        bool ok = false;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(path);
+            QSqlQuery q(db);
+            ok = db.open() && q.exec(QStringLiteral("PRAGMA journal_mode=DELETE"))
+                && q.exec(QStringLiteral("CREATE TABLE CONFIG (key VARCHAR PRIMARY KEY, value VARCHAR)"))
+                && q.exec(QStringLiteral("INSERT INTO CONFIG VALUES ('Version','%1')").arg(version));
+            q.finish();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+        return ok;
+    }
+    // Starts the plug-in and returns the text of the message box it shows (empty if none).
+    static QString startAndCollectMessage()
+    {
+        Quorvia::vumo::database::VumoDBMgr::instance()->Reset();
+        QStringList shown;
+        Quorvia::core::ui::SetMsgBoxHook([&shown](Quorvia::core::ui::MsgBox& box) {
+            shown << box.Text();
+            return QMessageBox::Ok;
+        });
+        VumoPlugin plugin;
+        std::unique_ptr<QWidget> widget(plugin.CreateMainWidget());
+        // The box comes once the host's event loop runs; the widget goes only after its first
+        // load, whose threads read the stores.
+        if (widget && (!QTest::qWaitFor([&shown] { return !shown.isEmpty(); }, 10000)
+                       || !QTest::qWaitFor([&widget] { return widget->property("vumoFirstLoadDone").toBool(); }, 10000)))
+            qWarning() << "start-up did not finish in time";
+        Quorvia::core::ui::SetMsgBoxHook({});
+        return shown.join(QStringLiteral("\n"));
     }
 };
 

@@ -10,6 +10,9 @@
 #include "entity/VumoSkuEntity.h"
 #include "entity/VumoStatus.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -210,6 +213,48 @@ private slots:
             db.close();
         }
         QSqlDatabase::removeDatabase(QStringLiteral("cli-check"));
+    }
+
+    // A store of a newer release, or a damaged one, is named and left as it was.
+    void cliRefusesStoresItMustNotWrite()
+    {
+        VumoTest::TempHome home;
+        home.writeLogin();
+        const QString path = home.filePath(QStringLiteral("users/demo_seller/databases/商品管理/Vumo.db"));
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("cli-newer"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")));
+            QVERIFY(q.exec(QStringLiteral("CREATE TABLE CONFIG (key VARCHAR PRIMARY KEY, value VARCHAR)")));
+            QVERIFY(q.exec(QStringLiteral("INSERT INTO CONFIG VALUES ('Version','9.9')")));
+            q.finish();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("cli-newer"));
+        auto bytes = [&path] {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QByteArray newer = bytes();
+        CliRun run = runCli(home.path(), {QStringLiteral("fill-demo-store"), QStringLiteral("5")});
+        QCOMPARE(run.exitCode, 1);
+        QString err = QString::fromUtf8(run.err);
+        QVERIFY2(err.contains(QStringLiteral("商品数据库文件来自更新版本")), qPrintable(err));
+        QVERIFY(err.contains(QDir::toNativeSeparators(path)));
+        QCOMPARE(bytes(), newer);
+
+        QFile::remove(path);
+        QFile garbage(path);
+        QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write(QByteArray(2048, 'x')) == 2048);
+        garbage.close();
+        run = runCli(home.path(), {QStringLiteral("fill-demo-store"), QStringLiteral("5")});
+        QCOMPARE(run.exitCode, 1);
+        err = QString::fromUtf8(run.err);
+        QVERIFY2(err.contains(QStringLiteral("商品数据库文件已损坏")), qPrintable(err));
+        QCOMPARE(bytes(), QByteArray(2048, 'x'));
     }
 
     void cliRefusesBadCountsAndMissingLogin()

@@ -42,7 +42,8 @@ QList<Result> runCount(VumoCountThread& thread, bool* finishedInTime = nullptr)
                      });
     QSignalSpy finished(&thread, &QThread::finished);
     thread.StartCount();
-    const bool ok = finished.wait(20000);
+    // finished() comes from the count thread itself and may be in the spy before a wait starts.
+    const bool ok = QTest::qWaitFor([&finished] { return !finished.isEmpty(); }, 20000);
     if (finishedInTime)
         *finishedInTime = ok;
     if (!ok)

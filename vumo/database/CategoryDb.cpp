@@ -75,6 +75,13 @@ bool CategoryDb::UpgradeFeatures()
 
 bool CategoryDb::CheckDatabase()
 {
+    // A store of a newer release is left exactly as it is: no table created, no version set.
+    QString current;
+    if (m_store.ReadConfig(kVersionKey, current)
+        && SqlStore::VersionNumber(current) > SqlStore::VersionNumber(QString::fromLatin1(kCurrentVersion))) {
+        qCWarning(lcVumo).noquote() << VUMO_SRC_POS << "category store of a newer version" << current << "left untouched";
+        return false;
+    }
     if (!m_store.Exec(QStringLiteral("CREATE TABLE IF NOT EXISTS CONFIG (key VARCHAR PRIMARY KEY, value VARCHAR);")))
         return false;
 

@@ -17,10 +17,49 @@ QSqlDatabase SqlStore::Db() const
     return m_connection ? m_connection->database() : QSqlDatabase();
 }
 
+namespace {
+
+constexpr int kSqliteError = 1; // what SQLite answers a BEGIN inside an open transaction
+
+bool beginImmediate(QSqlDatabase& db, QSqlError* error = nullptr)
+{
+    if (!db.isOpen())
+        return false;
+    QSqlQuery query(db);
+    if (query.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return true;
+    if (error)
+        *error = query.lastError();
+    return false;
+}
+
+} // namespace
+
 bool SqlStore::BeginTransaction()
 {
     QSqlDatabase db = Db();
-    return db.isOpen() && db.transaction();
+    QSqlError error;
+    if (beginImmediate(db, &error))
+        return true;
+    if (error.isValid())
+        qCWarning(lcVumo).noquote() << VUMO_SRC_POS << "cannot begin write transaction:" << error.text();
+    return false;
+}
+
+SqlStore::WriteStart SqlStore::BeginWrite()
+{
+    QSqlDatabase db = Db();
+    QSqlError error;
+    if (beginImmediate(db, &error))
+        return WriteStart::Began;
+    // Busy, locked or read-only stores answer with codes of their own.
+    bool isNumber = false;
+    const int code = error.nativeErrorCode().toInt(&isNumber);
+    if (isNumber && (code & 0xff) == kSqliteError)
+        return WriteStart::Nested;
+    if (error.isValid())
+        qCWarning(lcVumo).noquote() << VUMO_SRC_POS << "cannot begin write transaction:" << error.text();
+    return WriteStart::Failed;
 }
 
 bool SqlStore::CommitTransaction()
@@ -57,7 +96,7 @@ bool SqlStore::ExecBatch(const QStringList& statements)
         return false;
     }
     QSqlDatabase db = Db();
-    if (!db.isOpen() || !db.transaction())
+    if (!beginImmediate(db))
         return false;
     QSqlQuery query(db);
     for (const QString& sql : statements) {

@@ -19,9 +19,17 @@ public:
     QSqlDatabase Db() const;
     const DbConnectionPtr& Connection() const { return m_connection; }
 
+    // Every write transaction takes the write lock up front (BEGIN IMMEDIATE). One that started
+    // deferred and read first could not wait for another thread's writer when it came to
+    // write: SQLite refuses the upgrade at once with "database is locked", busy timeout or not.
     bool BeginTransaction();
     bool CommitTransaction();
     bool RollbackTransaction();
+
+    enum class WriteStart { Began, Nested, Failed };
+    // BeginTransaction() for a write that may run inside the caller's transaction: Nested
+    // (and nothing changed) when this thread's connection already is in one.
+    WriteStart BeginWrite();
 
     // Runs one statement; a failure logs the driver's text to "vumo".
     bool Exec(const QString& sql);

@@ -2,7 +2,9 @@
 
 #include "database/CategoryDb.h"
 #include "database/VumoDb.h"
+#include "plugin/hostservices/AppShareHelp.h"
 #include "plugin/hostservices/DatabaseHelp.h"
+#include "quorvia/DatabaseManage.h"
 #include "utils/Log.h"
 #include "utils/SellerPaths.h"
 
@@ -11,8 +13,20 @@
 
 namespace Quorvia::vumo::database {
 
-DbConnectionPtr VumoDBMgr::openConnection(const QString& name)
+DbConnectionPtr VumoDBMgr::openConnection(const QString& name, const QString& currentVersion, StoreFileStatus& status)
 {
+    status = StoreFileStatus();
+    const QString uid = Quorvia::utils::AppShareHelp::instance()->GetUid();
+    if (!uid.isEmpty()) {
+        status = InspectStoreFile(Quorvia::database::DatabaseFilePath(uid, Quorvia::utils::PluginDisplayName(), name),
+                                  currentVersion);
+        if (status.state != StoreFileState::Ready) {
+            static const char* const kStates[] = {"ready", "damaged", "newer", "locked", "unreadable"};
+            qCCritical(lcTrade).noquote() << VUMO_SRC_POS << name << "store not opened:" << status.path
+                                          << kStates[int(status.state)] << "version" << status.version << status.detail;
+            return std::make_shared<DbConnection>(QSqlDatabase());
+        }
+    }
     QSqlDatabase db;
     if (!Quorvia::utils::DatabaseHelp::instance()->GetDB(Quorvia::utils::PluginDisplayName(), name, db)
         || !db.isOpen()) {
@@ -26,7 +40,9 @@ std::shared_ptr<VumoDbInterface> VumoDBMgr::GetVumoDb()
 {
     QMutexLocker locker(&m_mutex);
     if (!m_vumoDb) {
-        DbConnectionPtr connection = m_useTestConnections ? m_testVumo : openConnection(QStringLiteral("Vumo"));
+        DbConnectionPtr connection = m_useTestConnections
+            ? m_testVumo
+            : openConnection(QStringLiteral("Vumo"), QString::fromLatin1(VumoDb::kCurrentVersion), m_vumoStatus);
         if (!connection)
             connection = std::make_shared<DbConnection>(QSqlDatabase());
         m_vumoDb = std::make_shared<VumoDb>(connection);
@@ -38,13 +54,33 @@ std::shared_ptr<CategoryDbInterface> VumoDBMgr::GetCategoryDb()
 {
     QMutexLocker locker(&m_mutex);
     if (!m_categoryDb) {
-        DbConnectionPtr connection =
-            m_useTestConnections ? m_testCategory : openConnection(QStringLiteral("Category"));
+        DbConnectionPtr connection = m_useTestConnections
+            ? m_testCategory
+            : openConnection(QStringLiteral("Category"), QString::fromLatin1(CategoryDb::kCurrentVersion), m_categoryStatus);
         if (!connection)
             connection = std::make_shared<DbConnection>(QSqlDatabase());
         m_categoryDb = std::make_shared<CategoryDb>(connection);
     }
     return m_categoryDb;
+}
+
+StoreFileStatus VumoDBMgr::StoreStatus(StoreKind kind)
+{
+    QMutexLocker locker(&m_mutex);
+    return kind == StoreKind::Listings ? m_vumoStatus : m_categoryStatus;
+}
+
+QString VumoDBMgr::StoreProblemText()
+{
+    QMutexLocker locker(&m_mutex);
+    QStringList parts;
+    for (const auto& [status, kind] : {std::pair{m_vumoStatus, StoreKind::Listings},
+                                       std::pair{m_categoryStatus, StoreKind::Categories}}) {
+        const QString message = StoreFileMessage(status, kind);
+        if (!message.isEmpty())
+            parts << message;
+    }
+    return parts.join(QStringLiteral("\n\n"));
 }
 
 void VumoDBMgr::UseConnectionsForTests(DbConnectionPtr vumo, DbConnectionPtr category)
@@ -55,6 +91,8 @@ void VumoDBMgr::UseConnectionsForTests(DbConnectionPtr vumo, DbConnectionPtr cat
     m_testVumo = std::move(vumo);
     m_testCategory = std::move(category);
     m_useTestConnections = true;
+    m_vumoStatus = StoreFileStatus();
+    m_categoryStatus = StoreFileStatus();
 }
 
 void VumoDBMgr::Reset()
@@ -65,6 +103,8 @@ void VumoDBMgr::Reset()
     m_testVumo.reset();
     m_testCategory.reset();
     m_useTestConnections = false;
+    m_vumoStatus = StoreFileStatus();
+    m_categoryStatus = StoreFileStatus();
 }
 
 } // namespace Quorvia::vumo::database

@@ -1,9 +1,12 @@
 #pragma once
 // Owns the one listing store and the one category store for the life of the library. The
 // accessors never return null: without a connection from the workbench the store is built on
-// an invalid connection, so every operation fails cleanly.
+// an invalid connection, so every operation fails cleanly. That is also what a store file gets
+// that is damaged, comes from a newer release or is locked by another program: it is looked
+// at before the workbench opens it, and never opened for writing.
 #include "database/CategoryDbInterface.h"
 #include "database/DbConnection.h"
+#include "database/StoreFileCheck.h"
 #include "database/VumoDbInterface.h"
 #include "utils/CSingleton.h"
 
@@ -22,6 +25,12 @@ public:
     std::shared_ptr<VumoDbInterface> GetVumoDb();
     std::shared_ptr<CategoryDbInterface> GetCategoryDb();
 
+    // What the look at the store's file found when the store was built (Ready before that,
+    // and for stores on test connections).
+    StoreFileStatus StoreStatus(StoreKind kind);
+    // StoreFileMessage() of each store built so far that is not Ready, one paragraph each.
+    QString StoreProblemText();
+
     // Tests hand in their own files; either may be null for "no connection".
     void UseConnectionsForTests(DbConnectionPtr vumo, DbConnectionPtr category);
     // Drops both stores (and any test connections); the next access builds them again.
@@ -31,12 +40,15 @@ private:
     friend class Quorvia::utils::CSingleton<VumoDBMgr>;
     VumoDBMgr() = default;
 
-    // GetDB(PluginDisplayName(), name) wrapped for per-thread use; invalid when that fails.
-    DbConnectionPtr openConnection(const QString& name);
+    // GetDB(PluginDisplayName(), name) wrapped for per-thread use; invalid when that fails or
+    // when the file is not fit to be opened (`status` tells why).
+    DbConnectionPtr openConnection(const QString& name, const QString& currentVersion, StoreFileStatus& status);
 
     QMutex m_mutex;
     std::shared_ptr<VumoDbInterface> m_vumoDb;
     std::shared_ptr<CategoryDbInterface> m_categoryDb;
+    StoreFileStatus m_vumoStatus;
+    StoreFileStatus m_categoryStatus;
     DbConnectionPtr m_testVumo;
     DbConnectionPtr m_testCategory;
     bool m_useTestConnections = false;

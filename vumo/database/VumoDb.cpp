@@ -136,15 +136,32 @@ private:
     QHash<QString, QHash<const void*, Entry>> m_byConnection;
 };
 
-// A savepoint around one multi-table write: its own transaction when the caller has none,
-// nested inside the caller's otherwise. Rolled back unless committed.
+// One multi-table write, all or nothing. At the top level it is a transaction of its own that
+// holds the write lock from its start (the first statement of a save is a look-up); inside the
+// caller's transaction, which holds that lock already, it is a savepoint. Rolled back unless
+// committed.
 class VumoDb::WriteScope
 {
 public:
-    explicit WriteScope(VumoDb& db) : m_db(db) { m_open = m_db.execPrepared(QStringLiteral("SAVEPOINT vumo_write"), {}); }
+    explicit WriteScope(VumoDb& db) : m_db(db)
+    {
+        switch (m_db.m_store.BeginWrite()) {
+        case SqlStore::WriteStart::Began:
+            m_kind = Kind::Transaction;
+            break;
+        case SqlStore::WriteStart::Nested:
+            if (m_db.execPrepared(QStringLiteral("SAVEPOINT vumo_write"), {}))
+                m_kind = Kind::Savepoint;
+            break;
+        case SqlStore::WriteStart::Failed:
+            break;
+        }
+    }
     ~WriteScope()
     {
-        if (m_open) {
+        if (m_kind == Kind::Transaction) {
+            m_db.m_store.RollbackTransaction();
+        } else if (m_kind == Kind::Savepoint) {
             m_db.execPrepared(QStringLiteral("ROLLBACK TO vumo_write"), {});
             m_db.execPrepared(QStringLiteral("RELEASE vumo_write"), {});
         }
@@ -152,20 +169,21 @@ public:
     WriteScope(const WriteScope&) = delete;
     WriteScope& operator=(const WriteScope&) = delete;
 
-    bool isOpen() const { return m_open; }
+    bool isOpen() const { return m_kind != Kind::None; }
     bool Commit()
     {
-        if (!m_open)
-            return false;
-        if (!m_db.execPrepared(QStringLiteral("RELEASE vumo_write"), {}))
-            return false; // the destructor rolls back
-        m_open = false;
-        return true;
+        const bool done = m_kind == Kind::Transaction ? m_db.m_store.CommitTransaction()
+            : m_kind == Kind::Savepoint              ? m_db.execPrepared(QStringLiteral("RELEASE vumo_write"), {})
+                                                     : false;
+        if (done)
+            m_kind = Kind::None; // otherwise the destructor rolls back
+        return done;
     }
 
 private:
+    enum class Kind { None, Transaction, Savepoint };
     VumoDb& m_db;
-    bool m_open = false;
+    Kind m_kind = Kind::None;
 };
 
 VumoDb::VumoDb(DbConnectionPtr connection, QObject* parent)
@@ -270,6 +288,13 @@ bool VumoDb::ExecSql(const QString& sql)
 
 bool VumoDb::CheckDatabase()
 {
+    // A store of a newer release is left exactly as it is: no table created, no version set.
+    QString stored;
+    if (m_store.ReadConfig(QStringLiteral("Version"), stored)
+        && SqlStore::VersionNumber(stored) > SqlStore::VersionNumber(QString::fromLatin1(kCurrentVersion))) {
+        qCWarning(lcTrade).noquote() << VUMO_SRC_POS << "listing store of a newer version" << stored << "left untouched";
+        return false;
+    }
     if (!m_store.Exec(QString::fromUtf8(kCreateConfig)))
         return false;
     if (!m_store.BeginTransaction()) {
@@ -288,7 +313,7 @@ bool VumoDb::CheckDatabase()
         return false;
     }
     if (!existed)
-        return SetConfig(QStringLiteral("Version"), QStringLiteral("2.0"));
+        return SetConfig(QStringLiteral("Version"), QString::fromLatin1(kCurrentVersion));
     return upgrade();
 }
 
@@ -345,7 +370,7 @@ bool VumoDb::upgrade()
             present.insert(column.first.toLower());
     }
     if (ran)
-        return SetConfig(QStringLiteral("Version"), QStringLiteral("2.0"));
+        return SetConfig(QStringLiteral("Version"), QString::fromLatin1(kCurrentVersion));
     return true;
 }
 

@@ -36,6 +36,8 @@ public:
     explicit VumoDb(DbConnectionPtr connection, QObject* parent = nullptr);
     ~VumoDb() override;
 
+    static constexpr const char* kCurrentVersion = "2.0";
+
     bool Transaction() override;
     bool Commit() override;
     bool Rollback() override;

@@ -5,8 +5,11 @@
 #include "database/VumoDbInterface.h"
 #include "plugin/UserInfo.h"
 #include "plugin/VumoMainWidget.h"
+#include "ui/MsgBox.h"
 #include "utils/Log.h"
 #include "utils/SellerPaths.h"
+
+#include <QTimer>
 
 namespace Quorvia::vumo {
 
@@ -35,7 +38,16 @@ QWidget* VumoPlugin::CreateMainWidget()
     // The seller's folder holds vumo.ini and the pictures; have it ready before any page needs it.
     if (Quorvia::utils::SellerImageFolder().isEmpty())
         qCWarning(lcTrade).noquote() << QStringLiteral("创建商品管理用户目录失败");
-    return new VumoMainWidget(nullptr);
+    auto* widget = new VumoMainWidget(nullptr);
+    // A store file that was not opened leaves an empty shop: say which file and why, once the
+    // host has embedded the widget (start-up itself never waits for the seller).
+    const QString problem = VumoDBMgr::instance()->StoreProblemText();
+    if (!problem.isEmpty()) {
+        QTimer::singleShot(0, widget, [widget, problem] {
+            Quorvia::core::ui::ShowMsgBox(widget, problem, Quorvia::core::ui::MsgBox::Information, QMessageBox::Ok);
+        });
+    }
+    return widget;
 }
 
 } // namespace Quorvia::vumo

@@ -15,7 +15,8 @@ public:
 
     void Initialize() override; // nothing to do: everything starts lazily
     void SetUserInfo(const Quorvia::core::plugin::LoginRecord& record) override;
-    // Checks both stores (failures are only logged) and builds a parentless main widget that
+    // Checks both stores (failures are logged; a store file that could not be opened is also
+    // reported to the seller once the widget shows) and builds a parentless main widget that
     // the workbench owns from then on.
     QWidget* CreateMainWidget() override;
 };

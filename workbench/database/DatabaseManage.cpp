@@ -70,9 +70,8 @@ public:
             qCWarning(lcDatabase) << "no logged-in seller; cannot open" << owner << name;
             return false;
         }
-        const QString folder = Quorvia::DataRoot() + QStringLiteral("/users/") + uid
-                               + QStringLiteral("/databases/") + owner;
-        const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".db");
+        const QString path = Quorvia::database::DatabaseFilePath(uid, owner, name);
+        const QString folder = QFileInfo(path).path();
 
         // A connection belongs to the thread that opened it, so the cache is per thread.
         QThread* thread = QThread::currentThread();
