@@ -42,8 +42,9 @@ QString RedirectRefusedText(const QString& target);
 // The text given when the connection broke before the whole body arrived.
 QString IncompleteBodyText(const QString& why);
 
-// Qt's HTTP thread stops reading the socket once this much waits unread, so a fast server
-// cannot run ahead of the size cap.
+// The read buffer asked of every reply, so unread data is held back where Qt's backend honours
+// it. Qt 6.4's HTTP thread reads on regardless, so the cap itself rests on counting every
+// byte that arrives.
 constexpr qint64 kReplyReadBufferSize = 64 * 1024;
 
 // Appends a chunk the caller has already checked against `cap`; the buffer never reserves

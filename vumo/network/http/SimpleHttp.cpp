@@ -97,7 +97,6 @@ void SimpleHttp::Start()
     default:
         return;
     }
-    // Qt's HTTP thread waits for us once this much is unread, so the cap holds at any speed.
     m_reply->setReadBufferSize(kReplyReadBufferSize);
 
     if (m_type == TASK_KEEPALIVE) {
@@ -113,7 +112,7 @@ void SimpleHttp::Start()
         m_breakTimer->start(kKeepAliveBreakMs);
     } else if (m_type != TASK_DOWNLOAD) {
         QNetworkReply* reply = m_reply;
-        // Read as the bytes come: with a read buffer size Qt holds back the rest until then.
+        // Read and count as the bytes come, not only at the end.
         connect(reply, &QNetworkReply::readyRead, this, [this, reply] {
             if (reply == m_reply && CheckCap(reply->bytesAvailable()))
                 AppendWithinCap(m_buffer, reply->readAll(), m_maxBodySize);

@@ -108,7 +108,7 @@ HTTP_RETURN_RESULT SyncHttpRequest::Exchange(Verb verb, QNetworkRequest& request
 
     connect(reply, &QNetworkReply::errorOccurred, this, &SyncHttpRequest::OnRequestError);
     connect(reply, &QNetworkReply::downloadProgress, this, &SyncHttpRequest::OnDownloadProgress);
-    // Read as the bytes come: Qt holds back the rest until its read buffer is emptied.
+    // Read and count as the bytes come.
     connect(reply, &QNetworkReply::readyRead, this, [this, reply] { ReadAvailable(reply, -1); });
     connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] { CheckCap(reply, -1); });
     if (timeoutMs > 0)
