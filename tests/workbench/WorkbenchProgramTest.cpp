@@ -190,6 +190,10 @@ private slots:
         const QString text = todaysLog(home);
         QVERIFY(text.startsWith(QStringLiteral("earlier line\n")));
         QVERIFY(text.contains(QStringLiteral("login.ini")));
+        // The message quotes an example login file; its credentials are masked like any other.
+        QVERIFY2(text.contains(QStringLiteral("access_token=***")), qPrintable(text));
+        QVERIFY(!text.contains(QStringLiteral("demo-access-token")));
+        QVERIFY(!text.contains(QStringLiteral("demo-app-secret")));
         const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup
             | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
         QCOMPARE(QFile::permissions(path) & others, QFileDevice::Permissions());
