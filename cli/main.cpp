@@ -2,15 +2,28 @@
 //   vumo-cli [--home DIR] COMMAND [ARGS...]
 #include "CliCommand.h"
 
+#include "quorvia/LogMask.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
 #include <cstdio>
+#include <cstdlib>
 
 using namespace Quorvia::cli;
 
 namespace {
+
+// Qt's own format on standard error, without the seller's token and signature.
+void maskedMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    const QByteArray line = (qFormatLogMessage(type, context, Quorvia::MaskSecrets(message)) + u'\n').toLocal8Bit();
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+    std::fflush(stderr);
+    if (type == QtFatalMsg)
+        std::abort();
+}
 
 void printHelp(QIODevice& out)
 {
@@ -27,6 +40,7 @@ void printHelp(QIODevice& out)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    qInstallMessageHandler(maskedMessage);
     QFile out;
     QFile err;
     out.open(stdout, QIODevice::WriteOnly);

@@ -574,11 +574,15 @@ QJsonObject MarketplaceServer::State() const
 
 namespace {
 
-bool WriteText(const QString& file, const QByteArray& text, QString* error)
+bool WriteText(const QString& file, const QByteArray& text, QString* error, bool ownerOnly = false)
 {
     QDir().mkpath(QFileInfo(file).absolutePath());
     QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit()) {
+    // Set on the temporary file before it takes the name, so the text is never readable to
+    // others, not even for a moment.
+    const bool opened = out.open(QIODevice::WriteOnly)
+        && (!ownerOnly || out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    if (!opened || out.write(text) != text.size() || !out.commit()) {
         if (error)
             *error = QStringLiteral("cannot write %1: %2").arg(file, out.errorString());
         return false;
@@ -655,7 +659,8 @@ bool WriteLoginIni(const QString& file, const SeedSeller& seller, QString* error
     text += "shop_id=" + QByteArray::number(seller.shopId) + '\n';
     text += "shop_type=" + QByteArray::number(seller.shopType) + '\n';
     text += "stock_mode=" + QByteArray::number(seller.stockMode) + '\n';
-    return WriteText(file, text, error);
+    // It holds the seller's token and the application secret.
+    return WriteText(file, text, error, true);
 }
 
 } // namespace Quorvia::marketplace

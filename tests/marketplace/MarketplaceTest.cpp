@@ -230,6 +230,10 @@ private slots:
         QCOMPARE(login.appSecret, QByteArray("demo-app-secret"));
         QCOMPARE(login.venderId, 10001);
         QCOMPARE(login.stockMode, -1);
+        // It holds the token and the secret: the owner's eyes only.
+        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup
+            | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+        QCOMPARE(QFile::permissions(m_home->filePath("config/login.ini")) & others, QFileDevice::Permissions());
     }
 
     void envelopeIsChecked()

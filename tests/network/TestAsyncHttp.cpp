@@ -392,6 +392,58 @@ private slots:
         QCOMPARE(outcome->result.data, QByteArray("after"));
     }
 
+    void hostileAnswersToAPostFail_data()
+    {
+        QTest::addColumn<QByteArray>("kind");
+        QTest::newRow("redirect to another port") << QByteArray("redirect");
+        QTest::newRow("body shorter than its length") << QByteArray("short");
+        QTest::newRow("gzip bomb") << QByteArray("bomb");
+    }
+
+    void hostileAnswersToAPostFail()
+    {
+        QFETCH(QByteArray, kind);
+        constexpr qint64 cap = 64 * 1024;
+        TestServer other;
+        QVERIFY(other.listen());
+        other.setHandler([](const HttpRequestSeen&, QTcpSocket* s) { TestServer::respond(s, 200, "{}"); });
+        const QByteArray location = other.url(QStringLiteral("/steal")).toUtf8();
+        const QByteArray bomb = VumoTest::gzipBytes(QByteArray(8 * 1024 * 1024, '\0'));
+        TestServer server;
+        QVERIFY(server.listen());
+        server.setHandler([&](const HttpRequestSeen&, QTcpSocket* s) {
+            if (kind == "redirect") {
+                TestServer::respond(s, 307, QByteArray(), {"Location: " + location});
+            } else if (kind == "short") {
+                s->write("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n{\"a\":1}");
+                s->flush();
+                QTimer::singleShot(200, s, [s] { s->disconnectFromHost(); });
+            } else {
+                TestServer::respond(s, 200, bomb, {"Content-Encoding: gzip"});
+            }
+        });
+        auto task = new POST_TASK_PARAM;
+        task->url = server.url(QStringLiteral("/routerjson"));
+        task->body = "access_token=secret-token&sign=ABC";
+        task->bypassLimit = true;
+        task->acceptGzip = true;
+        auto outcome = std::make_shared<Outcome>();
+        task->resultCallback = Record(outcome);
+        SimpleHttp* http = HttpRequestManage::Instance()->AddTask(task);
+        QVERIFY(http);
+        http->SetMaxBodySize(cap);
+        QTRY_COMPARE_WITH_TIMEOUT(outcome->calls, 1, 10000);
+        QTest::qWait(100);
+        QCOMPARE(other.connections(), 0);
+        const QString text = ZhDesc(outcome->result.data);
+        if (kind == "redirect")
+            QVERIFY2(text.contains(QString::fromUtf8(location)), qPrintable(text));
+        else if (kind == "short")
+            QVERIFY2(text.startsWith(IncompleteBodyText(QString())), qPrintable(text));
+        else
+            QCOMPARE(text, OversizeBodyText(cap));
+    }
+
 private:
     std::unique_ptr<VumoTest::TempHome> m_home;
 };

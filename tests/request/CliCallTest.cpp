@@ -77,6 +77,60 @@ private slots:
             "timestamp" + Field(body, "timestamp") + "v" "2.0" "cli-secret";
         QCOMPARE(Field(body, "sign"),
                  QCryptographicHash::hash(signedText, QCryptographicHash::Md5).toHex().toUpper());
+
+        // The call's log lines name the request, never the credentials that sign it.
+        QVERIFY2(run.err.contains("access_token=***"), run.err.constData());
+        QVERIFY2(!run.err.contains(login.accessToken.toUtf8()), run.err.constData());
+        QVERIFY2(!run.err.contains(Field(body, "sign")), run.err.constData());
+    }
+
+    void timeOutIsAFailure_data()
+    {
+        QTest::addColumn<bool>("partial");
+        QTest::newRow("server never answers") << false;
+        QTest::newRow("body stalls") << true;
+    }
+
+    void timeOutIsAFailure()
+    {
+        QFETCH(bool, partial);
+        VumoTest::TempHome home;
+        home.writeLogin();
+        TestServer server;
+        QVERIFY(server.listen());
+        WriteNetworkIni(home, server.url(QStringLiteral("/routerjson")));
+        server.setHandler([partial](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
+            if (partial)
+                socket->write("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n{\"a\":");
+        });
+        const CliRun run = RunCli(home.path(), {QStringLiteral("call"), QStringLiteral("orvane.sellercats.get"),
+                                                QStringLiteral("--timeout"), QStringLiteral("300")});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.out.isEmpty(), run.out.constData());
+        QVERIFY2(QString::fromUtf8(run.err).contains(QStringLiteral("errorMessage: http 请求超时")), run.err.constData());
+    }
+
+    void redirectOfASignedCallIsRefused()
+    {
+        VumoTest::TempHome home;
+        home.writeLogin();
+        TestServer other;
+        QVERIFY(other.listen());
+        other.setHandler([](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
+            TestServer::respond(socket, 200, "{\"sellercats_get_response\":{}}");
+        });
+        TestServer gateway;
+        QVERIFY(gateway.listen());
+        WriteNetworkIni(home, gateway.url(QStringLiteral("/routerjson")));
+        const QByteArray location = other.url(QStringLiteral("/routerjson")).toUtf8();
+        gateway.setHandler([location](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
+            TestServer::respond(socket, 307, QByteArray(), {"Location: " + location});
+        });
+        const CliRun run = RunCli(home.path(), {QStringLiteral("call"), QStringLiteral("orvane.sellercats.get")});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(gateway.requests().size(), 1);
+        QCOMPARE(other.connections(), 0);
+        QVERIFY2(run.err.contains(location), run.err.constData());
     }
 
     void failuresExitWithTheErrorText()

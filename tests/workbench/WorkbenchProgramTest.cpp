@@ -169,6 +169,44 @@ private slots:
         QVERIFY(todaysLog(home).contains(QStringLiteral("login.ini")));
     }
 
+    void logFileIsTheOwnersOnly()
+    {
+        // A log an older version left readable to all is tightened; what it held stays.
+        VumoTest::TempHome home;
+        QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("logs"))));
+        const QString path = home.filePath(QStringLiteral("logs/quorvia-%1.log")
+                                               .arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
+        {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("earlier line\n");
+        }
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                                | QFileDevice::ReadOther));
+        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"),
+                                      QStringLiteral(FAKE_PLUGIN), QStringLiteral("--screenshot"),
+                                      home.filePath(QStringLiteral("s.png"))});
+        QCOMPARE(run.exitCode, 2);
+        const QString text = todaysLog(home);
+        QVERIFY(text.startsWith(QStringLiteral("earlier line\n")));
+        QVERIFY(text.contains(QStringLiteral("login.ini")));
+        // The message quotes an example login file; its credentials are masked like any other.
+        QVERIFY2(text.contains(QStringLiteral("access_token=***")), qPrintable(text));
+        QVERIFY(!text.contains(QStringLiteral("demo-access-token")));
+        QVERIFY(!text.contains(QStringLiteral("demo-app-secret")));
+        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup
+            | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+        QCOMPARE(QFile::permissions(path) & others, QFileDevice::Permissions());
+
+        // A new day's file is created that way.
+        QVERIFY(QFile::remove(path));
+        runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"), QStringLiteral(FAKE_PLUGIN),
+                      QStringLiteral("--screenshot"), home.filePath(QStringLiteral("s.png"))});
+        QVERIFY(QFile::exists(path));
+        QCOMPARE(QFile::permissions(path) & others, QFileDevice::Permissions());
+        QVERIFY(QFile::permissions(path) & QFileDevice::ReadOwner);
+    }
+
     void pluginsTheHostRefuses_data()
     {
         QTest::addColumn<QString>("plugin");

@@ -1,6 +1,7 @@
 #include "request/PopRequestBase.h"
 
 #include "plugin/UserInfo.h"
+#include "quorvia/LogMask.h"
 #include "utils/Log.h"
 
 namespace Quorvia::vumo::request {
@@ -27,7 +28,7 @@ bool PopRequestBase::FailRequest(const HTTP_RETURN_RESULT& result)
 {
     const QString message = QStringLiteral("api[%1] request failed! json:%2")
                                 .arg(QString::fromUtf8(GetMethod()), QString::fromUtf8(result.data));
-    qCWarning(lcMain).noquote() << VUMO_SRC_POS + message;
+    qCWarning(lcMain).noquote() << VUMO_SRC_POS + ClipForLog(MaskSecrets(message));
     if (errorMessage.isEmpty())
         errorMessage = message;
     return false;

@@ -2,6 +2,7 @@
 
 #include "network/config/NetworkConfig.h"
 #include "request/ParamText.h"
+#include "quorvia/LogMask.h"
 #include "utils/Log.h"
 
 #include <QFile>
@@ -60,7 +61,7 @@ bool PopVumoImgUpload::OnResponse(Quorvia::network::http::HTTP_RETURN_STATE,
     if (pictureUrl.trimmed().isEmpty()) {
         const QString message = QStringLiteral("api[%1] request return url is empty! json:%2")
                                     .arg(QString::fromUtf8(GetMethod()), QString::fromUtf8(result.data));
-        qCWarning(lcMain).noquote() << VUMO_SRC_POS + message;
+        qCWarning(lcMain).noquote() << VUMO_SRC_POS + ClipForLog(MaskSecrets(message));
         errorMessage = message;
         return false;
     }

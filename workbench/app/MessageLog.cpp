@@ -1,5 +1,7 @@
 #include "MessageLog.h"
 
+#include "quorvia/LogMask.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
@@ -49,7 +51,7 @@ void handler(QtMsgType type, const QMessageLogContext& context, const QString& m
                                 .arg(now.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")),
                                      QString::fromLatin1(levelName(type)),
                                      QString::fromUtf8(context.category ? context.category : "default"),
-                                     message)
+                                     MaskSecrets(message))
                                 .toUtf8();
 
     LogState& s = state();
@@ -58,8 +60,13 @@ void handler(QtMsgType type, const QMessageLogContext& context, const QString& m
         s.file.close();
         s.day = now.date();
         s.file.setFileName(s.folder + QStringLiteral("/quorvia-%1.log").arg(s.day.toString(QStringLiteral("yyyyMMdd"))));
-        if (!s.file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
+        // The log tells what the seller did and with whom: the owner's eyes only, also for a
+        // file an older version left readable to all.
+        const QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+        if (!s.file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text, ownerOnly))
             std::fprintf(stderr, "cannot write log file %s\n", qPrintable(s.file.fileName()));
+        else
+            s.file.setPermissions(ownerOnly);
     }
     if (s.file.isOpen()) {
         s.file.write(line);

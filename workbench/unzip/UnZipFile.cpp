@@ -11,6 +11,13 @@ QByteArray UnZipFile::gUncompress(const QByteArray& data)
 
 QByteArray UnZipFile::gUncompress(const QByteArray& data, qsizetype maxSize)
 {
+    return gUncompress(data, maxSize, nullptr);
+}
+
+QByteArray UnZipFile::gUncompress(const QByteArray& data, qsizetype maxSize, bool* tooLarge)
+{
+    if (tooLarge)
+        *tooLarge = false;
     if (data.isEmpty() || maxSize <= 0)
         return {};
 
@@ -47,6 +54,8 @@ QByteArray UnZipFile::gUncompress(const QByteArray& data, qsizetype maxSize)
         const qsizetype produced = qsizetype(sizeof(chunk)) - stream.avail_out;
         if (out.size() + produced > maxSize) {
             failed = true; // a hostile body must not exhaust memory
+            if (tooLarge)
+                *tooLarge = true;
             break;
         }
         out.append(chunk, produced);

@@ -7,6 +7,29 @@ QString OversizeBodyText(qint64 limit)
     return QStringLiteral("返回数据过大，超过%1字节上限").arg(limit);
 }
 
+QString TimeoutText()
+{
+    return QStringLiteral("http 请求超时");
+}
+
+QString RedirectRefusedText(const QString& target)
+{
+    return QStringLiteral("服务器要求重定向到%1，请求未转发").arg(target);
+}
+
+QString IncompleteBodyText(const QString& why)
+{
+    return QStringLiteral("返回数据不完整：%1").arg(why);
+}
+
+void AppendWithinCap(QByteArray& buffer, const QByteArray& chunk, qint64 cap)
+{
+    const qint64 needed = qint64(buffer.size()) + chunk.size();
+    if (buffer.capacity() < needed)
+        buffer.reserve(qMax(needed, qMin(2 * qint64(buffer.size()), cap)));
+    buffer += chunk;
+}
+
 QByteArray SyntheticErrorBody(const QString& text)
 {
     const QByteArray utf8 = text.toUtf8();

@@ -32,6 +32,25 @@ constexpr qint64 kMaxReplyBodySize = 64LL * 1024 * 1024;
 // The text given when a reply passes the size cap.
 QString OversizeBodyText(qint64 limit);
 
+// The text of a time-out, "http 请求超时".
+QString TimeoutText();
+
+// The text given when a POST is answered with a redirect: its body (signed, with the seller's
+// token) is not sent on to the new address.
+QString RedirectRefusedText(const QString& target);
+
+// The text given when the connection broke before the whole body arrived.
+QString IncompleteBodyText(const QString& why);
+
+// The read buffer asked of every reply, so unread data is held back where Qt's backend honours
+// it. Qt 6.4's HTTP thread reads on regardless, so the cap itself rests on counting every
+// byte that arrives.
+constexpr qint64 kReplyReadBufferSize = 64 * 1024;
+
+// Appends a chunk the caller has already checked against `cap`; the buffer never reserves
+// past the cap, so a body near the cap does not cost twice the cap in memory.
+void AppendWithinCap(QByteArray& buffer, const QByteArray& chunk, qint64 cap);
+
 // {"error_response":{"code":"-1","zh_desc":"<text>"}} with the text escaped for JSON, so the
 // body stays parseable whatever the error string holds.
 QByteArray SyntheticErrorBody(const QString& text);

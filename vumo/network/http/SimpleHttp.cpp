@@ -1,6 +1,7 @@
 #include "network/http/SimpleHttp.h"
 
 #include "network/config/NetworkConfig.h"
+#include "quorvia/LogMask.h"
 #include "quorvia/UnZipFile.h"
 #include "utils/Log.h"
 
@@ -82,6 +83,9 @@ void SimpleHttp::Start()
         const QByteArray body = m_body.isEmpty() ? m_url.query(QUrl::FullyEncoded).toLatin1()
                                                  : m_body;
         ApplyBodyAndHeaders(request);
+        // A signed body is never sent on to wherever a redirect points.
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                             QNetworkRequest::ManualRedirectPolicy);
         m_reply = m_manager->post(request, body);
         break;
     }
@@ -93,6 +97,7 @@ void SimpleHttp::Start()
     default:
         return;
     }
+    m_reply->setReadBufferSize(kReplyReadBufferSize);
 
     if (m_type == TASK_KEEPALIVE) {
         connect(m_reply, &QNetworkReply::readyRead, this, &SimpleHttp::OnRecvMsg);
@@ -107,8 +112,15 @@ void SimpleHttp::Start()
         m_breakTimer->start(kKeepAliveBreakMs);
     } else if (m_type != TASK_DOWNLOAD) {
         QNetworkReply* reply = m_reply;
-        connect(reply, &QNetworkReply::readyRead, this,
-                [this, reply] { if (reply == m_reply) CheckCap(reply->bytesAvailable()); });
+        // Read and count as the bytes come, not only at the end.
+        connect(reply, &QNetworkReply::readyRead, this, [this, reply] {
+            if (reply == m_reply && CheckCap(reply->bytesAvailable()))
+                AppendWithinCap(m_buffer, reply->readAll(), m_maxBodySize);
+        });
+        connect(reply, &QNetworkReply::downloadProgress, this, [this, reply](qint64 received, qint64) {
+            if (reply == m_reply)
+                CheckCap(0, received);
+        });
         connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] {
             if (reply == m_reply)
                 CheckCap(0);
@@ -148,18 +160,20 @@ void SimpleHttp::StartDownload()
     connect(m_reply, &QNetworkReply::finished, this, &SimpleHttp::downFileFinished);
 }
 
-bool SimpleHttp::CheckCap(qint64 pending)
+bool SimpleHttp::CheckCap(qint64 pending, qint64 received)
 {
     if (m_oversize)
         return false;
-    const qint64 held = m_type == TASK_DOWNLOAD ? m_written : m_buffer.size();
+    // Every byte that arrived counts, whether it was read yet or not.
+    const qint64 held = qMax(received - pending,
+                             m_type == TASK_DOWNLOAD ? m_written : qint64(m_buffer.size()));
     // An announced length past the cap is refused before any of it is read.
     const qint64 announced = m_reply && m_type != TASK_KEEPALIVE
         ? m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() : 0;
     if (announced <= m_maxBodySize && held + pending <= m_maxBodySize)
         return true;
     qCWarning(lcContol).noquote() << VUMO_SRC_POS + OversizeBodyText(m_maxBodySize)
-                                  << m_url.toString();
+                                  << MaskSecrets(m_url.toString());
     m_oversize = true;
     if (m_reply)
         m_reply->abort();
@@ -200,17 +214,33 @@ void SimpleHttp::httpFinished(QNetworkReply* reply)
         Report(HTTP_RETURN_TIMEOUT, 0, kOutTime);
     } else {
         if (!m_oversize && reply->isOpen() && CheckCap(reply->bytesAvailable()))
-            m_buffer += reply->readAll();
+            AppendWithinCap(m_buffer, reply->readAll(), m_maxBodySize);
         const qint32 status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         QByteArray body = m_buffer;
-        if (m_acceptGzip
+        m_buffer.clear();
+        // Qt takes a connection closed early for the end of the body; the length says otherwise.
+        const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+        const qint64 received = body.size();
+        const bool cutShort = !m_oversize && !m_aborted && received < announced;
+        const QVariant redirect = reply->attribute(QNetworkRequest::RedirectionTargetAttribute);
+        if (m_acceptGzip && !m_oversize
             && reply->rawHeader(QByteArrayLiteral("Content-Encoding")).contains("gzip")) {
-            body = UnZipFile::gUncompress(body, m_maxBodySize);
+            bool tooLarge = false;
+            body = UnZipFile::gUncompress(body, m_maxBodySize, &tooLarge);
+            m_oversize = tooLarge;
         }
-        if (m_oversize)
+        if (m_type != TASK_GET && redirect.isValid() && !m_aborted) {
+            const QString target = m_url.resolved(redirect.toUrl()).toString();
+            qCWarning(lcContol).noquote() << VUMO_SRC_POS + RedirectRefusedText(target);
+            body = SyntheticErrorBody(RedirectRefusedText(target));
+        } else if (m_oversize) {
             body = SyntheticErrorBody(OversizeBodyText(m_maxBodySize));
-        else if (reply->error() != QNetworkReply::NoError)
+        } else if (cutShort) {
+            body = SyntheticErrorBody(
+                IncompleteBodyText(QStringLiteral("%1/%2").arg(received).arg(announced)));
+        } else if (reply->error() != QNetworkReply::NoError) {
             body = SyntheticErrorBody(reply->errorString());
+        }
         Report(m_aborted ? HTTP_RETURN_ABORTED : HTTP_RETURN_SUCCESS, status, body);
     }
     m_buffer.clear();
@@ -242,7 +272,7 @@ void SimpleHttp::downFileReplyRead()
 
 void SimpleHttp::downloadProgress(qint64 received, qint64 total)
 {
-    if (!m_reply)
+    if (!m_reply || !CheckCap(0, received))
         return;
     // Whatever is readable belongs to the file; keeping it aside would leave a hole in it.
     if (m_reply->bytesAvailable() > 0)
@@ -272,7 +302,8 @@ void SimpleHttp::downFileFinished()
         const QUrl target = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
         if (++m_redirects <= kMaxRedirects) {
             m_url = m_url.resolved(target);
-            qCDebug(lcContol).noquote() << VUMO_SRC_POS + QStringLiteral("redirected to") << m_url.toString();
+            qCDebug(lcContol).noquote() << VUMO_SRC_POS + QStringLiteral("redirected to")
+                                        << MaskSecrets(m_url.toString());
             StartDownload();
             if (m_reply)
                 StartTimer();
@@ -333,7 +364,7 @@ void SimpleHttp::OnRecvMsg()
     m_dataSeen = true;
     if (!CheckCap(m_reply->bytesAvailable()))
         return;
-    m_buffer += m_reply->readAll();
+    AppendWithinCap(m_buffer, m_reply->readAll(), m_maxBodySize);
     if (m_buffer.endsWith('\n')) {
         const QByteArray message = m_buffer;
         m_buffer.clear();

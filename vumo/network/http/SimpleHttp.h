@@ -47,8 +47,9 @@ private:
     void StartDownload();
     void ApplyBodyAndHeaders(QNetworkRequest& request) const;
     void StartTimer();
-    // Aborts once the body (or the file) would pass the size cap.
-    bool CheckCap(qint64 pending);
+    // Aborts once the body (or the file) would pass the size cap: what is held plus `pending`
+    // unread bytes, or `received` bytes arrived in all when that is larger.
+    bool CheckCap(qint64 pending, qint64 received = -1);
     void Report(HTTP_RETURN_STATE state, qint32 status, const QByteArray& data);
 
     QNetworkAccessManager* m_manager = nullptr;

@@ -1,6 +1,7 @@
 #include "network/http/SyncHttpRequest.h"
 
 #include "network/config/NetworkConfig.h"
+#include "quorvia/LogMask.h"
 #include "quorvia/UnZipFile.h"
 #include "utils/Log.h"
 
@@ -16,22 +17,50 @@
 namespace Quorvia::network::http {
 
 namespace {
-const QByteArray kTimeoutBody = QByteArrayLiteral("{\"timeout\":\"http 请求超时\"}");
+
+const QByteArray kTimeoutBody =
+    QByteArrayLiteral("{\"timeout\":\"") + TimeoutText().toUtf8() + QByteArrayLiteral("\"}");
+
+// Failures of the connection itself; after the status line they mean a body cut short.
+// (Our own aborts are told apart by their flags, HTTP error statuses by their codes.)
+bool BrokenTransfer(QNetworkReply::NetworkError code)
+{
+    return (code > QNetworkReply::NoError && code < QNetworkReply::ProxyConnectionRefusedError
+            && code != QNetworkReply::OperationCanceledError)
+        || code == QNetworkReply::ProtocolFailure;
+}
+
 } // namespace
 
 SyncHttpRequest::SyncHttpRequest(QObject* parent)
     : QObject(parent),
-      m_manager(new QNetworkAccessManager(this)),
       m_timer(new QTimer(this)),
       m_loop(new QEventLoop(this))
 {
     m_timer->setSingleShot(true);
-    config::NetworkConfig::Instance()->ApplyProxy(m_manager);
-    connect(m_manager, &QNetworkAccessManager::finished, this, &SyncHttpRequest::OnReplyFinished);
+    NewManager();
     connect(m_timer, &QTimer::timeout, this, &SyncHttpRequest::OnTimeOut);
 }
 
 SyncHttpRequest::~SyncHttpRequest() = default;
+
+void SyncHttpRequest::NewManager()
+{
+    m_manager = new QNetworkAccessManager(this);
+    config::NetworkConfig::Instance()->ApplyProxy(m_manager);
+    connect(m_manager, &QNetworkAccessManager::finished, this, &SyncHttpRequest::OnReplyFinished);
+}
+
+void SyncHttpRequest::AbandonManager()
+{
+    // Qt's HTTP thread may still be stuck with a hostile server (a flood of header lines keeps
+    // it from its event loop); deleting the manager now would wait up to five seconds for that
+    // thread and break the caller's time limit. It goes later; the next request gets a new one.
+    disconnect(m_manager, nullptr, this, nullptr);
+    m_manager->setParent(nullptr);
+    m_manager->deleteLater();
+    NewManager();
+}
 
 HTTP_RETURN_RESULT SyncHttpRequest::Post(const QString& url, const QByteArray& body,
                                          int timeoutMs, bool acceptGzip)
@@ -56,6 +85,7 @@ HTTP_RETURN_RESULT SyncHttpRequest::Exchange(Verb verb, QNetworkRequest& request
 {
     m_status = HTTP_RETURN_PENDING;
     m_buffer.clear();
+    m_bodyBytes = 0;
     m_timedOut = false;
     m_aborted = false;
     m_done = false;
@@ -64,16 +94,23 @@ HTTP_RETURN_RESULT SyncHttpRequest::Exchange(Verb verb, QNetworkRequest& request
     request.setRawHeader(QByteArrayLiteral("Accept-Encoding"),
                          acceptGzip ? QByteArrayLiteral("gzip, deflate")
                                     : QByteArrayLiteral("identity"));
+    // Every POST here is a signed call: its body must never follow a redirect to another
+    // address. The redirect is reported as a failure below.
+    if (verb == Verb::Post)
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                             QNetworkRequest::ManualRedirectPolicy);
     QNetworkReply* reply = verb == Verb::Get ? m_manager->get(request)
                                              : m_manager->post(request, body);
+    reply->setReadBufferSize(kReplyReadBufferSize);
     m_reply = reply;
-    qCDebug(lcContol).noquote() << VUMO_SRC_POS + QStringLiteral("%1?%2").arg(
-        request.url().toString(), QString::fromUtf8(logBody));
+    qCDebug(lcContol).noquote() << VUMO_SRC_POS + ClipForLog(MaskSecrets(QStringLiteral("%1?%2").arg(
+        request.url().toString(), QString::fromUtf8(logBody))));
 
     connect(reply, &QNetworkReply::errorOccurred, this, &SyncHttpRequest::OnRequestError);
     connect(reply, &QNetworkReply::downloadProgress, this, &SyncHttpRequest::OnDownloadProgress);
-    connect(reply, &QNetworkReply::readyRead, this, [this, reply] { CheckCap(reply); });
-    connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] { CheckCap(reply); });
+    // Read and count as the bytes come.
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply] { ReadAvailable(reply, -1); });
+    connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] { CheckCap(reply, -1); });
     if (timeoutMs > 0)
         m_timer->start(timeoutMs);
     if (!m_done)
@@ -84,17 +121,45 @@ HTTP_RETURN_RESULT SyncHttpRequest::Exchange(Verb verb, QNetworkRequest& request
     if (m_status == HTTP_RETURN_PENDING) // an error ended the wait before the finished signal
         m_status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const bool answered = !m_timedOut && !m_aborted;
-    if (answered && acceptGzip
-        && reply->rawHeader(QByteArrayLiteral("Content-Encoding")).contains("gzip")) {
-        m_buffer = UnZipFile::gUncompress(m_buffer, m_maxBodySize);
+    // Qt takes a connection closed early for the end of the body; the announced length says
+    // otherwise. (Bodies are never inflated by Qt here, so the length counts the bytes read.)
+    const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+    const QVariant redirect = reply->attribute(QNetworkRequest::RedirectionTargetAttribute);
+    if (answered && verb == Verb::Post && redirect.isValid()) {
+        const QString target = request.url().resolved(redirect.toUrl()).toString();
+        qCWarning(lcContol).noquote() << VUMO_SRC_POS + RedirectRefusedText(target);
+        m_buffer = SyntheticErrorBody(RedirectRefusedText(target));
+    } else if (answered && m_status > 0
+               && (BrokenTransfer(reply->error())
+                   || m_bodyBytes + reply->bytesAvailable() < announced)) {
+        // The connection broke after the answer began: the bytes so far are not the answer.
+        const QString why = reply->error() != QNetworkReply::NoError
+            ? reply->errorString()
+            : QStringLiteral("%1/%2").arg(m_bodyBytes).arg(announced);
+        qCWarning(lcContol).noquote() << VUMO_SRC_POS + IncompleteBodyText(why);
+        m_status = HTTP_RETURN_ABORTED;
+        m_buffer = SyntheticErrorBody(IncompleteBodyText(why));
+    } else if (answered && acceptGzip
+               && reply->rawHeader(QByteArrayLiteral("Content-Encoding")).contains("gzip")) {
+        bool tooLarge = false;
+        m_buffer = UnZipFile::gUncompress(m_buffer, m_maxBodySize, &tooLarge);
+        if (tooLarge) {
+            qCWarning(lcContol).noquote() << VUMO_SRC_POS + OversizeBodyText(m_maxBodySize)
+                                          << MaskSecrets(reply->url().toString());
+            m_status = HTTP_RETURN_ABORTED;
+            m_buffer = SyntheticErrorBody(OversizeBodyText(m_maxBodySize));
+        }
     }
 
     disconnect(reply, nullptr, this, nullptr);
+    const bool cutShort = !reply->isFinished();
     // A reply that reported an error is over even before its finished signal.
     // (Closing it again would report a second error.)
-    if (!reply->isFinished() && reply->error() == QNetworkReply::NoError)
+    if (cutShort && reply->error() == QNetworkReply::NoError)
         reply->abort();
     delete reply;
+    if (cutShort || !answered)
+        AbandonManager();
 
     HTTP_RETURN_RESULT result;
     result.status = m_status;
@@ -110,16 +175,18 @@ void SyncHttpRequest::Finish()
     m_loop->quit();
 }
 
-bool SyncHttpRequest::CheckCap(QNetworkReply* reply)
+bool SyncHttpRequest::CheckCap(QNetworkReply* reply, qint64 received)
 {
     if (reply != m_reply || m_aborted)
         return false;
-    // An announced length past the cap is refused before any of it is read.
+    // An announced length past the cap is refused before any of it is read; otherwise every
+    // byte that arrived counts, read or not.
     const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
-    if (announced <= m_maxBodySize && m_buffer.size() + reply->bytesAvailable() <= m_maxBodySize)
+    const qint64 arrived = qMax(received, qint64(m_buffer.size()) + reply->bytesAvailable());
+    if (announced <= m_maxBodySize && arrived <= m_maxBodySize)
         return true;
     qCWarning(lcContol).noquote() << VUMO_SRC_POS + OversizeBodyText(m_maxBodySize)
-                                  << reply->url().toString();
+                                  << MaskSecrets(reply->url().toString());
     m_aborted = true;
     m_status = HTTP_RETURN_ABORTED;
     m_buffer = SyntheticErrorBody(OversizeBodyText(m_maxBodySize));
@@ -128,14 +195,25 @@ bool SyncHttpRequest::CheckCap(QNetworkReply* reply)
     return false;
 }
 
+void SyncHttpRequest::ReadAvailable(QNetworkReply* reply, qint64 received)
+{
+    if (reply != m_reply || m_aborted || m_timedOut)
+        return;
+    if (CheckCap(reply, received) && reply->bytesAvailable() > 0) {
+        const QByteArray chunk = reply->readAll();
+        m_bodyBytes += chunk.size();
+        AppendWithinCap(m_buffer, chunk, m_maxBodySize);
+    }
+}
+
 void SyncHttpRequest::OnReplyFinished(QNetworkReply* reply)
 {
     if (reply != m_reply)
         return;
     if (m_status == HTTP_RETURN_PENDING) {
         m_status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (m_status == 200 && CheckCap(reply))
-            m_buffer += reply->readAll();
+        if (m_status == 200)
+            ReadAvailable(reply, -1);
     }
     Finish();
 }
@@ -153,7 +231,7 @@ void SyncHttpRequest::OnTimeOut()
 {
     if (!m_reply || m_done)
         return;
-    qCDebug(lcContol).noquote() << VUMO_SRC_POS + QStringLiteral("http 请求超时");
+    qCDebug(lcContol).noquote() << VUMO_SRC_POS + TimeoutText();
     m_status = HTTP_RETURN_TIMEOUT;
     // The time-out text alone: partial bytes in front of it would only make it unreadable.
     m_buffer = kTimeoutBody;
@@ -164,10 +242,8 @@ void SyncHttpRequest::OnTimeOut()
 void SyncHttpRequest::OnDownloadProgress(qint64 received, qint64 total)
 {
     auto* reply = qobject_cast<QNetworkReply*>(sender());
-    if (reply && reply == m_reply && !m_aborted) {
-        if (CheckCap(reply))
-            m_buffer += reply->readAll();
-    }
+    if (reply)
+        ReadAvailable(reply, received);
     emit DownloadProgressSignals(received, total);
 }
 

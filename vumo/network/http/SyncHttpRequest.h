@@ -41,6 +41,8 @@ public:
     // Bodies past this size are refused (the reply is aborted and the call fails).
     void SetMaxBodySize(qint64 bytes) { m_maxBodySize = bytes; }
     qint64 MaxBodySize() const { return m_maxBodySize; }
+    // True when the last request ran out of time (its status is then 201).
+    bool TimedOut() const { return m_timedOut; }
 
     // The multipart body for the given pieces; the content type is sniffed from the bytes.
     static QByteArray BuildMultiPartBody(const QByteArray& boundary,
@@ -63,15 +65,21 @@ private:
     enum class Verb { Get, Post };
     HTTP_RETURN_RESULT Exchange(Verb verb, QNetworkRequest& request, const QByteArray& body,
                                 const QByteArray& logBody, int timeoutMs, bool acceptGzip);
-    // False once the reply would pass the size cap; the reply is then aborted.
-    bool CheckCap(QNetworkReply* reply);
+    // False once the reply would pass the size cap; the reply is then aborted. `received` is
+    // the count of bytes arrived so far when known (-1 otherwise).
+    bool CheckCap(QNetworkReply* reply, qint64 received);
+    // Moves what is readable into the buffer, within the cap.
+    void ReadAvailable(QNetworkReply* reply, qint64 received);
     void Finish();
+    void NewManager();
+    void AbandonManager();
 
     QNetworkAccessManager* m_manager = nullptr;
     QTimer* m_timer = nullptr;
     QEventLoop* m_loop = nullptr;
     qint32 m_status = HTTP_RETURN_PENDING;
     QByteArray m_buffer;
+    qint64 m_bodyBytes = 0; // read from the reply, before any inflation
     QNetworkReply* m_reply = nullptr;
     bool m_timedOut = false;
     bool m_aborted = false;

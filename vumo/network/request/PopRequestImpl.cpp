@@ -6,6 +6,7 @@
 #include "network/http/TaskParam.h"
 #include "network/utils/YvJsonParser.h"
 #include "plugin/hostservices/AppShareHelp.h"
+#include "quorvia/LogMask.h"
 #include "utils/Log.h"
 
 #include <QCryptographicHash>
@@ -115,6 +116,7 @@ bool PopRequestImpl::SyncRequest(int timeoutMs)
     const QByteArray body = BuildBody();
     http::SyncHttpRequest http;
     const http::HTTP_RETURN_RESULT result = http.Post(GetUrl(), body, timeoutMs, true);
+    m_timedOut = http.TimedOut();
     return OnResponse(http::HTTP_RETURN_SUCCESS, result);
 }
 
@@ -127,6 +129,7 @@ bool PopRequestImpl::SyncPostFile(const QString& file, int timeoutMs)
     http::SyncHttpRequest http;
     const http::HTTP_RETURN_RESULT result = http.PostFileByMultiPart(
         GetUrl(), params, qMakePair(QByteArrayLiteral("image"), file), timeoutMs, false);
+    m_timedOut = http.TimedOut();
     return OnResponse(http::HTTP_RETURN_SUCCESS, result);
 }
 
@@ -147,11 +150,13 @@ void PopRequestImpl::StartRequest()
     QPointer<PopRequestImpl> self(this);
     task->resultCallback = [self](http::HTTP_RETURN_STATE state,
                                   const http::HTTP_RETURN_RESULT& result) {
-        if (self)
+        if (self) {
+            self->m_timedOut = state == http::HTTP_RETURN_TIMEOUT;
             self->OnResponse(state, result);
+        }
     };
-    qCDebug(lcContol).noquote() << VUMO_SRC_POS + task->url + QLatin1Char('?')
-            + QString::fromUtf8(QByteArray::fromPercentEncoding(task->body));
+    qCDebug(lcContol).noquote() << VUMO_SRC_POS + ClipForLog(MaskSecrets(task->url + QLatin1Char('?')
+            + QString::fromUtf8(QByteArray::fromPercentEncoding(task->body))));
     http::HttpRequestManage::Instance()->AddTask(task);
 }
 
@@ -159,12 +164,22 @@ bool PopRequestImpl::CheckResultError(const http::HTTP_RETURN_RESULT& result, QV
 {
     const QString method = QString::fromUtf8(GetMethod());
     const QString text = QString::fromUtf8(result.data);
-    qCDebug(lcContol).noquote() << VUMO_SRC_POS + text;
+    // Answers can be megabytes long and may echo what was sent.
+    const QString logged = ClipForLog(MaskSecrets(text));
+    qCDebug(lcContol).noquote() << VUMO_SRC_POS + logged;
+
+    // The time-out body is valid JSON; it must not pass for an answer.
+    if (m_timedOut) {
+        errorMessage = http::TimeoutText();
+        qCWarning(lcMain).noquote() << VUMO_SRC_POS
+                + QStringLiteral("api[%1] request timed out").arg(method);
+        return false;
+    }
 
     if (result.data.isEmpty()) {
         errorMessage = QStringLiteral("返回信息为空");
         qCWarning(lcMain).noquote() << VUMO_SRC_POS
-                + QStringLiteral("api[%1] request return data is empty! json:%2").arg(method, text);
+                + QStringLiteral("api[%1] request return data is empty! json:%2").arg(method, logged);
         return false;
     }
 
@@ -174,7 +189,7 @@ bool PopRequestImpl::CheckResultError(const http::HTTP_RETURN_RESULT& result, QV
     if (!parser.parse(bytes, value, true)) {
         errorMessage = text.trimmed().isEmpty() ? QStringLiteral("返回json解析出错") : text;
         qCWarning(lcMain).noquote() << VUMO_SRC_POS
-                + QStringLiteral("api[%1] request return json parse failed! json:%2").arg(method, text);
+                + QStringLiteral("api[%1] request return json parse failed! json:%2").arg(method, logged);
         return false;
     }
 

@@ -73,6 +73,8 @@ protected:
 
     QByteArray m_accessToken;
     QByteArray m_appKey;
+    // The last exchange ran out of time: CheckResultError fails with the time-out text.
+    bool m_timedOut = false;
 };
 
 } // namespace Quorvia::network::request

@@ -4,6 +4,7 @@
 #include "network/http/HttpRequestManage.h"
 #include "network/http/TaskParam.h"
 #include "plugin/hostservices/AppShareHelp.h"
+#include "quorvia/LogMask.h"
 #include "utils/Log.h"
 
 #include <QNetworkReply>
@@ -62,7 +63,7 @@ void DotLog::DotLogResult(HTTP_RETURN_STATE state, const HTTP_RETURN_RESULT& res
         qCWarning(lcMain).noquote() << VUMO_SRC_POS + QStringLiteral("连接超时，请稍后重试！");
     } else if (state != Quorvia::network::http::HTTP_RETURN_SUCCESS || result.status != 200) {
         qCWarning(lcMain).noquote() << VUMO_SRC_POS
-                + QStringLiteral("打点失败！state:%1,msg:%2").arg(int(state)).arg(QString::fromUtf8(result.data));
+                + QStringLiteral("打点失败！state:%1,msg:%2").arg(int(state)).arg(ClipForLog(MaskSecrets(QString::fromUtf8(result.data))));
     }
     emit DotLogFinishedSignal();
 }

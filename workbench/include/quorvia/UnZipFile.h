@@ -12,4 +12,7 @@ public:
     // inflate past MaxInflatedSize.
     static QByteArray gUncompress(const QByteArray& data);
     static QByteArray gUncompress(const QByteArray& data, qsizetype maxSize);
+    // The same; `tooLarge` tells an empty result caused by the size limit from a corrupt body,
+    // so a caller can say which of the two happened.
+    static QByteArray gUncompress(const QByteArray& data, qsizetype maxSize, bool* tooLarge);
 };

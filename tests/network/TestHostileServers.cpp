@@ -1,0 +1,233 @@
+// The blocking request against servers that misbehave on purpose: endless bodies, stalls,
+// redirects of a signed POST, bodies cut short and gzip bombs. Every server is on 127.0.0.1,
+// every loop is bounded, and the limits are small so each case ends quickly.
+#include "support/TestServer.h"
+
+#include "network/http/SyncHttpRequest.h"
+#include "network/utils/YvJsonParser.h"
+#include "support/TempHome.h"
+#include "support/TestMain.h"
+
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
+#include <memory>
+
+using namespace Quorvia::network::http;
+using VumoTest::HttpRequestSeen;
+using VumoTest::TestServer;
+
+namespace {
+
+// The zh_desc of a synthetic error body, empty when the body is not one.
+QString ErrorText(QByteArray body)
+{
+    QVariant parsed;
+    Quorvia::utils::YvJsonParser parser;
+    if (!parser.parse(body, parsed, true))
+        return QString();
+    return parsed.toMap().value(QStringLiteral("error_response")).toMap().value(QStringLiteral("zh_desc")).toString();
+}
+
+// A server on its own thread that answers the first request with a chunked body that never
+// ends, or with header lines that never end, as fast as the connection takes them. It stops
+// when the client goes away, after `hardLimit` bytes or after `seconds`, whichever comes
+// first. The run is kept short: a flood keeps both cores busy while it lasts.
+class FloodServer
+{
+public:
+    enum Flood { Body, Headers };
+
+    FloodServer(Flood flood, qint64 hardLimit, int seconds)
+        : m_flood(flood), m_hardLimit(hardLimit), m_seconds(seconds)
+    {
+        m_thread.reset(QThread::create([this] { Run(); }));
+        m_thread->start();
+        QDeadlineTimer ready(5000);
+        while (m_port == 0 && !ready.hasExpired())
+            QThread::msleep(5);
+    }
+    ~FloodServer() { m_thread->wait(15000); }
+
+    quint16 Port() const { return m_port; }
+    qint64 Written() const { return m_written; }
+    bool Wait() { return m_thread->wait(15000); }
+
+private:
+    void Run()
+    {
+        QTcpServer server;
+        if (!server.listen(QHostAddress::LocalHost, 0))
+            return;
+        m_port = server.serverPort();
+        if (!server.waitForNewConnection(5000))
+            return;
+        std::unique_ptr<QTcpSocket> socket(server.nextPendingConnection());
+        QByteArray request;
+        QDeadlineTimer deadline(m_seconds * 1000);
+        while (!request.contains("\r\n\r\n") && !deadline.hasExpired() && socket->waitForReadyRead(1000))
+            request += socket->readAll();
+        QByteArray chunk;
+        if (m_flood == Body) {
+            socket->write("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n");
+            chunk = QByteArray::number(64 * 1024, 16) + "\r\n" + QByteArray(64 * 1024, 'x') + "\r\n";
+        } else {
+            socket->write("HTTP/1.1 200 OK\r\n");
+            for (int i = 0; i < 1000; ++i)
+                chunk += "X-Flood-" + QByteArray::number(i) + ": " + QByteArray(50, 'y') + "\r\n";
+        }
+        while (m_written < m_hardLimit && !deadline.hasExpired()
+               && socket->state() == QAbstractSocket::ConnectedState) {
+            socket->write(chunk);
+            if (!socket->waitForBytesWritten(2000))
+                break;
+            m_written += chunk.size();
+        }
+    }
+
+    const Flood m_flood;
+    const qint64 m_hardLimit;
+    const int m_seconds;
+    std::atomic<quint16> m_port{0};
+    std::atomic<qint64> m_written{0};
+    std::unique_ptr<QThread> m_thread;
+};
+
+} // namespace
+
+class TestHostileServers : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { m_home = std::make_unique<VumoTest::TempHome>(); }
+
+    void endlessChunkedBodyEndsAtTheCap()
+    {
+        constexpr qint64 cap = 1024 * 1024;
+        FloodServer server(FloodServer::Body, 256LL * 1024 * 1024, 3);
+        QVERIFY(server.Port() != 0);
+        SyncHttpRequest http;
+        http.SetMaxBodySize(cap);
+        const HTTP_RETURN_RESULT result =
+            http.Post(QStringLiteral("http://127.0.0.1:%1/routerjson").arg(server.Port()), "a=1", 30000, true);
+        QCOMPARE(result.status, 203);
+        QCOMPARE(ErrorText(result.data), OversizeBodyText(cap));
+        QVERIFY(server.Wait());
+    }
+
+    void headerFloodEndsWithTheTimeLimit()
+    {
+        // Qt's HTTP thread is kept from its event loop while the header lines pour in; the
+        // call (with the object that made it) must still end near its time limit, not wait
+        // on that thread. The margin is loose on purpose: the fault cost five seconds more.
+        constexpr int limitMs = 300;
+        FloodServer server(FloodServer::Headers, 256LL * 1024 * 1024, 4);
+        QVERIFY(server.Port() != 0);
+        QElapsedTimer clock;
+        clock.start();
+        HTTP_RETURN_RESULT result;
+        {
+            SyncHttpRequest http;
+            result = http.Post(QStringLiteral("http://127.0.0.1:%1/routerjson").arg(server.Port()), "a=1",
+                               limitMs, true);
+        }
+        const qint64 elapsed = clock.elapsed();
+        QCOMPARE(result.status, 201);
+        QVERIFY2(elapsed < limitMs + 2500, qPrintable(QStringLiteral("took %1 ms").arg(elapsed)));
+    }
+
+    void stalledBodyIsATimeOut()
+    {
+        TestServer server;
+        QVERIFY(server.listen());
+        server.setHandler([](const HttpRequestSeen&, QTcpSocket* s) {
+            s->write("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n{\"a\":");
+        });
+        SyncHttpRequest http;
+        const HTTP_RETURN_RESULT result = http.Post(server.url("/routerjson"), "a=1", 300, true);
+        QCOMPARE(result.status, 201);
+        QVERIFY(http.TimedOut());
+        QCOMPARE(result.data, QByteArray("{\"timeout\":\"http 请求超时\"}"));
+    }
+
+    void signedPostIsNotSentOnAfterARedirect_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::newRow("307") << 307;
+        QTest::newRow("308") << 308;
+        QTest::newRow("302") << 302;
+    }
+
+    void signedPostIsNotSentOnAfterARedirect()
+    {
+        QFETCH(int, code);
+        TestServer other;
+        QVERIFY(other.listen());
+        other.setHandler([](const HttpRequestSeen&, QTcpSocket* s) { TestServer::respond(s, 200, "{\"ok\":1}"); });
+        TestServer first;
+        QVERIFY(first.listen());
+        const QByteArray location = other.url(QStringLiteral("/steal")).toUtf8();
+        first.setHandler([&](const HttpRequestSeen&, QTcpSocket* s) {
+            TestServer::respond(s, code, QByteArray(), {"Location: " + location});
+        });
+        SyncHttpRequest http;
+        const HTTP_RETURN_RESULT result =
+            http.Post(first.url("/routerjson"), "access_token=secret-token&sign=ABC", 5000, true);
+        QCOMPARE(first.requests().size(), 1);
+        // Give a forwarded request every chance to arrive before looking.
+        QTest::qWait(100);
+        QCOMPARE(other.connections(), 0);
+        QVERIFY(other.requests().isEmpty());
+        QCOMPARE(result.status, code);
+        QVERIFY2(ErrorText(result.data).contains(QString::fromUtf8(location)), result.data.constData());
+    }
+
+    void bodyShorterThanItsLengthFails()
+    {
+        TestServer server;
+        QVERIFY(server.listen());
+        server.setHandler([](const HttpRequestSeen&, QTcpSocket* s) {
+            s->write("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n{\"vumo_get_response\":{}}");
+            s->flush();
+            // The partial body is read before the connection goes.
+            QTimer::singleShot(200, s, [s] { s->disconnectFromHost(); });
+        });
+        SyncHttpRequest http;
+        const HTTP_RETURN_RESULT result = http.Post(server.url("/routerjson"), "a=1", 5000, true);
+        QVERIFY2(result.status != 200, result.data.constData());
+        QVERIFY2(ErrorText(result.data).startsWith(IncompleteBodyText(QString()).trimmed()),
+                 result.data.constData());
+        // A download of a cut-short file writes nothing.
+        QVERIFY(!http.SyncDownloadFile(server.url("/pic.jpg"), m_home->filePath("cut.jpg"), 5000, false));
+        QVERIFY(!QFile::exists(m_home->filePath("cut.jpg")));
+    }
+
+    void gzipBombGivesTheCapMessage()
+    {
+        constexpr qint64 cap = 64 * 1024;
+        const QByteArray bomb = VumoTest::gzipBytes(QByteArray(8 * 1024 * 1024, '\0'));
+        QVERIFY(bomb.size() < cap); // small on the wire, only inflation passes the cap
+        TestServer server;
+        QVERIFY(server.listen());
+        server.setHandler([&](const HttpRequestSeen&, QTcpSocket* s) {
+            TestServer::respond(s, 200, bomb, {"Content-Encoding: gzip"});
+        });
+        SyncHttpRequest http;
+        http.SetMaxBodySize(cap);
+        const HTTP_RETURN_RESULT result = http.Post(server.url("/routerjson"), "a=1", 5000, true);
+        QCOMPARE(result.status, 203);
+        QCOMPARE(ErrorText(result.data), OversizeBodyText(cap));
+    }
+
+private:
+    std::unique_ptr<VumoTest::TempHome> m_home;
+};
+
+VUMO_TEST_CLASS(TestHostileServers)
+#include "TestHostileServers.moc"
