@@ -184,6 +184,29 @@ private slots:
         QVERIFY(!edit.IsEmpty());
     }
 
+    void typedDateIsTakenAndPickedDayGetsItsTime()
+    {
+        QueryDateTimeEdit edit;
+        edit.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&edit));
+        edit.setFocus();
+        const QTime before = edit.time();
+        // The first digit typed into the blank field counts like the others.
+        QTest::keyClicks(&edit, QStringLiteral("2024-05-01"));
+        QVERIFY(!edit.IsEmpty());
+        QCOMPARE(edit.date(), QDate(2024, 5, 1));
+        QCOMPARE(edit.time(), before); // no pick time: the time is left alone
+
+        edit.SetEmpty(true);
+        edit.SetPickTime(QTime(23, 59, 59));
+        emit edit.calendarWidget()->clicked(QDate(2024, 6, 2));
+        QCOMPARE(edit.dateTime(), QDateTime(QDate(2024, 6, 2), QTime(23, 59, 59)));
+
+        const QLocale chinese(QLocale::Chinese, QLocale::China);
+        edit.setLocale(chinese);
+        QCOMPARE(edit.calendarWidget()->locale(), chinese);
+    }
+
     void resetFollowsTheServerTime()
     {
         VumoTest::TempHome home;
