@@ -197,6 +197,11 @@ private slots:
         QCOMPARE(edit.date(), QDate(2024, 5, 1));
         QCOMPARE(edit.time(), before); // no pick time: the time is left alone
 
+        // Typed over the whole selected text: a new value from the year on.
+        QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(&edit, QStringLiteral("2023-04-02 09:08:07"));
+        QCOMPARE(edit.dateTime(), QDateTime(QDate(2023, 4, 2), QTime(9, 8, 7)));
+
         edit.SetEmpty(true);
         edit.SetPickTime(QTime(23, 59, 59));
         emit edit.calendarWidget()->clicked(QDate(2024, 6, 2));

@@ -8,8 +8,19 @@
 
 namespace Quorvia::core::ui {
 
+namespace {
+
+// Whole seconds: the field shows no milliseconds, so it holds none either.
+QDateTime NowInSeconds()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    return now.addMSecs(-now.time().msec());
+}
+
+} // namespace
+
 QueryDateTimeEdit::QueryDateTimeEdit(QWidget* parent)
-    : QDateTimeEdit(QDateTime::currentDateTime(), parent)
+    : QDateTimeEdit(NowInSeconds(), parent)
 {
     setTimeSpec(Qt::LocalTime);
     setMinimumDateTime(QDateTime(QDate(2004, 1, 1), QTime(0, 0)));
@@ -71,6 +82,12 @@ void QueryDateTimeEdit::keyPressEvent(QKeyEvent* event)
         return;
     }
 
+    if (digit && !m_empty && lineEdit()->selectionStart() == 0
+        && lineEdit()->selectedText().size() > sectionText(sectionAt(0)).size()) {
+        // The whole text selected and typed over: a new value from its first section on.
+        setCurrentSectionIndex(0);
+        setSelectedSection(sectionAt(0));
+    }
     if (digit && m_empty) {
         // Typing a value makes it a chosen one. The value underneath was never shown, so the
         // typed digits replace the whole section instead of mixing with it, and a typed day
