@@ -105,12 +105,24 @@ private slots:
         QCOMPARE(sent.count(), 0);
     }
 
-    void quickBarValidators()
+    void quickBarRefusesAWrongNumber()
     {
         VumoSearch bar;
+        QSignalSpy sent(&bar, &VumoSearch::SearchVumoSignal);
         QLineEdit* id = field(bar, "lineEdit_VumoId");
+        // The field keeps what was typed; the search refuses it instead of looking for another number.
         QTest::keyClicks(id, QStringLiteral("12ab34567890123"));
-        QCOMPARE(id->text(), QStringLiteral("1234567890"));
+        QCOMPARE(id->text(), QStringLiteral("12ab34567890123"));
+        QTest::mouseClick(field<QPushButton>(bar, "m_SearchBtn"), Qt::LeftButton);
+        QCOMPARE(messages, QStringList({QStringLiteral("请输入10位数字的商品编号")}));
+        QCOMPARE(sent.count(), 0);
+
+        id->clear();
+        QTest::keyClicks(id, QStringLiteral("1234567890"));
+        QTest::mouseClick(field<QPushButton>(bar, "m_SearchBtn"), Qt::LeftButton);
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(sent.count(), 1);
+        QCOMPARE(sent.takeFirst().at(0).toString(), QString(VumoTableQuery() + QStringLiteral(" WHERE vumo_id=1234567890 ")));
         QCOMPARE(field(bar, "lineEdit_VumoName")->maxLength(), 45);
         QCOMPARE(field(bar, "lineEdit_ItemNum")->maxLength(), 50);
         QVERIFY(field(bar, "lineEdit_Category")->isReadOnly());
@@ -197,25 +209,132 @@ private slots:
         QCOMPARE(sent.takeFirst().at(0).toString(), QStringLiteral("where (%1)"));
     }
 
-    void advancedValidators()
+    // Typed key by key into the form, then "查询": what is not a number is refused with a
+    // message and nothing is searched.
+    void advancedRefusesWhatIsNotANumber_data()
+    {
+        QTest::addColumn<QString>("fieldName");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        const QString price = QStringLiteral("请输入正确的价格");
+        const QString stock = QStringLiteral("请输入正确的库存");
+        QTest::newRow("stock with a decimal") << "VumoStockEdit1" << "3.5" << stock;
+        QTest::newRow("stock too long") << "VumoStockEdit2" << "1234567890" << stock;
+        QTest::newRow("stock negative") << "VumoStockEdit2" << "-1" << stock;
+        QTest::newRow("price with letters and a sign") << "YvPriceEdit2" << "-5abc100" << price;
+        QTest::newRow("price three decimals") << "YvPriceEdit1" << "12.345" << price;
+        QTest::newRow("price lone dot") << "YvPriceEdit1" << "." << price;
+        QTest::newRow("price ten integer digits") << "YvPriceEdit1" << "1234567890" << price;
+        QTest::newRow("sku with letters") << "SKUIDEdit" << "x99" << QStringLiteral("请输入10位数字的SKU编号");
+        QTest::newRow("listing number too short") << "VumoIdEdit" << "123456789" << QStringLiteral("请输入10位数字的商品编号");
+    }
+    void advancedRefusesWhatIsNotANumber()
+    {
+        QFETCH(QString, fieldName);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        AdvanceSearchWidget adv(nullptr, 0);
+        QSignalSpy sent(&adv, &AdvanceSearchWidget::AdvanceSearchSignal);
+        QLineEdit* edit = adv.findChild<QLineEdit*>(fieldName);
+        QVERIFY(edit);
+        QTest::keyClicks(edit, typed);
+        QCOMPARE(edit->text(), typed);
+        QTest::mouseClick(field<QPushButton>(adv, "SearchBtn"), Qt::LeftButton);
+        QCOMPARE(messages, QStringList({message}));
+        QCOMPARE(sent.count(), 0);
+    }
+
+    void advancedTakesTypedNumbers()
     {
         AdvanceSearchWidget adv(nullptr, 0);
-        QLineEdit* price = field(adv, "YvPriceEdit1");
-        QTest::keyClicks(price, QStringLiteral("12.345"));
-        QCOMPARE(price->text(), QStringLiteral("12.34"));
-        price->clear();
-        QTest::keyClicks(price, QStringLiteral("01"));
-        QCOMPARE(price->text(), QStringLiteral("0"));
-        QLineEdit* stock = field(adv, "VumoStockEdit2");
-        QTest::keyClicks(stock, QStringLiteral("1234567890"));
-        QCOMPARE(stock->text(), QStringLiteral("123456789"));
-        QLineEdit* sku = field(adv, "SKUIDEdit");
-        QTest::keyClicks(sku, QStringLiteral("x99"));
-        QCOMPARE(sku->text(), QStringLiteral("99"));
+        QSignalSpy sent(&adv, &AdvanceSearchWidget::AdvanceSearchSignal);
+        QTest::keyClicks(field(adv, "YvPriceEdit1"), QStringLiteral("0.5"));
+        QTest::keyClicks(field(adv, "YvPriceEdit2"), QStringLiteral("12."));
+        QTest::keyClicks(field(adv, "VumoStockEdit1"), QStringLiteral("35"));
+        QTest::keyClicks(field(adv, "SKUIDEdit"), QStringLiteral("2000000002"));
+        QTest::mouseClick(field<QPushButton>(adv, "SearchBtn"), Qt::LeftButton);
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(sent.count(), 1);
+        QCOMPARE(sent.takeFirst().at(0).toString(),
+                 QStringLiteral("where client_id in (select client_id from vumo_sku where sku_id=2000000002) AND "
+                                "(client_id in (select client_id from vumo_sku where yv_price >= 50 AND yv_price <= "
+                                "1200)  OR ( yv_price >= 50 AND yv_price <= 1200)) AND stock_num >= 35 AND (%1)"));
         QCOMPARE(field(adv, "VumoNameEdit")->maxLength(), 45);
         QCOMPARE(field(adv, "ItemNumEdit")->maxLength(), 50);
         QVERIFY(field<QComboBox>(adv, "VumoStateComb"));
         QVERIFY(field<QPushButton>(adv, "CancelBtn"));
+    }
+
+    // Typed dates count like picked ones, and a day covers all of it: the start field begins at
+    // 00:00:00, the end field ends at 23:59:59.
+    void onlineTimesCoverWholeDays_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::newRow("with the shown separators") << "2024-05-01" << "2024-05-31";
+        QTest::newRow("short with slashes") << "2024/5/1" << "2024/5/31";
+        QTest::newRow("digits only") << "20240501" << "20240531";
+    }
+    void onlineTimesCoverWholeDays()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        const QString expected = QStringLiteral(
+            "where (online_time >= '2024-05-01T00:00:00' AND online_time <= '2024-05-31T23:59:59') AND "
+            "(vumo_status=8 OR vumo_status=520) AND (%1)");
+
+        AdvanceSearchWidget adv(nullptr, 0);
+        adv.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&adv));
+        QSignalSpy sent(&adv, &AdvanceSearchWidget::AdvanceSearchSignal);
+        auto* t1 = field<QueryDateTimeEdit>(adv, "OnLineTime1");
+        auto* t2 = field<QueryDateTimeEdit>(adv, "OnLineTime2");
+        // As a seller does: click into the blank field and type.
+        QTest::mouseClick(t1->findChild<QLineEdit*>(), Qt::LeftButton, {}, QPoint(4, 4));
+        QTest::keyClicks(t1, from);
+        QTest::mouseClick(t2->findChild<QLineEdit*>(), Qt::LeftButton, {}, QPoint(4, 4));
+        QTest::keyClicks(t2, to);
+        QCOMPARE(t1->DisplayedText(), QStringLiteral("2024-05-01 00:00:00"));
+        QCOMPARE(t2->DisplayedText(), QStringLiteral("2024-05-31 23:59:59"));
+        QTest::mouseClick(field<QPushButton>(adv, "SearchBtn"), Qt::LeftButton);
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(sent.count(), 1);
+        QCOMPARE(sent.takeFirst().at(0).toString(), expected);
+
+        // Picked in the calendars: the same whole days.
+        QTest::mouseClick(field<QPushButton>(adv, "ClearBtn"), Qt::LeftButton);
+        emit t1->calendarWidget()->clicked(QDate(2024, 5, 1));
+        emit t2->calendarWidget()->clicked(QDate(2024, 5, 31));
+        QTest::mouseClick(field<QPushButton>(adv, "SearchBtn"), Qt::LeftButton);
+        QCOMPARE(sent.count(), 1);
+        QCOMPARE(sent.takeFirst().at(0).toString(), expected);
+    }
+
+    void typedTimeIsKept()
+    {
+        AdvanceSearchWidget adv(nullptr, 0);
+        adv.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&adv));
+        auto* t2 = field<QueryDateTimeEdit>(adv, "OnLineTime2");
+        QTest::mouseClick(t2->findChild<QLineEdit*>(), Qt::LeftButton, {}, QPoint(4, 4));
+        QTest::keyClicks(t2, QStringLiteral("2024-12-1 8:30:15"));
+        QCOMPARE(t2->DisplayedText(), QStringLiteral("2024-12-01 08:30:15"));
+        QCOMPARE(adv.Fields().onlineTo, QDateTime(QDate(2024, 12, 1), QTime(8, 30, 15)));
+        QVERIFY(!adv.Fields().onlineFrom.isValid());
+    }
+
+    void formsUseTheChineseLocale()
+    {
+        const QLocale chinese(QLocale::Chinese, QLocale::China);
+        VumoSearch bar;
+        AdvanceSearchWidget adv(nullptr, 0);
+        QCOMPARE(bar.locale(), chinese);
+        QCOMPARE(adv.locale(), chinese);
+        auto* t1 = field<QueryDateTimeEdit>(adv, "OnLineTime1");
+        QCOMPARE(t1->locale(), chinese);
+        // The calendar pop-up is a window of its own and would otherwise keep the default locale.
+        QCOMPARE(t1->calendarWidget()->locale(), chinese);
+        QCOMPARE(field<QueryDateTimeEdit>(adv, "OnLineTime2")->calendarWidget()->locale(), chinese);
     }
 
     void stockModeOneHidesTheStock()

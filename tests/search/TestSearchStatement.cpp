@@ -164,10 +164,12 @@ private slots:
         QCOMPARE(AdvanceSearchCondition(f),
                  QStringLiteral("where (client_id in (select client_id from vumo_sku where yv_price >= 50) AND "
                                 "(yv_price >= 50)) AND (%1)"));
-        // A lone "." passes the validator and means nothing typed.
-        f.priceFrom = QStringLiteral(".");
-        QCOMPARE(AdvanceSearchCondition(f), QStringLiteral("where (%1)"));
+        // Blanks around a number are no reason to refuse it.
+        f.priceFrom = QStringLiteral(" 7 ");
         QVERIFY(AdvanceSearchCheck(f).isEmpty());
+        QCOMPARE(AdvanceSearchCondition(f),
+                 QStringLiteral("where (client_id in (select client_id from vumo_sku where yv_price >= 700) AND "
+                                "(yv_price >= 700)) AND (%1)"));
     }
 
     void advancedStocks()
@@ -220,6 +222,72 @@ private slots:
         f.stockFrom = stockFrom;
         f.stockTo = stockTo;
         QCOMPARE(AdvanceSearchCheck(f), message);
+    }
+
+    void numberFieldTexts_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("isNumber");
+        const int id = int(SearchNumberKind::Id);
+        const int price = int(SearchNumberKind::Price);
+        const int stock = int(SearchNumberKind::Stock);
+        QTest::newRow("id ten digits") << id << "1234567890" << true;
+        QTest::newRow("id blanks around") << id << " 1234567890 " << true;
+        QTest::newRow("id nine digits") << id << "123456789" << false;
+        QTest::newRow("id eleven digits") << id << "12345678901" << false;
+        QTest::newRow("id letter inside") << id << "12a4567890" << false;
+        QTest::newRow("id empty") << id << "" << false;
+        QTest::newRow("price whole") << price << "12" << true;
+        QTest::newRow("price two decimals") << price << "12.34" << true;
+        QTest::newRow("price leading dot") << price << ".5" << true;
+        QTest::newRow("price trailing dot") << price << "5." << true;
+        QTest::newRow("price nine integer digits") << price << "999999999.99" << true;
+        QTest::newRow("price ten integer digits") << price << "1234567890" << false;
+        QTest::newRow("price three decimals") << price << "3.456" << false;
+        QTest::newRow("price negative") << price << "-5" << false;
+        QTest::newRow("price plus") << price << "+5" << false;
+        QTest::newRow("price letters") << price << "5abc100" << false;
+        QTest::newRow("price exponent") << price << "1e3" << false;
+        QTest::newRow("price lone dot") << price << "." << false;
+        QTest::newRow("price two dots") << price << "1.2.3" << false;
+        QTest::newRow("price comma") << price << "1,5" << false;
+        QTest::newRow("stock") << stock << "35" << true;
+        QTest::newRow("stock zero") << stock << "0" << true;
+        QTest::newRow("stock decimal") << stock << "3.5" << false;
+        QTest::newRow("stock negative") << stock << "-1" << false;
+        QTest::newRow("stock ten digits") << stock << "1234567890" << false;
+        QTest::newRow("stock full-width digits") << stock << "３５" << false;
+    }
+    void numberFieldTexts()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, text);
+        QFETCH(bool, isNumber);
+        QCOMPARE(IsSearchNumber(SearchNumberKind(kind), text), isNumber);
+    }
+
+    void numberMessages()
+    {
+        QuickSearchFields quick;
+        QVERIFY(QuickSearchCheck(quick).isEmpty());
+        quick.vumoId = QStringLiteral("12ab");
+        QCOMPARE(QuickSearchCheck(quick), QStringLiteral("请输入10位数字的商品编号"));
+        quick.vumoId = QStringLiteral("1234567890");
+        QVERIFY(QuickSearchCheck(quick).isEmpty());
+
+        AdvanceSearchFields f;
+        f.skuId = QStringLiteral("99");
+        QCOMPARE(AdvanceSearchCheck(f), QStringLiteral("请输入10位数字的SKU编号"));
+        f.vumoId = QStringLiteral("1");
+        QCOMPARE(AdvanceSearchCheck(f), QStringLiteral("请输入10位数字的商品编号"));
+        f.vumoId = QStringLiteral("1234567890");
+        f.skuId = QStringLiteral("2000000002");
+        QVERIFY(AdvanceSearchCheck(f).isEmpty());
+        // A stock that is not a number is refused even where a range would be inverted too.
+        f.stockFrom = QStringLiteral("3.5");
+        f.stockTo = QStringLiteral("1");
+        QCOMPARE(AdvanceSearchCheck(f), QStringLiteral("请输入正确的库存"));
     }
 
     void cannedStatements()

@@ -218,6 +218,34 @@ private slots:
         QVERIFY(!edit.IsEmpty());
     }
 
+    void typedDateIsTakenAndPickedDayGetsItsTime()
+    {
+        QueryDateTimeEdit edit;
+        edit.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&edit));
+        edit.setFocus();
+        const QTime before = edit.time();
+        // The first digit typed into the blank field counts like the others.
+        QTest::keyClicks(&edit, QStringLiteral("2024-05-01"));
+        QVERIFY(!edit.IsEmpty());
+        QCOMPARE(edit.date(), QDate(2024, 5, 1));
+        QCOMPARE(edit.time(), before); // no pick time: the time is left alone
+
+        // Typed over the whole selected text: a new value from the year on.
+        QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(&edit, QStringLiteral("2023-04-02 09:08:07"));
+        QCOMPARE(edit.dateTime(), QDateTime(QDate(2023, 4, 2), QTime(9, 8, 7)));
+
+        edit.SetEmpty(true);
+        edit.SetPickTime(QTime(23, 59, 59));
+        emit edit.calendarWidget()->clicked(QDate(2024, 6, 2));
+        QCOMPARE(edit.dateTime(), QDateTime(QDate(2024, 6, 2), QTime(23, 59, 59)));
+
+        const QLocale chinese(QLocale::Chinese, QLocale::China);
+        edit.setLocale(chinese);
+        QCOMPARE(edit.calendarWidget()->locale(), chinese);
+    }
+
     void resetFollowsTheServerTime()
     {
         VumoTest::TempHome home;

@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 using Quorvia::core::ui::QueryDateTimeEdit;
@@ -29,11 +28,6 @@ QLineEdit* MakeEdit(const char* objectName, QWidget* parent)
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(objectName));
     return edit;
-}
-
-void SetPattern(QLineEdit* edit, const char* pattern)
-{
-    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(pattern)), edit));
 }
 
 QPushButton* MakeButton(const QString& text, const char* objectName, QWidget* parent)
@@ -78,15 +72,16 @@ AdvanceSearchWidget::AdvanceSearchWidget(QWidget* parent, int stockMode)
 {
     setObjectName(QStringLiteral("AdvanceSearchWidget"));
     setWindowTitle(QStringLiteral("高级搜索"));
+    setLocale(SearchFormLocale());
 
     m_vumoName = MakeEdit("VumoNameEdit", this);
     m_vumoName->setMaxLength(kSearchTitleMaxLength);
+    // The number fields have no validators: a validator drops the keys it refuses ("3.5"
+    // became 35), so the typed text is checked on search and refused with a message instead.
     m_vumoId = MakeEdit("VumoIdEdit", this);
-    SetPattern(m_vumoId, kSearchIdPattern);
     m_itemNum = MakeEdit("ItemNumEdit", this);
     m_itemNum->setMaxLength(kSearchItemNumMaxLength);
     m_skuId = MakeEdit("SKUIDEdit", this);
-    SetPattern(m_skuId, kSearchIdPattern);
 
     m_yvCategory = MakeEdit("YvCategoryEdit", this);
     m_yvCategory->setReadOnly(true);
@@ -112,15 +107,14 @@ AdvanceSearchWidget::AdvanceSearchWidget(QWidget* parent, int stockMode)
     m_onlineTime1->setObjectName(QStringLiteral("OnLineTime1"));
     m_onlineTime2 = new QueryDateTimeEdit(this);
     m_onlineTime2->setObjectName(QStringLiteral("OnLineTime2"));
+    // A picked day covers the whole day: from its first second to its last.
+    m_onlineTime1->SetPickTime(QTime(0, 0, 0));
+    m_onlineTime2->SetPickTime(QTime(23, 59, 59));
 
     m_price1 = MakeEdit("YvPriceEdit1", this);
-    SetPattern(m_price1, kSearchPricePattern);
     m_price2 = MakeEdit("YvPriceEdit2", this);
-    SetPattern(m_price2, kSearchPricePattern);
     m_stock1 = MakeEdit("VumoStockEdit1", this);
-    SetPattern(m_stock1, kSearchStockPattern);
     m_stock2 = MakeEdit("VumoStockEdit2", this);
-    SetPattern(m_stock2, kSearchStockPattern);
 
     auto* searchBtn = MakeButton(QStringLiteral("查询"), "SearchBtn", this);
     auto* clearBtn = MakeButton(QStringLiteral("清空"), "ClearBtn", this);
@@ -160,13 +154,19 @@ AdvanceSearchWidget::AdvanceSearchWidget(QWidget* parent, int stockMode)
     grid->setColumnMinimumWidth(1, 240);
     grid->setColumnMinimumWidth(3, 240);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
+    // The buttons stand in a column beside the fields rather than in a row of their own: in the
+    // main widget the panel sits above the table, and every row it takes is a row of listings
+    // less.
+    auto* buttons = new QVBoxLayout;
     buttons->addWidget(searchBtn);
     buttons->addWidget(clearBtn);
     buttons->addWidget(cancelBtn);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
+    buttons->addStretch(1);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(6, 4, 6, 4);
+    grid->setVerticalSpacing(4);
+    layout->addLayout(grid, 1);
+    layout->addSpacing(8);
     layout->addLayout(buttons);
 
     connect(searchBtn, &QPushButton::clicked, this, &AdvanceSearchWidget::OnSearch);
@@ -224,14 +224,17 @@ void AdvanceSearchWidget::OnSearch()
     }
     Quorvia::utils::WSLogStatisticsSingleton::instance()->AddStatistics(kSearchUsageCategory, kAdvanceSearchUsageEvent);
     emit AdvanceSearchSignal(AdvanceSearchCondition(fields));
-    OnClose();
+    // The dialog closes after a search; the panel stays open for the next one.
+    if (auto* dialog = qobject_cast<QDialog*>(window()))
+        dialog->accept();
 }
 
 void AdvanceSearchWidget::OnClose()
 {
-    // As a dialog it closes; as the panel of the main widget it stays where it is.
     if (auto* dialog = qobject_cast<QDialog*>(window()))
         dialog->accept();
+    else
+        emit CloseSignal();
 }
 
 void AdvanceSearchWidget::OnClear()

@@ -29,6 +29,8 @@ public:
 
 signals:
     void AdvanceSearchSignal(const QString& condition);
+    // "关闭" on the panel of the main widget (as a dialog the form closes itself).
+    void CloseSignal();
 
 public slots:
     void OnSearch();

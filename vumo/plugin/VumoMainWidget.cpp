@@ -165,8 +165,14 @@ void VumoMainWidget::buildFrame()
     m_tabBar->setDrawBase(false);
     upperLayout->addWidget(m_tabBar);
 
+    // The quick bar and the advanced panel share one place: the toggle swaps them, so the
+    // panel, which holds every field of the bar, does not sit above a copy of itself.
     m_searchBar = new VumoSearch(upper);
     upperLayout->addWidget(m_searchBar);
+    m_advanceSearch = new AdvanceSearchWidget(upper, m_stockMode);
+    m_advanceSearch->setObjectName(QStringLiteral("VumoAdvanceSearchPanel"));
+    upperLayout->addWidget(m_advanceSearch);
+    setAdvancedSearchShown(true);
 
     m_vumoTableView = new VumoTableView(upper);
     m_vumoTableView->setObjectName(QStringLiteral("m_vumoTableView"));
@@ -195,6 +201,8 @@ void VumoMainWidget::buildFrame()
     connect(m_vumoTableView, &QWidget::customContextMenuRequested, this, &VumoMainWidget::OnViewContextMenu);
     connect(m_searchBar, &VumoSearch::SearchVumoSignal, this, &VumoMainWidget::OnSearchVumo);
     connect(m_searchBar, &VumoSearch::ClearSearchSignal, this, &VumoMainWidget::OnClearSearchVumo);
+    connect(m_advanceSearch, &AdvanceSearchWidget::AdvanceSearchSignal, this, &VumoMainWidget::OnSearchVumo);
+    connect(m_advanceSearch, &AdvanceSearchWidget::CloseSignal, this, [this] { setAdvancedSearchShown(false); });
 }
 
 QWidget* VumoMainWidget::buildToolBarRow()
@@ -514,14 +522,20 @@ void VumoMainWidget::OnAdvaceSearchBtnClicked()
 
 void VumoMainWidget::OnShowAdvancedSearchClicked()
 {
-    QToolButton* button = m_commands[CommandToggleSearch].button;
-    const bool show = !m_searchBar->isVisibleTo(this);
-    m_searchBar->setVisible(show);
+    setAdvancedSearchShown(!m_advanceSearch->isVisibleTo(this));
+}
+
+void VumoMainWidget::setAdvancedSearchShown(bool show)
+{
+    m_advanceSearch->setVisible(show);
+    m_searchBar->setVisible(!show);
     const QString text = show ? QStringLiteral("收起搜索栏") : QStringLiteral("展开搜索栏");
-    button->setIcon(QIcon(QString::fromLatin1(show ? kExpandedIcon : kCollapsedIcon)));
-    button->setText(text);
+    if (QToolButton* button = m_commands[CommandToggleSearch].button) {
+        button->setIcon(QIcon(QString::fromLatin1(show ? kExpandedIcon : kCollapsedIcon)));
+        button->setText(text);
+        button->setToolTip(text);
+    }
     m_commands[CommandToggleSearch].toolTip = text;
-    button->setToolTip(text);
 }
 
 // ---- menus ----

@@ -31,6 +31,7 @@ class BaseDialog;
 
 namespace Quorvia::vumo {
 
+class AdvanceSearchWidget;
 class SettingsFrame;
 class VumoClassification;
 class VumoSearch;
@@ -137,6 +138,8 @@ private:
     void rebuildTabs(const QList<VumoTab>& tabs);
     void applyCommandStates();
     void loadTable();
+    // Shows the advanced-search panel (and hides the quick bar) or the other way round.
+    void setAdvancedSearchShown(bool show);
     // The delete flow on the given rows (ticked or selected).
     void deleteVumos(const QList<VUMO_LIST_STRUCT>& rows, bool localOnly);
     int currentTab() const;
@@ -146,6 +149,7 @@ private:
     VumoClassification* m_vumoTree = nullptr;
     QTabBar* m_tabBar = nullptr;
     VumoSearch* m_searchBar = nullptr;
+    AdvanceSearchWidget* m_advanceSearch = nullptr;
     VumoTableView* m_vumoTableView = nullptr;
     QWidget* m_editor = nullptr;
     QSplitter* m_hSplitter = nullptr;

@@ -3,13 +3,14 @@
 #include "network/utils/WSLogStatisticsSingleton.h"
 #include "plugin/VumoCommandRules.h"
 #include "plugin/VumoSearchStatement.h"
+#include "ui/MsgBox.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 
 namespace Quorvia::vumo {
 
@@ -28,6 +29,11 @@ SearchShopCategoryPicker& ShopCategoryPickerSlot()
 }
 
 } // namespace
+
+QLocale SearchFormLocale()
+{
+    return QLocale(QLocale::Chinese, QLocale::China);
+}
 
 void FillSearchStatusCombo(QComboBox* combo)
 {
@@ -62,11 +68,11 @@ VumoSearch::VumoSearch(QWidget* parent)
 {
     setObjectName(QStringLiteral("VumoSearch"));
     setWindowTitle(QStringLiteral("AdvanceSearch4Vumo"));
+    setLocale(SearchFormLocale());
 
     m_vumoId = new QLineEdit(this);
     m_vumoId->setObjectName(QStringLiteral("lineEdit_VumoId"));
-    m_vumoId->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QString::fromLatin1(kSearchIdPattern)), m_vumoId));
+    // No validator: it would drop the keys it refuses and search for another number.
     m_vumoName = new QLineEdit(this);
     m_vumoName->setObjectName(QStringLiteral("lineEdit_VumoName"));
     m_vumoName->setMaxLength(kSearchTitleMaxLength);
@@ -135,8 +141,14 @@ void VumoSearch::SetCategory(qint64 cid, const QString& name)
 
 void VumoSearch::OnSearchBtnClicked()
 {
+    const QuickSearchFields fields = Fields();
+    const QString refusal = QuickSearchCheck(fields);
+    if (!refusal.isEmpty()) {
+        Quorvia::core::ui::ShowMsgBox(this, refusal);
+        return;
+    }
     Quorvia::utils::WSLogStatisticsSingleton::instance()->AddStatistics(kSearchUsageCategory, kQuickSearchUsageEvent);
-    const QString statement = QuickSearchStatement(Fields());
+    const QString statement = QuickSearchStatement(fields);
     if (statement.isEmpty())
         return;
     emit SearchVumoSignal(statement);

@@ -5,6 +5,7 @@
 #include <functional>
 
 class QComboBox;
+class QLocale;
 class QLineEdit;
 class QPushButton;
 
@@ -19,6 +20,9 @@ using SearchCategoryPicker = std::function<bool(QWidget* parent, qint64& cid, QS
 // Shop-category picker: the "%1-%2" text and the display name.
 using SearchShopCategoryPicker =
     std::function<bool(QWidget* parent, QString& shopCategorys, QString& name)>;
+
+// The locale of the search forms' calendars and numbers: the seller's, Chinese (China).
+QLocale SearchFormLocale();
 
 // Fills a status combo box with the four choices of the search forms and their values.
 void FillSearchStatusCombo(QComboBox* combo);

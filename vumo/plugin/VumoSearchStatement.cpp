@@ -52,21 +52,17 @@ QString StatusCondition(int status, bool quick)
     }
 }
 
-// A price field: empty (or a lone ".") is not filled; otherwise hundredths.
+// A number field: empty means not filled; otherwise it is a number of its kind or refused.
 enum class FieldState { Empty, Valid, Invalid };
 
 FieldState PriceField(const QString& typed, qint64& cents)
 {
     const QString text = typed.trimmed();
-    if (text.isEmpty() || text == QLatin1String("."))
+    if (text.isEmpty())
         return FieldState::Empty;
-    if (text.startsWith(QLatin1Char('-')) || text.startsWith(QLatin1Char('+')))
+    if (!IsSearchNumber(SearchNumberKind::Price, text))
         return FieldState::Invalid;
-    // The form's price fields take at most two decimals; more would be rounded silently.
-    const int dot = text.indexOf(QLatin1Char('.'));
-    if (dot >= 0 && text.size() - dot - 1 > 2)
-        return FieldState::Invalid;
-    return ParseMoney(text, cents) && cents >= 0 ? FieldState::Valid : FieldState::Invalid;
+    return ParseMoney(text, cents) ? FieldState::Valid : FieldState::Invalid;
 }
 
 FieldState StockField(const QString& typed, qint64& stock)
@@ -74,13 +70,44 @@ FieldState StockField(const QString& typed, qint64& stock)
     const QString text = typed.trimmed();
     if (text.isEmpty())
         return FieldState::Empty;
-    if (!IsDigits(text, 9))
+    if (!IsSearchNumber(SearchNumberKind::Stock, text))
         return FieldState::Invalid;
     stock = text.toLongLong();
     return FieldState::Valid;
 }
 
+FieldState IdField(const QString& typed)
+{
+    const QString text = typed.trimmed();
+    if (text.isEmpty())
+        return FieldState::Empty;
+    return IsSearchNumber(SearchNumberKind::Id, text) ? FieldState::Valid : FieldState::Invalid;
+}
+
+const QString kBadVumoId = QStringLiteral("请输入10位数字的商品编号");
+const QString kBadSkuId = QStringLiteral("请输入10位数字的SKU编号");
+
 } // namespace
+
+bool IsSearchNumber(SearchNumberKind kind, const QString& typed)
+{
+    const QString text = typed.trimmed();
+    switch (kind) {
+    case SearchNumberKind::Id:
+        return text.size() == 10 && IsDigits(text, 10);
+    case SearchNumberKind::Stock:
+        return IsDigits(text, 9);
+    case SearchNumberKind::Price: {
+        const int dot = text.indexOf(QLatin1Char('.'));
+        const QString whole = dot < 0 ? text : text.left(dot);
+        const QString cents = dot < 0 ? QString() : text.mid(dot + 1);
+        if (whole.isEmpty() && cents.isEmpty())
+            return false;
+        return (whole.isEmpty() || IsDigits(whole, 9)) && (cents.isEmpty() || IsDigits(cents, 2));
+    }
+    }
+    return false;
+}
 
 QString VumoTableQuery()
 {
@@ -100,6 +127,11 @@ QString EscapeLikeText(const QString& text)
         out += c;
     }
     return SqlText(out);
+}
+
+QString QuickSearchCheck(const QuickSearchFields& fields)
+{
+    return IdField(fields.vumoId) == FieldState::Invalid ? kBadVumoId : QString();
 }
 
 QString QuickSearchStatement(const QuickSearchFields& fields)
@@ -124,6 +156,10 @@ QString QuickSearchStatement(const QuickSearchFields& fields)
 
 QString AdvanceSearchCheck(const AdvanceSearchFields& fields)
 {
+    if (IdField(fields.vumoId) == FieldState::Invalid)
+        return kBadVumoId;
+    if (IdField(fields.skuId) == FieldState::Invalid)
+        return kBadSkuId;
     if (fields.onlineFrom.isValid() && fields.onlineTo.isValid() && fields.onlineTo < fields.onlineFrom)
         return QStringLiteral("终止时间需大于开始时间");
 

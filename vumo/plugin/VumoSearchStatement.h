@@ -6,10 +6,6 @@
 
 namespace Quorvia::vumo {
 
-// Patterns the search forms' validators use.
-inline constexpr const char* kSearchIdPattern = "[0-9]{10}";
-inline constexpr const char* kSearchPricePattern = "^(([1-9][0-9]{0,8})|0)?(\\.[0-9]{0,2})?$";
-inline constexpr const char* kSearchStockPattern = "^([1-9][0-9]{0,8}|0)$";
 inline constexpr int kSearchTitleMaxLength = 45;
 inline constexpr int kSearchItemNumMaxLength = 50;
 
@@ -25,6 +21,21 @@ enum SearchStatus {
     SearchStatusForSale = 1, // "待售商品"
     SearchStatusLocal = 2,   // "本地仓库商品"
 };
+
+// The number fields of the forms. They take any typed text and are checked when the seller
+// searches, so that a wrong entry is refused with a message instead of being changed.
+enum class SearchNumberKind {
+    Id,    // listing or SKU number: exactly ten digits
+    Price, // Yv price: not negative, at most nine integer digits and two decimals
+    Stock, // at most nine digits
+};
+
+// Whether `text` (blanks around ignored) is a number of the kind. An empty text is not; the
+// forms treat an empty field as not filled before asking.
+//   Id:    "1234567890" -> true; "123456789", "12345678901", "12a4567890" -> false
+//   Price: "12", "0.5", ".5", "5.", "007.10" -> true; "3.456", "-5", "5abc100", "1e3", "." -> false
+//   Stock: "35", "0" -> true; "3.5", "-1", "1234567890" -> false
+bool IsSearchNumber(SearchNumberKind kind, const QString& text);
 
 // The store's table query, ending in "From vumo_data ".
 QString VumoTableQuery();
@@ -43,7 +54,11 @@ struct QuickSearchFields
     int status = SearchStatusNone;
 };
 
+// The message that refuses the quick search ("请输入10位数字的商品编号"), or an empty text.
+QString QuickSearchCheck(const QuickSearchFields& fields);
+
 // The whole statement, or an empty text when no field is filled (nothing is to be sent).
+// Call only after QuickSearchCheck gave an empty text.
 //   status local only -> VumoTableQuery() + " WHERE vumo_status=2014"
 QString QuickSearchStatement(const QuickSearchFields& fields);
 
@@ -65,9 +80,10 @@ struct AdvanceSearchFields
     int stockMode = 0;       // 1: the stock fields take no part
 };
 
-// The message that refuses the form, or an empty text when it can be searched:
-// "终止时间需大于开始时间", "终止价格需大于开始价格", "终止库存需大于开始库存", or, for a price or
-// stock the validators would not have let through, "请输入正确的价格" / "请输入正确的库存".
+// The message that refuses the form, or an empty text when it can be searched. A field that is
+// not a number: "请输入10位数字的商品编号", "请输入10位数字的SKU编号", "请输入正确的价格",
+// "请输入正确的库存"; an inverted range: "终止时间需大于开始时间", "终止价格需大于开始价格",
+// "终止库存需大于开始库存".
 QString AdvanceSearchCheck(const AdvanceSearchFields& fields);
 
 // The condition "where ...(%1)"; %1 stands for the status condition of the search results.
