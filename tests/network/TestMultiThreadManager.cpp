@@ -102,7 +102,9 @@ private slots:
 
     void cancelStopsTakingItemsAndResetAllowsANewRun()
     {
+        // Workers outlive the manager: it waits for them when it goes.
         FakeWorker worker(2000);
+        FakeWorker quick(5);
         MultiThreadManager manager;
         manager.AddWorker(&worker);
         QSignalSpy cancelled(&manager, &MultiThreadManager::Cancled);
@@ -124,7 +126,6 @@ private slots:
         manager.Reset();
         QVERIFY(!manager.IsCancelled());
         QCOMPARE(manager.Added(), qint64(0));
-        FakeWorker quick(5);
         manager.AddWorker(&quick);
         manager.SetTotal(2);
         manager.AddItem(10);
