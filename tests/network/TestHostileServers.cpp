@@ -3,7 +3,9 @@
 // every loop is bounded, and the limits are small so each case ends quickly.
 #include "support/TestServer.h"
 
+#include "network/http/SimpleHttp.h"
 #include "network/http/SyncHttpRequest.h"
+#include "network/http/TaskParam.h"
 #include "network/utils/YvJsonParser.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
@@ -37,14 +39,15 @@ QString ErrorText(QByteArray body)
 // A server on its own thread that answers the first request with a chunked body that never
 // ends, or with header lines that never end, as fast as the connection takes them. It stops
 // when the client goes away, after `hardLimit` bytes or after `seconds`, whichever comes
-// first. The run is kept short: a flood keeps both cores busy while it lasts.
+// first. The run is kept short: a flood keeps both cores busy while it lasts. With `clientNapMs`
+// the thread that made the server sleeps that long once the answer has begun.
 class FloodServer
 {
 public:
     enum Flood { Body, Headers };
 
-    FloodServer(Flood flood, qint64 hardLimit, int seconds)
-        : m_flood(flood), m_hardLimit(hardLimit), m_seconds(seconds)
+    FloodServer(Flood flood, qint64 hardLimit, int seconds, int clientNapMs = 0)
+        : m_flood(flood), m_hardLimit(hardLimit), m_seconds(seconds), m_clientNapMs(clientNapMs)
     {
         m_thread.reset(QThread::create([this] { Run(); }));
         m_thread->start();
@@ -76,6 +79,12 @@ private:
         if (m_flood == Body) {
             socket->write("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n");
             chunk = QByteArray::number(64 * 1024, 16) + "\r\n" + QByteArray(64 * 1024, 'x') + "\r\n";
+            // Posted before the client can see the headers, so it sleeps before reading the body.
+            if (m_clientNapMs > 0) {
+                const int nap = m_clientNapMs;
+                QMetaObject::invokeMethod(&m_client, [nap] { QThread::msleep(nap); },
+                                          Qt::QueuedConnection);
+            }
         } else {
             socket->write("HTTP/1.1 200 OK\r\n");
             for (int i = 0; i < 1000; ++i)
@@ -93,6 +102,8 @@ private:
     const Flood m_flood;
     const qint64 m_hardLimit;
     const int m_seconds;
+    const int m_clientNapMs;
+    QObject m_client; // lives in the thread that made the server
     std::atomic<quint16> m_port{0};
     std::atomic<qint64> m_written{0};
     std::unique_ptr<QThread> m_thread;
@@ -107,18 +118,49 @@ class TestHostileServers : public QObject
 private slots:
     void initTestCase() { m_home = std::make_unique<VumoTest::TempHome>(); }
 
+    void endlessChunkedBodyEndsAtTheCap_data()
+    {
+        QTest::addColumn<bool>("blocking");
+        QTest::newRow("blocking POST") << true;
+        QTest::newRow("asynchronous POST") << false;
+    }
+
     void endlessChunkedBodyEndsAtTheCap()
     {
+        QFETCH(bool, blocking);
         constexpr qint64 cap = 1024 * 1024;
-        FloodServer server(FloodServer::Body, 256LL * 1024 * 1024, 3);
+        // The client's thread is kept busy for a moment as the answer begins, as a GUI thread
+        // may be: meanwhile nothing is read, so nothing more may be taken from the server.
+        FloodServer server(FloodServer::Body, 256LL * 1024 * 1024, 3, 800);
         QVERIFY(server.Port() != 0);
-        SyncHttpRequest http;
-        http.SetMaxBodySize(cap);
-        const HTTP_RETURN_RESULT result =
-            http.Post(QStringLiteral("http://127.0.0.1:%1/routerjson").arg(server.Port()), "a=1", 30000, true);
-        QCOMPARE(result.status, 203);
+        const QString url = QStringLiteral("http://127.0.0.1:%1/routerjson").arg(server.Port());
+        HTTP_RETURN_RESULT result;
+        if (blocking) {
+            SyncHttpRequest http;
+            http.SetMaxBodySize(cap);
+            result = http.Post(url, "a=1", 30000, true);
+            QCOMPARE(result.status, 203);
+        } else {
+            POST_TASK_PARAM task;
+            task.url = url;
+            task.body = "a=1";
+            int calls = 0;
+            task.resultCallback = [&](HTTP_RETURN_STATE, const HTTP_RETURN_RESULT& r) {
+                ++calls;
+                result = r;
+            };
+            SimpleHttp http(task);
+            http.SetMaxBodySize(cap);
+            http.Start();
+            QTRY_COMPARE_WITH_TIMEOUT(calls, 1, 10000);
+        }
         QCOMPARE(ErrorText(result.data), OversizeBodyText(cap));
         QVERIFY(server.Wait());
+        // Unread data must hold the server back (past the cap only what the sockets buffer),
+        // not pile up in memory until the abort gets through.
+        const qint64 bound = cap + 16LL * 1024 * 1024;
+        QVERIFY2(server.Written() < bound,
+                 qPrintable(QStringLiteral("server wrote %1 bytes").arg(server.Written())));
     }
 
     void headerFloodEndsWithTheTimeLimit()

@@ -1,5 +1,7 @@
 #include "network/http/HttpReturn.h"
 
+#include <QNetworkReply>
+
 namespace Quorvia::network::http {
 
 QString OversizeBodyText(qint64 limit)
@@ -28,6 +30,14 @@ void AppendWithinCap(QByteArray& buffer, const QByteArray& chunk, qint64 cap)
     if (buffer.capacity() < needed)
         buffer.reserve(qMax(needed, qMin(2 * qint64(buffer.size()), cap)));
     buffer += chunk;
+}
+
+void LimitReadBuffer(QNetworkReply* reply)
+{
+    reply->setReadBufferSize(kReplyReadBufferSize);
+    // Queued behind the start Qt posted when the reply was made; dropped with the reply.
+    QMetaObject::invokeMethod(
+        reply, [reply] { reply->setReadBufferSize(kReplyReadBufferSize); }, Qt::QueuedConnection);
 }
 
 QByteArray SyntheticErrorBody(const QString& text)

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+class QNetworkReply;
+
 namespace Quorvia::network::http {
 
 // Compared as plain numbers throughout the plug-in.
@@ -42,10 +44,14 @@ QString RedirectRefusedText(const QString& target);
 // The text given when the connection broke before the whole body arrived.
 QString IncompleteBodyText(const QString& why);
 
-// The read buffer asked of every reply, so unread data is held back where Qt's backend honours
-// it. Qt 6.4's HTTP thread reads on regardless, so the cap itself rests on counting every
-// byte that arrives.
+// The read buffer asked of every reply: Qt's HTTP thread then stops reading the socket while
+// this much is unread, so a fast endless body waits in the kernel instead of in memory.
 constexpr qint64 kReplyReadBufferSize = 64 * 1024;
+
+// Gives a reply just made by get()/post() the read buffer above. A reply with a body to send
+// starts only from the event loop, and Qt drops a size set before that start; so the size is
+// set now and once more after the start.
+void LimitReadBuffer(QNetworkReply* reply);
 
 // Appends a chunk the caller has already checked against `cap`; the buffer never reserves
 // past the cap, so a body near the cap does not cost twice the cap in memory.

@@ -97,7 +97,7 @@ void SimpleHttp::Start()
     default:
         return;
     }
-    m_reply->setReadBufferSize(kReplyReadBufferSize);
+    LimitReadBuffer(m_reply);
 
     if (m_type == TASK_KEEPALIVE) {
         connect(m_reply, &QNetworkReply::readyRead, this, &SimpleHttp::OnRecvMsg);

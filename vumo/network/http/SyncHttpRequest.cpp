@@ -101,7 +101,7 @@ HTTP_RETURN_RESULT SyncHttpRequest::Exchange(Verb verb, QNetworkRequest& request
                              QNetworkRequest::ManualRedirectPolicy);
     QNetworkReply* reply = verb == Verb::Get ? m_manager->get(request)
                                              : m_manager->post(request, body);
-    reply->setReadBufferSize(kReplyReadBufferSize);
+    LimitReadBuffer(reply);
     m_reply = reply;
     qCDebug(lcContol).noquote() << VUMO_SRC_POS + ClipForLog(MaskSecrets(QStringLiteral("%1?%2").arg(
         request.url().toString(), QString::fromUtf8(logBody))));
