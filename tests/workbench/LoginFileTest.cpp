@@ -73,6 +73,19 @@ private slots:
         QVERIFY(warnings.contains(QStringLiteral("shop_type=")));
     }
 
+    void readingTightensALoginOthersCouldRead()
+    {
+        VumoTest::TempHome home;
+        const QString path = writeText(home, "[Login]\nuid=alice\naccess_token=t0k\n");
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        LoginData login;
+        QVERIFY(ReadLogin(path, login));
+        QCOMPARE(login.accessToken, QByteArray("t0k"));
+        QCOMPARE(QFile::permissions(path) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
     void refusedFilesNameTheFile_data()
     {
         QTest::addColumn<QByteArray>("text");

@@ -3,6 +3,7 @@
 #include "quorvia/DataRoot.h"
 
 #include <QFileInfo>
+#include <QFile>
 #include <QSettings>
 #include <QStringList>
 #include <QVariant>
@@ -88,6 +89,15 @@ bool ReadLogin(const QString& path, LoginData& out, QString* error, QString* war
         return fail(QStringLiteral("找不到登录文件"));
     if (!info.isFile() || !info.isReadable())
         return fail(QStringLiteral("无法读取登录文件"));
+
+    // The file holds the seller's token and secret: the owner's eyes only, also for a file
+    // written by hand or by an older version readable to all. Best effort: a file owned by
+    // someone else stays as it is and is still read.
+    const QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup
+        | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    if (info.permissions() & others)
+        QFile::setPermissions(path, ownerOnly);
 
     QSettings ini(path, QSettings::IniFormat);
     if (ini.status() != QSettings::NoError)
