@@ -4,10 +4,7 @@
 #include "MarketErrors.h"
 #include "MarketJson.h"
 #include "MarketStore.h"
-
-#include "entity/AttributeText.h"
-#include "entity/VumoStatus.h"
-#include "utils/Money.h"
+#include "MarketText.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -23,8 +20,8 @@
 namespace Quorvia::marketplace {
 
 using namespace errors;
-using Quorvia::utils::FormatMoney;
-using Quorvia::utils::ParseMoney;
+using text::FormatCents;
+using text::ParseCents;
 
 const QByteArray MarketGateway::kServerSecret = QByteArrayLiteral("{5A0C7E92-3D4B-4F16-A8E7-9B21C6D0F354}");
 
@@ -71,13 +68,13 @@ qint64 ValueId(const QString& text)
 QString Money(const QJsonValue& v)
 {
     qint64 cents = 0;
-    return ParseMoney(JsonText(v), cents) ? FormatMoney(cents) : QStringLiteral("0.00");
+    return ParseCents(JsonText(v), cents) ? FormatCents(cents) : QStringLiteral("0.00");
 }
 
 qint64 Cents(const QJsonValue& v)
 {
     qint64 cents = 0;
-    return ParseMoney(JsonText(v), cents) ? cents : 0;
+    return ParseCents(JsonText(v), cents) ? cents : 0;
 }
 
 QByteArray PictureFormat(const QByteArray& bytes)
@@ -116,7 +113,7 @@ QString ApiAttributeText(const QString& attributes, const QString& inputPids, co
 {
     QStringList entries = attributes.split(QRegularExpression(QStringLiteral("[\\^|]")), Qt::SkipEmptyParts);
     const QStringList pids = inputPids.split(QLatin1Char('|'), Qt::SkipEmptyParts);
-    const QStringList texts = Quorvia::vumo::entity::SplitInputTexts(inputStrs);
+    const QStringList texts = text::SplitFreeTexts(inputStrs);
     for (int i = 0; i < pids.size(); ++i)
         entries << pids.at(i).trimmed() + QStringLiteral(":0,") + texts.value(i);
     return entries.join(QLatin1Char('^'));
@@ -137,7 +134,7 @@ QString FreeTextEntries(const QString& apiText)
 
 int StatusCode(const QJsonObject& vumo)
 {
-    return Quorvia::vumo::entity::VumoStatusFromApiText(vumo.value("vumo_status").toString());
+    return text::StatusFromText(vumo.value("vumo_status").toString());
 }
 
 } // namespace
@@ -420,9 +417,9 @@ MarketGateway::Reply MarketGateway::ApplyUpload(const QJsonObject& p, MarketList
         if (!Has(p, name))
             continue;
         qint64 cents = 0;
-        if (!ParseMoney(Text(p, name), cents) || cents < 0)
+        if (!ParseCents(Text(p, name), cents) || cents < 0)
             return Error(kBadParam, QStringLiteral("业务参数错误：%1").arg(QLatin1String(name)));
-        v.insert(QLatin1String(name), FormatMoney(cents));
+        v.insert(QLatin1String(name), FormatCents(cents));
     }
     for (const char* name : {"stock_num", "length", "wide", "high"}) {
         qint64 n = 0;
@@ -447,7 +444,7 @@ MarketGateway::Reply MarketGateway::ApplyUpload(const QJsonObject& p, MarketList
             qint64 cents = 0, stock = 0;
             bool stockOk = false;
             stock = stocks.at(i).trimmed().toLongLong(&stockOk);
-            if (!ParseMoney(prices.at(i), cents) || cents < 0 || !stockOk || stock < 0)
+            if (!ParseCents(prices.at(i), cents) || cents < 0 || !stockOk || stock < 0)
                 return Error(kBadParam, QStringLiteral("业务参数错误：第%1个SKU的价格或库存").arg(i + 1));
             const QString outer = outerIds.at(i).trimmed();
             if (outer.isEmpty())
@@ -548,7 +545,7 @@ MarketGateway::Reply MarketGateway::ApplyUpload(const QJsonObject& p, MarketList
     if (withSkus) {
         for (int i = 0; i < prices.size(); ++i) {
             qint64 cents = 0;
-            ParseMoney(prices.at(i), cents);
+            ParseCents(prices.at(i), cents);
             const QString key = SkuKey(properties.at(i));
             QJsonObject* target = nullptr;
             for (QJsonObject& sku : listing.skus) {
@@ -565,7 +562,7 @@ MarketGateway::Reply MarketGateway::ApplyUpload(const QJsonObject& p, MarketList
                                                 {"market_price", v.value("market_price").toString()}});
                 target = &listing.skus.last();
             }
-            target->insert("yv_price", FormatMoney(cents));
+            target->insert("yv_price", FormatCents(cents));
             target->insert("stock_num", stocks.at(i).trimmed().toLongLong());
             target->insert("outer_id", outerIds.at(i).trimmed());
             target->insert("modified", now);
@@ -746,8 +743,8 @@ MarketGateway::Reply MarketGateway::SkuStock(const QJsonObject& p)
 MarketGateway::Reply MarketGateway::SkuPrice(const QJsonObject& p)
 {
     qint64 skuId = 0, price = 0, market = 0;
-    if (!IntParam(p, "sku_id", skuId) || !ParseMoney(Text(p, "price"), price) || price < 0
-        || (Has(p, "market_price") && (!ParseMoney(Text(p, "market_price"), market) || market < 0)))
+    if (!IntParam(p, "sku_id", skuId) || !ParseCents(Text(p, "price"), price) || price < 0
+        || (Has(p, "market_price") && (!ParseCents(Text(p, "market_price"), market) || market < 0)))
         return Error(kBadParam, QStringLiteral("业务参数错误：sku_id/price"));
     const MarketListing* found = m_store.Listing(m_store.ListingOfSku(skuId));
     if (!found || found->deleted())
@@ -755,9 +752,9 @@ MarketGateway::Reply MarketGateway::SkuPrice(const QJsonObject& p)
     MarketListing listing = *found;
     QJsonObject* sku = FindSku(listing, skuId);
     const QString now = MarketNow();
-    sku->insert("yv_price", FormatMoney(price));
+    sku->insert("yv_price", FormatCents(price));
     if (Has(p, "market_price"))
-        sku->insert("market_price", FormatMoney(market));
+        sku->insert("market_price", FormatCents(market));
     sku->insert("modified", now);
     listing.vumo.insert("modified", now);
     if (!m_store.SaveListing(listing))

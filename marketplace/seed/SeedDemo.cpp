@@ -2,7 +2,7 @@
 // first 150) and "scale" (any count).
 #include "SeedTables.h"
 
-#include "utils/Money.h"
+#include "MarketText.h"
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -630,8 +630,8 @@ SeedListing MakeSeedListing(const Tables& t, int index)
             sku.insert(QStringLiteral("vumo_id"), double(d.vumoId));
             sku.insert(QStringLiteral("attributes"), key.join(QLatin1Char('^')));
             sku.insert(QStringLiteral("stock_num"), double(stock));
-            sku.insert(QStringLiteral("yv_price"), utils::FormatMoney(price));
-            sku.insert(QStringLiteral("cost_price"), utils::FormatMoney(price * 55 / 100));
+            sku.insert(QStringLiteral("yv_price"), text::FormatCents(price));
+            sku.insert(QStringLiteral("cost_price"), text::FormatCents(price * 55 / 100));
             sku.insert(QStringLiteral("market_price"), QString()); // filled below, once the top price is known
             sku.insert(QStringLiteral("outer_id"), QString(itemNum + QStringLiteral("-%1").arg(n, 2, 10, QLatin1Char('0'))));
             sku.insert(QStringLiteral("status"), QStringLiteral("Valid"));
@@ -645,7 +645,7 @@ SeedListing MakeSeedListing(const Tables& t, int index)
     }
     const qint64 marketPrice = (maxPrice * 13 / 10 / 1000 * 10 + 9) * 100;
     for (QJsonObject& sku : listing.skus)
-        sku.insert(QStringLiteral("market_price"), utils::FormatMoney(marketPrice));
+        sku.insert(QStringLiteral("market_price"), text::FormatCents(marketPrice));
     const bool defaultSku = d.colours.isEmpty() && d.seconds.isEmpty();
 
     QStringList aliases;
@@ -686,9 +686,9 @@ SeedListing MakeSeedListing(const Tables& t, int index)
              QString(leaf.name + QStringLiteral("×1") + (boxed ? QStringLiteral("、说明书×1、保修卡×1") : QString())));
     v.insert(QStringLiteral("service"), foodLike ? QStringLiteral("食品类商品拆封后不支持七天无理由退货")
                                                  : QStringLiteral("全国联保，支持七天无理由退货"));
-    v.insert(QStringLiteral("cost_price"), utils::FormatMoney(minPrice * 55 / 100));
-    v.insert(QStringLiteral("market_price"), utils::FormatMoney(marketPrice));
-    v.insert(QStringLiteral("yv_price"), utils::FormatMoney(minPrice));
+    v.insert(QStringLiteral("cost_price"), text::FormatCents(minPrice * 55 / 100));
+    v.insert(QStringLiteral("market_price"), text::FormatCents(marketPrice));
+    v.insert(QStringLiteral("yv_price"), text::FormatCents(minPrice));
     v.insert(QStringLiteral("stock_num"), double(stockSum));
     v.insert(QStringLiteral("logo"), QString(QString::fromLatin1(kImageHostPlaceholder) + d.images.first().path));
     v.insert(QStringLiteral("creator"), seller.uid);
