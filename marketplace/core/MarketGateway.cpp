@@ -188,49 +188,60 @@ MarketGateway::Reply MarketGateway::Ok(const QJsonObject& member)
     return reply;
 }
 
-namespace {
-
-struct MethodRow
+const MarketGateway::Method* MarketGateway::FindMethod(const QString& name)
 {
-    const char* method;
-    const char* member;
-};
-
-// Method name and the member its answer sits under.
-const MethodRow kMethods[] = {
-    {"orvane.vumos.search", "vumo_info_by_info_search_response"},
-    {"orvane.vumo.get", "vumo_get_response"},
-    {"orvane.vumo.add", "vumo_add_response"},
-    {"orvane.vumo.update", "vumo_update_response"},
-    {"orvane.vumo.delete", "vumo_delete_response"},
-    {"orvane.sku.stock.update", "sku_stock_update_response"},
-    {"orvane.sku.price.update", "sku_price_update_response"},
-    {"orvane.vumo.sku.delete", "vumo_sku_delete_response"},
-    {"kelvaris.imgzone.picture.upload", "kelvaris_imgzone_picture_upload_responce"},
-    {"orvane.vumo.propimg.add", "vumo_propimg_add_response"},
-    {"orvane.vumo.propimg.update", "vumo_propimg_update_response"},
-    {"orvane.vumo.propimg.delete", "vumo_propimg_delete_response"},
-    {"orvane.vumo.propimgs.search", "vumo_propimgs_search_response"},
-    {"orvane.vumocats.get", "vumo_category_search_response"},
-    {"orvane.vumo.get.attribute", "category_attribute_search_response"},
-    {"orvane.vumo.get.attvalue", "category_attribute_value_response"},
-    {"orvane.vumo.groups.get", "category_groups_search_response"},
-    {"orvane.sellercats.get", "sellercats_get_response"},
-    {"quorvia.incr.category.get", ""},
-    {"quorvia.good.synchro", "quorvia.good.synchro_response"},
-    {"quorvia.log.statistics", "quorvia_log_statistics_response"},
-};
-
-const MethodRow* FindMethod(const QString& method)
-{
-    for (const MethodRow& row : kMethods) {
-        if (method == QLatin1String(row.method))
-            return &row;
+    using P = const QJsonObject&;
+    using R = const GatewayRequest&;
+    static const Method kMethods[] = {
+        {"orvane.vumos.search", "vumo_info_by_info_search_response",
+         [](MarketGateway& g, P p, R) { return g.Search(p); }},
+        {"orvane.vumo.get", "vumo_get_response",
+         [](MarketGateway& g, P p, R) { return g.Get(p); }},
+        {"orvane.vumo.add", "vumo_add_response",
+         [](MarketGateway& g, P p, R) { return g.Add(p); }},
+        {"orvane.vumo.update", "vumo_update_response",
+         [](MarketGateway& g, P p, R) { return g.Update(p); }},
+        {"orvane.vumo.delete", "vumo_delete_response",
+         [](MarketGateway& g, P p, R) { return g.Delete(p); }},
+        {"orvane.sku.stock.update", "sku_stock_update_response",
+         [](MarketGateway& g, P p, R) { return g.SkuStock(p); }},
+        {"orvane.sku.price.update", "sku_price_update_response",
+         [](MarketGateway& g, P p, R) { return g.SkuPrice(p); }},
+        {"orvane.vumo.sku.delete", "vumo_sku_delete_response",
+         [](MarketGateway& g, P p, R) { return g.SkuDelete(p); }},
+        {"kelvaris.imgzone.picture.upload", "kelvaris_imgzone_picture_upload_responce",
+         [](MarketGateway& g, P p, R) { return g.PictureUpload(p); }},
+        {"orvane.vumo.propimg.add", "vumo_propimg_add_response",
+         [](MarketGateway& g, P p, R r) { return g.PropimgAdd(p, r); }},
+        {"orvane.vumo.propimg.update", "vumo_propimg_update_response",
+         [](MarketGateway& g, P p, R) { return g.PropimgUpdate(p); }},
+        {"orvane.vumo.propimg.delete", "vumo_propimg_delete_response",
+         [](MarketGateway& g, P p, R) { return g.PropimgDelete(p); }},
+        {"orvane.vumo.propimgs.search", "vumo_propimgs_search_response",
+         [](MarketGateway& g, P p, R) { return g.PropimgsSearch(p); }},
+        {"orvane.vumocats.get", "vumo_category_search_response",
+         [](MarketGateway& g, P p, R) { return g.CatsGet(p); }},
+        {"orvane.vumo.get.attribute", "category_attribute_search_response",
+         [](MarketGateway& g, P p, R) { return g.AttributeGet(p); }},
+        {"orvane.vumo.get.attvalue", "category_attribute_value_response",
+         [](MarketGateway& g, P p, R) { return g.AttvalueGet(p); }},
+        {"orvane.vumo.groups.get", "category_groups_search_response",
+         [](MarketGateway& g, P p, R) { return g.GroupsGet(p); }},
+        {"orvane.sellercats.get", "sellercats_get_response",
+         [](MarketGateway& g, P p, R) { return g.SellerCatsGet(p); }},
+        {"quorvia.incr.category.get", "",
+         [](MarketGateway& g, P p, R) { return g.CategoryPackage(p); }},
+        {"quorvia.good.synchro", "quorvia.good.synchro_response",
+         [](MarketGateway& g, P p, R) { return g.GoodSynchro(p); }},
+        {"quorvia.log.statistics", "quorvia_log_statistics_response",
+         [](MarketGateway& g, P p, R r) { return g.LogStatistics(p, r.params); }},
+    };
+    for (const Method& method : kMethods) {
+        if (name == QLatin1String(method.name))
+            return &method;
     }
     return nullptr;
 }
-
-} // namespace
 
 bool MarketGateway::IsKnownMethod(const QString& method)
 {
@@ -261,7 +272,7 @@ GatewayAnswer MarketGateway::Handle(const GatewayRequest& request)
     const QByteArray secret = serverCall ? kServerSecret : seller.appSecret;
     if (params.value("sign").toUpper() != Sign(params, secret))
         return fail(kBadSign, QStringLiteral("签名无效"));
-    const MethodRow* row = FindMethod(answer.method);
+    const Method* row = FindMethod(answer.method);
     if (!row)
         return fail(kUnknownMethod, QStringLiteral("不存在的方法名：%1").arg(answer.method));
 
@@ -272,29 +283,7 @@ GatewayAnswer MarketGateway::Handle(const GatewayRequest& request)
         return fail(kBadParamJson, QStringLiteral("业务参数不是有效的JSON"));
     const QJsonObject p = doc.object();
 
-    Reply reply;
-    const QString m = answer.method;
-    if (m == QLatin1String("orvane.vumos.search")) reply = Search(p);
-    else if (m == QLatin1String("orvane.vumo.get")) reply = Get(p);
-    else if (m == QLatin1String("orvane.vumo.add")) reply = Add(p);
-    else if (m == QLatin1String("orvane.vumo.update")) reply = Update(p);
-    else if (m == QLatin1String("orvane.vumo.delete")) reply = Delete(p);
-    else if (m == QLatin1String("orvane.sku.stock.update")) reply = SkuStock(p);
-    else if (m == QLatin1String("orvane.sku.price.update")) reply = SkuPrice(p);
-    else if (m == QLatin1String("orvane.vumo.sku.delete")) reply = SkuDelete(p);
-    else if (m == QLatin1String("kelvaris.imgzone.picture.upload")) reply = PictureUpload(p);
-    else if (m == QLatin1String("orvane.vumo.propimg.add")) reply = PropimgAdd(p, request);
-    else if (m == QLatin1String("orvane.vumo.propimg.update")) reply = PropimgUpdate(p);
-    else if (m == QLatin1String("orvane.vumo.propimg.delete")) reply = PropimgDelete(p);
-    else if (m == QLatin1String("orvane.vumo.propimgs.search")) reply = PropimgsSearch(p);
-    else if (m == QLatin1String("orvane.vumocats.get")) reply = CatsGet(p);
-    else if (m == QLatin1String("orvane.vumo.get.attribute")) reply = AttributeGet(p);
-    else if (m == QLatin1String("orvane.vumo.get.attvalue")) reply = AttvalueGet(p);
-    else if (m == QLatin1String("orvane.vumo.groups.get")) reply = GroupsGet(p);
-    else if (m == QLatin1String("orvane.sellercats.get")) reply = SellerCatsGet(p);
-    else if (m == QLatin1String("quorvia.incr.category.get")) reply = CategoryPackage(p);
-    else if (m == QLatin1String("quorvia.good.synchro")) reply = GoodSynchro(p);
-    else reply = LogStatistics(p, params);
+    const Reply reply = row->answer(*this, p, request);
 
     if (!reply.errorCode.isEmpty()) {
         answer.errorCode = reply.errorCode;

@@ -8,8 +8,6 @@
 #include <QMap>
 #include <QString>
 
-#include <functional>
-
 namespace Quorvia::marketplace {
 
 class MarketStore;
@@ -69,7 +67,15 @@ private:
         QString errorText;
         QByteArray raw;       // set: answered as it is (category package)
     };
-    using Handler = std::function<Reply(MarketGateway*, const QJsonObject&, const GatewayRequest&)>;
+    // One row per open-API method: its name, the member its answer sits under ("" for an
+    // answer sent as it is) and what answers it.
+    struct Method
+    {
+        const char* name;
+        const char* member;
+        Reply (*answer)(MarketGateway& gateway, const QJsonObject& p, const GatewayRequest& request);
+    };
+    static const Method* FindMethod(const QString& name);
 
     static Reply Error(const char* code, const QString& text);
     static Reply Ok(const QJsonObject& member);
