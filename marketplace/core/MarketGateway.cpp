@@ -388,78 +388,17 @@ MarketGateway::Reply MarketGateway::Get(const QJsonObject& p)
     return Ok(QJsonObject{{"vumo", ListingAnswer(*listing, fields)}});
 }
 
-MarketGateway::Reply MarketGateway::ApplyUpload(const QJsonObject& p, MarketListing& listing, bool isNew)
+struct MarketGateway::UploadSkus
 {
-    QJsonObject& v = listing.vumo;
-    const QString now = MarketNow();
-    const qint64 id = listing.id();
-
-    if (Has(p, "title") && Text(p, "title").trimmed().isEmpty())
-        return Error(kBadParam, QStringLiteral("业务参数错误：商品名称不能为空"));
-    if (Has(p, "cid") || isNew) {
-        qint64 cid = 0;
-        if (!IntParam(p, "cid", cid) || !m_store.IsLeafCategory(cid))
-            return Error(kBadCategory, QStringLiteral("类目不存在或不是叶子类目"));
-        v.insert("cid", QString::number(cid));
-    }
-    for (const char* name : {"cost_price", "market_price", "yv_price"}) {
-        if (!Has(p, name))
-            continue;
-        qint64 cents = 0;
-        if (!ParseCents(Text(p, name), cents) || cents < 0)
-            return Error(kBadParam, QStringLiteral("业务参数错误：%1").arg(QLatin1String(name)));
-        v.insert(QLatin1String(name), FormatCents(cents));
-    }
-    for (const char* name : {"stock_num", "length", "wide", "high"}) {
-        qint64 n = 0;
-        if (!IntParam(p, name, n, false) || n < 0)
-            return Error(kBadParam, QStringLiteral("业务参数错误：%1").arg(QLatin1String(name)));
-    }
-
-    // SKU lists: four lists of the same length.
+    bool sent = false; // any of the lists came
     QStringList prices, properties, stocks, outerIds;
-    const bool withSkus = Has(p, "sku_prices") || Has(p, "sku_properties") || Has(p, "sku_stocks");
-    if (withSkus) {
-        prices = Text(p, "sku_prices").split(QLatin1Char('|'));
-        properties = Text(p, "sku_properties").split(QLatin1Char('|'));
-        stocks = Text(p, "sku_stocks").split(QLatin1Char('|'));
-        outerIds = Has(p, "outer_id") ? Text(p, "outer_id").split(QLatin1Char('|')) : QStringList();
-        while (outerIds.size() < prices.size())
-            outerIds << QString();
-        if (properties.size() != prices.size() || stocks.size() != prices.size() || outerIds.size() != prices.size())
-            return Error(kBadParam, QStringLiteral("业务参数错误：SKU列表长度不一致"));
-        QSet<QString> seen;
-        for (int i = 0; i < prices.size(); ++i) {
-            qint64 cents = 0, stock = 0;
-            bool stockOk = false;
-            stock = stocks.at(i).trimmed().toLongLong(&stockOk);
-            if (!ParseCents(prices.at(i), cents) || cents < 0 || !stockOk || stock < 0)
-                return Error(kBadParam, QStringLiteral("业务参数错误：第%1个SKU的价格或库存").arg(i + 1));
-            const QString outer = outerIds.at(i).trimmed();
-            if (outer.isEmpty())
-                continue;
-            if (seen.contains(outer))
-                return Error(kBadParam, QStringLiteral("业务参数错误：外部编号重复：%1").arg(outer));
-            seen.insert(outer);
-            const qint64 owner = m_store.ListingOfOuterId(outer);
-            if (owner != 0 && owner != id)
-                return Error(kOuterIdUsed, QStringLiteral("外部编号已被其他商品使用：%1").arg(outer));
-        }
-    } else if (Has(p, "outer_id")) {
-        const QString outer = Text(p, "outer_id").trimmed();
-        const qint64 owner = m_store.ListingOfOuterId(outer);
-        if (owner != 0 && owner != id)
-            return Error(kOuterIdUsed, QStringLiteral("外部编号已被其他商品使用：%1").arg(outer));
-    }
+};
 
-    QByteArray mainPicture;
-    if (Has(p, "vumo_image")) {
-        mainPicture = QByteArray::fromBase64(Text(p, "vumo_image").toLatin1());
-        if (PictureFormat(mainPicture).isEmpty())
-            return Error(kBadPicture, QStringLiteral("图片数据无效"));
-    }
+namespace {
 
-    // Everything checked: write.
+// The listing's own members, derived ones included, from an already checked upload.
+void WriteUploadMembers(const QJsonObject& p, QJsonObject& v, bool isNew)
+{
     for (const char* name : kTextFields) {
         if (Has(p, name))
             v.insert(QLatin1String(name), Text(p, name));
@@ -493,6 +432,129 @@ MarketGateway::Reply MarketGateway::ApplyUpload(const QJsonObject& p, MarketList
         if (Has(p, "high")) cubage[2] = Text(p, "high").trimmed();
         v.insert("cubage", cubage.mid(0, 3).join(QLatin1Char(':')));
     }
+}
+
+// "option_type": put on sale, take off sale, or a new listing that was never up.
+void ApplySaleOption(const QJsonObject& p, QJsonObject& v, bool isNew, const QString& now)
+{
+    const QString option = Text(p, "option_type");
+    if (option == QLatin1String("onsale")) {
+        v.insert("vumo_status", QStringLiteral("ON_SALE"));
+        v.insert("online_time", now);
+    } else if (option == QLatin1String("offsale")) {
+        v.insert("vumo_status", isNew ? QStringLiteral("NEVER_UP") : QStringLiteral("CUSTORMER_DOWN"));
+        if (!isNew)
+            v.insert("offline_time", now);
+    } else if (isNew) {
+        v.insert("vumo_status", QStringLiteral("NEVER_UP"));
+    }
+}
+
+} // namespace
+
+MarketGateway::Reply MarketGateway::ApplyUpload(const QJsonObject& p, MarketListing& listing, bool isNew)
+{
+    QJsonObject& v = listing.vumo;
+    const QString now = MarketNow();
+
+    Reply refusal = CheckUploadMembers(p, v, isNew);
+    if (!refusal.errorCode.isEmpty())
+        return refusal;
+    UploadSkus skus;
+    refusal = CheckUploadSkus(p, listing.id(), skus);
+    if (!refusal.errorCode.isEmpty())
+        return refusal;
+    QByteArray mainPicture;
+    if (Has(p, "vumo_image")) {
+        mainPicture = QByteArray::fromBase64(Text(p, "vumo_image").toLatin1());
+        if (PictureFormat(mainPicture).isEmpty())
+            return Error(kBadPicture, QStringLiteral("图片数据无效"));
+    }
+
+    // Everything checked: write.
+    WriteUploadMembers(p, v, isNew);
+    WriteAttributeMembers(p, v, isNew);
+    ApplySaleOption(p, v, isNew, now);
+    WriteUploadSkus(p, listing, skus, isNew, now);
+    if (!mainPicture.isEmpty()) {
+        const Reply stored = AddMainPicture(mainPicture, listing);
+        if (!stored.errorCode.isEmpty())
+            return stored;
+    }
+    if (isNew)
+        v.insert("created", now);
+    v.insert("modified", now);
+    return Ok(QJsonObject());
+}
+
+MarketGateway::Reply MarketGateway::CheckUploadMembers(const QJsonObject& p, QJsonObject& v, bool isNew)
+{
+    if (Has(p, "title") && Text(p, "title").trimmed().isEmpty())
+        return Error(kBadParam, QStringLiteral("业务参数错误：商品名称不能为空"));
+    if (Has(p, "cid") || isNew) {
+        qint64 cid = 0;
+        if (!IntParam(p, "cid", cid) || !m_store.IsLeafCategory(cid))
+            return Error(kBadCategory, QStringLiteral("类目不存在或不是叶子类目"));
+        v.insert("cid", QString::number(cid));
+    }
+    for (const char* name : {"cost_price", "market_price", "yv_price"}) {
+        if (!Has(p, name))
+            continue;
+        qint64 cents = 0;
+        if (!ParseCents(Text(p, name), cents) || cents < 0)
+            return Error(kBadParam, QStringLiteral("业务参数错误：%1").arg(QLatin1String(name)));
+        v.insert(QLatin1String(name), FormatCents(cents));
+    }
+    for (const char* name : {"stock_num", "length", "wide", "high"}) {
+        qint64 n = 0;
+        if (!IntParam(p, name, n, false) || n < 0)
+            return Error(kBadParam, QStringLiteral("业务参数错误：%1").arg(QLatin1String(name)));
+    }
+    return Reply();
+}
+
+MarketGateway::Reply MarketGateway::CheckUploadSkus(const QJsonObject& p, qint64 id, UploadSkus& skus)
+{
+    // SKU lists: four lists of the same length.
+    skus.sent = Has(p, "sku_prices") || Has(p, "sku_properties") || Has(p, "sku_stocks");
+    if (skus.sent) {
+        skus.prices = Text(p, "sku_prices").split(QLatin1Char('|'));
+        skus.properties = Text(p, "sku_properties").split(QLatin1Char('|'));
+        skus.stocks = Text(p, "sku_stocks").split(QLatin1Char('|'));
+        skus.outerIds = Has(p, "outer_id") ? Text(p, "outer_id").split(QLatin1Char('|')) : QStringList();
+        while (skus.outerIds.size() < skus.prices.size())
+            skus.outerIds << QString();
+        if (skus.properties.size() != skus.prices.size() || skus.stocks.size() != skus.prices.size()
+            || skus.outerIds.size() != skus.prices.size())
+            return Error(kBadParam, QStringLiteral("业务参数错误：SKU列表长度不一致"));
+        QSet<QString> seen;
+        for (int i = 0; i < skus.prices.size(); ++i) {
+            qint64 cents = 0, stock = 0;
+            bool stockOk = false;
+            stock = skus.stocks.at(i).trimmed().toLongLong(&stockOk);
+            if (!ParseCents(skus.prices.at(i), cents) || cents < 0 || !stockOk || stock < 0)
+                return Error(kBadParam, QStringLiteral("业务参数错误：第%1个SKU的价格或库存").arg(i + 1));
+            const QString outer = skus.outerIds.at(i).trimmed();
+            if (outer.isEmpty())
+                continue;
+            if (seen.contains(outer))
+                return Error(kBadParam, QStringLiteral("业务参数错误：外部编号重复：%1").arg(outer));
+            seen.insert(outer);
+            const qint64 owner = m_store.ListingOfOuterId(outer);
+            if (owner != 0 && owner != id)
+                return Error(kOuterIdUsed, QStringLiteral("外部编号已被其他商品使用：%1").arg(outer));
+        }
+    } else if (Has(p, "outer_id")) {
+        const QString outer = Text(p, "outer_id").trimmed();
+        const qint64 owner = m_store.ListingOfOuterId(outer);
+        if (owner != 0 && owner != id)
+            return Error(kOuterIdUsed, QStringLiteral("外部编号已被其他商品使用：%1").arg(outer));
+    }
+    return Reply();
+}
+
+void MarketGateway::WriteAttributeMembers(const QJsonObject& p, QJsonObject& v, bool isNew)
+{
     const bool newTexts = Has(p, "input_pids") || Has(p, "input_strs");
     if (isNew || newTexts || Has(p, "attributes")) {
         QString text = ApiAttributeText(v.value("attributes").toString(), QString(), QString());
@@ -518,24 +580,17 @@ MarketGateway::Reply MarketGateway::ApplyUpload(const QJsonObject& p, MarketList
                 v.insert("brand_id", entry.section(QLatin1Char(':'), 1, 1).section(QLatin1Char(','), 0, 0).toLongLong());
         }
     }
+}
 
-    const QString option = Text(p, "option_type");
-    if (option == QLatin1String("onsale")) {
-        v.insert("vumo_status", QStringLiteral("ON_SALE"));
-        v.insert("online_time", now);
-    } else if (option == QLatin1String("offsale")) {
-        v.insert("vumo_status", isNew ? QStringLiteral("NEVER_UP") : QStringLiteral("CUSTORMER_DOWN"));
-        if (!isNew)
-            v.insert("offline_time", now);
-    } else if (isNew) {
-        v.insert("vumo_status", QStringLiteral("NEVER_UP"));
-    }
-
-    if (withSkus) {
-        for (int i = 0; i < prices.size(); ++i) {
+void MarketGateway::WriteUploadSkus(const QJsonObject& p, MarketListing& listing, const UploadSkus& skus, bool isNew,
+                                    const QString& now)
+{
+    const QJsonObject& v = listing.vumo;
+    if (skus.sent) {
+        for (int i = 0; i < skus.prices.size(); ++i) {
             qint64 cents = 0;
-            ParseCents(prices.at(i), cents);
-            const QString key = SkuKey(properties.at(i));
+            ParseCents(skus.prices.at(i), cents);
+            const QString key = SkuKey(skus.properties.at(i));
             QJsonObject* target = nullptr;
             for (QJsonObject& sku : listing.skus) {
                 if (SkuKey(sku.value("attributes").toString()) == key)
@@ -543,8 +598,8 @@ MarketGateway::Reply MarketGateway::ApplyUpload(const QJsonObject& p, MarketList
             }
             if (!target) {
                 listing.skus.append(QJsonObject{{"sku_id", QString::number(m_store.NextSkuId())},
-                                                {"vumo_id", QString::number(id)},
-                                                {"attributes", properties.at(i).trimmed()},
+                                                {"vumo_id", QString::number(listing.id())},
+                                                {"attributes", skus.properties.at(i).trimmed()},
                                                 {"status", QStringLiteral("Valid")},
                                                 {"created", now},
                                                 {"cost_price", v.value("cost_price").toString()},
@@ -552,21 +607,21 @@ MarketGateway::Reply MarketGateway::ApplyUpload(const QJsonObject& p, MarketList
                 target = &listing.skus.last();
             }
             target->insert("yv_price", FormatCents(cents));
-            target->insert("stock_num", stocks.at(i).trimmed().toLongLong());
-            target->insert("outer_id", outerIds.at(i).trimmed());
+            target->insert("stock_num", skus.stocks.at(i).trimmed().toLongLong());
+            target->insert("outer_id", skus.outerIds.at(i).trimmed());
             target->insert("modified", now);
         }
     } else if (listing.skus.isEmpty()) {
         // A listing without sale attributes still has its one default SKU.
         listing.skus.append(QJsonObject{{"sku_id", QString::number(m_store.NextSkuId())},
-                                        {"vumo_id", QString::number(id)},
+                                        {"vumo_id", QString::number(listing.id())},
                                         {"attributes", QString()},
                                         {"status", QStringLiteral("Valid")},
                                         {"created", now}});
     }
     const bool listingSkuSent = isNew || Has(p, "yv_price") || Has(p, "cost_price") || Has(p, "market_price")
                              || Has(p, "stock_num") || Has(p, "outer_id");
-    if (!withSkus && listingSkuSent && listing.skus.size() == 1
+    if (!skus.sent && listingSkuSent && listing.skus.size() == 1
         && listing.skus.first().value("attributes").toString().isEmpty()) {
         QJsonObject& sku = listing.skus.first();
         sku.insert("yv_price", v.value("yv_price").toString(QStringLiteral("0.00")));
@@ -577,40 +632,38 @@ MarketGateway::Reply MarketGateway::ApplyUpload(const QJsonObject& p, MarketList
             sku.insert("outer_id", Text(p, "outer_id").trimmed());
         sku.insert("modified", now);
     }
-    if (Has(p, "outer_id") && !withSkus)
-        v.insert("outer_id", Text(p, "outer_id").trimmed());
-    if (withSkus) {
+    if (Has(p, "outer_id") && !skus.sent)
+        listing.vumo.insert("outer_id", Text(p, "outer_id").trimmed());
+    if (skus.sent) {
         qint64 stock = 0;
         for (const QJsonObject& sku : listing.skus)
             stock += JsonInt(sku.value("stock_num"));
-        v.insert("stock_num", stock);
+        listing.vumo.insert("stock_num", stock);
     }
+}
 
-    if (!mainPicture.isEmpty()) {
-        QString path;
-        const Reply stored = StorePicture(mainPicture, &path);
-        if (!stored.errorCode.isEmpty())
-            return stored;
-        for (MarketImage& image : listing.images) {
-            if (image.valueId == 0)
-                image.isMain = false;
-        }
-        MarketImage image;
-        image.imageId = m_store.NextImageId();
-        image.path = path;
-        image.isMain = true;
-        image.index = 0;
-        for (MarketImage& other : listing.images) {
-            if (other.valueId == 0)
-                ++other.index;
-        }
-        listing.images.prepend(image);
-        v.insert("logo", PictureUrl(path));
+MarketGateway::Reply MarketGateway::AddMainPicture(const QByteArray& picture, MarketListing& listing)
+{
+    QString path;
+    const Reply stored = StorePicture(picture, &path);
+    if (!stored.errorCode.isEmpty())
+        return stored;
+    for (MarketImage& image : listing.images) {
+        if (image.valueId == 0)
+            image.isMain = false;
     }
-    if (isNew)
-        v.insert("created", now);
-    v.insert("modified", now);
-    return Ok(QJsonObject());
+    MarketImage image;
+    image.imageId = m_store.NextImageId();
+    image.path = path;
+    image.isMain = true;
+    image.index = 0;
+    for (MarketImage& other : listing.images) {
+        if (other.valueId == 0)
+            ++other.index;
+    }
+    listing.images.prepend(image);
+    listing.vumo.insert("logo", PictureUrl(path));
+    return Reply();
 }
 
 namespace {

@@ -107,8 +107,22 @@ private:
     Reply GoodSynchro(const QJsonObject& p);
     Reply LogStatistics(const QJsonObject& p, const ParamMap& params);
 
-    // Shared by add and update: writes the upload text onto the listing.
+    // Shared by add and update: writes the upload text onto the listing. A refused upload may
+    // leave the listing half written, so both work on a copy and store it only on success.
     Reply ApplyUpload(const QJsonObject& p, MarketListing& listing, bool isNew);
+    // The SKU lists of an upload, split at "|".
+    struct UploadSkus;
+    // Title, category, prices and counts; writes the category and prices it accepts.
+    Reply CheckUploadMembers(const QJsonObject& p, QJsonObject& v, bool isNew);
+    // The SKU lists agree in length, hold valid prices and stocks, and no outer number is
+    // repeated or already another listing's.
+    Reply CheckUploadSkus(const QJsonObject& p, qint64 id, UploadSkus& skus);
+    // "vumo_attribute" and the brand, from the attribute members this call sent.
+    void WriteAttributeMembers(const QJsonObject& p, QJsonObject& v, bool isNew);
+    void WriteUploadSkus(const QJsonObject& p, MarketListing& listing, const UploadSkus& skus, bool isNew,
+                         const QString& now);
+    // Stores the picture and makes it the listing's first, main one.
+    Reply AddMainPicture(const QByteArray& picture, MarketListing& listing);
     Reply StorePicture(const QByteArray& bytes, QString* path);
     QString PictureUrl(const QString& path, const char* variant = "n0") const;
     // Seeded listings name the image host by a placeholder or a bare "/imgzone/" path, since
