@@ -18,9 +18,7 @@ Record joined(quint16 code, const QList<QByteArray>& parts)
     QByteArray stream = record(code, parts.first());
     for (int i = 1; i < parts.size(); ++i)
         stream += record(Code::Continue, parts[i]);
-    static QByteArray keep;
-    keep = stream;
-    RecordStream rs(keep);
+    RecordStream rs(stream);
     Record r;
     rs.next(r);
     r.detach();
@@ -171,6 +169,30 @@ private slots:
         QCOMPARE(r.code, quint16(Code::BOF));
         QVERIFY(!rs.next(r));
         QVERIFY(rs.truncated());
+    }
+
+    // The stream keeps its own share of the bytes: a caller that reuses or drops its array,
+    // or passes a temporary, does not pull the records from under it.
+    void streamOutlivesTheCallersArray()
+    {
+        QByteArray bytes = bof(0x0005) + record(0x0031, latin("font"));
+        RecordStream rs(bytes);
+        Record first;
+        QVERIFY(rs.next(first));
+        bytes.fill('\xff');
+        bytes.clear();
+        Record second;
+        QVERIFY(rs.next(second));
+        QCOMPARE(second.code, quint16(0x0031));
+        QCOMPARE(second.data, latin("font"));
+        QCOMPARE(first.code, quint16(Code::BOF));
+
+        RecordStream fromTemporary(record(0x0031, latin("x")) + record(0x0031, latin("yz")));
+        QVERIFY(fromTemporary.next(first));
+        QVERIFY(fromTemporary.next(second));
+        QCOMPARE(second.data, latin("yz"));
+        QVERIFY(!fromTemporary.next(second));
+        QVERIFY(!fromTemporary.truncated());
     }
 
     // Records folded with their continuations serialise back to the very bytes of the file.

@@ -170,6 +170,8 @@ private slots:
         QTest::newRow("unknown word") << QByteArray("[nil]") << "Unknown identifier" << 1 << "nil]";
         QTest::newRow("bad escape") << QByteArray("[\"a\\qb\"]") << "Unrecognized escape sequence" << 1 << "\\qb\"]";
         QTest::newRow("short unicode") << QByteArray("[\"\\u12\"]") << "Bad unicode codepoint" << 1 << "\\u12\"]";
+        QTest::newRow("escape cut at the end") << QByteArray("[\"a\\") << "Not all objects/arrays have been properly closed" << 1 << "";
+        QTest::newRow("bad low surrogate") << QByteArray("[\"\\ud83d\\u12\"]") << "Bad unicode codepoint" << 1 << "\\u12\"]";
         QTest::newRow("unterminated string") << QByteArray("[\"abc") << "Not all objects/arrays have been properly closed" << 1 << "";
         QTest::newRow("string root") << QByteArray("\"abc\"") << "Unexcepted character" << 1 << "\"abc\"";
         QTest::newRow("number root") << QByteArray("12") << "Unexcepted character" << 1 << "12";

@@ -6,13 +6,16 @@
 #include "request/PopSellerCatsGet.h"
 #include "request/PopVumoAdd.h"
 #include "request/PopVumoAttributeGet.h"
+#include "request/PopVumoAttvalueGet.h"
 #include "request/PopVumoDelete.h"
 #include "request/PopVumoGet.h"
+#include "request/PopVumoGroupsGet.h"
 #include "request/PopVumoImgUpload.h"
 #include "request/PopVumoPropimgsSearch.h"
 #include "request/PopVumoRedCommentSync.h"
 #include "request/PopVumoSkuDelete.h"
 #include "request/PopVumoSkuPriceUpdate.h"
+#include "request/PopVumocatsGet.h"
 #include "request/PopVumosSearch.h"
 
 #include <QTest>
@@ -34,6 +37,32 @@ HTTP_RETURN_RESULT Answer(const QByteArray& body)
 QByteArray PlatformError(const char* code)
 {
     return QByteArray(R"({"error_response":{"code":")") + code + R"(","zh_desc":"失败"}})";
+}
+
+// What every category-list call must keep: its method and parameter text, the answer and list
+// member it reads, and the failure log it leaves (empty: the generic "request failed" text).
+template <typename Call>
+void CheckCategoryList(Call& call, const char* method, const QByteArray& params, const QByteArray& answer,
+                       const QByteArray& list, const QString& failure)
+{
+    QCOMPARE(call.GetMethod(), QByteArray(method));
+    QCOMPARE(call.GetParamJson(), params);
+
+    const QByteArray good = "{\"" + answer + "\":{\"" + list + "\":[{\"id\":1},\"x\",{\"id\":2}]}}";
+    QVERIFY(call.OnResponse(HTTP_RETURN_SUCCESS, Answer(good)));
+    QCOMPARE(call.GetItems().size(), 2);
+    QCOMPARE(call.GetItems().at(1).value("id").toInt(), 2);
+    call.OnPreStart();
+    QVERIFY(call.GetItems().isEmpty());
+
+    QVERIFY(call.OnResponse(HTTP_RETURN_SUCCESS, Answer(good)));
+    // Another call's answer: nothing is kept from before.
+    QVERIFY(!call.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"other_response":{"item_cats":[{"id":1}]}})")));
+    QVERIFY(call.GetItems().isEmpty());
+    if (failure.isEmpty())
+        QVERIFY(call.errorMessage.startsWith(QLatin1String("api[") + QLatin1String(method) + QLatin1String("] request failed!")));
+    else
+        QCOMPARE(call.errorMessage, failure);
 }
 
 } // namespace
@@ -201,6 +230,44 @@ private slots:
         QCOMPARE(add.GetResponse().toMap().value("vumo_id").toLongLong(), 1000000100);
         QVERIFY(!add.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"vumo_update_response":{}})")));
         QVERIFY(!add.GetResponse().isValid());
+    }
+
+    void categoryListsKeepTheirShape()
+    {
+        PopVumocatsGet cats;
+        CheckCategoryList(cats, "orvane.vumocats.get", R"({"fields":""})", "vumo_category_search_response",
+                          "item_cats", QStringLiteral("商家类目下载失败"));
+        if (QTest::currentTestFailed())
+            return;
+
+        PopVumoAttributeGet attributes;
+        attributes.SetCid(1355);
+        CheckCategoryList(attributes, "orvane.vumo.get.attribute",
+                          R"({"fields":"aid,name,is_key_prop,is_sale_prop,index_id,status,att_type,input_type,is_req,is_fet,is_nav,cid,group_id","cid":"1355"})",
+                          "category_attribute_search_response", "attributes",
+                          QStringLiteral("类目id = 1355属性下载失败"));
+        if (QTest::currentTestFailed())
+            return;
+
+        PopVumoAttvalueGet values;
+        values.SetAids({5002, 5003});
+        QCOMPARE(values.GetAids(), QStringLiteral("5002,5003"));
+        CheckCategoryList(values, "orvane.vumo.get.attvalue",
+                          R"({"fields":"aid,vid,name,status,index_id,features","avs":"5002,5003"})",
+                          "category_attribute_value_response", "att_values",
+                          QStringLiteral("属性aid=5002,5003 属性值下载失败"));
+        if (QTest::currentTestFailed())
+            return;
+
+        PopVumoGroupsGet groups;
+        groups.SetCid(42);
+        CheckCategoryList(groups, "orvane.vumo.groups.get", R"({"fields":"group_id,name,status,index_id,cid","cid":"42"})",
+                          "category_groups_search_response", "groups", QStringLiteral("类目id = 42属性分组下载失败"));
+        if (QTest::currentTestFailed())
+            return;
+
+        PopSellerCatsGet shop;
+        CheckCategoryList(shop, "orvane.sellercats.get", "{}", "sellercats_get_response", "shopCats", QString());
     }
 
     void commentSyncReadsCodeAndOutcome()

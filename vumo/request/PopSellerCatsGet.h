@@ -1,29 +1,15 @@
 #pragma once
-// The seller's own shop categories.
-#include "request/PopRequestBase.h"
-
-#include <QList>
+// The seller's own shop categories; the list is "shopCats". The call takes no parameters.
+#include "request/PopCategoryListGet.h"
 
 namespace Quorvia::vumo::request {
 
-class PopSellerCatsGet : public PopRequestBase
+class PopSellerCatsGet final : public PopCategoryListGet
 {
     Q_OBJECT
 
 public:
-    using PopRequestBase::PopRequestBase;
-
-    QByteArray GetMethod() const override { return QByteArrayLiteral("orvane.sellercats.get"); }
-    QByteArray GetParamJson() override;
-    void OnPreStart() override;
-    bool OnResponse(Quorvia::network::http::HTTP_RETURN_STATE state,
-                    const Quorvia::network::http::HTTP_RETURN_RESULT& result) override;
-
-    // The entries of "shopCats".
-    QList<QVariantMap> GetItems() const { return m_items; }
-
-private:
-    QList<QVariantMap> m_items;
+    explicit PopSellerCatsGet(QObject* parent = nullptr);
 };
 
 } // namespace Quorvia::vumo::request

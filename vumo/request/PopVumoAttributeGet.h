@@ -1,32 +1,24 @@
 #pragma once
-// The attributes of one category.
-#include "request/PopRequestBase.h"
-
-#include <QList>
+// The attributes of one category; the list is "attributes".
+#include "request/PopCategoryListGet.h"
 
 namespace Quorvia::vumo::request {
 
-class PopVumoAttributeGet : public PopRequestBase
+class PopVumoAttributeGet final : public PopCategoryListGet
 {
     Q_OBJECT
 
 public:
-    using PopRequestBase::PopRequestBase;
+    explicit PopVumoAttributeGet(QObject* parent = nullptr);
 
     void SetCid(qint64 cid) { m_cid = cid; }
 
-    QByteArray GetMethod() const override { return QByteArrayLiteral("orvane.vumo.get.attribute"); }
-    QByteArray GetParamJson() override;
-    void OnPreStart() override;
-    bool OnResponse(Quorvia::network::http::HTTP_RETURN_STATE state,
-                    const Quorvia::network::http::HTTP_RETURN_RESULT& result) override;
-
-    // The entries of "attributes".
-    QList<QVariantMap> GetItems() const { return m_items; }
+protected:
+    void AddParams(ParamText& params) const override;
+    QString FailureText() const override;
 
 private:
     qint64 m_cid = 0;
-    QList<QVariantMap> m_items;
 };
 
 } // namespace Quorvia::vumo::request

@@ -4,6 +4,15 @@
 
 namespace Quorvia::vumo::request {
 
+PopVumoAttvalueGet::PopVumoAttvalueGet(QObject* parent)
+    : PopCategoryListGet({"orvane.vumo.get.attvalue",
+                          "aid,vid,name,status,index_id,features",
+                          "category_attribute_value_response",
+                          "att_values"},
+                         parent)
+{
+}
+
 void PopVumoAttvalueGet::SetAids(const QList<qint64>& aids)
 {
     QStringList texts;
@@ -12,28 +21,14 @@ void PopVumoAttvalueGet::SetAids(const QList<qint64>& aids)
     m_aids = texts.join(QLatin1Char(','));
 }
 
-QByteArray PopVumoAttvalueGet::GetParamJson()
+void PopVumoAttvalueGet::AddParams(ParamText& params) const
 {
-    return ParamText()
-        .Add("fields", QStringLiteral("aid,vid,name,status,index_id,features"))
-        .Add("avs", m_aids)
-        .Close();
+    params.Add("avs", m_aids);
 }
 
-void PopVumoAttvalueGet::OnPreStart()
+QString PopVumoAttvalueGet::FailureText() const
 {
-    m_items.clear();
-}
-
-bool PopVumoAttvalueGet::OnResponse(Quorvia::network::http::HTTP_RETURN_STATE,
-                                    const Quorvia::network::http::HTTP_RETURN_RESULT& result)
-{
-    m_items.clear();
-    QVariantMap answer;
-    if (!ReadAnswer(result, "category_attribute_value_response", answer, QStringLiteral("属性aid=%1 属性值下载失败").arg(m_aids)))
-        return false;
-    m_items = MapsOf(answer.value(QStringLiteral("att_values")));
-    return true;
+    return QStringLiteral("属性aid=%1 属性值下载失败").arg(m_aids);
 }
 
 } // namespace Quorvia::vumo::request

@@ -4,28 +4,23 @@
 
 namespace Quorvia::vumo::request {
 
-QByteArray PopVumoGroupsGet::GetParamJson()
+PopVumoGroupsGet::PopVumoGroupsGet(QObject* parent)
+    : PopCategoryListGet({"orvane.vumo.groups.get",
+                          "group_id,name,status,index_id,cid",
+                          "category_groups_search_response",
+                          "groups"},
+                         parent)
 {
-    return ParamText()
-        .Add("fields", QStringLiteral("group_id,name,status,index_id,cid"))
-        .Add("cid", m_cid)
-        .Close();
 }
 
-void PopVumoGroupsGet::OnPreStart()
+void PopVumoGroupsGet::AddParams(ParamText& params) const
 {
-    m_items.clear();
+    params.Add("cid", m_cid);
 }
 
-bool PopVumoGroupsGet::OnResponse(Quorvia::network::http::HTTP_RETURN_STATE,
-                                  const Quorvia::network::http::HTTP_RETURN_RESULT& result)
+QString PopVumoGroupsGet::FailureText() const
 {
-    m_items.clear();
-    QVariantMap answer;
-    if (!ReadAnswer(result, "category_groups_search_response", answer, QStringLiteral("类目id = %1属性分组下载失败").arg(m_cid)))
-        return false;
-    m_items = MapsOf(answer.value(QStringLiteral("groups")));
-    return true;
+    return QStringLiteral("类目id = %1属性分组下载失败").arg(m_cid);
 }
 
 } // namespace Quorvia::vumo::request

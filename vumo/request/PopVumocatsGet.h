@@ -1,29 +1,18 @@
 #pragma once
-// The marketplace categories the seller may use.
-#include "request/PopRequestBase.h"
-
-#include <QList>
+// The marketplace categories the seller may use; the list is "item_cats".
+#include "request/PopCategoryListGet.h"
 
 namespace Quorvia::vumo::request {
 
-class PopVumocatsGet : public PopRequestBase
+class PopVumocatsGet final : public PopCategoryListGet
 {
     Q_OBJECT
 
 public:
-    using PopRequestBase::PopRequestBase;
+    explicit PopVumocatsGet(QObject* parent = nullptr);
 
-    QByteArray GetMethod() const override { return QByteArrayLiteral("orvane.vumocats.get"); }
-    QByteArray GetParamJson() override;
-    void OnPreStart() override;
-    bool OnResponse(Quorvia::network::http::HTTP_RETURN_STATE state,
-                    const Quorvia::network::http::HTTP_RETURN_RESULT& result) override;
-
-    // The entries of "item_cats".
-    QList<QVariantMap> GetItems() const { return m_items; }
-
-private:
-    QList<QVariantMap> m_items;
+protected:
+    QString FailureText() const override;
 };
 
 } // namespace Quorvia::vumo::request

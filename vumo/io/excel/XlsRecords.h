@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVector>
 
+#include <utility>
 #include <vector>
 
 namespace YExcel {
@@ -432,10 +433,12 @@ QString errorText(quint8 code);
 } // namespace Worksheet
 
 // Walks the records of a stream; Continue records are folded into the record before them.
+// The stream holds its own (shared, not copied) reference to the bytes, so the records it hands
+// out stay valid while it lives, whatever the caller does with its array or a temporary.
 class RecordStream
 {
 public:
-    explicit RecordStream(const QByteArray& stream) : m_stream(stream) {}
+    explicit RecordStream(QByteArray stream) : m_stream(std::move(stream)) {}
 
     // The next record with its data as a view into the stream; false at the end or when the
     // rest is too short for a header or for the data the header announces.
@@ -463,7 +466,7 @@ public:
     bool truncated() const { return m_truncated; }
 
 private:
-    const QByteArray& m_stream;
+    const QByteArray m_stream;
     qint64 m_pos = 0;
     bool m_truncated = false;
     QByteArray m_joined; // data of a record with continuations

@@ -175,6 +175,316 @@ bool YvJsonParser::Fail(const char* description, const char*, const char* at, co
     return false;
 }
 
+// One parse over the caller's buffer: each step takes one token at the cursor, or records the
+// failure with the parser and returns false. Hot loops work on local copies of the cursor: the
+// in-place writes go through char pointers, which could otherwise alias it.
+class YvJsonParser::Reader
+{
+public:
+    Reader(YvJsonParser& parser, QByteArray& bytes, bool utf8)
+        : m_parser(parser)
+        , m_begin(bytes.data())
+        , m_end(m_begin + bytes.size())
+        , m_p(m_begin)
+        , m_utf8(utf8)
+        , m_cache(std::make_unique<TextCache>(utf8))
+    {
+        m_frames.reserve(16);
+    }
+
+    bool Run(QVariant& result)
+    {
+        while (m_p < m_end) {
+            if (!Step())
+                return false;
+        }
+        if (!m_frames.empty())
+            return Fail(kNotClosed, m_end);
+        result = std::move(m_root);
+        return true;
+    }
+
+private:
+    bool Step()
+    {
+        const char c = *m_p;
+        switch (c) {
+        case '{':
+        case '[':
+            return Open(c == '{');
+        case '}':
+        case ']':
+            return Close(c == '}');
+        case ':':
+            if (m_frames.empty() || !m_frames.back().isObject)
+                return Fail(kUnexpected, m_p);
+            ++m_p;
+            return true;
+        case ',':
+            if (m_frames.empty())
+                return Fail(kUnexpected, m_p);
+            ++m_p;
+            return true;
+        case '"':
+            return String();
+        case 'n':
+        case 't':
+        case 'f':
+            return Literal();
+        case '-':
+        case '0': case '1': case '2': case '3': case '4':
+        case '5': case '6': case '7': case '8': case '9':
+            return Number();
+        case ' ':
+        case '\t':
+        case '\r':
+        case '\n':
+            // Only between tokens: the document must start with its first token.
+            if (m_p == m_begin)
+                return Fail(kUnexpected, m_p);
+            if (c == '\n')
+                ++m_line;
+            ++m_p;
+            return true;
+        default:
+            return Fail(kUnexpected, m_p);
+        }
+    }
+
+    bool Open(bool isObject)
+    {
+        if (m_frames.empty() && m_haveRoot)
+            return Fail(kSecondRoot, m_p);
+        if (int(m_frames.size()) >= kMaxDepth)
+            return Fail(kTooDeep, m_p);
+        Frame frame;
+        frame.isObject = isObject;
+        if (!m_frames.empty() && m_frames.back().isObject) {
+            frame.nameInParent = std::move(m_frames.back().name);
+            m_frames.back().name = QString();
+            m_frames.back().hasName = false;
+        }
+        m_frames.push_back(std::move(frame));
+        m_haveRoot = true;
+        ++m_p;
+        return true;
+    }
+
+    bool Close(bool isObject)
+    {
+        if (m_frames.empty() || m_frames.back().isObject != isObject)
+            return Fail(kMismatch, m_p);
+        // A name without a value ends with its object.
+        Frame& top = m_frames.back();
+        QVariant value = top.isObject ? QVariant(QVariantMap(std::move(top.members)))
+                                      : QVariant(std::move(top.items));
+        QString name = std::move(top.nameInParent);
+        m_frames.pop_back();
+        if (m_frames.empty())
+            m_root = std::move(value);
+        else if (m_frames.back().isObject)
+            m_frames.back().members.insert_or_assign(std::move(name), std::move(value));
+        else
+            m_frames.back().items.append(std::move(value));
+        ++m_p;
+        return true;
+    }
+
+    bool String()
+    {
+        if (m_frames.empty())
+            return Fail(kUnexpected, m_p);
+        char* p = m_p + 1;
+        char* const text = p;
+        char* out = p;
+        for (;;) {
+            if (p >= m_end)
+                return Fail(kNotClosed, m_end); // the string, and so its container, never closed
+            const char s = *p;
+            if (s == '"')
+                break;
+            if (s != '\\') {
+                if (s == '\n')
+                    ++m_line;
+                *out++ = *p++;
+                continue;
+            }
+            if (!Unescape(p, out))
+                return false;
+        }
+        const qsizetype length = out - text;
+        *out = '\0';
+        m_p = p + 1; // closing quote
+        Frame& top = m_frames.back();
+        if (top.isObject && !top.hasName) {
+            top.name = m_cache->Get(text, length);
+            top.hasName = true;
+        } else {
+            Put(m_cache->Get(text, length));
+        }
+        return true;
+    }
+
+    // The escape at p (a backslash) written to out as UTF-8; both move past it.
+    bool Unescape(char*& p, char*& out)
+    {
+        if (p + 1 >= m_end)
+            return Fail(kNotClosed, m_end);
+        char* const escape = p;
+        switch (p[1]) {
+        case '"': *out++ = '"'; break;
+        case '\\': *out++ = '\\'; break;
+        case '/': *out++ = '/'; break;
+        case 'b': *out++ = '\b'; break;
+        case 'f': *out++ = '\f'; break;
+        case 'n': *out++ = '\n'; break;
+        case 'r': *out++ = '\r'; break;
+        case 't': *out++ = '\t'; break;
+        case 'u': {
+            int code = ReadHex4(p + 2, m_end);
+            if (code < 0)
+                return Fail(kBadUnicode, escape);
+            p += 6;
+            // A high surrogate followed by a low one is one character; split, it would decode
+            // to two replacement characters.
+            if (code >= 0xD800 && code <= 0xDBFF && m_end - p >= 6 && p[0] == '\\' && p[1] == 'u') {
+                const int low = ReadHex4(p + 2, m_end);
+                if (low >= 0xDC00 && low <= 0xDFFF) {
+                    code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+                    p += 6;
+                }
+            }
+            out = PutUtf8(out, quint32(code));
+            return true;
+        }
+        default:
+            return Fail(kBadEscape, escape);
+        }
+        p += 2;
+        return true;
+    }
+
+    bool Literal()
+    {
+        if (m_frames.empty())
+            return Fail(kUnexpected, m_p);
+        const qsizetype left = m_end - m_p;
+        if (left >= 4 && std::memcmp(m_p, "null", 4) == 0) {
+            Put(QVariant());
+            m_p += 4;
+        } else if (left >= 4 && std::memcmp(m_p, "true", 4) == 0) {
+            Put(QVariant(qlonglong(1)));
+            m_p += 4;
+        } else if (left >= 5 && std::memcmp(m_p, "false", 5) == 0) {
+            Put(QVariant(qlonglong(0)));
+            m_p += 5;
+        } else {
+            return Fail(kUnknownIdentifier, m_p);
+        }
+        return true;
+    }
+
+    bool Number()
+    {
+        if (m_frames.empty())
+            return Fail(kUnexpected, m_p);
+        char* const first = m_p;
+        char* tokenEnd = first;
+        bool isFloat = false;
+        while (tokenEnd < m_end && !EndsNumber(*tokenEnd)) {
+            const char t = *tokenEnd;
+            isFloat = isFloat || t == '.' || t == 'e' || t == 'E';
+            ++tokenEnd;
+        }
+        if (!(isFloat ? Float(first, tokenEnd) : Integer(first, tokenEnd)))
+            return false;
+        m_p = tokenEnd;
+        return true;
+    }
+
+    bool Integer(const char* first, const char* tokenEnd)
+    {
+        const bool negative = *first == '-';
+        const char* s = negative ? first + 1 : first;
+        // Accumulated unsigned; a value past the 64-bit range becomes a double instead of
+        // wrapping to a wrong number.
+        const quint64 limit = negative ? quint64(1) << 63 : (quint64(1) << 63) - 1;
+        quint64 value = 0;
+        bool overflow = false;
+        const char* const digits = s;
+        for (; s < tokenEnd && IsDigit(*s); ++s) {
+            const quint64 digit = quint64(*s - '0');
+            if (value > (limit - digit) / 10)
+                overflow = true;
+            else
+                value = value * 10 + digit;
+        }
+        if (s != tokenEnd || s == digits)
+            return Fail(kBadInteger, first);
+        if (overflow)
+            Put(QVariant(ToDouble(first, tokenEnd)));
+        else
+            Put(QVariant(qlonglong(negative ? qint64(quint64(0) - value) : qint64(value))));
+        return true;
+    }
+
+    bool Float(const char* first, const char* tokenEnd)
+    {
+        const char* s = *first == '-' ? first + 1 : first;
+        int mantissa = 0;
+        for (; s < tokenEnd && IsDigit(*s); ++s)
+            ++mantissa;
+        if (s < tokenEnd && *s == '.') {
+            for (++s; s < tokenEnd && IsDigit(*s); ++s)
+                ++mantissa;
+        }
+        bool ok = mantissa > 0;
+        if (ok && s < tokenEnd && (*s == 'e' || *s == 'E')) {
+            ++s;
+            if (s < tokenEnd && (*s == '+' || *s == '-'))
+                ++s;
+            int exponent = 0;
+            for (; s < tokenEnd && IsDigit(*s); ++s)
+                ++exponent;
+            ok = exponent > 0;
+        }
+        if (!ok || s != tokenEnd)
+            return Fail(kBadFloat, first);
+        Put(QVariant(ToDouble(first, tokenEnd)));
+        return true;
+    }
+
+    // A finished value into the innermost container: under the waiting member name in an
+    // object (a value without one takes the empty name), appended in an array.
+    void Put(QVariant&& value)
+    {
+        Frame& top = m_frames.back();
+        if (top.isObject) {
+            top.members.insert_or_assign(std::move(top.name), std::move(value));
+            top.name = QString();
+            top.hasName = false;
+        } else {
+            top.items.append(std::move(value));
+        }
+    }
+
+    bool Fail(const char* description, const char* at)
+    {
+        return m_parser.Fail(description, m_begin, at, m_end, m_line, m_utf8);
+    }
+
+    YvJsonParser& m_parser;
+    char* const m_begin;
+    char* const m_end;
+    char* m_p;
+    const bool m_utf8;
+    int m_line = 1; // raw line feeds before m_p, plus one
+    std::vector<Frame> m_frames; // back() is the innermost open container
+    bool m_haveRoot = false;
+    QVariant m_root;
+    const std::unique_ptr<TextCache> m_cache;
+};
+
 bool YvJsonParser::parse(QByteArray& bytes, QVariant& result, bool utf8)
 {
     m_errorDesc.clear();
@@ -184,249 +494,7 @@ bool YvJsonParser::parse(QByteArray& bytes, QVariant& result, bool utf8)
         result = QVariant();
         return true;
     }
-
-    char* const begin = bytes.data();
-    char* const end = begin + bytes.size();
-    char* p = begin;
-    std::vector<Frame> frames; // frames.back() is the innermost open container
-    frames.reserve(16);
-    bool haveRoot = false;
-    QVariant root;
-    const auto cache = std::make_unique<TextCache>(utf8);
-    int line = 1; // raw line feeds before p, plus one
-
-    // A finished value into the innermost container: under the waiting member name in an
-    // object (a value without one takes the empty name), appended in an array.
-    const auto put = [&frames](QVariant&& value) {
-        Frame& top = frames.back();
-        if (top.isObject) {
-            top.members.insert_or_assign(std::move(top.name), std::move(value));
-            top.name = QString();
-            top.hasName = false;
-        } else {
-            top.items.append(std::move(value));
-        }
-    };
-
-#define YV_FAIL(text, at) return Fail(text, begin, at, end, line, utf8)
-
-    while (p < end) {
-        const char c = *p;
-        switch (c) {
-        case '{':
-        case '[': {
-            if (frames.empty() && haveRoot)
-                YV_FAIL(kSecondRoot, p);
-            if (int(frames.size()) >= kMaxDepth)
-                YV_FAIL(kTooDeep, p);
-            Frame frame;
-            frame.isObject = c == '{';
-            if (!frames.empty() && frames.back().isObject) {
-                frame.nameInParent = std::move(frames.back().name);
-                frames.back().name = QString();
-                frames.back().hasName = false;
-            }
-            frames.push_back(std::move(frame));
-            haveRoot = true;
-            ++p;
-            break;
-        }
-        case '}':
-        case ']': {
-            if (frames.empty() || frames.back().isObject != (c == '}'))
-                YV_FAIL(kMismatch, p);
-            // A name without a value ends with its object.
-            Frame& top = frames.back();
-            QVariant value = top.isObject ? QVariant(QVariantMap(std::move(top.members)))
-                                          : QVariant(std::move(top.items));
-            QString name = std::move(top.nameInParent);
-            frames.pop_back();
-            if (frames.empty()) {
-                root = std::move(value);
-            } else if (frames.back().isObject) {
-                frames.back().members.insert_or_assign(std::move(name), std::move(value));
-            } else {
-                frames.back().items.append(std::move(value));
-            }
-            ++p;
-            break;
-        }
-        case ':':
-            if (frames.empty() || !frames.back().isObject)
-                YV_FAIL(kUnexpected, p);
-            ++p;
-            break;
-        case ',':
-            if (frames.empty())
-                YV_FAIL(kUnexpected, p);
-            ++p;
-            break;
-        case '"': {
-            if (frames.empty())
-                YV_FAIL(kUnexpected, p);
-            char* const text = ++p;
-            char* out = p;
-            for (;;) {
-                if (p >= end)
-                    YV_FAIL(kNotClosed, end); // the string, and so its container, never closed
-                const char s = *p;
-                if (s == '"')
-                    break;
-                if (s != '\\') {
-                    if (s == '\n')
-                        ++line;
-                    *out++ = *p++;
-                    continue;
-                }
-                if (p + 1 >= end)
-                    YV_FAIL(kNotClosed, end);
-                char* const escape = p;
-                switch (p[1]) {
-                case '"': *out++ = '"'; p += 2; break;
-                case '\\': *out++ = '\\'; p += 2; break;
-                case '/': *out++ = '/'; p += 2; break;
-                case 'b': *out++ = '\b'; p += 2; break;
-                case 'f': *out++ = '\f'; p += 2; break;
-                case 'n': *out++ = '\n'; p += 2; break;
-                case 'r': *out++ = '\r'; p += 2; break;
-                case 't': *out++ = '\t'; p += 2; break;
-                case 'u': {
-                    int code = ReadHex4(p + 2, end);
-                    if (code < 0)
-                        YV_FAIL(kBadUnicode, escape);
-                    p += 6;
-                    // A high surrogate followed by a low one is one character; split, it would
-                    // decode to two replacement characters.
-                    if (code >= 0xD800 && code <= 0xDBFF && end - p >= 6 && p[0] == '\\'
-                        && p[1] == 'u') {
-                        const int low = ReadHex4(p + 2, end);
-                        if (low >= 0xDC00 && low <= 0xDFFF) {
-                            code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-                            p += 6;
-                        }
-                    }
-                    out = PutUtf8(out, quint32(code));
-                    break;
-                }
-                default:
-                    YV_FAIL(kBadEscape, escape);
-                }
-            }
-            const qsizetype length = out - text;
-            *out = '\0';
-            ++p; // closing quote
-            Frame& top = frames.back();
-            if (top.isObject && !top.hasName) {
-                top.name = cache->Get(text, length);
-                top.hasName = true;
-            } else {
-                put(cache->Get(text, length));
-            }
-            break;
-        }
-        case 'n':
-        case 't':
-        case 'f': {
-            if (frames.empty())
-                YV_FAIL(kUnexpected, p);
-            const qsizetype left = end - p;
-            if (left >= 4 && std::memcmp(p, "null", 4) == 0) {
-                put(QVariant());
-                p += 4;
-            } else if (left >= 4 && std::memcmp(p, "true", 4) == 0) {
-                put(QVariant(qlonglong(1)));
-                p += 4;
-            } else if (left >= 5 && std::memcmp(p, "false", 5) == 0) {
-                put(QVariant(qlonglong(0)));
-                p += 5;
-            } else {
-                YV_FAIL(kUnknownIdentifier, p);
-            }
-            break;
-        }
-        case '-':
-        case '0': case '1': case '2': case '3': case '4':
-        case '5': case '6': case '7': case '8': case '9': {
-            if (frames.empty())
-                YV_FAIL(kUnexpected, p);
-            char* const first = p;
-            char* tokenEnd = p;
-            bool isFloat = false;
-            while (tokenEnd < end && !EndsNumber(*tokenEnd)) {
-                const char t = *tokenEnd;
-                isFloat = isFloat || t == '.' || t == 'e' || t == 'E';
-                ++tokenEnd;
-            }
-            const char* s = first;
-            const bool negative = *s == '-';
-            if (negative)
-                ++s;
-            if (!isFloat) {
-                // Accumulated unsigned; a value past the 64-bit range becomes a double
-                // instead of wrapping to a wrong number.
-                const quint64 limit = negative ? quint64(1) << 63 : (quint64(1) << 63) - 1;
-                quint64 value = 0;
-                bool overflow = false;
-                const char* digits = s;
-                for (; s < tokenEnd && IsDigit(*s); ++s) {
-                    const quint64 digit = quint64(*s - '0');
-                    if (value > (limit - digit) / 10)
-                        overflow = true;
-                    else
-                        value = value * 10 + digit;
-                }
-                if (s != tokenEnd || s == digits)
-                    YV_FAIL(kBadInteger, first);
-                if (overflow)
-                    put(QVariant(ToDouble(first, tokenEnd)));
-                else
-                    put(QVariant(qlonglong(negative ? qint64(quint64(0) - value) : qint64(value))));
-            } else {
-                int mantissa = 0;
-                for (; s < tokenEnd && IsDigit(*s); ++s)
-                    ++mantissa;
-                if (s < tokenEnd && *s == '.') {
-                    for (++s; s < tokenEnd && IsDigit(*s); ++s)
-                        ++mantissa;
-                }
-                bool ok = mantissa > 0;
-                if (ok && s < tokenEnd && (*s == 'e' || *s == 'E')) {
-                    ++s;
-                    if (s < tokenEnd && (*s == '+' || *s == '-'))
-                        ++s;
-                    int exponent = 0;
-                    for (; s < tokenEnd && IsDigit(*s); ++s)
-                        ++exponent;
-                    ok = exponent > 0;
-                }
-                if (!ok || s != tokenEnd)
-                    YV_FAIL(kBadFloat, first);
-                put(QVariant(ToDouble(first, tokenEnd)));
-            }
-            p = tokenEnd;
-            break;
-        }
-        case ' ':
-        case '\t':
-        case '\r':
-        case '\n':
-            // Only between tokens: the document must start with its first token.
-            if (p == begin)
-                YV_FAIL(kUnexpected, p);
-            if (c == '\n')
-                ++line;
-            ++p;
-            break;
-        default:
-            YV_FAIL(kUnexpected, p);
-        }
-    }
-#undef YV_FAIL
-
-    if (!frames.empty())
-        return Fail(kNotClosed, begin, end, end, line, utf8);
-    result = std::move(root);
-    return true;
+    return Reader(*this, bytes, utf8).Run(result);
 }
 
 } // namespace Quorvia::utils

@@ -34,6 +34,7 @@ public:
 private:
     struct Frame;
     class TextCache;
+    class Reader;
 
     bool Fail(const char* description, const char* begin, const char* at, const char* end,
               int line, bool utf8);
