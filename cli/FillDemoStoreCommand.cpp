@@ -38,7 +38,7 @@ int runFillDemoStore(const QStringList& args, QIODevice& out, QIODevice& err)
         writeText(err, QStringLiteral("fill-demo-store：%1\n").arg(error));
         return ExitFailed;
     }
-    // The completeness check of the store reads the stock rule from the login.
+    // UserInfo passes the stock rule on to the store manager for the completeness check.
     Quorvia::core::plugin::LoginRecord record;
     record.stockMode = login.stockMode;
     record.shopType = login.shopType;

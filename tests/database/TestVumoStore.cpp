@@ -107,6 +107,31 @@ private slots:
         QCOMPARE(f->scalar(QStringLiteral("SELECT is_vumoinfo_complete FROM vumo_data WHERE client_id='c-2'")).toInt(), 0);
     }
 
+    // The completeness rule follows the stock mode the store is told, whatever the login says.
+    void stockModeComesFromTheStoresOwner()
+    {
+        auto record = makeListing(QStringLiteral("c-3"), 0);
+        record->set_stock_num(-1);
+        record->set_vumo_big_small_model(2);
+        record->set_vumo_pack_type(1);
+        QString message;
+        QVERIFY(store->SaveVumo(*record, &message));
+        QCOMPARE(message, QStringLiteral("库存必须大于或等于0，且小于999999999"));
+
+        store->SetStockMode(1);
+        QVERIFY(store->SaveVumo(*record, &message));
+        QVERIFY(message.isEmpty());
+        QCOMPARE(f->scalar(QStringLiteral("SELECT is_vumoinfo_complete FROM vumo_data WHERE client_id='c-3'")).toInt(), 1);
+        record->set_vumo_pack_type(6);
+        QVERIFY(store->SaveDownloadedVumo(*record, nullptr, &message));
+        QCOMPARE(message, QStringLiteral("商品包装无效"));
+
+        store->SetStockMode(-1);
+        record->set_vumo_pack_type(1);
+        QVERIFY(store->SaveDownloadedVumo(*record, nullptr, &message));
+        QCOMPARE(message, QStringLiteral("库存必须大于或等于0，且小于999999999"));
+    }
+
     void failedSaveKeepsThePreviousListing()
     {
         auto record = makeListing(QStringLiteral("c-3"), 3003);
@@ -249,7 +274,7 @@ private slots:
     void deleteRecycleAndRemove()
     {
         QTemporaryDir pictures;
-        store->SetImageFolderForTests(pictures.path());
+        store->SetImageFolder(pictures.path());
         auto write = [&](const QString& name) {
             QFile file(QDir(pictures.path()).filePath(name));
             QVERIFY(file.open(QIODevice::WriteOnly));

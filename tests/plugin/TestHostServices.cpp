@@ -22,6 +22,8 @@ class TestHostServices : public QObject
 {
     Q_OBJECT
 
+    static QString seller() { return AppShareHelp::instance()->GetUid(); }
+
 private:
     static void useServiceDir(const QString& dir)
     {
@@ -61,9 +63,9 @@ private slots:
         QVERIFY(!DatabaseHelp::instance()->GetDB(Quorvia::utils::PluginDisplayName(), QStringLiteral("Vumo"), db));
         QVERIFY(!db.isOpen());
 
-        QVERIFY(Quorvia::utils::SellerFolder().isEmpty());
-        QVERIFY(Quorvia::utils::VumoIniPath().isEmpty());
-        QVERIFY(!Quorvia::utils::VumoIni::SetCatsVersion(3));
+        QVERIFY(Quorvia::utils::SellerFolder(seller()).isEmpty());
+        QVERIFY(Quorvia::utils::VumoIniPath(seller()).isEmpty());
+        QVERIFY(!Quorvia::utils::VumoIni::SetCatsVersion(seller(), 3));
         QVERIFY(!QFileInfo::exists(home.filePath(QStringLiteral("users"))));
     }
 
@@ -92,9 +94,12 @@ private slots:
         QCOMPARE(share->GetUUID(), uuid);
 
         const QString expected = QDir::toNativeSeparators(home.path()) + QStringLiteral("/users/seller_甲/plugin/商品管理/");
-        QCOMPARE(Quorvia::utils::SellerFolder(), expected);
+        QCOMPARE(Quorvia::utils::SellerFolder(seller()), expected);
+        // Asking for the path makes nothing; the folder appears only when a writer ensures it.
+        QVERIFY(!QFileInfo::exists(expected));
+        QVERIFY(Quorvia::utils::EnsureFolder(expected));
         QVERIFY(QFileInfo(expected).isDir());
-        QCOMPARE(Quorvia::utils::VumoIniPath(), expected + QStringLiteral("vumo.ini"));
+        QCOMPARE(Quorvia::utils::VumoIniPath(seller()), expected + QStringLiteral("vumo.ini"));
 
         QSqlDatabase db;
         QVERIFY(DatabaseHelp::instance()->GetDB(Quorvia::utils::PluginDisplayName(), QStringLiteral("Vumo"), db));

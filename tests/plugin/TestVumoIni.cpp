@@ -22,6 +22,9 @@ class TestVumoIni : public QObject
     Q_OBJECT
 
 private:
+    // The seller the host reports, as the plug-in's shell hands it down.
+    static QString seller() { return Quorvia::utils::AppShareHelp::instance()->GetUid(); }
+
     static QString sellerIni(const VumoTest::TempHome& home, const QString& uid)
     {
         return home.filePath(QStringLiteral("users/%1/plugin/商品管理/vumo.ini").arg(uid));
@@ -87,22 +90,22 @@ private slots:
         login.uid = QStringLiteral("ini_seller");
         home.writeLogin(login);
 
-        QCOMPARE(VumoIni::CatsVersion(), qint64(0));
-        QVERIFY(!VumoIni::CategoryUpdateTime().isValid());
-        QVERIFY(VumoIni::UserImagePath().isEmpty());
-        QVERIFY(VumoIni::VumoExportPath().isEmpty());
+        QCOMPARE(VumoIni::CatsVersion(seller()), qint64(0));
+        QVERIFY(!VumoIni::CategoryUpdateTime(seller()).isValid());
+        QVERIFY(VumoIni::UserImagePath(seller()).isEmpty());
+        QVERIFY(VumoIni::VumoExportPath(seller()).isEmpty());
         const QString file = sellerIni(home, login.uid);
         QVERIFY(!QFile::exists(file)); // reading never creates the file
 
         // Past 2^53: a detour through double would lose the last digit.
         const qint64 version = Q_INT64_C(9007199254740993);
-        QVERIFY(VumoIni::SetCatsVersion(version));
+        QVERIFY(VumoIni::SetCatsVersion(seller(), version));
         QVERIFY(QFile::exists(file));
-        QCOMPARE(VumoIni::CatsVersion(), version);
+        QCOMPARE(VumoIni::CatsVersion(seller()), version);
 
         const QDateTime time(QDate(2024, 2, 29), QTime(23, 59, 58));
-        QVERIFY(VumoIni::SetCategoryUpdateTime(time));
-        QCOMPARE(VumoIni::CategoryUpdateTime(), time);
+        QVERIFY(VumoIni::SetCategoryUpdateTime(seller(), time));
+        QCOMPARE(VumoIni::CategoryUpdateTime(seller()), time);
 
         QSettings raw(file, QSettings::IniFormat);
         QCOMPARE(raw.value(QStringLiteral("Synchronize/catsVersion")).toString(),
@@ -125,12 +128,12 @@ private slots:
         QFETCH(QString, folder);
         VumoTest::TempHome home;
         home.writeLogin();
-        QVERIFY(VumoIni::SetUserImagePath(folder));
-        QVERIFY(VumoIni::SetVumoExportPath(folder + QStringLiteral("/导出")));
-        QCOMPARE(VumoIni::UserImagePath(), folder);
-        QCOMPARE(VumoIni::VumoExportPath(), folder + QStringLiteral("/导出"));
+        QVERIFY(VumoIni::SetUserImagePath(seller(), folder));
+        QVERIFY(VumoIni::SetVumoExportPath(seller(), folder + QStringLiteral("/导出")));
+        QCOMPARE(VumoIni::UserImagePath(seller()), folder);
+        QCOMPARE(VumoIni::VumoExportPath(seller()), folder + QStringLiteral("/导出"));
         // Keys stay in their own groups.
-        QSettings raw(Quorvia::utils::VumoIniPath(), QSettings::IniFormat);
+        QSettings raw(Quorvia::utils::VumoIniPath(seller()), QSettings::IniFormat);
         QCOMPARE(raw.value(QStringLiteral("ImageMananger/UserImagePath")).toString(), folder);
         QVERIFY(!raw.contains(QStringLiteral("VumoExport/UserImagePath")));
     }
@@ -139,29 +142,30 @@ private slots:
     {
         VumoTest::TempHome home;
         home.writeLogin();
-        const QString file = Quorvia::utils::VumoIniPath();
+        const QString file = Quorvia::utils::VumoIniPath(seller());
         QVERIFY(!file.isEmpty());
+        QVERIFY(Quorvia::utils::EnsureFolder(Quorvia::utils::SellerFolder(seller())));
         QFile out(file);
         QVERIFY(out.open(QIODevice::WriteOnly));
         out.write("[Synchronize]\ncatsVersion=12abc\ncategoryUpdateTime=2024/01/02 03:04:05\n"
                   "[ImageMananger]\nUserImagePath=a, b\n\x01\xff garbage line\n");
         out.close();
-        QCOMPARE(VumoIni::CatsVersion(), qint64(0));
-        QVERIFY(!VumoIni::CategoryUpdateTime().isValid());
-        QVERIFY(VumoIni::UserImagePath().isEmpty());
+        QCOMPARE(VumoIni::CatsVersion(seller()), qint64(0));
+        QVERIFY(!VumoIni::CategoryUpdateTime(seller()).isValid());
+        QVERIFY(VumoIni::UserImagePath(seller()).isEmpty());
 
         // An invalid time is stored as "no update yet" rather than some date.
-        QVERIFY(VumoIni::SetCategoryUpdateTime(QDateTime()));
-        QVERIFY(!VumoIni::CategoryUpdateTime().isValid());
+        QVERIFY(VumoIni::SetCategoryUpdateTime(seller(), QDateTime()));
+        QVERIFY(!VumoIni::CategoryUpdateTime(seller()).isValid());
     }
 
     void withoutSellerNothingIsWritten()
     {
         VumoTest::TempHome home; // no login file: no uid, no seller folder
-        QVERIFY(Quorvia::utils::VumoIniPath().isEmpty());
-        QVERIFY(!VumoIni::SetCatsVersion(5));
-        QVERIFY(!VumoIni::SetUserImagePath(QStringLiteral("/x")));
-        QCOMPARE(VumoIni::CatsVersion(), qint64(0));
+        QVERIFY(Quorvia::utils::VumoIniPath(seller()).isEmpty());
+        QVERIFY(!VumoIni::SetCatsVersion(seller(), 5));
+        QVERIFY(!VumoIni::SetUserImagePath(seller(), QStringLiteral("/x")));
+        QCOMPARE(VumoIni::CatsVersion(seller()), qint64(0));
         QVERIFY(QDir(home.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
     }
 };

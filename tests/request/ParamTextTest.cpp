@@ -278,9 +278,10 @@ private slots:
         VumoTest::TempHome home;
         home.writeLogin();
         Quorvia::utils::AppShareHelp::instance()->Reload();
-        const QString folder = Quorvia::utils::SellerImageFolder();
+        const QString folder = Quorvia::utils::SellerImageFolder(Quorvia::utils::AppShareHelp::instance()->GetUid());
         if (folder.isEmpty())
             QSKIP("AppShare service not available beside the test");
+        QVERIFY(Quorvia::utils::EnsureFolder(folder));
         const QByteArray picture("\x89PNG\r\n\x1a\n-picture-bytes", 23);
         QFile file(QDir(folder).filePath(QStringLiteral("main.png")));
         QVERIFY(file.open(QIODevice::WriteOnly));

@@ -45,9 +45,21 @@ std::shared_ptr<VumoDbInterface> VumoDBMgr::GetVumoDb()
             : openConnection(QStringLiteral("Vumo"), QString::fromLatin1(VumoDb::kCurrentVersion), m_vumoStatus);
         if (!connection)
             connection = std::make_shared<DbConnection>(QSqlDatabase());
-        m_vumoDb = std::make_shared<VumoDb>(connection);
+        auto store = std::make_shared<VumoDb>(connection);
+        store->SetStockMode(m_stockMode);
+        store->SetImageFolder(
+            Quorvia::utils::SellerImageFolder(Quorvia::utils::AppShareHelp::instance()->GetUid()));
+        m_vumoDb = std::move(store);
     }
     return m_vumoDb;
+}
+
+void VumoDBMgr::SetStockMode(int stockMode)
+{
+    QMutexLocker locker(&m_mutex);
+    m_stockMode = stockMode;
+    if (m_vumoDb)
+        m_vumoDb->SetStockMode(stockMode);
 }
 
 std::shared_ptr<CategoryDbInterface> VumoDBMgr::GetCategoryDb()

@@ -31,6 +31,10 @@ public:
     // StoreFileMessage() of each store built so far that is not Ready, one paragraph each.
     QString StoreProblemText();
 
+    // The seller's stock mode for the listing store, now and for stores built later; the
+    // plug-in passes it on from the login (-1 until then).
+    void SetStockMode(int stockMode);
+
     // Tests hand in their own files; either may be null for "no connection".
     void UseConnectionsForTests(DbConnectionPtr vumo, DbConnectionPtr category);
     // Drops both stores (and any test connections); the next access builds them again.
@@ -52,6 +56,7 @@ private:
     DbConnectionPtr m_testVumo;
     DbConnectionPtr m_testCategory;
     bool m_useTestConnections = false;
+    int m_stockMode = -1; // outlives Reset(), like the login it comes from
 };
 
 } // namespace Quorvia::vumo::database

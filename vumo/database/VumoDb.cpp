@@ -16,9 +16,7 @@
 #include "entity/PropertyValue.h"
 #include "entity/VumoImgEntity.h"
 #include "entity/VumoSkuEntity.h"
-#include "plugin/UserInfo.h"
 #include "utils/Log.h"
-#include "utils/SellerPaths.h"
 #include "utils/SqlText.h"
 
 #include <QDir>
@@ -433,7 +431,7 @@ bool VumoDb::SaveDownloadedVumo(VumoDataEntity& record, bool* existed, QString* 
 {
     if (existed)
         *existed = false;
-    const QString message = CheckVumoCompleteness(record, Quorvia::vumo::UserInfo::instance()->GetStockMode());
+    const QString message = CheckVumoCompleteness(record, m_stockMode.load());
     record.set_is_vumoinfo_complete(message.isEmpty());
     if (checkMessage)
         *checkMessage = message;
@@ -475,7 +473,7 @@ bool VumoDb::SaveDownloadedVumo(VumoDataEntity& record, bool* existed, QString* 
 
 bool VumoDb::SaveVumo(VumoDataEntity& record, QString* checkMessage)
 {
-    const QString message = CheckVumoCompleteness(record, Quorvia::vumo::UserInfo::instance()->GetStockMode());
+    const QString message = CheckVumoCompleteness(record, m_stockMode.load());
     record.set_is_vumoinfo_complete(message.isEmpty());
     if (checkMessage)
         *checkMessage = message;
@@ -872,9 +870,8 @@ bool VumoDb::RemoveVumo(const VumoDataEntity& record, bool permanent)
     const bool plainName = !logo.isEmpty() && QFileInfo(logo).fileName() == logo && logo != QLatin1String(".")
         && logo != QLatin1String("..") && !logo.contains(QLatin1Char('\\'));
     if (plainName && !referencedElsewhere(clientId, logo)) {
-        const QString folder = m_imageFolder.isEmpty() ? Quorvia::utils::SellerImageFolder() : m_imageFolder;
-        if (!folder.isEmpty()) {
-            const QString path = QDir(folder).filePath(logo);
+        if (!m_imageFolder.isEmpty()) {
+            const QString path = QDir(m_imageFolder).filePath(logo);
             if (QFile::exists(path) && !QFile::remove(path))
                 qCWarning(lcVumo).noquote() << VUMO_SRC_POS << "cannot remove picture" << path;
         }

@@ -12,6 +12,7 @@
 #include <QMutex>
 #include <QVector>
 
+#include <atomic>
 #include <memory>
 
 class QSqlQuery;
@@ -85,8 +86,10 @@ public:
     bool SetConfig(const QString& key, const QString& value) override;
     bool UpdateExecBatchSql(const QStringList& statements) override;
 
-    // Where RemoveVumo looks for main pictures; empty (the default) is the seller's folder.
-    void SetImageFolderForTests(const QString& folder) { m_imageFolder = folder; }
+    void SetStockMode(int stockMode) override { m_stockMode.store(stockMode); }
+    // Where RemoveVumo looks for main pictures (the store manager gives the seller's folder);
+    // empty: no picture is removed. Set before the store is shared between threads.
+    void SetImageFolder(const QString& folder) { m_imageFolder = folder; }
 
 private:
     // Columns of one table as the generic replace writes them, with the prepared statement
@@ -129,6 +132,7 @@ private:
     RowLayout m_sellerCatsLayout;
     RowLayout m_redLayout;
     QString m_imageFolder;
+    std::atomic<int> m_stockMode{-1}; // as a login without stock_mode
 };
 
 } // namespace Quorvia::vumo::database

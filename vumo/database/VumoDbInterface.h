@@ -53,6 +53,9 @@ public:
                                     QString* checkMessage = nullptr) = 0;
     // A listing edited locally; is_vumoinfo_complete of the record is set from the check.
     virtual bool SaveVumo(VumoDataEntity& record, QString* checkMessage = nullptr) = 0;
+    // The seller's stock mode, which picks the completeness rule of both saves (1: the package
+    // fields instead of the stock); -1 until the login gives one.
+    virtual void SetStockMode(int stockMode) = 0;
     virtual bool ReplaceSellerCategories(const QList<SellerCatsEntity*>& list) = 0;
     // Full record: data, extension, pictures (by colour) and SKUs.
     virtual bool GetVumo(const QString& clientId, VumoDataEntity& record) = 0;

@@ -1,5 +1,7 @@
 #include "plugin/UserInfo.h"
 
+#include "database/VumoDBMgr.h"
+
 namespace Quorvia::vumo {
 
 void UserInfo::SetLogin(const Quorvia::core::plugin::LoginRecord& record)
@@ -11,6 +13,8 @@ void UserInfo::SetLogin(const Quorvia::core::plugin::LoginRecord& record)
     m_record.secondId = record.secondId;
     m_record.stockMode = record.stockMode;
     m_record.shopType = record.shopType;
+    // The store below does not look up at the login; it is told.
+    Quorvia::vumo::database::VumoDBMgr::instance()->SetStockMode(record.stockMode);
 }
 
 } // namespace Quorvia::vumo

@@ -5,6 +5,7 @@
 #include "database/VumoDbInterface.h"
 #include "plugin/UserInfo.h"
 #include "plugin/VumoMainWidget.h"
+#include "plugin/hostservices/AppShareHelp.h"
 #include "ui/MsgBox.h"
 #include "utils/Log.h"
 #include "utils/SellerPaths.h"
@@ -36,7 +37,8 @@ QWidget* VumoPlugin::CreateMainWidget()
     if (!VumoDBMgr::instance()->GetCategoryDb()->CheckDatabase())
         qCCritical(lcTrade).noquote() << QStringLiteral("检查商品类目数据库失败！");
     // The seller's folder holds vumo.ini and the pictures; have it ready before any page needs it.
-    if (Quorvia::utils::SellerImageFolder().isEmpty())
+    if (!Quorvia::utils::EnsureFolder(
+            Quorvia::utils::SellerImageFolder(Quorvia::utils::AppShareHelp::instance()->GetUid())))
         qCWarning(lcTrade).noquote() << QStringLiteral("创建商品管理用户目录失败");
     auto* widget = new VumoMainWidget(nullptr);
     // A store file that was not opened leaves an empty shop: say which file and why, once the

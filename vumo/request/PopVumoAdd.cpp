@@ -1,6 +1,7 @@
 #include "request/PopVumoAdd.h"
 
 #include "entity/VumoDataEntity.h"
+#include "plugin/hostservices/AppShareHelp.h"
 #include "utils/SellerPaths.h"
 
 #include <QDir>
@@ -25,7 +26,8 @@ QString PopVumoAdd::GetMainImage() const
         return QString();
     QString path = logo;
     if (!QFileInfo(logo).isAbsolute()) {
-        const QString folder = utils::SellerImageFolder();
+        // A picture only read here: a missing folder just means no picture goes out.
+        const QString folder = utils::SellerImageFolder(utils::AppShareHelp::instance()->GetUid());
         if (folder.isEmpty())
             return QString();
         path = QDir(folder).filePath(logo);

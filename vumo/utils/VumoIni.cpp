@@ -13,9 +13,9 @@ const char* const VumoIni::DateTimeFormat = "yyyy-MM-dd hh:mm:ss";
 
 namespace {
 
-std::unique_ptr<IniSetting> openVumoIni()
+std::unique_ptr<IniSetting> openVumoIni(const QString& uid)
 {
-    std::unique_ptr<IniSetting> ini(new (std::nothrow) IniSetting(VumoIniPath()));
+    std::unique_ptr<IniSetting> ini(new (std::nothrow) IniSetting(VumoIniPath(uid)));
     if (!ini)
         qCCritical(lcTrade).noquote() << QStringLiteral("IniSetting内存分配失败");
     return ini;
@@ -23,9 +23,9 @@ std::unique_ptr<IniSetting> openVumoIni()
 
 } // namespace
 
-QString VumoIni::read(const char* group, const char* key)
+QString VumoIni::read(const QString& uid, const char* group, const char* key)
 {
-    const auto ini = openVumoIni();
+    const auto ini = openVumoIni(uid);
     if (!ini)
         return QString();
     const QVariant value = ini->Value(QString::fromLatin1(key), QString::fromLatin1(group));
@@ -36,53 +36,56 @@ QString VumoIni::read(const char* group, const char* key)
     return value.toString();
 }
 
-bool VumoIni::write(const char* group, const char* key, const QString& value)
+bool VumoIni::write(const QString& uid, const char* group, const char* key, const QString& value)
 {
-    const auto ini = openVumoIni();
+    // The seller folder is made here, by the first write, not by asking for the path.
+    if (!EnsureFolder(SellerFolder(uid)))
+        return false;
+    const auto ini = openVumoIni(uid);
     return ini && ini->SetValue(QString::fromLatin1(group), QString::fromLatin1(key), value);
 }
 
-qint64 VumoIni::CatsVersion()
+qint64 VumoIni::CatsVersion(const QString& uid)
 {
     bool ok = false;
-    const qint64 version = read("Synchronize", "catsVersion").trimmed().toLongLong(&ok);
+    const qint64 version = read(uid, "Synchronize", "catsVersion").trimmed().toLongLong(&ok);
     return ok ? version : 0;
 }
 
-bool VumoIni::SetCatsVersion(qint64 version)
+bool VumoIni::SetCatsVersion(const QString& uid, qint64 version)
 {
-    return write("Synchronize", "catsVersion", QString::number(version));
+    return write(uid, "Synchronize", "catsVersion", QString::number(version));
 }
 
-QDateTime VumoIni::CategoryUpdateTime()
+QDateTime VumoIni::CategoryUpdateTime(const QString& uid)
 {
-    return QDateTime::fromString(read("Synchronize", "categoryUpdateTime"), QString::fromLatin1(DateTimeFormat));
+    return QDateTime::fromString(read(uid, "Synchronize", "categoryUpdateTime"), QString::fromLatin1(DateTimeFormat));
 }
 
-bool VumoIni::SetCategoryUpdateTime(const QDateTime& time)
+bool VumoIni::SetCategoryUpdateTime(const QString& uid, const QDateTime& time)
 {
     // An invalid time would be stored as an empty text, which reads back as "no update yet".
-    return write("Synchronize", "categoryUpdateTime", time.toString(QString::fromLatin1(DateTimeFormat)));
+    return write(uid, "Synchronize", "categoryUpdateTime", time.toString(QString::fromLatin1(DateTimeFormat)));
 }
 
-QString VumoIni::UserImagePath()
+QString VumoIni::UserImagePath(const QString& uid)
 {
-    return read("ImageMananger", "UserImagePath");
+    return read(uid, "ImageMananger", "UserImagePath");
 }
 
-bool VumoIni::SetUserImagePath(const QString& folder)
+bool VumoIni::SetUserImagePath(const QString& uid, const QString& folder)
 {
-    return write("ImageMananger", "UserImagePath", folder);
+    return write(uid, "ImageMananger", "UserImagePath", folder);
 }
 
-QString VumoIni::VumoExportPath()
+QString VumoIni::VumoExportPath(const QString& uid)
 {
-    return read("VumoExport", "VumoExportPath");
+    return read(uid, "VumoExport", "VumoExportPath");
 }
 
-bool VumoIni::SetVumoExportPath(const QString& folder)
+bool VumoIni::SetVumoExportPath(const QString& uid, const QString& folder)
 {
-    return write("VumoExport", "VumoExportPath", folder);
+    return write(uid, "VumoExport", "VumoExportPath", folder);
 }
 
 } // namespace Quorvia::utils

@@ -1,6 +1,7 @@
 #pragma once
-// Typed access to the keys of the seller's "vumo.ini". Each call opens the file for one read or
-// one write; a missing file or key gives the default, the first write creates file and folder.
+// Typed access to the keys of the seller's "vumo.ini" (the seller given by uid). Each call opens
+// the file for one read or one write; a missing file or key gives the default, the first write
+// creates file and folder. An empty uid reads defaults and writes nothing.
 #include <QDateTime>
 #include <QString>
 
@@ -13,24 +14,24 @@ public:
     static const char* const DateTimeFormat;
 
     // [Synchronize] catsVersion: category data version of the last download; 0 when absent.
-    static qint64 CatsVersion();
-    static bool SetCatsVersion(qint64 version);
+    static qint64 CatsVersion(const QString& uid);
+    static bool SetCatsVersion(const QString& uid, qint64 version);
 
     // [Synchronize] categoryUpdateTime: last finished category update; invalid when absent.
-    static QDateTime CategoryUpdateTime();
-    static bool SetCategoryUpdateTime(const QDateTime& time);
+    static QDateTime CategoryUpdateTime(const QString& uid);
+    static bool SetCategoryUpdateTime(const QString& uid, const QDateTime& time);
 
     // [ImageMananger] UserImagePath: folder last used when choosing local images.
-    static QString UserImagePath();
-    static bool SetUserImagePath(const QString& folder);
+    static QString UserImagePath(const QString& uid);
+    static bool SetUserImagePath(const QString& uid, const QString& folder);
 
     // [VumoExport] VumoExportPath: folder last used for CSV export.
-    static QString VumoExportPath();
-    static bool SetVumoExportPath(const QString& folder);
+    static QString VumoExportPath(const QString& uid);
+    static bool SetVumoExportPath(const QString& uid, const QString& folder);
 
 private:
-    static QString read(const char* group, const char* key);
-    static bool write(const char* group, const char* key, const QString& value);
+    static QString read(const QString& uid, const char* group, const char* key);
+    static bool write(const QString& uid, const char* group, const char* key, const QString& value);
 };
 
 } // namespace Quorvia::utils
