@@ -28,6 +28,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QThread>
 
 #include <new>
 #include <utility>
@@ -77,28 +78,53 @@ QString quotedList(const QStringList& ids)
 
 } // namespace
 
-// Prepared statements per thread connection and statement text. Each thread only ever uses
-// its own entries; a statement whose connection went away with its thread is prepared again.
+// Prepared statements per thread connection and statement text. The owner thread's statements
+// live here; a worker thread's live in that thread's own storage, so they go with the thread,
+// before its connections close, and never from another thread: a worker's connection closes
+// in the thread's exit, which can still run while the owner destroys the store.
 class PreparedStatements
 {
 public:
+    PreparedStatements() : m_owner(QThread::currentThread()) {}
+
     // Statements are looked up by the address of their text and then compared, so the long
     // REPLACE texts are not hashed on every row.
     QSqlQuery* get(const QSqlDatabase& db, const QString& sql)
     {
         if (!db.isOpen())
             return nullptr;
+        if (QThread::currentThread() != m_owner)
+            return lookup(workerStatements(), db, sql);
         QMutexLocker locker(&m_mutex);
+        return lookup(m_byConnection, db, sql);
+    }
+
+private:
+    struct Entry
+    {
+        QString sql;
+        std::shared_ptr<QSqlQuery> query;
+    };
+    using Statements = QHash<QString, QHash<const void*, Entry>>;
+
+    static Statements& workerStatements()
+    {
+        thread_local Statements statements;
+        return statements;
+    }
+
+    static QSqlQuery* lookup(Statements& byConnection, const QSqlDatabase& db, const QString& sql)
+    {
         {
-            const auto connection = m_byConnection.constFind(db.connectionName());
-            if (connection != m_byConnection.constEnd()) {
+            const auto connection = byConnection.constFind(db.connectionName());
+            if (connection != byConnection.constEnd()) {
                 const auto found = connection->constFind(sql.constData());
                 if (found != connection->constEnd() && found->sql == sql && found->query->driver() == db.driver())
                     return found->query.get();
             }
         }
-        pruneStale();
-        auto& statements = m_byConnection[db.connectionName()];
+        pruneStale(byConnection);
+        auto& statements = byConnection[db.connectionName()];
         auto query = std::make_shared<QSqlQuery>(db);
         query->setForwardOnly(true);
         if (!query->prepare(sql)) {
@@ -109,29 +135,23 @@ public:
         return query.get();
     }
 
-private:
-    struct Entry
+    // Connections that went away take their statements with them.
+    static void pruneStale(Statements& byConnection)
     {
-        QString sql;
-        std::shared_ptr<QSqlQuery> query;
-    };
-
-    // Connections of threads that ended are gone; their statements with them.
-    void pruneStale()
-    {
-        for (auto it = m_byConnection.begin(); it != m_byConnection.end();) {
+        for (auto it = byConnection.begin(); it != byConnection.end();) {
             bool alive = false;
             for (const Entry& entry : std::as_const(it.value()))
                 alive = alive || entry.query->driver();
             if (alive)
                 ++it;
             else
-                it = m_byConnection.erase(it);
+                it = byConnection.erase(it);
         }
     }
 
+    QThread* const m_owner;
     QMutex m_mutex;
-    QHash<QString, QHash<const void*, Entry>> m_byConnection;
+    Statements m_byConnection;
 };
 
 // One multi-table write, all or nothing. At the top level it is a transaction of its own that
