@@ -94,6 +94,17 @@ void pressEnterIn(QLineEdit* edit, const QString& text)
     QTest::keyClick(edit, Qt::Key_Return);
 }
 
+// Clicks the check indicator of the tick cell in view row `row` of the overlay.
+void clickTick(QTableView* frozen, int row)
+{
+    QStyleOptionViewItem option;
+    option.initFrom(frozen);
+    option.rect = frozen->visualRect(frozen->model()->index(row, 0));
+    option.features |= QStyleOptionViewItem::HasCheckIndicator;
+    const QRect indicator = frozen->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, frozen);
+    QTest::mouseClick(frozen->viewport(), Qt::LeftButton, {}, indicator.center());
+}
+
 } // namespace
 
 class TestTableView : public QObject
@@ -163,14 +174,8 @@ private slots:
         makeView();
         QTableView* frozen = view->FrozenView();
         // The tick column is drawn by the overlay: click its check indicator there.
-        const QRect cell = frozen->visualRect(frozen->model()->index(2, 0));
-        QVERIFY(cell.isValid());
-        QStyleOptionViewItem option;
-        option.initFrom(frozen);
-        option.rect = cell;
-        option.features |= QStyleOptionViewItem::HasCheckIndicator;
-        const QRect indicator = frozen->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, frozen);
-        QTest::mouseClick(frozen->viewport(), Qt::LeftButton, {}, indicator.center());
+        QVERIFY(frozen->visualRect(frozen->model()->index(2, 0)).isValid());
+        clickTick(frozen, 2);
         QVERIFY(view->VumoModel()->IsChecked(2));
         QCOMPARE(view->FrozenHeader()->CheckBox()->checkState(), Qt::PartiallyChecked);
     }
@@ -536,13 +541,7 @@ private slots:
 
         // A click on a tick cell of the overlay ticks that listing.
         QTableView* frozen = view->FrozenView();
-        const QRect cell = frozen->visualRect(frozen->model()->index(0, 0));
-        QStyleOptionViewItem option;
-        option.initFrom(frozen);
-        option.rect = cell;
-        option.features |= QStyleOptionViewItem::HasCheckIndicator;
-        const QRect indicator = frozen->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, frozen);
-        QTest::mouseClick(frozen->viewport(), Qt::LeftButton, {}, indicator.center());
+        clickTick(frozen, 0);
         QCOMPARE(view->GetCheckedVumos().size(), 1);
         QCOMPARE(view->GetCheckedVumos().first().client_id, ids.at(0));
 
