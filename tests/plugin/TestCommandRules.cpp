@@ -8,6 +8,7 @@
 #include "entity/VumoSkuEntity.h"
 #include "plugin/VumoClassLayout.h"
 #include "plugin/VumoCommandRules.h"
+#include "plugin/VumoCommandTable.h"
 #include "plugin/VumoDeleteThread.h"
 #include "plugin/VumoListingCommands.h"
 
@@ -175,10 +176,42 @@ private slots:
         QCOMPARE(texts(VumoExportMenu()), QStringList({"工作台商品导出", "图书商品导出", "音像影音商品导出"}));
         QCOMPARE(texts(VumoAdvanceSearchMenu()), QStringList({"高级搜索", "重复商品", "未分配店内分类的商品"}));
         QCOMPARE(texts(VumoCatsMenu()).size(), 2);
-        // Commands of pages not built yet stay visibly disabled.
-        QVERIFY(!VumoCommandAvailable(VumoCommand::QuickImport));
-        QVERIFY(!VumoCommandAvailable(VumoCommand::BatchEdit));
-        QVERIFY(VumoCommandAvailable(VumoCommand::DeleteVumo));
+    }
+
+    // A command is enabled exactly when it has a handler and its rule allows it; each is
+    // declared once, and a disabled one never runs.
+    void commandTableDeclaresOnceAndEnablesByHandlerAndRule()
+    {
+        VumoCommandTable table;
+        QList<QVariant> ran;
+        bool allowed = false;
+        QVERIFY(table.Declare({VumoCommand::BatchEdit, QStringLiteral("批量修改"), {}, QStringLiteral("批量修改商品信息"),
+                               [&ran](const QVariant& data) { ran << data; }, [&allowed] { return allowed; }}));
+        QVERIFY(table.Declare({VumoCommand::QuickImport, QStringLiteral("商品导入"), {}, {}, {}, {}}));
+        QVERIFY(table.Declare({VumoCommand::CopyVumo, QStringLiteral("复制商品"), {}, {},
+                               [&ran](const QVariant&) { ran << QStringLiteral("copy"); }, {}}));
+        // Declared twice, or not a command: refused, the first declaration stays.
+        QVERIFY(!table.Declare({VumoCommand::CopyVumo, QStringLiteral("again"), {}, {}, {}, {}}));
+        QVERIFY(!table.Declare({VumoCommand::None, QStringLiteral("x"), {}, {}, [](const QVariant&) {}, {}}));
+        QVERIFY(!table.Declare({VumoCommand::Count, QStringLiteral("x"), {}, {}, [](const QVariant&) {}, {}}));
+        QCOMPARE(table.Find(VumoCommand::CopyVumo)->text, QStringLiteral("复制商品"));
+
+        QVERIFY(!table.IsEnabled(VumoCommand::BatchEdit)); // the rule says no
+        QVERIFY(!table.Run(VumoCommand::BatchEdit, 3));
+        allowed = true;
+        QVERIFY(table.Run(VumoCommand::BatchEdit, 3));
+        QVERIFY(!table.IsEnabled(VumoCommand::QuickImport)); // no handler: not built
+        QVERIFY(!table.Run(VumoCommand::QuickImport));
+        QVERIFY(!table.Run(VumoCommand::DeleteVumo)); // never declared
+        QVERIFY(table.Run(VumoCommand::CopyVumo));
+        QCOMPARE(ran, QList<QVariant>({3, QStringLiteral("copy")}));
+
+        QCOMPARE(table.ToolTip(VumoCommand::BatchEdit), QStringLiteral("批量修改商品信息"));
+        QCOMPARE(table.ToolTip(VumoCommand::CopyVumo), QStringLiteral("复制商品"));
+        QCOMPARE(table.ToolTip(VumoCommand::QuickImport), VumoNotAvailableTip());
+        const QList<VumoCommand> missing = table.Undeclared();
+        QCOMPARE(missing.size(), int(VumoCommand::Count) - 1 - 3);
+        QVERIFY(missing.contains(VumoCommand::DeleteVumo) && !missing.contains(VumoCommand::CopyVumo));
     }
 
     void deletePlansPerClass()

@@ -14,6 +14,7 @@
 #include "plugin/VumoClassLayout.h"
 #include "plugin/VumoClassRules.h"
 #include "plugin/VumoClassification.h"
+#include "plugin/VumoCommandTable.h"
 #include "plugin/VumoCountThread.h"
 #include "plugin/VumoHeaderView.h"
 #include "plugin/VumoMainWidget.h"
@@ -319,11 +320,15 @@ private slots:
     }
     void cleanup() { setStockMode(-1); }
 
-    void toolBarShowsEveryCommandAndDisablesTheUnbuilt()
+    // Each button shows and runs its command of the table; only built commands are enabled, and
+    // every command the page knows is declared (a missed one would be silently disabled).
+    void toolBarFollowsTheCommandTable()
     {
         Page page;
         QVERIFY(page.ready());
         VumoMainWidget& widget = *page.widget;
+        const VumoCommandTable& table = widget.Commands();
+        QVERIFY(table.Undeclared().isEmpty());
         auto* row = widget.findChild<QWidget*>(QStringLiteral("vumomanage_toolbar"));
         QVERIFY(row);
         const QStringList expected = {"新建新品", "更新类目", "下载商品", "上传商品", "批量修改", "高级搜索", "商品导入",
@@ -342,14 +347,12 @@ private slots:
                 QCOMPARE(button->toolTip(), QStringLiteral("此功能尚未开放"));
         }
         QCOMPARE(texts, expected);
-        QCOMPARE(widget.CommandButton(VumoMainWidget::CommandImport)->toolTip(), QStringLiteral("此功能尚未开放"));
         QCOMPARE(widget.CommandButton(VumoMainWidget::CommandDeleteVumo)->toolTip(), QStringLiteral("删除商品本地数据"));
         auto* settingsBar = row->findChild<QToolBar*>(QStringLiteral("SettingsToolBar"));
         QCOMPARE(widget.CommandButton(VumoMainWidget::CommandSettings)->parentWidget(), settingsBar);
-        QCOMPARE(widget.CommandButton(VumoMainWidget::CommandBatchEdit)->popupMode(), QToolButton::MenuButtonPopup);
         QVERIFY(!widget.CommandMenu(VumoMainWidget::CommandDownloadVumo));
 
-        // The search toggle hides the search bar and says what it will do next.
+        // A click runs the command: the search toggle hides the panel and says what comes next.
         QToolButton* toggle = widget.CommandButton(VumoMainWidget::CommandToggleSearch);
         toggle->click();
         QCOMPARE(toggle->text(), QStringLiteral("展开搜索栏"));
@@ -358,47 +361,61 @@ private slots:
         QCOMPARE(toggle->text(), QStringLiteral("收起搜索栏"));
     }
 
-    void batchEditMenuWithoutStock()
+    // The menus show the rules' entries, enabled by the table, and an entry runs its command with
+    // its own data once the menu has returned.
+    void menusShowTheRulesEntriesAndRunTheirCommands()
     {
         setStockMode(1);
-        Page page;
-        QVERIFY(page.ready());
-        QMenu* menu = page.widget->CommandMenu(VumoMainWidget::CommandBatchEdit);
-        const QStringList texts = actionTexts(menu);
-        QVERIFY(!texts.contains(QStringLiteral("库存")));
-        QVERIFY(!texts.contains(QStringLiteral("导入库存")));
-        QCOMPARE(texts.mid(texts.size() - 3), QStringList({"导入图书规格参数", "导入音像规格参数", "导入商品货号"}));
-        QAction* price = actionOf(menu, QStringLiteral("导入Yv价"));
-        QCOMPARE(price->data().toInt(), 8);
-        QVERIFY(!price->isEnabled()); // the import is not built yet
-        QCOMPARE(price->toolTip(), QStringLiteral("此功能尚未开放"));
-        QVERIFY(actionOf(page.widget->CommandMenu(VumoMainWidget::CommandAdvanceSearch), QStringLiteral("重复商品"))->isEnabled());
-        QCOMPARE(page.widget->TableView()->isColumnHidden(ColumnStock), true);
-    }
-
-    void templateMenuShowsTenAndMore()
-    {
         QList<QPair<QString, int>> listings;
         for (int i = 0; i < 12; ++i)
             listings << qMakePair(QStringLiteral("t%1").arg(i, 2, 10, QLatin1Char('0')), 2013);
+        listings << qMakePair(QStringLiteral("for"), 1);
         Page page(listings);
         QVERIFY(page.ready());
-        page.widget->OnShowNewVumoMenu();
-        QMenu* menu = page.widget->CommandMenu(VumoMainWidget::CommandNewVumo);
-        const QList<QAction*> actions = menu->actions();
-        int templates = 0;
-        for (QAction* a : actions)
-            templates += (!a->isSeparator() && a->text().startsWith(QStringLiteral("模板t"))) ? 1 : 0;
-        QCOMPARE(templates, 10);
-        QCOMPARE(actions.size(), 15); // two commands, separator, ten templates, separator, more
-        QCOMPARE(actions.last()->text(), QStringLiteral("更多模板"));
-        QVERIFY(actions.at(13)->isSeparator());
-        QVERIFY(!actions.at(3)->data().toString().isEmpty());
-        // "更多模板" takes the seller to the templates.
-        QVERIFY(actions.last()->isEnabled());
-        trigger(actions.last());
-        QCOMPARE(page.widget->CurrentClass(), 1);
+        VumoMainWidget& widget = *page.widget;
+
+        QMenu* batch = widget.CommandMenu(VumoMainWidget::CommandBatchEdit);
+        QStringList expected;
+        for (const VumoMenuEntry& e : VumoBatchEditMenu(1))
+            expected << (e.IsSeparator() ? QStringLiteral("-") : e.text);
+        QCOMPARE(actionTexts(batch), expected);
+        QAction* price = actionOf(batch, QStringLiteral("导入Yv价"));
+        QVERIFY(!price->isEnabled()); // the import is not built yet
+        QCOMPARE(price->toolTip(), QStringLiteral("此功能尚未开放"));
+        QVERIFY(actionOf(widget.CommandMenu(VumoMainWidget::CommandAdvanceSearch), QStringLiteral("重复商品"))->isEnabled());
+
+        // The new-listing menu is rebuilt from the store's templates when it opens.
+        widget.OnShowNewVumoMenu();
+        QMenu* newMenu = widget.CommandMenu(VumoMainWidget::CommandNewVumo);
+        QCOMPARE(newMenu->actions().size(), 15); // two commands, separator, ten templates, separator, more
+        QVERIFY(!newMenu->actions().at(3)->isEnabled()); // a new listing from a template: not built yet
+        QAction* more = newMenu->actions().last();
+        QCOMPARE(more->text(), QStringLiteral("更多模板"));
+        QVERIFY(more->isEnabled());
+        trigger(more);
+        QCOMPARE(widget.CurrentClass(), 1);
         QCOMPARE(page.rows(), 12);
+
+        // The context menu: a built entry acts on the selected rows, an unbuilt one is disabled.
+        page.switchTo(3);
+        page.selectRows({0});
+        std::unique_ptr<QMenu> menu(widget.CreateContextMenu(page.rowPoint(0)));
+        QVERIFY(menu);
+        QCOMPARE(actionTexts(menu.get()).last(), QStringLiteral("-")); // the separator appended at the end
+        QVERIFY(!actionOf(menu.get(), QStringLiteral("上传"))->isEnabled());
+        trigger(actionOf(menu.get(), QStringLiteral("勾选")));
+        QCOMPARE(page.model()->CheckedCount(), 1);
+        // "粘贴商品" follows the copy buffer.
+        page.switchTo(1);
+        page.selectRows({0});
+        menu.reset(widget.CreateContextMenu(page.rowPoint(0)));
+        QVERIFY(!actionOf(menu.get(), QStringLiteral("粘贴商品"))->isEnabled());
+        trigger(actionOf(menu.get(), QStringLiteral("复制商品")));
+        menu.reset(widget.CreateContextMenu(page.rowPoint(0)));
+        QVERIFY(actionOf(menu.get(), QStringLiteral("粘贴商品"))->isEnabled());
+        page.switchTo(3);
+        // Below the rows of an online class there is nothing to offer: no menu at all.
+        QVERIFY(!widget.CreateContextMenu(QPoint(20, widget.TableView()->viewport()->height() - 5)));
     }
 
     void classSwitchSetsTabsColumnsAndButtons()
@@ -427,42 +444,6 @@ private slots:
         QCOMPARE(page.rows(), 0); // no search yet
         page.switchTo(5);
         QVERIFY(widget.CommandButton(VumoMainWidget::CommandDeleteVumo)->isEnabled());
-    }
-
-    void contextMenuOfEachClass()
-    {
-        Page page({{"t", 2013}, {"on", 8}, {"for", 1}, {"loc", 2014}, {"bin", 2015}});
-        QVERIFY(page.ready());
-        const QMap<int, QString> last = {{1, "粘贴商品"}, {2, "复制商品编号"}, {3, "复制商品编号"},
-                                         {4, "粘贴商品"}, {5, "还原至本地仓库"}};
-        for (auto it = last.cbegin(); it != last.cend(); ++it) {
-            page.switchTo(it.key());
-            QCOMPARE(page.rows(), 1);
-            std::unique_ptr<QMenu> menu(page.widget->CreateContextMenu(page.rowPoint(0)));
-            QVERIFY(menu);
-            const QStringList texts = actionTexts(menu.get());
-            QCOMPARE(texts.first(), QStringLiteral("勾选"));
-            QCOMPARE(texts.last(), QStringLiteral("-")); // the separator appended at the end
-            QCOMPARE(texts.at(texts.size() - 2), it.value());
-            QCOMPARE(texts.contains(QStringLiteral("删除待售商品")), it.key() == 3);
-            if (QAction* paste = actionOf(menu.get(), QStringLiteral("粘贴商品")))
-                QVERIFY(!paste->isEnabled()); // nothing copied yet
-            if (QAction* upload = actionOf(menu.get(), QStringLiteral("上传")))
-                QVERIFY(!upload->isEnabled());
-        }
-        // Below the rows: class 4 offers "新建商品" and "粘贴商品"; class 2 nothing.
-        page.switchTo(4);
-        const QPoint below(20, page.widget->TableView()->viewport()->height() - 5);
-        std::unique_ptr<QMenu> local(page.widget->CreateContextMenu(below));
-        QCOMPARE(actionTexts(local.get()), QStringList({"新建商品", "粘贴商品", "-"}));
-        page.switchTo(2);
-        QVERIFY(!page.widget->CreateContextMenu(below));
-
-        // Ticking through the menu.
-        page.selectRows({0});
-        std::unique_ptr<QMenu> onSale(page.widget->CreateContextMenu(page.rowPoint(0)));
-        trigger(actionOf(onSale.get(), QStringLiteral("勾选")));
-        QCOMPARE(page.model()->CheckedCount(), 1);
     }
 
     void deleteInSearchResultsAsksButNeverDeletes()

@@ -29,43 +29,6 @@ VumoMenuEntry deleteEntry(const QString& text, bool localOnly)
 
 } // namespace
 
-bool VumoCommandAvailable(VumoCommand command)
-{
-    switch (command) {
-    case VumoCommand::CheckRows:
-    case VumoCommand::UnCheckRows:
-    case VumoCommand::SelectAllRows:
-    case VumoCommand::DeleteVumo:
-    case VumoCommand::CopyVumo:
-    case VumoCommand::PasteVumo:
-    case VumoCommand::CopyVumoId:
-    case VumoCommand::OpenVumoUrl:
-    case VumoCommand::RestoreVumo:
-    case VumoCommand::MoreTemplate:
-    case VumoCommand::AdvanceSearch:
-    case VumoCommand::SearchRepeat:
-    case VumoCommand::SearchNoShopCategory:
-        return true;
-    // Editor, category download, upload, batch edit, import and export are not built yet.
-    case VumoCommand::None:
-    case VumoCommand::UploadSelected:
-    case VumoCommand::NewVumo:
-    case VumoCommand::NewTemplate:
-    case VumoCommand::TemplateToNewVumo:
-    case VumoCommand::PartCatsDownload:
-    case VumoCommand::FullCatsDownload:
-    case VumoCommand::BatchEdit:
-    case VumoCommand::ImportCsv:
-    case VumoCommand::DownloadImportTemplate:
-    case VumoCommand::QuickImport:
-    case VumoCommand::DownloadOnlineTemplate:
-    case VumoCommand::ExportCsv:
-    case VumoCommand::ExportBookAudioVideo:
-        return false;
-    }
-    return false;
-}
-
 QString VumoNotAvailableTip()
 {
     return QStringLiteral("此功能尚未开放");

@@ -45,6 +45,13 @@ enum class VumoCommand {
     DownloadOnlineTemplate,
     ExportCsv,
     ExportBookAudioVideo,
+    // tool-bar buttons that act on ticked listings, and the page's own buttons
+    DownloadVumo,
+    UploadTicked,
+    DeleteTicked,
+    Settings,
+    ToggleSearch,
+    Count // not a command: one past the last
 };
 
 // One menu entry; a separator has no text. `children` makes it a sub-menu.
@@ -75,9 +82,8 @@ enum VumoBatchPage {
     BatchPageSize = 10,
 };
 
-// Whether the command's dialog, worker or store operation is part of the build. Entries of
-// commands that are not stay visible but disabled, with the tip VumoNotAvailableTip().
-bool VumoCommandAvailable(VumoCommand command);
+// Tip of the entries and buttons of commands whose dialog or worker is not built yet: they stay
+// visible but disabled (see VumoCommandTable).
 QString VumoNotAvailableTip(); // "此功能尚未开放"
 
 // The context menu of the table. onRow: the cursor is on a valid row. "粘贴商品" is disabled

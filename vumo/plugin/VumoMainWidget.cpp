@@ -2,30 +2,23 @@
 
 #include "database/VumoDBMgr.h"
 #include "database/VumoDbInterface.h"
-#include "entity/VumoDataEntity.h"
-#include "network/config/NetworkConfig.h"
 #include "plugin/AdvanceSearchWidget.h"
 #include "plugin/SettingsFrame.h"
 #include "plugin/UserInfo.h"
 #include "plugin/VumoClassRules.h"
 #include "plugin/VumoClassification.h"
-#include "plugin/VumoDeleteThread.h"
 #include "plugin/VumoListingCommands.h"
+#include "plugin/VumoRowCommands.h"
 #include "plugin/VumoSearch.h"
 #include "plugin/VumoSearchStatement.h"
 #include "plugin/VumoTableView.h"
 #include "plugin/VumoTableViewModel.h"
 #include "plugin/hostservices/AppShareHelp.h"
 #include "ui/BaseDialog.h"
-#include "ui/MsgBox.h"
-#include "ui/VaProgressFrame.h"
 #include "utils/Log.h"
 
 #include <QAction>
-#include <QClipboard>
 #include <QCursor>
-#include <QDesktopServices>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -36,8 +29,6 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QUrl>
-#include <QUuid>
 #include <QVBoxLayout>
 
 // The resource file lives in the static vumo_gui library; naming it here keeps it linked.
@@ -51,50 +42,46 @@ namespace Quorvia::vumo {
 namespace {
 
 using Quorvia::core::ui::BaseDialog;
-using Quorvia::core::ui::MsgBox;
-using Quorvia::core::ui::ShowMsgBox;
-using Quorvia::core::ui::VaProgressFrame;
 
-struct ToolCommand
+// The bar's buttons in the order of VumoMainWidget::Command; looks and state come from the
+// command each one runs.
+struct ToolButtonSlot
 {
     const char* objectName;
-    const char* icon;
-    const char* toolTip;
-    const char* text;
+    VumoCommand command;
     bool hasMenu;
-    bool available; // flipped when the command's dialog or worker is built
+    bool settingsBar;
 };
 
-// In the order of VumoMainWidget::Command.
-const ToolCommand kCommands[VumoMainWidget::CommandCount] = {
-    {"newVumoBtn", ":/images/toolbtn_newvumo.svg", "新建新品", "新建新品", true, false},
-    {"catsDownloadBtn", ":/images/toolbtn_downloadcats.svg", "更新类目", "更新类目", true, false},
-    {"downloadVumoBtn", ":/images/toolbtn_downloadvumo.svg", "下载商品", "下载商品", false, false},
-    {"uploadVumoBtn", ":/images/toolbtn_upload.svg", "上传商品", "上传商品", false, false},
-    {"batchEditBtn", ":/images/toolbtn_batchedit.svg", "批量修改商品信息", "批量修改", true, false},
-    {"advanceSearchBtn", ":/images/toolbtn_search.svg", "高级搜索", "高级搜索", true, true},
-    {"importBtn", ":/images/toolbtn_vumoimport.svg", "把CSV文件中的商品数据保存到Quorvia工作台中", "商品导入",
-     true, false},
-    {"exportBtn", ":/images/toolbtn_vumoexport.svg", "把Quorvia工作台中的商品数据保存到CSV文件中", "商品导出",
-     true, false},
-    {"deleteVumoBtn", ":/images/toolbtn_vumodel.svg", "删除商品本地数据", "删除商品", false, true},
-    {"settingsBtn", ":/images/setting_menu.svg", "设置", "设置", false, true},
-    {"toggleSearchBtn", ":/images/toolbtn_arrow_expended.svg", "收起搜索栏", "收起搜索栏", false, true},
+const ToolButtonSlot kToolBar[VumoMainWidget::CommandCount] = {
+    {"newVumoBtn", VumoCommand::NewVumo, true, false},
+    {"catsDownloadBtn", VumoCommand::PartCatsDownload, true, false},
+    {"downloadVumoBtn", VumoCommand::DownloadVumo, false, false},
+    {"uploadVumoBtn", VumoCommand::UploadTicked, false, false},
+    {"batchEditBtn", VumoCommand::BatchEdit, true, false},
+    {"advanceSearchBtn", VumoCommand::AdvanceSearch, true, false},
+    {"importBtn", VumoCommand::QuickImport, true, false},
+    {"exportBtn", VumoCommand::ExportCsv, true, false},
+    {"deleteVumoBtn", VumoCommand::DeleteTicked, false, false},
+    {"settingsBtn", VumoCommand::Settings, false, true},
+    {"toggleSearchBtn", VumoCommand::ToggleSearch, false, true},
 };
+
+// What a click hands its command, where the menu's entries differ by data.
+QVariant clickData(VumoCommand command)
+{
+    switch (command) {
+    case VumoCommand::BatchEdit: return int(BatchPageTitle);
+    case VumoCommand::QuickImport: return 1; // the plug-in's own CSV layout
+    case VumoCommand::ExportCsv: return false;
+    default: return QVariant();
+    }
+}
 
 const char* const kExpandedIcon = ":/images/toolbtn_arrow_expended.svg";
 const char* const kCollapsedIcon = ":/images/toolbtn_arrow_collapsed.svg";
 const char* const kCommandProperty = "vumoCommand";
-
-void showMessage(QWidget* parent, const QString& text)
-{
-    ShowMsgBox(parent, text, MsgBox::Information, QMessageBox::Ok);
-}
-
-QString newClientId()
-{
-    return QUuid::createUuid().toString();
-}
+const char* const kEntryEnabledProperty = "vumoEntryEnabled";
 
 std::shared_ptr<database::VumoDbInterface> store()
 {
@@ -109,6 +96,9 @@ VumoMainWidget::VumoMainWidget(QWidget* parent)
 {
     VumoInitResources();
     qRegisterMetaType<VUMO_LIST_STRUCT>("VUMO_LIST_STRUCT");
+    // Declared first: the tool bar takes its buttons' looks from the table.
+    m_rowCommands = std::make_unique<VumoRowCommands>(*this);
+    declareCommands();
     buildFrame();
     buildMenus();
     buildStatusBar();
@@ -127,14 +117,72 @@ QToolButton* VumoMainWidget::CommandButton(Command command) const
 {
     if (command < 0 || command >= CommandCount)
         return nullptr;
-    return m_commands[command].button;
+    return m_buttons[command].button;
 }
 
 QMenu* VumoMainWidget::CommandMenu(Command command) const
 {
     if (command < 0 || command >= CommandCount)
         return nullptr;
-    return m_commands[command].menu;
+    return m_buttons[command].menu;
+}
+
+const QList<VUMO_LIST_STRUCT>& VumoMainWidget::CopyBuffer() const
+{
+    return m_rowCommands->CopyBuffer();
+}
+
+void VumoMainWidget::declareCommands()
+{
+    VumoCommandTable& table = m_commandTable;
+    m_rowCommands->Declare(table);
+
+    // The page's own: searches, settings, the search-bar toggle and the template node.
+    table.Declare({VumoCommand::AdvanceSearch, QStringLiteral("高级搜索"), QStringLiteral(":/images/toolbtn_search.svg"),
+                   QStringLiteral("高级搜索"), [this](const QVariant&) { OnAdvaceSearchBtnClicked(); }, {}});
+    table.Declare({VumoCommand::SearchRepeat, QStringLiteral("重复商品"), {}, {},
+                   [this](const QVariant&) { OnSearchRepeatVumo(); }, {}});
+    table.Declare({VumoCommand::SearchNoShopCategory, QStringLiteral("未分配店内分类的商品"), {}, {},
+                   [this](const QVariant&) { OnSearchNoShopCategoryVumo(); }, {}});
+    table.Declare({VumoCommand::MoreTemplate, QStringLiteral("更多模板"), {}, {},
+                   [this](const QVariant&) { OnMenuMoreTemplate(); }, {}});
+    table.Declare({VumoCommand::Settings, QStringLiteral("设置"), QStringLiteral(":/images/setting_menu.svg"),
+                   QStringLiteral("设置"), [this](const QVariant&) { OnSettingsBtnClicked(); }, {}});
+    table.Declare({VumoCommand::ToggleSearch, QStringLiteral("收起搜索栏"), QString::fromLatin1(kExpandedIcon),
+                   QStringLiteral("收起搜索栏"), [this](const QVariant&) { OnShowAdvancedSearchClicked(); }, {}});
+
+    // Not built yet: declared with their looks and rules but no handler, so every button and
+    // entry of theirs shows disabled with VumoNotAvailableTip(). Each moves to its subsystem's
+    // command object, with its handler, when that subsystem arrives.
+    const auto layoutRule = [this](bool VumoClassLayout::*allowed) -> VumoCommandRule {
+        return [this, allowed] { return m_layout.*allowed; };
+    };
+    table.Declare({VumoCommand::NewVumo, QStringLiteral("新建新品"), QStringLiteral(":/images/toolbtn_newvumo.svg"),
+                   QStringLiteral("新建新品"), {}, {}});
+    table.Declare({VumoCommand::NewTemplate, QStringLiteral("新建模板"), {}, {}, {}, {}});
+    table.Declare({VumoCommand::TemplateToNewVumo, QStringLiteral("创建新品"), {}, {}, {}, {}});
+    table.Declare({VumoCommand::PartCatsDownload, QStringLiteral("更新类目"),
+                   QStringLiteral(":/images/toolbtn_downloadcats.svg"), QStringLiteral("更新类目"), {}, {}});
+    table.Declare({VumoCommand::FullCatsDownload, QStringLiteral("保守下载方式（速度很慢）"), {}, {}, {}, {}});
+    table.Declare({VumoCommand::DownloadVumo, QStringLiteral("下载商品"),
+                   QStringLiteral(":/images/toolbtn_downloadvumo.svg"), QStringLiteral("下载商品"), {}, {}});
+    table.Declare({VumoCommand::UploadTicked, QStringLiteral("上传商品"), QStringLiteral(":/images/toolbtn_upload.svg"),
+                   QStringLiteral("上传商品"), {}, layoutRule(&VumoClassLayout::uploadAllowed)});
+    table.Declare({VumoCommand::UploadSelected, QStringLiteral("上传"), {}, {}, {}, {}});
+    table.Declare({VumoCommand::BatchEdit, QStringLiteral("批量修改"), QStringLiteral(":/images/toolbtn_batchedit.svg"),
+                   QStringLiteral("批量修改商品信息"), {}, layoutRule(&VumoClassLayout::batchEditAllowed)});
+    table.Declare({VumoCommand::ImportCsv, QStringLiteral("导入CSV"), {}, {}, {}, {}});
+    table.Declare({VumoCommand::QuickImport, QStringLiteral("商品导入"), QStringLiteral(":/images/toolbtn_vumoimport.svg"),
+                   QStringLiteral("把CSV文件中的商品数据保存到Quorvia工作台中"), {}, {}});
+    table.Declare({VumoCommand::DownloadImportTemplate, QStringLiteral("下载商品导入模板"), {}, {}, {}, {}});
+    table.Declare({VumoCommand::DownloadOnlineTemplate, QStringLiteral("图书音像模板下载"), {}, {}, {}, {}});
+    table.Declare({VumoCommand::ExportCsv, QStringLiteral("商品导出"), QStringLiteral(":/images/toolbtn_vumoexport.svg"),
+                   QStringLiteral("把Quorvia工作台中的商品数据保存到CSV文件中"), {}, {}});
+    table.Declare({VumoCommand::ExportBookAudioVideo, QStringLiteral("图书商品导出"), {}, {}, {}, {}});
+
+    // A command left out would be disabled without anyone noticing.
+    for (VumoCommand missing : table.Undeclared())
+        qCWarning(lcVumo).noquote() << VUMO_SRC_POS << "command not declared:" << int(missing);
 }
 
 void VumoMainWidget::buildFrame()
@@ -225,32 +273,31 @@ QWidget* VumoMainWidget::buildToolBarRow()
     settingsBar->setIconSize(QSize(24, 24));
 
     for (int i = 0; i < CommandCount; ++i) {
-        const ToolCommand& entry = kCommands[i];
-        QToolBar* bar = (i == CommandSettings || i == CommandToggleSearch) ? settingsBar : commandBar;
+        const ToolButtonSlot& slot = kToolBar[i];
+        const VumoCommandSpec* spec = m_commandTable.Find(slot.command);
+        QToolBar* bar = slot.settingsBar ? settingsBar : commandBar;
         auto* button = new QToolButton(bar);
-        button->setObjectName(QString::fromLatin1(entry.objectName));
-        button->setIcon(QIcon(QString::fromLatin1(entry.icon)));
-        button->setText(QString::fromUtf8(entry.text));
+        button->setObjectName(QString::fromLatin1(slot.objectName));
+        if (spec) {
+            button->setIcon(QIcon(spec->icon));
+            button->setText(spec->text);
+        }
+        button->setToolTip(m_commandTable.ToolTip(slot.command));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setAutoRaise(true);
-        if (entry.hasMenu) {
+        ToolButtonEntry& entry = m_buttons[i];
+        if (slot.hasMenu) {
             button->setPopupMode(QToolButton::MenuButtonPopup);
-            m_commands[i].menu = new QMenu(button);
-            m_commands[i].menu->setToolTipsVisible(true);
-            button->setMenu(m_commands[i].menu);
+            entry.menu = new QMenu(button);
+            entry.menu->setToolTipsVisible(true);
+            button->setMenu(entry.menu);
         }
         bar->addWidget(button);
-        m_commands[i].button = button;
-        m_commands[i].toolTip = QString::fromUtf8(entry.toolTip);
-        m_commands[i].available = entry.available;
+        entry.button = button;
+        entry.command = slot.command;
+        entry.data = clickData(slot.command);
+        connect(button, &QToolButton::clicked, this, [this, i] { runCommand(m_buttons[i].command, m_buttons[i].data); });
     }
-
-    connect(m_commands[CommandAdvanceSearch].button, &QToolButton::clicked, this,
-            &VumoMainWidget::OnAdvaceSearchBtnClicked);
-    connect(m_commands[CommandDeleteVumo].button, &QToolButton::clicked, this, &VumoMainWidget::OnDeleteLocalVumo);
-    connect(m_commands[CommandSettings].button, &QToolButton::clicked, this, &VumoMainWidget::OnSettingsBtnClicked);
-    connect(m_commands[CommandToggleSearch].button, &QToolButton::clicked, this,
-            &VumoMainWidget::OnShowAdvancedSearchClicked);
 
     rowLayout->addWidget(commandBar);
     rowLayout->addStretch(1);
@@ -260,12 +307,16 @@ QWidget* VumoMainWidget::buildToolBarRow()
 
 void VumoMainWidget::buildMenus()
 {
-    connect(m_commands[CommandNewVumo].menu, &QMenu::aboutToShow, this, &VumoMainWidget::OnShowNewVumoMenu);
-    fillMenu(m_commands[CommandCatsDownload].menu, VumoCatsMenu());
-    fillMenu(m_commands[CommandBatchEdit].menu, VumoBatchEditMenu(m_stockMode));
-    fillMenu(m_commands[CommandAdvanceSearch].menu, VumoAdvanceSearchMenu());
-    fillMenu(m_commands[CommandImport].menu, VumoImportMenu());
-    fillMenu(m_commands[CommandExport].menu, VumoExportMenu());
+    connect(m_buttons[CommandNewVumo].menu, &QMenu::aboutToShow, this, &VumoMainWidget::OnShowNewVumoMenu);
+    fillMenu(m_buttons[CommandCatsDownload].menu, VumoCatsMenu());
+    fillMenu(m_buttons[CommandBatchEdit].menu, VumoBatchEditMenu(m_stockMode));
+    fillMenu(m_buttons[CommandAdvanceSearch].menu, VumoAdvanceSearchMenu());
+    fillMenu(m_buttons[CommandImport].menu, VumoImportMenu());
+    fillMenu(m_buttons[CommandExport].menu, VumoExportMenu());
+    for (const ToolButtonEntry& entry : m_buttons) {
+        if (entry.menu && entry.command != VumoCommand::NewVumo) // that one is refilled on show
+            connect(entry.menu, &QMenu::aboutToShow, this, [this, menu = entry.menu] { refreshMenu(menu); });
+    }
 }
 
 void VumoMainWidget::fillMenu(QMenu* menu, const VumoMenu& entries)
@@ -283,53 +334,43 @@ void VumoMainWidget::fillMenu(QMenu* menu, const VumoMenu& entries)
             continue;
         }
         QAction* action = menu->addAction(entry.text);
-        action->setData(entry.data);
         action->setProperty(kCommandProperty, int(entry.command));
-        const bool available = VumoCommandAvailable(entry.command);
-        action->setEnabled(entry.enabled && available);
-        if (!available)
+        action->setProperty(kEntryEnabledProperty, entry.enabled);
+        if (!m_commandTable.IsBuilt(entry.command))
             action->setToolTip(VumoNotAvailableTip());
-        connect(action, &QAction::triggered, this, &VumoMainWidget::OnMenuAction);
+        connect(action, &QAction::triggered, this,
+                [this, command = entry.command, data = entry.data] { queueCommand(command, data); });
+    }
+    refreshMenu(menu);
+}
+
+void VumoMainWidget::refreshMenu(QMenu* menu)
+{
+    for (QAction* action : menu->actions()) {
+        if (QMenu* sub = action->menu()) {
+            refreshMenu(sub);
+            continue;
+        }
+        const QVariant command = action->property(kCommandProperty);
+        if (command.isValid())
+            action->setEnabled(action->property(kEntryEnabledProperty).toBool()
+                               && m_commandTable.IsEnabled(VumoCommand(command.toInt())));
     }
 }
 
-void VumoMainWidget::OnMenuAction()
+void VumoMainWidget::queueCommand(VumoCommand command, const QVariant& data)
 {
-    auto* action = qobject_cast<QAction*>(sender());
-    if (!action)
-        return;
-    const auto command = VumoCommand(action->property(kCommandProperty).toInt());
-    const QVariant data = action->data();
-    // Commands open modal boxes and dialogs. Their event loops must not run inside the menu's
-    // own handler, where the menu can be destroyed under it: the command runs once the menu
-    // has returned.
     QMetaObject::invokeMethod(
         this, [this, command, data] { runCommand(command, data); }, Qt::QueuedConnection);
 }
 
 void VumoMainWidget::runCommand(VumoCommand command, const QVariant& data)
 {
-    switch (command) {
-    case VumoCommand::CheckRows: m_vumoTableView->onMenuChecked(); break;
-    case VumoCommand::UnCheckRows: m_vumoTableView->onMenuUnChecked(); break;
-    case VumoCommand::SelectAllRows: m_vumoTableView->selectAll(); break;
-    case VumoCommand::DeleteVumo:
-        deleteVumos(m_vumoTableView->GetSelectedVumos(), data.isValid() ? data.toBool() : true);
-        break;
-    case VumoCommand::CopyVumo: OnMenuCopyVumo(); break;
-    case VumoCommand::PasteVumo: OnMenuPasteVumo(); break;
-    case VumoCommand::CopyVumoId: OnMenuCopyVumoIdToClipboard(); break;
-    case VumoCommand::OpenVumoUrl: OnMenuOpenVumoUrl(); break;
-    case VumoCommand::RestoreVumo: OnMenuRestoreVumo(); break;
-    case VumoCommand::MoreTemplate: OnMenuMoreTemplate(); break;
-    case VumoCommand::AdvanceSearch: OnAdvaceSearchBtnClicked(); break;
-    case VumoCommand::SearchRepeat: OnSearchRepeatVumo(); break;
-    case VumoCommand::SearchNoShopCategory: OnSearchNoShopCategoryVumo(); break;
-    default:
-        // Not built yet; its entry is disabled, so only a stale action gets here.
+    if (m_commandTable.Run(command, data))
+        return;
+    // Only a stale entry gets here (entries of unbuilt commands are disabled); say why.
+    if (!m_commandTable.IsBuilt(command))
         OnShowStatusMsg(VumoNotAvailableTip(), 0);
-        break;
-    }
 }
 
 void VumoMainWidget::buildStatusBar()
@@ -458,18 +499,8 @@ void VumoMainWidget::rebuildTabs(const QList<VumoTab>& tabs)
 
 void VumoMainWidget::applyCommandStates()
 {
-    for (int i = 0; i < CommandCount; ++i) {
-        CommandEntry& entry = m_commands[i];
-        bool allowed = true;
-        if (i == CommandUploadVumo)
-            allowed = m_layout.uploadAllowed;
-        else if (i == CommandBatchEdit)
-            allowed = m_layout.batchEditAllowed;
-        else if (i == CommandDeleteVumo)
-            allowed = m_layout.deleteAllowed;
-        entry.button->setEnabled(entry.available && allowed);
-        entry.button->setToolTip(entry.available ? entry.toolTip : VumoNotAvailableTip());
-    }
+    for (const ToolButtonEntry& entry : m_buttons)
+        entry.button->setEnabled(m_commandTable.IsEnabled(entry.command));
 }
 
 void VumoMainWidget::OnSelectVumoChanged(const QItemSelection&, const QItemSelection&)
@@ -530,12 +561,11 @@ void VumoMainWidget::setAdvancedSearchShown(bool show)
     m_advanceSearch->setVisible(show);
     m_searchBar->setVisible(!show);
     const QString text = show ? QStringLiteral("收起搜索栏") : QStringLiteral("展开搜索栏");
-    if (QToolButton* button = m_commands[CommandToggleSearch].button) {
+    if (QToolButton* button = m_buttons[CommandToggleSearch].button) {
         button->setIcon(QIcon(QString::fromLatin1(show ? kExpandedIcon : kCollapsedIcon)));
         button->setText(text);
         button->setToolTip(text);
     }
-    m_commands[CommandToggleSearch].toolTip = text;
 }
 
 // ---- menus ----
@@ -544,7 +574,7 @@ void VumoMainWidget::OnShowNewVumoMenu()
 {
     auto& templates = Quorvia::utils::AppShareHelp::instance()->GetTemplateInfo();
     FillTemplateList(*store(), templates);
-    fillMenu(m_commands[CommandNewVumo].menu, VumoNewVumoMenu(templates));
+    fillMenu(m_buttons[CommandNewVumo].menu, VumoNewVumoMenu(templates));
 }
 
 void VumoMainWidget::OnMenuMoreTemplate()
@@ -556,7 +586,7 @@ void VumoMainWidget::OnMenuMoreTemplate()
 QMenu* VumoMainWidget::CreateContextMenu(const QPoint& pos)
 {
     const QModelIndex index = m_vumoTableView->indexAt(pos);
-    const VumoMenu entries = VumoContextMenu(m_currentClass, index.isValid(), m_copyBuffer.isEmpty());
+    const VumoMenu entries = VumoContextMenu(m_currentClass, index.isValid(), CopyBuffer().isEmpty());
     if (entries.isEmpty())
         return nullptr;
     auto* menu = new QMenu(this);
@@ -585,148 +615,42 @@ void VumoMainWidget::OnViewDoubleClicked(const QModelIndex& index)
     OnShowStatusMsg(QStringLiteral("商品编辑：") + VumoNotAvailableTip(), 0);
 }
 
-// ---- delete ----
+// ---- row commands: the slots call the command object directly (the table's rules govern
+// the buttons and entries, not callers) ----
 
 void VumoMainWidget::OnDeleteLocalVumo()
 {
-    deleteVumos(m_vumoTableView->GetCheckedVumos(), true);
+    m_rowCommands->DeleteVumos(m_vumoTableView->GetCheckedVumos(), true);
 }
 
-void VumoMainWidget::OnMenuDeleteVumo()
+void VumoMainWidget::OnMenuDeleteVumo(bool localOnly)
 {
-    auto* action = qobject_cast<QAction*>(sender());
-    const bool localOnly = action ? action->data().toBool() : true;
-    deleteVumos(m_vumoTableView->GetSelectedVumos(), localOnly);
+    m_rowCommands->DeleteVumos(m_vumoTableView->GetSelectedVumos(), localOnly);
 }
-
-void VumoMainWidget::deleteVumos(const QList<VUMO_LIST_STRUCT>& rows, bool localOnly)
-{
-    if (rows.isEmpty())
-        return;
-    // The embedded editor would settle its unsaved changes here; it is not built yet.
-    const int vumoClass = m_currentClass;
-    const VumoDeletePlan plan = VumoDeletePlanFor(vumoClass, localOnly);
-    if (ShowMsgBox(this, plan.question, MsgBox::Question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes
-        || !plan.Deletes())
-        return;
-
-    m_ignoreSelection = true;
-    BaseDialog<VaProgressFrame> dialog(this);
-    VaProgressFrame* frame = dialog.content();
-    frame->SetTitle(plan.progressTitle);
-    frame->SetRange(0, int(rows.size()));
-    frame->SetValue(0);
-    frame->SetTextFormat(plan.progressFormat);
-    frame->SetCancelText(QStringLiteral("取消"));
-    const auto countText = [plan, total = int(rows.size())](int done) {
-        QString text = plan.countFormat;
-        return text.replace(QLatin1String("%v"), QString::number(done)).replace(QLatin1String("%m"), QString::number(total));
-    };
-    frame->SetLabelText(countText(0));
-
-    VumoDeleteThread thread(plan, rows);
-    thread.SetGatewayUrl(m_gatewayUrl);
-    connect(&thread, &VumoDeleteThread::OneVumoDeletedSignal, this, [this, plan, vumoClass](const VUMO_LIST_STRUCT& row) {
-        m_vumoTableView->VumoModel()->RemoveVumo(row.client_id);
-        m_vumoTree->MoveCount(vumoClass, plan.TargetClass(), row.shop_categorys, row.shop_categorys);
-    }, Qt::QueuedConnection);
-    connect(&thread, &VumoDeleteThread::DeleteProgressSignal, frame, [frame, countText](int done) {
-        frame->SetValue(done);
-        frame->SetLabelText(countText(done));
-    }, Qt::QueuedConnection);
-    connect(frame, &VaProgressFrame::CancelSignal, &thread, [&thread] { thread.Stop(); }, Qt::DirectConnection);
-    connect(&thread, &QThread::finished, frame, [&thread, frame, plan] {
-        frame->SetLabelText(VumoDeleteSummary(plan.noun, thread.Cancelled(), thread.Done(), thread.Succeeded(),
-                                              thread.Failed()));
-        frame->Finish();
-    }, Qt::QueuedConnection);
-    thread.start();
-    // Closing the window cancels and keeps it open until the worker has ended (its current
-    // online call can take up to its time-out): the dialog's own loop keeps the page painting.
-    dialog.exec();
-    thread.Stop();
-    thread.wait(); // it has ended already (the dialog only closes after Finish)
-    QCoreApplication::sendPostedEvents(this);
-    QCoreApplication::sendPostedEvents(frame);
-
-    if (plan.Permanent() && vumoClass == VumoClassTemplate)
-        Quorvia::utils::AppShareHelp::instance()->GetTemplateInfo().clear(); // reloaded on next use
-    m_ignoreSelection = false;
-}
-
-// ---- restore, copy, paste ----
 
 void VumoMainWidget::OnMenuRestoreVumo()
 {
-    if (m_currentClass != VumoClassRecycle)
-        return;
-    int restored = 0;
-    for (const VUMO_LIST_STRUCT& row : m_vumoTableView->GetSelectedVumos()) {
-        if (!RestoreVumoFromRecycleBin(*store(), row.client_id)) {
-            qCWarning(lcVumo).noquote() << VUMO_SRC_POS << QStringLiteral("还原商品失败") << row.client_id;
-            continue;
-        }
-        m_vumoTableView->VumoModel()->RemoveVumo(row.client_id);
-        ++restored;
-    }
-    if (restored > 0)
-        m_vumoTree->AddCount(VumoClassRecycle, VumoClassLocal, restored);
+    m_rowCommands->RestoreSelected();
 }
 
 void VumoMainWidget::OnMenuCopyVumo()
 {
-    const QList<VUMO_LIST_STRUCT> rows = m_vumoTableView->GetSelectedVumos();
-    if (!rows.isEmpty())
-        m_copyBuffer = rows;
+    m_rowCommands->CopySelected();
 }
 
 void VumoMainWidget::OnMenuPasteVumo()
 {
-    const int vumoClass = m_currentClass;
-    if (!VumoPasteAllowed(vumoClass)) {
-        showMessage(this, VumoPasteRefusedText());
-        return;
-    }
-    const QDateTime now = Quorvia::utils::AppShareHelp::instance()->GetServerTime();
-    int pasted = 0;
-    for (const VUMO_LIST_STRUCT& source : m_copyBuffer) {
-        entity::VumoDataEntity copy;
-        QString message;
-        if (!PasteVumoCopy(*store(), source.client_id, vumoClass, now, newClientId(), copy, message)) {
-            showMessage(this, message);
-            break;
-        }
-        m_vumoTableView->VumoModel()->UpdateOrInsertVumo(copy);
-        ++pasted;
-    }
-    if (pasted > 0) {
-        m_vumoTree->AddCount(-1, vumoClass, pasted);
-        if (vumoClass == VumoClassTemplate)
-            Quorvia::utils::AppShareHelp::instance()->GetTemplateInfo().clear(); // reloaded with the copies
-    }
+    m_rowCommands->PasteIntoCurrentClass();
 }
 
 void VumoMainWidget::OnMenuCopyVumoIdToClipboard()
 {
-    QList<qint64> ids;
-    for (const VUMO_LIST_STRUCT& row : m_vumoTableView->GetSelectedVumos())
-        ids << row.vumo_id;
-    const QString text = VumoIdsClipboardText(ids);
-    if (!text.isEmpty())
-        QGuiApplication::clipboard()->setText(text);
+    m_rowCommands->CopyIdsToClipboard();
 }
 
 void VumoMainWidget::OnMenuOpenVumoUrl()
 {
-    const QString address = Quorvia::network::config::NetworkConfig::Instance()->GetVumoItemUrl();
-    for (const VUMO_LIST_STRUCT& row : m_vumoTableView->GetSelectedVumos()) {
-        const QString url = VumoListingPageUrl(address, FirstSkuIdOf(*store(), row.client_id));
-        if (url.isEmpty()) {
-            OnShowStatusMsg(QStringLiteral("商品%1没有SKU编号，无法打开商品页面").arg(row.vumo_id), 1);
-            continue;
-        }
-        QDesktopServices::openUrl(QUrl(url));
-    }
+    m_rowCommands->OpenListingPages();
 }
 
 void VumoMainWidget::OnVumoSellerCatChanged(qint64 vumoId, const QString& clientId, const QString& srcSellerCats,

@@ -5,6 +5,7 @@
 #include "database/VumoListStruct.h"
 #include "plugin/VumoClassLayout.h"
 #include "plugin/VumoCommandRules.h"
+#include "plugin/VumoCommandTable.h"
 
 #include <QFrame>
 #include <QItemSelection>
@@ -14,6 +15,7 @@
 #include <QVariant>
 
 #include <array>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -34,6 +36,7 @@ namespace Quorvia::vumo {
 class AdvanceSearchWidget;
 class SettingsFrame;
 class VumoClassification;
+class VumoRowCommands;
 class VumoSearch;
 class VumoTableView;
 
@@ -44,7 +47,7 @@ class VumoMainWidget : public QFrame
     Q_PROPERTY(bool vumoFirstLoadDone READ IsFirstLoadDone NOTIFY FirstLoadFinishedSignal)
 
 public:
-    // Tool-bar commands in their order on the bar.
+    // Tool-bar buttons in their order on the bar; each runs one command of the table.
     enum Command {
         CommandNewVumo,
         CommandCatsDownload,
@@ -73,7 +76,13 @@ public:
     QMenu* CommandMenu(Command command) const;
     VumoTableView* TableView() const { return m_vumoTableView; }
     VumoClassification* Classification() const { return m_vumoTree; }
-    const QList<VUMO_LIST_STRUCT>& CopyBuffer() const { return m_copyBuffer; }
+    const QList<VUMO_LIST_STRUCT>& CopyBuffer() const;
+    // Every command of the page, with its handler and availability.
+    const VumoCommandTable& Commands() const { return m_commandTable; }
+    // Columns, tabs and allowed buttons of the current class.
+    const VumoClassLayout& Layout() const { return m_layout; }
+    // While a command works through many rows, selection changes are not acted on.
+    void SetSelectionIgnored(bool ignore) { m_ignoreSelection = ignore; }
     // The stored text of the search-results node.
     QString SearchText() const { return m_searchText; }
 
@@ -83,6 +92,7 @@ public:
 
     // Another open-API gateway for the online delete than the address book's (a simulator).
     void SetGatewayUrl(const QString& url) { m_gatewayUrl = url; }
+    QString GatewayUrl() const { return m_gatewayUrl; }
 
 signals:
     void FirstLoadFinishedSignal();
@@ -99,7 +109,7 @@ public slots:
     void OnSearchRepeatVumo();
     void OnSearchNoShopCategoryVumo();
     void OnDeleteLocalVumo();
-    void OnMenuDeleteVumo();
+    void OnMenuDeleteVumo(bool localOnly);
     void OnMenuRestoreVumo();
     void OnMenuCopyVumo();
     void OnMenuPasteVumo();
@@ -117,34 +127,38 @@ public slots:
 
 private slots:
     void OnFirstInitData();
-    void OnMenuAction();
 
 private:
-    struct CommandEntry
+    struct ToolButtonEntry
     {
         QToolButton* button = nullptr;
         QMenu* menu = nullptr;
-        QString toolTip;
-        bool available = false; // its dialog or worker is part of the build
+        VumoCommand command = VumoCommand::None;
+        QVariant data; // the click's
     };
 
+    void declareCommands();
     void buildFrame();
     QWidget* buildToolBarRow();
     void buildMenus();
     void buildStatusBar();
     void fillMenu(QMenu* menu, const VumoMenu& entries);
-    // `data`: the menu entry's (e.g. local-only for the delete).
+    // Enables a menu's entries by the table when it opens (rules change with the class).
+    void refreshMenu(QMenu* menu);
+    // Queued: commands open modal boxes and dialogs, whose event loops must not run inside a
+    // menu's or button's own handler, where the sender can be destroyed under them.
+    void queueCommand(VumoCommand command, const QVariant& data);
     void runCommand(VumoCommand command, const QVariant& data);
     void rebuildTabs(const QList<VumoTab>& tabs);
     void applyCommandStates();
     void loadTable();
     // Shows the advanced-search panel (and hides the quick bar) or the other way round.
     void setAdvancedSearchShown(bool show);
-    // The delete flow on the given rows (ticked or selected).
-    void deleteVumos(const QList<VUMO_LIST_STRUCT>& rows, bool localOnly);
     int currentTab() const;
 
-    std::array<CommandEntry, CommandCount> m_commands;
+    VumoCommandTable m_commandTable;
+    std::unique_ptr<VumoRowCommands> m_rowCommands;
+    std::array<ToolButtonEntry, CommandCount> m_buttons;
 
     VumoClassification* m_vumoTree = nullptr;
     QTabBar* m_tabBar = nullptr;
@@ -159,7 +173,6 @@ private:
     QLabel* m_errorLabel = nullptr;
     Quorvia::core::ui::BaseDialog<SettingsFrame>* m_settingsDlg = nullptr;
 
-    QList<VUMO_LIST_STRUCT> m_copyBuffer;
     QString m_searchText;
     int m_pendingClass = -1;
     QString m_pendingClientId;
