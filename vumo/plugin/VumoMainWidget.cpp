@@ -18,7 +18,7 @@
 #include "plugin/hostservices/AppShareHelp.h"
 #include "ui/BaseDialog.h"
 #include "ui/MsgBox.h"
-#include "ui/VaProgressFrame.h"
+#include "ui/WorkerProgress.h"
 #include "utils/Log.h"
 
 #include <QAction>
@@ -53,7 +53,6 @@ namespace {
 using Quorvia::core::ui::BaseDialog;
 using Quorvia::core::ui::MsgBox;
 using Quorvia::core::ui::ShowMsgBox;
-using Quorvia::core::ui::VaProgressFrame;
 
 struct ToolCommand
 {
@@ -611,43 +610,23 @@ void VumoMainWidget::deleteVumos(const QList<VUMO_LIST_STRUCT>& rows, bool local
         return;
 
     m_ignoreSelection = true;
-    BaseDialog<VaProgressFrame> dialog(this);
-    VaProgressFrame* frame = dialog.content();
-    frame->SetTitle(plan.progressTitle);
-    frame->SetRange(0, int(rows.size()));
-    frame->SetValue(0);
-    frame->SetTextFormat(plan.progressFormat);
-    frame->SetCancelText(QStringLiteral("取消"));
-    const auto countText = [plan, total = int(rows.size())](int done) {
-        QString text = plan.countFormat;
-        return text.replace(QLatin1String("%v"), QString::number(done)).replace(QLatin1String("%m"), QString::number(total));
-    };
-    frame->SetLabelText(countText(0));
-
     VumoDeleteThread thread(plan, rows);
-    thread.SetGatewayUrl(m_gatewayUrl);
     connect(&thread, &VumoDeleteThread::OneVumoDeletedSignal, this, [this, plan, vumoClass](const VUMO_LIST_STRUCT& row) {
         m_vumoTableView->VumoModel()->RemoveVumo(row.client_id);
         m_vumoTree->MoveCount(vumoClass, plan.TargetClass(), row.shop_categorys, row.shop_categorys);
     }, Qt::QueuedConnection);
-    connect(&thread, &VumoDeleteThread::DeleteProgressSignal, frame, [frame, countText](int done) {
-        frame->SetValue(done);
-        frame->SetLabelText(countText(done));
-    }, Qt::QueuedConnection);
-    connect(frame, &VaProgressFrame::CancelSignal, &thread, [&thread] { thread.Stop(); }, Qt::DirectConnection);
-    connect(&thread, &QThread::finished, frame, [&thread, frame, plan] {
-        frame->SetLabelText(VumoDeleteSummary(plan.noun, thread.Cancelled(), thread.Done(), thread.Succeeded(),
-                                              thread.Failed()));
-        frame->Finish();
-    }, Qt::QueuedConnection);
-    thread.start();
-    // Closing the window cancels and keeps it open until the worker has ended (its current
-    // online call can take up to its time-out): the dialog's own loop keeps the page painting.
-    dialog.exec();
-    thread.Stop();
-    thread.wait(); // it has ended already (the dialog only closes after Finish)
-    QCoreApplication::sendPostedEvents(this);
-    QCoreApplication::sendPostedEvents(frame);
+    Quorvia::core::ui::WorkerProgressTexts texts;
+    texts.title = plan.progressTitle;
+    texts.format = plan.progressFormat;
+    texts.labelText = [plan](int done, int total) {
+        QString text = plan.countFormat;
+        return text.replace(QLatin1String("%v"), QString::number(done)).replace(QLatin1String("%m"), QString::number(total));
+    };
+    texts.summaryText = [plan](const Quorvia::utils::VumoWorkerOutcome& outcome) {
+        return VumoDeleteSummary(plan.noun, outcome.cancelled, outcome.done, outcome.succeeded, outcome.failed);
+    };
+    // Every deleted row has left the table when this returns.
+    Quorvia::core::ui::RunWorkerWithProgress(this, thread, texts);
 
     if (plan.Permanent() && vumoClass == VumoClassTemplate)
         Quorvia::utils::AppShareHelp::instance()->GetTemplateInfo().clear(); // reloaded on next use
