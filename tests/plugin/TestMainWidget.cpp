@@ -16,6 +16,7 @@
 #include "plugin/VumoClassification.h"
 #include "plugin/VumoCountThread.h"
 #include "plugin/VumoHeaderView.h"
+#include "plugin/VumoListingCommands.h"
 #include "plugin/VumoMainWidget.h"
 #include "plugin/VumoTableRules.h"
 #include "plugin/VumoTableView.h"
@@ -520,6 +521,27 @@ private slots:
         QVERIFY(page.questions.last().endsWith(QStringLiteral("\n注意：选中的商品将彻底删除！")));
         QCOMPARE(page.rows(), 0);
         QCOMPARE(page.count(5), 0);
+        QCOMPARE(page.fixture.scalar("SELECT COUNT(*) FROM vumo_data").toInt(), 1);
+    }
+
+    // Templates go for good, and the template list of the new-listing menu is read afresh.
+    void deleteTemplatesClearsTheTemplateList()
+    {
+        Page page({{"t1", 2013}, {"t2", 2013}});
+        QVERIFY(page.ready());
+        page.switchTo(1);
+        QCOMPARE(page.rows(), 2);
+        auto& templates = Quorvia::utils::AppShareHelp::instance()->GetTemplateInfo();
+        QVERIFY(FillTemplateList(*page.store, templates));
+        QCOMPARE(templates.size(), 2);
+        page.model()->SetRowsCheckState({0}, 2);
+        page.answerBoxes(QMessageBox::Yes);
+        page.closeProgressWhenFinished();
+        page.widget->OnDeleteLocalVumo();
+        QCOMPARE(page.progressText, QStringLiteral("已完成删除模板，共完成1个，其中成功1个，失败0个"));
+        QCOMPARE(page.rows(), 1);
+        QCOMPARE(page.count(1), 1);
+        QVERIFY(templates.isEmpty());
         QCOMPARE(page.fixture.scalar("SELECT COUNT(*) FROM vumo_data").toInt(), 1);
     }
 

@@ -13,7 +13,8 @@
 //   const VumoWorkerOutcome outcome = RunWorkerWithProgress(this, thread, texts);
 //
 // Every queued signal of the worker that reached a receiver on the calling (GUI) thread has
-// been delivered when this returns.
+// been delivered when this returns. A worker whose total is only known once it runs shows a
+// busy bar until its first progress.
 #include "utils/VumoWorker.h"
 
 #include <QString>
