@@ -1,5 +1,6 @@
 // The listing page's rules without widgets: menus per class, delete texts and counting, paste,
 // clipboard text, listing address; and the store and marketplace steps behind them.
+#include "AddressBook.h"
 #include "support/TestMain.h"
 #include "support/TestServer.h"
 
@@ -388,23 +389,29 @@ private slots:
             TestServer::respond(socket, 200, answer);
         });
         QList<VUMO_LIST_STRUCT> rows;
+        rows << rowOf(QStringLiteral("f5"), 0); // no marketplace number: never sent
         for (int i = 1; i <= 4; ++i)
             rows << rowOf(QStringLiteral("f%1").arg(i), 9000 + i);
-        rows << rowOf(QStringLiteral("f5"), 0); // no marketplace number: never sent
 
+        // The gateway comes from the address book of the data root.
+        VumoTest::AddressBookAt book(server.url(QString()));
+        QVERIFY2(book.ok(), qPrintable(book.error()));
         VumoDeleteThread thread(VumoDeletePlanFor(3, false), rows);
-        thread.SetGatewayUrl(server.url(QStringLiteral("/routerjson")));
-        QSignalSpy progress(&thread, &VumoDeleteThread::DeleteProgressSignal);
+        QCOMPARE(thread.Total(), 5);
+        QSignalSpy progress(&thread, &VumoDeleteThread::ProgressSignal);
         QSignalSpy deleted(&thread, &VumoDeleteThread::OneVumoDeletedSignal);
-        thread.start();
+        QVERIFY(thread.Start());
         // The server answers on this thread: keep its event loop running while waiting.
         QTRY_VERIFY_WITH_TIMEOUT(thread.isFinished(), 60000);
         QCOMPARE(server.requests().size(), 4);
         QCOMPARE(thread.Done(), 5);
         QCOMPARE(thread.Succeeded(), 3);
         QCOMPARE(thread.Failed(), 2);
+        QVERIFY(!thread.Cancelled());
+        QCOMPARE(thread.LastError(), QStringLiteral("系统繁忙")); // the marketplace's words for f2
         QCOMPARE(progress.count(), 5);
         QCOMPARE(progress.last().at(0).toInt(), 5);
+        QCOMPARE(progress.last().at(1).toInt(), 5);
         QCOMPARE(deleted.count(), 3);
         QCOMPARE(shared.statusOf("f1"), 2015);
         QCOMPARE(shared.statusOf("f2"), 1); // still for sale online, so it stays in its class

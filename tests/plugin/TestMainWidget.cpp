@@ -1,9 +1,9 @@
 // The listing page as a seller uses it: tool bar and menus, class switches, context menus, the
-// delete flow per class (the online one against the marketplace simulator), paste, copy of listing
+// delete flow per class (the online one against a test gateway), paste, copy of listing
 // numbers, opening the listing page and restoring from the recycle bin.
+#include "AddressBook.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
-#include "support/MarketplaceFixture.h"
 #include "support/ListingFixture.h"
 #include "support/TestServer.h"
 
@@ -17,6 +17,7 @@
 #include "plugin/VumoCommandTable.h"
 #include "plugin/VumoCountThread.h"
 #include "plugin/VumoHeaderView.h"
+#include "plugin/VumoListingCommands.h"
 #include "plugin/VumoMainWidget.h"
 #include "plugin/VumoTableRules.h"
 #include "plugin/VumoTableView.h"
@@ -193,7 +194,7 @@ public:
         m_ready.acquire();
         return m_port != 0;
     }
-    QString url() const { return QStringLiteral("http://127.0.0.1:%1/routerjson").arg(m_port); }
+    QString baseUrl() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_port); }
     int arrived() const { return m_arrived; }
     bool answered() const { return m_answered; }
     void release() { m_release.release(); }
@@ -504,40 +505,25 @@ private slots:
         QCOMPARE(page.fixture.scalar("SELECT COUNT(*) FROM vumo_data").toInt(), 1);
     }
 
-    // Against the marketplace simulator: its first delete call fails, the loop goes on with
-    // the other two, and only the two it deleted leave the for-sale class.
-    void deleteForSaleOnlineCountsFailures()
+    // Templates go for good, and the template list of the new-listing menu is read afresh.
+    void deleteTemplatesClearsTheTemplateList()
     {
-        Page page({{"f1", 1}, {"f2", 2}, {"f3", 4}});
+        Page page({{"t1", 2013}, {"t2", 2013}});
         QVERIFY(page.ready());
-        VumoTest::MarketplaceFixture market;
-        const auto catalogue = VumoTest::MarketplaceFixture::SmallCatalogue(3);
-        QVERIFY2(market.start(page.fixture.home, &catalogue), qPrintable(market.error()));
-        UserInfo::instance()->SetLogin(VumoTest::DemoLogin().Record()); // signs as the simulator's seller
-        market.server().Control({{"method", "orvane.vumo.delete"}, {"mode", "error"}, {"code", "66"},
-                                 {"zh_desc", QStringLiteral("系统繁忙")}, {"count", 1}});
-        page.widget->SetGatewayUrl(market.url(QStringLiteral("/routerjson")));
-        page.switchTo(3);
-        QCOMPARE(page.rows(), 3);
-        page.widget->TableView()->sortByColumn(ColumnVumoId, Qt::AscendingOrder);
-        page.selectRows({0, 1, 2});
+        page.switchTo(1);
+        QCOMPARE(page.rows(), 2);
+        auto& templates = Quorvia::utils::AppShareHelp::instance()->GetTemplateInfo();
+        QVERIFY(FillTemplateList(*page.store, templates));
+        QCOMPARE(templates.size(), 2);
+        page.model()->SetRowsCheckState({0}, 2);
         page.answerBoxes(QMessageBox::Yes);
         page.closeProgressWhenFinished();
-        std::unique_ptr<QMenu> menu(page.widget->CreateContextMenu(page.rowPoint(0)));
-        trigger(actionOf(menu.get(), QStringLiteral("删除待售商品")));
-
-        QCOMPARE(page.questions.last(),
-                 QStringLiteral("您确认要删除选中的商品吗？\n注意：选中的待售商品将从商家后台删除，同时Quorvia工作台将其放入本地回收站！"));
-        const QJsonObject state = market.server().State();
-        QCOMPARE(state.value("call_counts").toObject().value("orvane.vumo.delete").toInt(), 3);
-        QCOMPARE(state.value("listings").toObject().value("deleted").toInt(), 2);
-        QCOMPARE(page.progressText, QStringLiteral("已完成删除商品，共完成3个，其中成功2个，失败1个"));
-        QCOMPARE(page.rows(), 1); // the refused listing stays where it is
-        QCOMPARE(page.count(3), 1);
-        QCOMPARE(page.count(5), 2);
-        QCOMPARE(page.statusOf("f1"), 1);
-        QCOMPARE(page.statusOf("f2"), 2015);
-        QCOMPARE(page.statusOf("f3"), 2015);
+        page.widget->OnDeleteLocalVumo();
+        QCOMPARE(page.progressText, QStringLiteral("已完成删除模板，共完成1个，其中成功1个，失败0个"));
+        QCOMPARE(page.rows(), 1);
+        QCOMPARE(page.count(1), 1);
+        QVERIFY(templates.isEmpty());
+        QCOMPARE(page.fixture.scalar("SELECT COUNT(*) FROM vumo_data").toInt(), 1);
     }
 
     // The seller's way through the context menu: right-click, "本地删除", answer the box by
@@ -639,8 +625,10 @@ private slots:
         QCOMPARE(categoryCount(3, 15), 1);
     }
 
-    // Closing the progress window while an online delete call hangs: the window cancels, stays
-    // up until the call has ended, and the GUI thread keeps running its event loop meanwhile.
+    // The online delete end to end: the gateway from the data root's address book, the real
+    // modal progress loop, and the seller closing the window while the call hangs. The window
+    // cancels, stays up until the call has ended (the GUI thread keeps running meanwhile), and
+    // the listing whose call finished has left the table and its count.
     void closingTheProgressWindowDuringAStalledDelete()
     {
         Page page({{"f1", 1}, {"f2", 2}});
@@ -648,7 +636,8 @@ private slots:
         UserInfo::instance()->SetLogin(VumoTest::DemoLogin().Record());
         StallingGateway gateway;
         QVERIFY(gateway.start());
-        page.widget->SetGatewayUrl(gateway.url());
+        VumoTest::AddressBookAt book(gateway.baseUrl());
+        QVERIFY2(book.ok(), qPrintable(book.error()));
         page.switchTo(3);
         QCOMPARE(page.rows(), 2);
         page.widget->TableView()->sortByColumn(ColumnVumoId, Qt::AscendingOrder);

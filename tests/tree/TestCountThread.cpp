@@ -91,6 +91,9 @@ private slots:
         // no-category node and five category nodes.
         QCOMPARE(results.size(), 5 + 2 * 6);
         QCOMPARE(classTotals.size(), 5);
+        QCOMPARE(thread.Total(), 5 + 2 * 6);
+        QCOMPARE(thread.Succeeded(), 5 + 2 * 6);
+        QVERIFY(!thread.Cancelled());
         for (const Result& r : results) {
             QCOMPARE(r.deliveredOn, QThread::currentThread());
             QCOMPARE(r.count, fx.expectedCount(r.node));
@@ -142,6 +145,22 @@ private slots:
             QCOMPARE(find(results, VumoClassNode(c))->count, 0);
     }
 
+    // A stop asked while counting (here from the first result, on the count thread) ends the
+    // run before its next query.
+    void stopWhileCountingLeavesEarly()
+    {
+        TreeStoreFixture fx;
+        QVERIFY(fx.valid);
+        VumoCountThread thread(VumoClassStatusMap());
+        thread.SetStore(fx.store);
+        connect(&thread, qOverload<VUMO_CLASS, int, int, int>(&VumoCountThread::classificationCountSignal), &thread,
+                [&thread] { thread.Stop(); }, Qt::DirectConnection);
+        QCOMPARE(runCount(thread).size(), 1);
+        QVERIFY(thread.Cancelled());
+        QCOMPARE(thread.Done(), 1);
+        QCOMPARE(thread.Total(), 5 + 2);
+    }
+
     void stopBeforeStartIsClearedByStartCount()
     {
         TreeStoreFixture fx;
@@ -168,6 +187,9 @@ private slots:
             bool finished = false;
             QVERIFY(runCount(thread, &finished).isEmpty());
             QVERIFY(finished);
+            QCOMPARE(thread.Failed(), 5 + 2);
+            QCOMPARE(thread.Succeeded(), 0);
+            QVERIFY(!thread.LastError().isEmpty());
         }
         connection.reset();
         { QSqlDatabase db = QSqlDatabase::database(name, false); db.close(); }

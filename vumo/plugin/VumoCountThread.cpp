@@ -4,8 +4,6 @@
 #include "database/VumoDbInterface.h"
 #include "utils/Log.h"
 
-#include <QMutexLocker>
-
 #include <limits>
 
 namespace Quorvia::vumo {
@@ -13,17 +11,13 @@ namespace Quorvia::vumo {
 using Quorvia::vumo::database::VumoDbInterface;
 
 VumoCountThread::VumoCountThread(const VumoClassMap& classes, QObject* parent)
-    : QThread(parent)
+    : VumoWorker(parent)
     , m_classes(classes)
 {
     RegisterVumoClassMetaType();
 }
 
-VumoCountThread::~VumoCountThread()
-{
-    Stop();
-    wait();
-}
+VumoCountThread::~VumoCountThread() = default;
 
 void VumoCountThread::SetStore(std::shared_ptr<VumoDbInterface> store)
 {
@@ -40,35 +34,20 @@ void VumoCountThread::SetCountSearch(bool countSearch)
     m_countSearch = countSearch;
 }
 
-void VumoCountThread::Stop()
-{
-    QMutexLocker lock(&m_stopMutex);
-    m_stop = true;
-}
-
-bool VumoCountThread::IsStopped() const
-{
-    QMutexLocker lock(&m_stopMutex);
-    return m_stop;
-}
-
 void VumoCountThread::StartCount(QThread::Priority priority)
 {
-    {
-        QMutexLocker lock(&m_stopMutex);
-        m_stop = false;
-    }
-    start(priority);
+    Start(priority);
 }
 
 bool VumoCountThread::countOne(VumoDbInterface& store, const VUMO_CLASS& node)
 {
-    if (IsStopped())
+    if (LeaveIfStopped())
         return false;
     const QString condition = VumoNodeCondition(node);
     qint64 count = 0;
     if (condition.isEmpty() || !store.CountVumos(condition, count)) {
         qCWarning(lcVumo).noquote() << VUMO_SRC_POS << "count failed for class" << node.classType;
+        ItemFailed(QStringLiteral("count failed for class %1").arg(node.classType));
         return true; // the node keeps its last count; go on with the next one
     }
     VUMO_CLASS result = node;
@@ -76,6 +55,7 @@ bool VumoCountThread::countOne(VumoDbInterface& store, const VUMO_CLASS& node)
     if (node.nodeKind == VUMO_CLASS::NodeClass)
         emit classificationCountSignal(result, result.count);
     emit classificationCountSignal(result, int(result.nParentCid), int(result.nCid), result.count);
+    ItemSucceeded();
     return true;
 }
 
@@ -84,24 +64,31 @@ void VumoCountThread::run()
     std::shared_ptr<VumoDbInterface> store = m_store;
     if (!store)
         store = Quorvia::vumo::database::VumoDBMgr::instance()->GetVumoDb();
+    if (!store) {
+        SetLastError(QStringLiteral("no listing store to count in"));
+        return;
+    }
 
+    // The nodes in tree order; the total is known before the first query.
+    QVector<VUMO_CLASS> nodes;
     for (auto it = m_classes.cbegin(); it != m_classes.cend(); ++it) {
         const int vumoClass = it.key();
         if (vumoClass == VumoClassSearch && !m_countSearch)
             continue;
-        if (!countOne(*store, VumoClassNode(vumoClass)))
-            return;
+        nodes << VumoClassNode(vumoClass);
         if (!VumoClassHasShopCategories(vumoClass))
             continue;
-        if (!countOne(*store, VumoNoCategoryNode(vumoClass)))
-            return;
+        nodes << VumoNoCategoryNode(vumoClass);
         for (const VumoCategoryKey& key : m_categoryNodes) {
-            const VUMO_CLASS node = key.nodeKind == VUMO_CLASS::NodeSubCategory
-                                        ? VumoSubCategoryNode(vumoClass, key.parentCid, key.cid)
-                                        : VumoTopCategoryNode(vumoClass, key.cid);
-            if (!countOne(*store, node))
-                return;
+            nodes << (key.nodeKind == VUMO_CLASS::NodeSubCategory
+                          ? VumoSubCategoryNode(vumoClass, key.parentCid, key.cid)
+                          : VumoTopCategoryNode(vumoClass, key.cid));
         }
+    }
+    SetTotal(int(nodes.size()));
+    for (const VUMO_CLASS& node : std::as_const(nodes)) {
+        if (!countOne(*store, node))
+            return;
     }
 }
 

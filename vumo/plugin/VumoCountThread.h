@@ -1,11 +1,11 @@
 #pragma once
 // Counts the listings of every tree node in the background. The counts are read on this
 // thread's own store connection and reach the tree through queued signals; the tree is never
-// touched from here (the thread works on a copy of its category nodes).
+// touched from here (the thread works on a copy of its category nodes). Each node counted is
+// one item of the worker's counters; a query that fails counts as failed.
 #include "plugin/VumoClassRules.h"
+#include "utils/VumoWorker.h"
 
-#include <QMutex>
-#include <QThread>
 #include <QVector>
 
 #include <memory>
@@ -16,7 +16,7 @@ class VumoDbInterface;
 
 namespace Quorvia::vumo {
 
-class VumoCountThread : public QThread
+class VumoCountThread : public Quorvia::utils::VumoWorker
 {
     Q_OBJECT
 public:
@@ -31,11 +31,8 @@ public:
     // Whether class 6 (search results) is counted; off by default.
     void SetCountSearch(bool countSearch);
 
-    // Asks a running count to leave before its next query; cleared by start().
-    void Stop();
-    bool IsStopped() const;
-
-    // Clears the stop flag, then starts.
+    // Stop() asks a running count to leave before its next query. StartCount() clears the
+    // stop flag, then starts (VumoWorker::Start).
     void StartCount(QThread::Priority priority = QThread::InheritPriority);
 
 signals:
@@ -55,8 +52,6 @@ private:
     std::shared_ptr<Quorvia::vumo::database::VumoDbInterface> m_store;
     QVector<VumoCategoryKey> m_categoryNodes;
     bool m_countSearch = false;
-    mutable QMutex m_stopMutex;
-    bool m_stop = false;
 };
 
 } // namespace Quorvia::vumo

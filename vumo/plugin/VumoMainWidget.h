@@ -90,10 +90,6 @@ public:
     // The caller owns it.
     QMenu* CreateContextMenu(const QPoint& pos);
 
-    // Another open-API gateway for the online delete than the address book's (a simulator).
-    void SetGatewayUrl(const QString& url) { m_gatewayUrl = url; }
-    QString GatewayUrl() const { return m_gatewayUrl; }
-
 signals:
     void FirstLoadFinishedSignal();
 
@@ -176,7 +172,6 @@ private:
     QString m_searchText;
     int m_pendingClass = -1;
     QString m_pendingClientId;
-    QString m_gatewayUrl;
 
     int m_currentClass = -1;
     int m_stockMode = -1;

@@ -13,9 +13,8 @@
 #include "plugin/VumoTableView.h"
 #include "plugin/VumoTableViewModel.h"
 #include "plugin/hostservices/AppShareHelp.h"
-#include "ui/BaseDialog.h"
 #include "ui/MsgBox.h"
-#include "ui/VaProgressFrame.h"
+#include "ui/WorkerProgress.h"
 #include "utils/Log.h"
 
 #include <QClipboard>
@@ -28,10 +27,10 @@ namespace Quorvia::vumo {
 
 namespace {
 
-using Quorvia::core::ui::BaseDialog;
 using Quorvia::core::ui::MsgBox;
+using Quorvia::core::ui::RunWorkerWithProgress;
 using Quorvia::core::ui::ShowMsgBox;
-using Quorvia::core::ui::VaProgressFrame;
+using Quorvia::core::ui::WorkerProgressTexts;
 
 std::shared_ptr<database::VumoDbInterface> store()
 {
@@ -93,43 +92,25 @@ void VumoRowCommands::DeleteVumos(const QList<VUMO_LIST_STRUCT>& rows, bool loca
     VumoTableView* view = m_page.TableView();
     VumoClassification* tree = m_page.Classification();
     m_page.SetSelectionIgnored(true);
-    BaseDialog<VaProgressFrame> dialog(&m_page);
-    VaProgressFrame* frame = dialog.content();
-    frame->SetTitle(plan.progressTitle);
-    frame->SetRange(0, int(rows.size()));
-    frame->SetValue(0);
-    frame->SetTextFormat(plan.progressFormat);
-    frame->SetCancelText(QStringLiteral("取消"));
-    const auto countText = [plan, total = int(rows.size())](int done) {
+    VumoDeleteThread thread(plan, rows);
+    QObject::connect(&thread, &VumoDeleteThread::OneVumoDeletedSignal, view,
+                     [view, tree, plan, vumoClass](const VUMO_LIST_STRUCT& row) {
+                         view->VumoModel()->RemoveVumo(row.client_id);
+                         tree->MoveCount(vumoClass, plan.TargetClass(), row.shop_categorys, row.shop_categorys);
+                     },
+                     Qt::QueuedConnection);
+    WorkerProgressTexts texts;
+    texts.title = plan.progressTitle;
+    texts.format = plan.progressFormat;
+    texts.labelText = [plan](int done, int total) {
         QString text = plan.countFormat;
         return text.replace(QLatin1String("%v"), QString::number(done)).replace(QLatin1String("%m"), QString::number(total));
     };
-    frame->SetLabelText(countText(0));
-
-    VumoDeleteThread thread(plan, rows);
-    thread.SetGatewayUrl(m_page.GatewayUrl());
-    QObject::connect(&thread, &VumoDeleteThread::OneVumoDeletedSignal, view, [view, tree, plan, vumoClass](const VUMO_LIST_STRUCT& row) {
-        view->VumoModel()->RemoveVumo(row.client_id);
-        tree->MoveCount(vumoClass, plan.TargetClass(), row.shop_categorys, row.shop_categorys);
-    }, Qt::QueuedConnection);
-    QObject::connect(&thread, &VumoDeleteThread::DeleteProgressSignal, frame, [frame, countText](int done) {
-        frame->SetValue(done);
-        frame->SetLabelText(countText(done));
-    }, Qt::QueuedConnection);
-    QObject::connect(frame, &VaProgressFrame::CancelSignal, &thread, [&thread] { thread.Stop(); }, Qt::DirectConnection);
-    QObject::connect(&thread, &QThread::finished, frame, [&thread, frame, plan] {
-        frame->SetLabelText(VumoDeleteSummary(plan.noun, thread.Cancelled(), thread.Done(), thread.Succeeded(),
-                                              thread.Failed()));
-        frame->Finish();
-    }, Qt::QueuedConnection);
-    thread.start();
-    // Closing the window cancels and keeps it open until the worker has ended (its current
-    // online call can take up to its time-out): the dialog's own loop keeps the page painting.
-    dialog.exec();
-    thread.Stop();
-    thread.wait(); // it has ended already (the dialog only closes after Finish)
-    QCoreApplication::sendPostedEvents(view);
-    QCoreApplication::sendPostedEvents(frame);
+    texts.summaryText = [plan](const Quorvia::utils::VumoWorkerOutcome& outcome) {
+        return VumoDeleteSummary(plan.noun, outcome.cancelled, outcome.done, outcome.succeeded, outcome.failed);
+    };
+    // Every deleted row has left the table when this returns.
+    RunWorkerWithProgress(&m_page, thread, texts);
 
     if (plan.Permanent() && vumoClass == VumoClassTemplate)
         Quorvia::utils::AppShareHelp::instance()->GetTemplateInfo().clear(); // reloaded on next use

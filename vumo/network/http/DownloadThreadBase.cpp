@@ -4,7 +4,7 @@
 
 namespace Quorvia::network::http {
 
-DownloadThreadBase::DownloadThreadBase(QObject* parent) : QThread(parent) {}
+DownloadThreadBase::DownloadThreadBase(QObject* parent) : VumoWorker(parent) {}
 
 DownloadThreadBase::~DownloadThreadBase()
 {
@@ -17,19 +17,20 @@ void DownloadThreadBase::StartWithItem(qint64 itemId)
     wait();
     {
         QMutexLocker locker(&m_mutex);
-        m_stopRequested = false;
         m_idle = false;
         m_itemId = itemId;
         m_result = QStringLiteral("未下载");
     }
-    start(QThread::InheritPriority);
+    SetTotal(1);
+    Start(QThread::InheritPriority);
 }
 
 void DownloadThreadBase::Stop()
 {
+    // The flag first: a run that sees it leaves its result to this one.
+    VumoWorker::Stop();
     {
         QMutexLocker locker(&m_mutex);
-        m_stopRequested = true;
         m_idle = true;
         m_result = QStringLiteral("下载停止");
     }
@@ -52,12 +53,6 @@ bool DownloadThreadBase::IsIdle() const
 {
     QMutexLocker locker(&m_mutex);
     return m_idle;
-}
-
-bool DownloadThreadBase::IsStopRequested() const
-{
-    QMutexLocker locker(&m_mutex);
-    return m_stopRequested;
 }
 
 void DownloadThreadBase::SetResult(const QString& text)

@@ -1,12 +1,13 @@
 #pragma once
 // Worker thread of a MultiThreadManager: works on one item at a time and leaves a result text.
+#include "utils/VumoWorker.h"
+
 #include <QMutex>
 #include <QString>
-#include <QThread>
 
 namespace Quorvia::network::http {
 
-class DownloadThreadBase : public QThread
+class DownloadThreadBase : public Quorvia::utils::VumoWorker
 {
     Q_OBJECT
 
@@ -17,12 +18,13 @@ public:
     // Clears the flags, sets the result to "未下载" and runs the thread for the item.
     virtual void StartWithItem(qint64 itemId);
     // Asks the run to stop, marks the worker idle, sets the result to "下载停止" and waits.
+    // Unlike VumoWorker::Stop() it blocks: the scheduler hands the worker on right after.
     virtual void Stop();
     virtual QString Result() const;
 
     qint64 ItemId() const;
     bool IsIdle() const;
-    bool IsStopRequested() const;
+    bool IsStopRequested() const { return IsStopped(); }
 
 protected:
     void SetResult(const QString& text);
@@ -32,7 +34,6 @@ protected:
 private:
     mutable QMutex m_mutex;
     qint64 m_itemId = 0;
-    bool m_stopRequested = false;
     bool m_idle = true;
     QString m_result;
 };
