@@ -15,7 +15,7 @@
 //
 // ItemSucceeded()/ItemFailed() emit ProgressSignal on the worker thread, so a receiver living on
 // the GUI thread gets it queued. Per-item signals of a subclass are emitted the same way; see
-// RunWorkerWithProgress (ui/VumoWorkerProgress.h) for showing a worker in the progress window.
+// RunWorkerWithProgress (ui/WorkerProgress.h) for showing a worker in the progress window.
 #include <QMutex>
 #include <QString>
 #include <QThread>
