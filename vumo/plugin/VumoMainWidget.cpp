@@ -299,22 +299,22 @@ void VumoMainWidget::OnMenuAction()
     if (!action)
         return;
     const auto command = VumoCommand(action->property(kCommandProperty).toInt());
-    const QVariant data = action->data();
+    const QVariant entryData = action->data();
     // Commands open modal boxes and dialogs. Their event loops must not run inside the menu's
     // own handler, where the menu can be destroyed under it: the command runs once the menu
     // has returned.
     QMetaObject::invokeMethod(
-        this, [this, command, data] { runCommand(command, data); }, Qt::QueuedConnection);
+        this, [this, command, entryData] { runCommand(command, entryData); }, Qt::QueuedConnection);
 }
 
-void VumoMainWidget::runCommand(VumoCommand command, const QVariant& data)
+void VumoMainWidget::runCommand(VumoCommand command, const QVariant& entryData)
 {
     switch (command) {
     case VumoCommand::CheckRows: m_vumoTableView->onMenuChecked(); break;
     case VumoCommand::UnCheckRows: m_vumoTableView->onMenuUnChecked(); break;
     case VumoCommand::SelectAllRows: m_vumoTableView->selectAll(); break;
     case VumoCommand::DeleteVumo:
-        deleteVumos(m_vumoTableView->GetSelectedVumos(), data.isValid() ? data.toBool() : true);
+        deleteVumos(m_vumoTableView->GetSelectedVumos(), entryData.isValid() ? entryData.toBool() : true);
         break;
     case VumoCommand::CopyVumo: OnMenuCopyVumo(); break;
     case VumoCommand::PasteVumo: OnMenuPasteVumo(); break;

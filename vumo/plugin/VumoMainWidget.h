@@ -133,8 +133,8 @@ private:
     void buildMenus();
     void buildStatusBar();
     void fillMenu(QMenu* menu, const VumoMenu& entries);
-    // `data`: the menu entry's (e.g. local-only for the delete).
-    void runCommand(VumoCommand command, const QVariant& data);
+    // `entryData`: the menu entry's (e.g. local-only for the delete).
+    void runCommand(VumoCommand command, const QVariant& entryData);
     void rebuildTabs(const QList<VumoTab>& tabs);
     void applyCommandStates();
     void loadTable();
