@@ -4,6 +4,9 @@ BUILD      ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 ASAN_BUILD ?= build-asan
+# Warnings fail the build here as in CI (.ci/run calls `make test` and `make test-asan`);
+# `make WERROR=OFF ...` only to look at a new compiler's complaints all at once.
+WERROR     ?= ON
 # Paths relative to the checkout and no build-folder hash, so a fresh clone elsewhere hits the
 # same cache entries (debug info would otherwise make ccache hash the working directory).
 export CCACHE_BASEDIR := $(CURDIR)
@@ -17,7 +20,7 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUORVIA_WERROR=$(WERROR) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -30,7 +33,7 @@ test: build
 
 # The whole suite once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps
-	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVIA_SANITIZE=ON >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVIA_SANITIZE=ON -DQUORVIA_WERROR=$(WERROR) >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 

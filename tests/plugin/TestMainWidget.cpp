@@ -485,7 +485,7 @@ private slots:
         QCOMPARE(page.count(5), 2);
         int inBin = 0;
         for (const char* id : {"a", "b", "c"})
-            inBin += page.statusOf(id) == 2015 ? 1 : 0;
+            inBin += page.statusOf(QLatin1String(id)) == 2015 ? 1 : 0;
         QCOMPARE(inBin, 2);
 
         // Nothing ticked: nothing is asked.

@@ -358,15 +358,15 @@ void VumoMainWidget::refreshMenu(QMenu* menu)
     }
 }
 
-void VumoMainWidget::queueCommand(VumoCommand command, const QVariant& data)
+void VumoMainWidget::queueCommand(VumoCommand command, const QVariant& entryData)
 {
     QMetaObject::invokeMethod(
-        this, [this, command, data] { runCommand(command, data); }, Qt::QueuedConnection);
+        this, [this, command, entryData] { runCommand(command, entryData); }, Qt::QueuedConnection);
 }
 
-void VumoMainWidget::runCommand(VumoCommand command, const QVariant& data)
+void VumoMainWidget::runCommand(VumoCommand command, const QVariant& entryData)
 {
-    if (m_commandTable.Run(command, data))
+    if (m_commandTable.Run(command, entryData))
         return;
     // Only a stale entry gets here (entries of unbuilt commands are disabled); say why.
     if (!m_commandTable.IsBuilt(command))

@@ -143,8 +143,8 @@ private:
     void refreshMenu(QMenu* menu);
     // Queued: commands open modal boxes and dialogs, whose event loops must not run inside a
     // menu's or button's own handler, where the sender can be destroyed under them.
-    void queueCommand(VumoCommand command, const QVariant& data);
-    void runCommand(VumoCommand command, const QVariant& data);
+    void queueCommand(VumoCommand command, const QVariant& entryData);
+    void runCommand(VumoCommand command, const QVariant& entryData);
     void rebuildTabs(const QList<VumoTab>& tabs);
     void applyCommandStates();
     void loadTable();

@@ -33,11 +33,11 @@ VumoWorkerOutcome RunWorkerWithProgress(QWidget* parent, VumoWorker& worker, con
     if (texts.labelText)
         frame->SetLabelText(texts.labelText(0, total));
 
-    QObject::connect(&worker, &VumoWorker::ProgressSignal, frame, [frame, &texts](int done, int total) {
-        frame->SetRange(0, total);
+    QObject::connect(&worker, &VumoWorker::ProgressSignal, frame, [frame, &texts](int done, int itemCount) {
+        frame->SetRange(0, itemCount);
         frame->SetValue(done);
         if (texts.labelText)
-            frame->SetLabelText(texts.labelText(done, total));
+            frame->SetLabelText(texts.labelText(done, itemCount));
     }, Qt::QueuedConnection);
     // VumoWorker::Stop() only sets the flag: the button's handler never waits for the worker.
     QObject::connect(frame, &VaProgressFrame::CancelSignal, frame, [&worker] { worker.Stop(); });
