@@ -201,6 +201,7 @@ private slots:
     {
         m_market.stop();
         delete m_home;
+        Quorvia::vumo::UserInfo::instance()->SetLogin({});
     }
 
     void init()

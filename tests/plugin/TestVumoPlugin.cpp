@@ -1,5 +1,4 @@
 // The plug-in object linked into the test: login hand-over and the start-up store checks.
-// Listed first among the sources so that it runs before any other class touches UserInfo.
 #include "LogCapture.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
@@ -36,11 +35,13 @@ private slots:
         Quorvia::utils::AppShareHelp::instance()->Reload();
         Quorvia::utils::DatabaseHelp::instance()->Reload();
     }
+    // Each case starts as the plug-in does before the host's hand-over.
+    void init() { UserInfo::instance()->SetLogin(LoginRecord()); }
     void cleanup() { Quorvia::vumo::database::VumoDBMgr::instance()->Reset(); }
 
     void loginDefaultsAndHandOver()
     {
-        // Before SetUserInfo: no credentials, stock editable, no comment synchronisation.
+        // Without a login: no credentials, stock editable, no comment synchronisation.
         UserInfo* info = UserInfo::instance();
         QVERIFY(info->GetAccessToken().isEmpty());
         QVERIFY(info->GetAppKey().isEmpty());

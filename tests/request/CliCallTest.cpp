@@ -165,13 +165,6 @@ private slots:
         QCOMPARE(server.requests().size(), 1);
     }
 
-    void helpListsTheCommand()
-    {
-        VumoTest::TempHome home;
-        const CliRun run = RunCli(home.path(), {QStringLiteral("--help")});
-        QCOMPARE(run.exitCode, 0);
-        QVERIFY(run.out.contains("call METHOD [JSON]"));
-    }
 };
 
 VUMO_TEST_CLASS(CliCallTest)

@@ -103,6 +103,7 @@ private slots:
         login.appSecret = kSecret;
         Quorvia::vumo::UserInfo::instance()->SetLogin(login);
     }
+    void cleanupTestCase() { Quorvia::vumo::UserInfo::instance()->SetLogin({}); }
 
     void signatureFollowsTheRule()
     {
