@@ -179,12 +179,6 @@ private slots:
         QVERIFY2(missing.err.contains(QStringLiteral("工作表不存在：价格%2元（共1个")), qPrintable(missing.err));
     }
 
-    void commandTable()
-    {
-        QVERIFY(findCommand(QStringLiteral("xls2csv")));
-        QVERIFY(findCommand(QStringLiteral("xls2csv"))->run == &runXls2Csv);
-        QVERIFY(!findCommand(QStringLiteral("xls")));
-    }
 };
 
 VUMO_TEST_CLASS(TestXls2Csv)
