@@ -1,4 +1,5 @@
 // Creation and upgrade of the listing database.
+#include "support/ListingFixture.h"
 #include "support/TestMain.h"
 #include "VumoStoreFixture.h"
 
@@ -165,11 +166,7 @@ private slots:
                  QStringLiteral("旧商品"));
         // The listing is readable through every column the store uses.
         QList<VUMO_LIST_STRUCT> rows;
-        QVERIFY(store->QueryVumoRows(
-            QStringLiteral("SELECT client_id, vumo_id, cid, title, vumo_status, item_num, cost_price, market_price, "
-                           "yv_price, stock_num, modified, min_yvprice, max_yvprice, template_name, shop_categorys, "
-                           "is_vumoinfo_complete, ad_content, upload_status, error_msg From vumo_data "),
-            rows));
+        QVERIFY(store->QueryVumoRows(ListingFixture::TableQuery(), rows));
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows.first().vumo_id, 77);
         QCOMPARE(rows.first().upload_status, -1);

@@ -18,11 +18,6 @@ using Quorvia::vumo::entity::SellerCatsEntity;
 
 namespace {
 
-const QString kTableQuery = QStringLiteral(
-    "SELECT client_id, vumo_id, cid, title, vumo_status, item_num, cost_price, market_price, yv_price, stock_num, "
-    "modified, min_yvprice, max_yvprice, template_name, shop_categorys, is_vumoinfo_complete, ad_content, "
-    "upload_status, error_msg From vumo_data ");
-
 QStringList skuKeys(const VumoDataEntity& record)
 {
     QStringList keys;
@@ -327,7 +322,7 @@ private slots:
         record->set_upload_status(1);
         QVERIFY(store->SetUploadResult(*record, true));
         QList<VUMO_LIST_STRUCT> rows;
-        QVERIFY(store->QueryVumoRows(kTableQuery + QStringLiteral("WHERE client_id='up-1'"), rows));
+        QVERIFY(store->QueryVumoRows(ListingFixture::TableQuery(QStringLiteral("WHERE client_id='up-1'")), rows));
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows.first().vumo_id, 880001);
         QCOMPARE(rows.first().vumo_status, 8);

@@ -3,6 +3,7 @@
 #include "database/VumoDBMgr.h"
 #include "database/VumoDbInterface.h"
 #include "plugin/UserInfo.h"
+#include "plugin/VumoSearchStatement.h"
 #include "quorvia/DatabaseManage.h"
 #include "quorvia/LoginRecord.h"
 #include "quorvia/UserConfig.h"
@@ -60,13 +61,7 @@ Quorvia::vumo::database::VumoDbInterface* ListingFixture::store() const
 
 QString ListingFixture::TableQuery(const QString& condition)
 {
-    QString sql = QStringLiteral(
-        "SELECT client_id, vumo_id, cid, title, vumo_status, item_num, cost_price, market_price, yv_price, "
-        "stock_num, modified, min_yvprice, max_yvprice, template_name, shop_categorys, is_vumoinfo_complete, "
-        "ad_content, upload_status, error_msg From vumo_data ");
-    if (!condition.isEmpty())
-        sql += condition;
-    return sql;
+    return Quorvia::vumo::VumoTableQuery() + condition;
 }
 
 } // namespace VumoTest

@@ -117,10 +117,7 @@ public:
     QStringList clientIdsOf(const QString& condition) const
     {
         QList<VUMO_LIST_STRUCT> rows;
-        if (!store->QueryVumoRows(QStringLiteral(
-                "SELECT client_id, vumo_id, cid, title, vumo_status, item_num, cost_price, market_price, yv_price, "
-                "stock_num, modified, min_yvprice, max_yvprice, template_name, shop_categorys, is_vumoinfo_complete, "
-                "ad_content, upload_status, error_msg From vumo_data WHERE ") + condition, rows))
+        if (!store->QueryVumoRows(ListingFixture::TableQuery(QStringLiteral("WHERE ") + condition), rows))
             return {QStringLiteral("<query failed>")};
         QStringList ids;
         for (const VUMO_LIST_STRUCT& row : rows)
