@@ -46,6 +46,16 @@ Run runWorkbench(const QStringList& args, const QMap<QString, QString>& env = {}
     return run;
 }
 
+// The workbench on `home` loading `plugin`, asked to save a screenshot to `shot`.
+Run screenshot(const VumoTest::TempHome& home, const QString& shot, const QString& plugin = QStringLiteral(FAKE_PLUGIN),
+               const QMap<QString, QString>& env = {}, const QStringList& more = {})
+{
+    return runWorkbench(QStringList{QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"), plugin,
+                                    QStringLiteral("--screenshot"), shot}
+                            + more,
+                        env);
+}
+
 QStringList reportLines(const QString& path)
 {
     QFile file(path);
@@ -79,9 +89,7 @@ private slots:
         const QString shot = home.filePath(QStringLiteral("shot.png"));
         const QString report = home.filePath(QStringLiteral("report.txt"));
 
-        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"),
-                                      QStringLiteral(FAKE_PLUGIN), QStringLiteral("--screenshot"), shot},
-                                     {{QStringLiteral("FAKE_PLUGIN_REPORT"), report}});
+        const Run run = screenshot(home, shot, QStringLiteral(FAKE_PLUGIN), {{QStringLiteral("FAKE_PLUGIN_REPORT"), report}});
         QCOMPARE(run.status, QProcess::NormalExit);
         QVERIFY2(run.exitCode == 0, qPrintable(run.output));
 
@@ -123,10 +131,8 @@ private slots:
         VumoTest::TempHome home;
         home.writeLogin();
         const QString shot = home.filePath(QStringLiteral("shot.png"));
-        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"),
-                                      QStringLiteral(FAKE_PLUGIN), QStringLiteral("--screenshot"), shot,
-                                      QStringLiteral("--screenshot-timeout"), QStringLiteral("2")},
-                                     {{QStringLiteral("FAKE_PLUGIN_MODE"), mode}});
+        const Run run = screenshot(home, shot, QStringLiteral(FAKE_PLUGIN), {{QStringLiteral("FAKE_PLUGIN_MODE"), mode}},
+                                   {QStringLiteral("--screenshot-timeout"), QStringLiteral("2")});
         QCOMPARE(run.status, QProcess::NormalExit);
         QVERIFY2(run.exitCode == exitCode, qPrintable(run.output));
         QCOMPARE(QFile::exists(shot), exitCode == 0);
@@ -145,10 +151,8 @@ private slots:
         QVERIFY(QFile::rename(otherLogin, moved)); // nothing at the default place
         const QString report = home.filePath(QStringLiteral("report.txt"));
 
-        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--login"), moved,
-                                      QStringLiteral("--plugin"), QStringLiteral(FAKE_PLUGIN),
-                                      QStringLiteral("--screenshot"), home.filePath(QStringLiteral("s.png"))},
-                                     {{QStringLiteral("FAKE_PLUGIN_REPORT"), report}});
+        const Run run = screenshot(home, home.filePath(QStringLiteral("s.png")), QStringLiteral(FAKE_PLUGIN),
+                                   {{QStringLiteral("FAKE_PLUGIN_REPORT"), report}}, {QStringLiteral("--login"), moved});
         QVERIFY2(run.exitCode == 0, qPrintable(run.output));
         const QString text = reportLines(report).join(QLatin1Char('\n'));
         QVERIFY2(text.contains(QStringLiteral("token=token-2")), qPrintable(text));
@@ -158,9 +162,7 @@ private slots:
     void missingLoginExplainsWhatToCreate()
     {
         VumoTest::TempHome home;
-        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"),
-                                      QStringLiteral(FAKE_PLUGIN), QStringLiteral("--screenshot"),
-                                      home.filePath(QStringLiteral("s.png"))});
+        const Run run = screenshot(home, home.filePath(QStringLiteral("s.png")));
         QCOMPARE(run.status, QProcess::NormalExit);
         QCOMPARE(run.exitCode, 2);
         QVERIFY2(run.output.contains(QDir::toNativeSeparators(home.filePath(QStringLiteral("config/login.ini")))),
@@ -183,9 +185,7 @@ private slots:
         }
         QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
                                                 | QFileDevice::ReadOther));
-        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"),
-                                      QStringLiteral(FAKE_PLUGIN), QStringLiteral("--screenshot"),
-                                      home.filePath(QStringLiteral("s.png"))});
+        const Run run = screenshot(home, home.filePath(QStringLiteral("s.png")));
         QCOMPARE(run.exitCode, 2);
         const QString text = todaysLog(home);
         QVERIFY(text.startsWith(QStringLiteral("earlier line\n")));
@@ -200,8 +200,7 @@ private slots:
 
         // A new day's file is created that way.
         QVERIFY(QFile::remove(path));
-        runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"), QStringLiteral(FAKE_PLUGIN),
-                      QStringLiteral("--screenshot"), home.filePath(QStringLiteral("s.png"))});
+        screenshot(home, home.filePath(QStringLiteral("s.png")));
         QVERIFY(QFile::exists(path));
         QCOMPARE(QFile::permissions(path) & others, QFileDevice::Permissions());
         QVERIFY(QFile::permissions(path) & QFileDevice::ReadOwner);
@@ -211,43 +210,33 @@ private slots:
     {
         QTest::addColumn<QString>("plugin");
         QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("shot");
         QTest::addColumn<QString>("message");
-        QTest::newRow("foreign verification") << QStringLiteral(FAKE_PLUGIN_WRONG) << QString()
+        const QString fake = QStringLiteral(FAKE_PLUGIN);
+        const QString shot = QStringLiteral("s.png");
+        QTest::newRow("foreign verification") << QStringLiteral(FAKE_PLUGIN_WRONG) << QString() << shot
                                               << QStringLiteral("校验信息");
-        QTest::newRow("no such file") << QStringLiteral("/nonexistent/libnothing.so") << QString()
+        QTest::newRow("no such file") << QStringLiteral("/nonexistent/libnothing.so") << QString() << shot
                                       << QStringLiteral("找不到插件文件");
-        QTest::newRow("not a plug-in") << QStringLiteral(SETTINGS_LIB) << QString()
+        QTest::newRow("not a plug-in") << QStringLiteral(SETTINGS_LIB) << QString() << shot
                                        << QStringLiteral("缺少导出函数 qt_plugin_query_verification_data");
-        QTest::newRow("no widget") << QStringLiteral(FAKE_PLUGIN) << QStringLiteral("null")
-                                   << QStringLiteral("没有创建主窗口");
+        QTest::newRow("no widget") << fake << QStringLiteral("null") << shot << QStringLiteral("没有创建主窗口");
+        QTest::newRow("unwritable screenshot") << fake << QString() << QStringLiteral("no/such/folder/s.png")
+                                               << QStringLiteral("无法保存截图");
     }
     void pluginsTheHostRefuses()
     {
         QFETCH(QString, plugin);
         QFETCH(QString, mode);
+        QFETCH(QString, shot);
         QFETCH(QString, message);
         VumoTest::TempHome home;
         home.writeLogin();
-        const QString shot = home.filePath(QStringLiteral("s.png"));
-        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"), plugin,
-                                      QStringLiteral("--screenshot"), shot},
-                                     {{QStringLiteral("FAKE_PLUGIN_MODE"), mode}});
+        const Run run = screenshot(home, home.filePath(shot), plugin, {{QStringLiteral("FAKE_PLUGIN_MODE"), mode}});
         QCOMPARE(run.status, QProcess::NormalExit);
         QVERIFY(run.exitCode != 0);
         QVERIFY2(run.output.contains(message), qPrintable(run.output));
-        QVERIFY(!QFile::exists(shot));
-    }
-
-    void unwritableScreenshotFails()
-    {
-        VumoTest::TempHome home;
-        home.writeLogin();
-        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"),
-                                      QStringLiteral(FAKE_PLUGIN), QStringLiteral("--screenshot"),
-                                      home.filePath(QStringLiteral("no/such/folder/s.png"))});
-        QCOMPARE(run.status, QProcess::NormalExit);
-        QVERIFY(run.exitCode != 0);
-        QVERIFY2(run.output.contains(QStringLiteral("无法保存截图")), qPrintable(run.output));
+        QVERIFY(!QFile::exists(home.filePath(shot)));
     }
 
     void loggingRulesFromTheDataRoot()
@@ -260,9 +249,7 @@ private slots:
         rules.write("; quiet host\n[Rules]\nworkbench.info=false\n[Other]\nworkbench.critical=false\n");
         rules.close();
 
-        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"),
-                                      QStringLiteral("/nonexistent/libnothing.so"),
-                                      QStringLiteral("--screenshot"), home.filePath(QStringLiteral("s.png"))});
+        const Run run = screenshot(home, home.filePath(QStringLiteral("s.png")), QStringLiteral("/nonexistent/libnothing.so"));
         QVERIFY(run.exitCode != 0);
         const QString log = todaysLog(home);
         // Only the [Rules] section counts: info is off, critical stays on.
@@ -278,9 +265,7 @@ private slots:
                                                {QStringLiteral("DISPLAY"), QString()},
                                                {QStringLiteral("WAYLAND_DISPLAY"), QString()}};
         const QString shot = home.filePath(QStringLiteral("s.png"));
-        const Run shoot = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"),
-                                        QStringLiteral(FAKE_PLUGIN), QStringLiteral("--screenshot"), shot},
-                                       noDisplay);
+        const Run shoot = screenshot(home, shot, QStringLiteral(FAKE_PLUGIN), noDisplay);
         QVERIFY2(shoot.exitCode == 0 && QFile::exists(shot), qPrintable(shoot.output));
 
         const Run interactive = runWorkbench({QStringLiteral("--home"), home.path()}, noDisplay);
