@@ -115,10 +115,9 @@ private slots:
         VumoTest::TempHome home;
         home.writeLogin();
         TestServer other;
-        QVERIFY(other.listen());
-        other.setHandler([](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
+        QVERIFY(other.listen([](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
             TestServer::respond(socket, 200, "{\"sellercats_get_response\":{}}");
-        });
+        }));
         TestServer gateway;
         QVERIFY(gateway.listen());
         WriteNetworkIni(home, gateway.url(QStringLiteral("/routerjson")));
