@@ -14,6 +14,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -255,8 +256,17 @@ private slots:
     {
         VumoTest::TempHome home;
         QTemporaryDir noServices;
+        const bool wasSet = qEnvironmentVariableIsSet("QUORVIA_SERVICE_DIR");
+        const QByteArray previous = qgetenv("QUORVIA_SERVICE_DIR");
         qputenv("QUORVIA_SERVICE_DIR", noServices.path().toLocal8Bit());
         Quorvia::utils::AppShareHelp::instance()->Reload();
+        const auto restore = qScopeGuard([wasSet, &previous] {
+            if (!wasSet)
+                qunsetenv("QUORVIA_SERVICE_DIR");
+            else
+                qputenv("QUORVIA_SERVICE_DIR", previous);
+            Quorvia::utils::AppShareHelp::instance()->Reload();
+        });
 
         QueryDateTimeEdit edit;
         emit edit.calendarWidget()->clicked(QDate(2010, 1, 1));
@@ -266,9 +276,6 @@ private slots:
         QVERIFY(qAbs(max.secsTo(QDateTime::currentDateTime())) < 60);
         QCOMPARE(edit.dateTime(), max.addMonths(-1).addDays(-2));
         QVERIFY(edit.IsEmpty());
-
-        qunsetenv("QUORVIA_SERVICE_DIR");
-        Quorvia::utils::AppShareHelp::instance()->Reload();
     }
 
     void delegatePaintsNoFocusFrame()
