@@ -244,7 +244,6 @@ private slots:
         // The title column is in the frozen block: the seller types into the overlay's field.
         QLineEdit* title = view->FrozenHeader()->FilterEdit(VumoColTitle);
         QVERIFY(title && title->isVisible());
-        QCOMPARE(title->placeholderText(), QStringLiteral("这里输入筛选条件，回车后显示结果列表"));
         const QString word = QStringLiteral("保温杯");
         int expected = 0;
         for (const VUMO_LIST_STRUCT& r : rows)
@@ -289,8 +288,6 @@ private slots:
         QCOMPARE(visibleRows(view.get()), both);
 
         QLabel* clear = view->FrozenHeader()->ClearFiltersLabel();
-        QCOMPARE(clear->objectName(), QStringLiteral("clearfilterbutton"));
-        QCOMPARE(clear->text(), QStringLiteral("清除筛选条件"));
         QVERIFY(clear->isVisible());
         QTest::mouseClick(clear, Qt::LeftButton);
         QCOMPARE(visibleRows(view.get()), kListings);
