@@ -1,5 +1,6 @@
 // The look at a store file before it is opened for writing: damaged, newer and locked files
 // are recognised, the seller is told which file and what to do, and the file stays as it was.
+#include "support/SqlFile.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 
@@ -12,10 +13,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
-#include <QUuid>
 
 using namespace Quorvia::vumo::database;
 
@@ -34,45 +33,11 @@ bool writeBytes(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
-// A connection of its own (as another program would have), closed and removed on scope exit.
-class RawConnection
-{
-public:
-    explicit RawConnection(const QString& path)
-        : m_name(QStringLiteral("raw-%1").arg(QUuid::createUuid().toString(QUuid::WithoutBraces)))
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
-        db.open();
-    }
-    ~RawConnection()
-    {
-        { QSqlDatabase db = QSqlDatabase::database(m_name, false); db.close(); }
-        QSqlDatabase::removeDatabase(m_name);
-    }
-    bool exec(const QStringList& statements) const
-    {
-        QSqlQuery q(QSqlDatabase::database(m_name, false));
-        for (const QString& sql : statements) {
-            if (!q.exec(sql)) {
-                qWarning() << sql << q.lastError().text();
-                return false;
-            }
-        }
-        return true;
-    }
-
-private:
-    QString m_name;
-};
-
 // A store as another release left it: the given journal mode, a CONFIG table with `version`
 // and one listing table of its own shape.
 bool makeStore(const QString& path, const QString& journalMode, const QString& version)
 {
-    QDir().mkpath(QFileInfo(path).path());
-    RawConnection db(path);
+    VumoTest::SqlFile db(path);
     return db.exec({QStringLiteral("PRAGMA journal_mode=%1").arg(journalMode),
                     QStringLiteral("CREATE TABLE CONFIG (key VARCHAR PRIMARY KEY, value VARCHAR)"),
                     QStringLiteral("INSERT INTO CONFIG VALUES ('Version','%1')").arg(version),
@@ -213,7 +178,7 @@ private slots:
         QFETCH(QString, journalMode);
         QFETCH(QString, begin);
         QVERIFY(makeStore(path(), journalMode, QStringLiteral("2.0")));
-        RawConnection other(path());
+        VumoTest::SqlFile other(path());
         QVERIFY(other.exec({begin, QStringLiteral("UPDATE vumo_data SET title='改' WHERE client_id='c-1'")}));
 
         StoreFileStatus status = InspectStoreFile(path(), kCurrent, kShortWaitMs);

@@ -1,5 +1,6 @@
 // Creation and upgrade of the listing database.
 #include "support/ListingFixture.h"
+#include "support/SqlFile.h"
 #include "support/TestMain.h"
 #include "VumoStoreFixture.h"
 
@@ -41,36 +42,6 @@ QString alter(const QString& column, const QString& type)
     return QStringLiteral("ALTER table vumo_data add %1 %2 ").arg(column, type);
 }
 
-// The listing store as release 1.4 created it, written out here rather than derived from
-// today's statements: later releases only ever added columns to vumo_data with ALTER TABLE.
-const char* const kRelease14[] = {
-    "CREATE TABLE vumo_data(client_id TEXT PRIMARY KEY ,vumo_id INTEGER,spu_id INTEGER,cid INTEGER,shop_categorys TEXT,"
-    "title TEXT,upc_code TEXT,vumo_status INTEGER,item_num TEXT,length INTEGER,wide INTEGER,high INTEGER,weight REAL,"
-    "cost_price INTEGER,market_price INTEGER,yv_price  INTEGER,desc BLOB,logo TEXT,stock_num INTEGER,property_alias TEXT,"
-    "attributes TEXT,created INTEGER(8),modified INTEGER(8),outer_id TEXT,status INTEGER(1),transport_id INTEGER,"
-    "online_time INTEGER(8),offline_time INTEGER(8),is_pay_first INTEGER(1),is_shelf_life INTEGER(1),is_imported INTEGER(1),"
-    "is_can_vat  INTEGER(1),is_special_wet INTEGER(1),is_appliances_card INTEGER(1),is_health_product INTEGER(1),"
-    "is_serial_no INTEGER(1),shelf_life_days INTEGER,vumo_big_small_model INTEGER,vumo_pack_type INTEGER,"
-    "min_yvprice INTEGER,max_yvprice INTEGER,template_name TEXT,error_msg TEXT,is_vumoinfo_complete INTEGER(1))",
-    "CREATE INDEX vumodata_vumoid_index ON vumo_data (vumo_id)",
-    "CREATE TABLE vumo_ext(client_id TEXT PRIMARY KEY,vumo_id INTEGER,producter TEXT,wrap TEXT,pack_listing TEXT,service TEXT)",
-    "CREATE INDEX vumoext_vumoid_index ON vumo_ext (vumo_id)",
-    "CREATE TABLE vumo_sku(client_id TEXT,vumo_id INTEGER,sku_id INTEGER,status INTEGER(1),attributes TEXT,stock_num INTEGER,"
-    "yv_price INTEGER,cost_price INTEGER,market_price INTEGER,outer_id TEXT,created INTEGER(8),modified INTEGER(8),"
-    "primary key(client_id,attributes))",
-    "CREATE INDEX vumosku_clientid_index ON vumo_sku (client_id)",
-    "CREATE INDEX vumosku_vumoid_index ON vumo_sku (vumo_id)",
-    "CREATE INDEX vumosku_skuid_index ON vumo_sku (sku_id)",
-    "CREATE TABLE vumo_image(name text,img_url text,is_main integer(1),state integer(1),index_id integer,color_id integer,"
-    "client_id text,img_id integer,is_online_mainPic integer(1),primary key(CLIENT_ID,name,img_id))",
-    "CREATE TABLE seller_category(cid INTEGER PRIMARY KEY,parent_id INTEGER,name TEXT,index_id INTEGER,is_parent INTEGER(1),"
-    "is_open INTEGER(1),is_home_show INTEGER(1))",
-    "CREATE TABLE synccomment(new_skuid INTEGER PRIMARY KEY UNIQUE,ori_skuid INTEGER,last_req_date INTEGER(8),"
-    "create_date INTEGER(8))",
-    "CREATE INDEX sync_comm_index ON synccomment(new_skuid)",
-    "CREATE TABLE CONFIG (key VARCHAR PRIMARY KEY, value VARCHAR)",
-    "INSERT INTO vumo_data (client_id, vumo_id, title) VALUES ('old-1', 77, '旧商品')",
-};
 // The columns later releases added, in order (the last step of an old store may be missing).
 const QStringList kLaterColumns = {QStringLiteral("input_pids text"), QStringLiteral("input_strs text"),
                                    QStringLiteral("ad_content text"), QStringLiteral("brand_id INTEGER DEFAULT 0"),
@@ -80,8 +51,9 @@ const QStringList kLaterColumns = {QStringLiteral("input_pids text"), QStringLit
 // when null).
 void makeOldDatabase(StoreFixture& f, int added, const QString& version)
 {
-    for (const char* statement : kRelease14)
-        QVERIFY2(f.exec(QString::fromUtf8(statement)), statement);
+    for (const QString& statement : Release14ListingStore())
+        QVERIFY2(f.exec(statement), qPrintable(statement));
+    QVERIFY(f.exec(QStringLiteral("INSERT INTO vumo_data (client_id, vumo_id, title) VALUES ('old-1', 77, '旧商品')")));
     for (const QString& column : kLaterColumns.mid(0, added))
         QVERIFY(f.exec(QStringLiteral("ALTER TABLE vumo_data ADD ") + column));
     if (!version.isNull())

@@ -1,5 +1,6 @@
 // The plug-in object linked into the test: login hand-over and the start-up store checks.
 #include "LogCapture.h"
+#include "support/SqlFile.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 
@@ -14,8 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
 #include <memory>
@@ -157,22 +156,13 @@ private slots:
         home.writeLogin();
         const QString vumo = storeFolder(home) + QStringLiteral("Vumo.db");
         QVERIFY(makeStore(vumo, QStringLiteral("2.0")));
-        const QString other = QStringLiteral("other-program");
+        QString message;
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), other);
-            db.setDatabaseName(vumo);
-            QVERIFY(db.open());
-            QSqlQuery q(db);
-            QVERIFY(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
-            QVERIFY(q.exec(QStringLiteral("INSERT INTO CONFIG VALUES ('held','1')")));
+            const VumoTest::SqlFile other(vumo); // another program in the middle of a write
+            QVERIFY(other.exec({QStringLiteral("BEGIN EXCLUSIVE"), QStringLiteral("INSERT INTO CONFIG VALUES ('held','1')")}));
+            message = startAndCollectMessage();
+            other.exec({QStringLiteral("ROLLBACK")});
         }
-        const QString message = startAndCollectMessage();
-        {
-            QSqlDatabase db = QSqlDatabase::database(other, false);
-            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(other);
         QVERIFY2(message.contains(QStringLiteral("商品数据库文件正被其他程序占用")), qPrintable(message));
         QVERIFY(message.contains(QDir::toNativeSeparators(vumo)));
     }
@@ -197,20 +187,10 @@ private:
     // A store in rollback-journal mode holding the given version.
     static bool makeStore(const QString& path, const QString& version)
     {
-        const QString name = QStringLiteral("make-store");
-        bool ok = false;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-            db.setDatabaseName(path);
-            QSqlQuery q(db);
-            ok = db.open() && q.exec(QStringLiteral("PRAGMA journal_mode=DELETE"))
-                && q.exec(QStringLiteral("CREATE TABLE CONFIG (key VARCHAR PRIMARY KEY, value VARCHAR)"))
-                && q.exec(QStringLiteral("INSERT INTO CONFIG VALUES ('Version','%1')").arg(version));
-            q.finish();
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(name);
-        return ok;
+        const VumoTest::SqlFile db(path);
+        return db.exec({QStringLiteral("PRAGMA journal_mode=DELETE"),
+                        QStringLiteral("CREATE TABLE CONFIG (key VARCHAR PRIMARY KEY, value VARCHAR)"),
+                        QStringLiteral("INSERT INTO CONFIG VALUES ('Version','%1')").arg(version)});
     }
     // Starts the plug-in and returns the text of the message box it shows (empty if none).
     static QString startAndCollectMessage()

@@ -2,6 +2,7 @@
 // same on every run, and reachable from vumo-cli for screenshots.
 #include "support/CliRun.h"
 #include "support/ListingFixture.h"
+#include "support/SqlFile.h"
 #include "support/TestMain.h"
 
 #include "database/VumoDbInterface.h"
@@ -12,10 +13,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSet>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
 using namespace Quorvia::vumo;
@@ -200,19 +198,10 @@ private slots:
         const CliRun run = runCli(home.path(), {QStringLiteral("fill-demo-store"), QStringLiteral("60")});
         QVERIFY2(run.exitCode == 0, run.err.constData());
         QVERIFY(QString::fromUtf8(run.out).contains(QStringLiteral("演示商品 60 个")));
-        const QString path = home.filePath(QStringLiteral("users/demo_seller/databases/商品管理/Vumo.db"));
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("cli-check"));
-            db.setDatabaseName(path);
-            QVERIFY(db.open());
-            QSqlQuery q(db);
-            QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM vumo_data")) && q.next());
-            QCOMPARE(q.value(0).toInt(), 60);
-            QVERIFY(q.exec(QStringLiteral("SELECT title FROM vumo_data WHERE client_id='demo-000003'")) && q.next());
-            QCOMPARE(q.value(0).toString(), database::MakeDemoListing(3)->title());
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("cli-check"));
+        const VumoTest::SqlFile db(home.filePath(QStringLiteral("users/demo_seller/databases/商品管理/Vumo.db")));
+        QCOMPARE(db.column(QStringLiteral("SELECT COUNT(*) FROM vumo_data")).value(0).toInt(), 60);
+        QCOMPARE(db.column(QStringLiteral("SELECT title FROM vumo_data WHERE client_id='demo-000003'")).value(0).toString(),
+                 database::MakeDemoListing(3)->title());
     }
 
     // A store of a newer release, or a damaged one, is named and left as it was.
@@ -221,19 +210,9 @@ private slots:
         VumoTest::TempHome home;
         home.writeLogin();
         const QString path = home.filePath(QStringLiteral("users/demo_seller/databases/商品管理/Vumo.db"));
-        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("cli-newer"));
-            db.setDatabaseName(path);
-            QVERIFY(db.open());
-            QSqlQuery q(db);
-            QVERIFY(q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")));
-            QVERIFY(q.exec(QStringLiteral("CREATE TABLE CONFIG (key VARCHAR PRIMARY KEY, value VARCHAR)")));
-            QVERIFY(q.exec(QStringLiteral("INSERT INTO CONFIG VALUES ('Version','9.9')")));
-            q.finish();
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("cli-newer"));
+        QVERIFY(VumoTest::SqlFile(path).exec({QStringLiteral("PRAGMA journal_mode=DELETE"),
+                                              QStringLiteral("CREATE TABLE CONFIG (key VARCHAR PRIMARY KEY, value VARCHAR)"),
+                                              QStringLiteral("INSERT INTO CONFIG VALUES ('Version','9.9')")}));
         auto bytes = [&path] {
             QFile file(path);
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
