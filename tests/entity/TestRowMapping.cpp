@@ -1,4 +1,5 @@
 // Records written with the generic REPLACE and read back with SELECT through a real SQLite file.
+#include "support/RecordCompare.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 
@@ -16,7 +17,6 @@
 #include "database/dml/VumoSkuDml.h"
 #include "entity/VumoSkuEntity.h"
 
-#include <QMetaProperty>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
@@ -29,21 +29,6 @@ using namespace Quorvia::vumo::database::dml;
 using namespace Quorvia::vumo::entity;
 
 namespace {
-
-// Every property except objectName must read back equal.
-void CompareRecords(const QObject& written, const QObject& read)
-{
-    const QMetaObject* meta = written.metaObject();
-    for (int i = QObject::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
-        const QMetaProperty p = meta->property(i);
-        const QVariant a = p.read(&written);
-        const QVariant b = p.read(&read);
-        if (a != b)
-            QFAIL(qPrintable(QStringLiteral("%1.%2: wrote <%3> read <%4>")
-                                 .arg(QString::fromLatin1(meta->className()), QString::fromLatin1(p.name()),
-                                      a.toString(), b.toString())));
-    }
-}
 
 template <class Dml>
 bool CreateTable(Dml& dml)
@@ -61,7 +46,7 @@ void RoundTrip(Dml& dml, const Entity& record)
     QList<Entity*> rows;
     QVERIFY(dml.Select(QString(), rows));
     QCOMPARE(rows.size(), 1);
-    CompareRecords(record, *rows.first());
+    QCOMPARE(VumoTest::DifferingProperties(record, *rows.first()), QStringList());
     qDeleteAll(rows);
 }
 
@@ -209,8 +194,8 @@ private slots:
         QList<VumoSkuEntity*> ss;
         QVERIFY(sku.Select(QStringLiteral("client_id='c1' ORDER BY status DESC"), ss));
         QCOMPARE(ss.size(), 2);
-        CompareRecords(s1, *ss.at(0));
-        CompareRecords(s2, *ss.at(1));
+        QCOMPARE(VumoTest::DifferingProperties(s1, *ss.at(0)), QStringList());
+        QCOMPARE(VumoTest::DifferingProperties(s2, *ss.at(1)), QStringList());
         qDeleteAll(ss);
         ss.clear();
 
