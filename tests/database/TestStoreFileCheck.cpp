@@ -20,19 +20,6 @@ using namespace Quorvia::vumo::database;
 
 namespace {
 
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
 // A store as another release left it: the given journal mode, a CONFIG table with `version`
 // and one listing table of its own shape.
 bool makeStore(const QString& path, const QString& journalMode, const QString& version)
@@ -72,7 +59,7 @@ private slots:
         QVERIFY(!QFileInfo::exists(path())); // looking creates nothing
         QVERIFY(StoreFileMessage(status, StoreKind::Listings).isEmpty());
 
-        QVERIFY(writeBytes(path(), QByteArray()));
+        QVERIFY(VumoTest::WriteBytes(path(), QByteArray()));
         QCOMPARE(InspectStoreFile(path(), kCurrent, kShortWaitMs).state, StoreFileState::Ready);
         QFile::remove(path());
 
@@ -99,10 +86,10 @@ private slots:
     void damagedFilesAreReportedAndKept()
     {
         QFETCH(QByteArray, bytes);
-        QVERIFY(writeBytes(path(), bytes));
+        QVERIFY(VumoTest::WriteBytes(path(), bytes));
         const StoreFileStatus status = InspectStoreFile(path(), kCurrent, kShortWaitMs);
         QCOMPARE(status.state, StoreFileState::Damaged);
-        QCOMPARE(bytesOf(path()), bytes);
+        QCOMPARE(VumoTest::ReadBytes(path()), bytes);
 
         const QString message = StoreFileMessage(status, StoreKind::Listings);
         QVERIFY2(message.contains(QDir::toNativeSeparators(QFileInfo(path()).absoluteFilePath())), qPrintable(message));
@@ -123,11 +110,11 @@ private slots:
     {
         QFETCH(QString, journalMode);
         QVERIFY(makeStore(path(), journalMode, QStringLiteral("9.9")));
-        const QByteArray before = bytesOf(path());
+        const QByteArray before = VumoTest::ReadBytes(path());
         const StoreFileStatus status = InspectStoreFile(path(), kCurrent, kShortWaitMs);
         QCOMPARE(status.state, StoreFileState::Newer);
         QCOMPARE(status.version, QStringLiteral("9.9"));
-        QCOMPARE(bytesOf(path()), before);
+        QCOMPARE(VumoTest::ReadBytes(path()), before);
 
         const QString message = StoreFileMessage(status, StoreKind::Categories);
         QVERIFY(message.startsWith(QStringLiteral("商品类目数据库文件来自更新版本的Quorvia工作台")));
@@ -141,7 +128,7 @@ private slots:
     {
         for (const QString& name : {QStringLiteral("Vumo.db"), QStringLiteral("Category.db")}) {
             QVERIFY(makeStore(path(name), QStringLiteral("WAL"), QStringLiteral("9.9")));
-            const QByteArray before = bytesOf(path(name));
+            const QByteArray before = VumoTest::ReadBytes(path(name));
             DbConnectionPtr connection = DbConnection::OpenFile(path(name));
             QVERIFY(connection);
             const QString connectionName = connection->baseConnectionName();
@@ -159,7 +146,7 @@ private slots:
             { QSqlDatabase db = connection->database(); db.close(); }
             connection.reset();
             QSqlDatabase::removeDatabase(connectionName);
-            QCOMPARE(bytesOf(path(name)), before);
+            QCOMPARE(VumoTest::ReadBytes(path(name)), before);
         }
     }
 

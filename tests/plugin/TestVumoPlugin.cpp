@@ -13,7 +13,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTest>
 
@@ -117,13 +116,13 @@ private slots:
         home.writeLogin();
         const QString vumo = storeFolder(home) + QStringLiteral("Vumo.db");
         const QByteArray garbage = QByteArray("not a database at all\n").repeated(200);
-        QVERIFY(writeFile(vumo, garbage));
+        QVERIFY(VumoTest::WriteBytes(vumo, garbage));
 
         const QString message = startAndCollectMessage();
         QVERIFY2(message.contains(QStringLiteral("商品数据库文件已损坏")), qPrintable(message));
         QVERIFY(message.contains(QDir::toNativeSeparators(vumo)));
         QVERIFY(!message.contains(QStringLiteral("商品类目数据库"))); // that one is fine
-        QCOMPARE(readFile(vumo), garbage);
+        QCOMPARE(VumoTest::ReadBytes(vumo), garbage);
         QVERIFY(QFileInfo::exists(storeFolder(home) + QStringLiteral("Category.db")));
     }
 
@@ -136,16 +135,16 @@ private slots:
         // Rollback-journal mode: even switching the journal would rewrite the header.
         QVERIFY(makeStore(vumo, QStringLiteral("9.9")));
         QVERIFY(makeStore(category, QStringLiteral("9.9")));
-        const QByteArray vumoBefore = readFile(vumo);
-        const QByteArray categoryBefore = readFile(category);
+        const QByteArray vumoBefore = VumoTest::ReadBytes(vumo);
+        const QByteArray categoryBefore = VumoTest::ReadBytes(category);
 
         const QString message = startAndCollectMessage();
         QVERIFY2(message.contains(QStringLiteral("商品数据库文件来自更新版本")), qPrintable(message));
         QVERIFY(message.contains(QStringLiteral("商品类目数据库文件来自更新版本")));
         QVERIFY(message.contains(QDir::toNativeSeparators(vumo)));
         QVERIFY(message.contains(QDir::toNativeSeparators(category)));
-        QCOMPARE(readFile(vumo), vumoBefore);
-        QCOMPARE(readFile(category), categoryBefore);
+        QCOMPARE(VumoTest::ReadBytes(vumo), vumoBefore);
+        QCOMPARE(VumoTest::ReadBytes(category), categoryBefore);
     }
 
     // Another program holds an exclusive lock: start-up reports it instead of waiting for
@@ -173,16 +172,6 @@ private:
         const QString folder = home.filePath(QStringLiteral("users/demo_seller/databases/商品管理/"));
         QDir().mkpath(folder);
         return folder;
-    }
-    static bool writeFile(const QString& path, const QByteArray& bytes)
-    {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    }
-    static QByteArray readFile(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     // A store in rollback-journal mode holding the given version.
     static bool makeStore(const QString& path, const QString& version)

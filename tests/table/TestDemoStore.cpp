@@ -210,27 +210,21 @@ private slots:
         QVERIFY(VumoTest::SqlFile(path).exec({QStringLiteral("PRAGMA journal_mode=DELETE"),
                                               QStringLiteral("CREATE TABLE CONFIG (key VARCHAR PRIMARY KEY, value VARCHAR)"),
                                               QStringLiteral("INSERT INTO CONFIG VALUES ('Version','9.9')")}));
-        auto bytes = [&path] {
-            QFile file(path);
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        };
-        const QByteArray newer = bytes();
+        const QByteArray newer = VumoTest::ReadBytes(path);
         CliRun run = runCli(home.path(), {QStringLiteral("fill-demo-store"), QStringLiteral("5")});
         QCOMPARE(run.exitCode, 1);
         QString err = QString::fromUtf8(run.err);
         QVERIFY2(err.contains(QStringLiteral("商品数据库文件来自更新版本")), qPrintable(err));
         QVERIFY(err.contains(QDir::toNativeSeparators(path)));
-        QCOMPARE(bytes(), newer);
+        QCOMPARE(VumoTest::ReadBytes(path), newer);
 
         QFile::remove(path);
-        QFile garbage(path);
-        QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write(QByteArray(2048, 'x')) == 2048);
-        garbage.close();
+        QVERIFY(VumoTest::WriteBytes(path, QByteArray(2048, 'x')));
         run = runCli(home.path(), {QStringLiteral("fill-demo-store"), QStringLiteral("5")});
         QCOMPARE(run.exitCode, 1);
         err = QString::fromUtf8(run.err);
         QVERIFY2(err.contains(QStringLiteral("商品数据库文件已损坏")), qPrintable(err));
-        QCOMPARE(bytes(), QByteArray(2048, 'x'));
+        QCOMPARE(VumoTest::ReadBytes(path), QByteArray(2048, 'x'));
     }
 
     void cliRefusesBadCountsAndMissingLogin()
