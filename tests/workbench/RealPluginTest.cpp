@@ -1,44 +1,23 @@
 // The workbench with the real plug-in, as a seller starts it: a fresh home must come out with
 // both stores at the current schema and the seller's folder; an old store is upgraded in place.
+#include "support/CliRun.h"
 #include "support/SqlFile.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QTest>
 
 namespace {
 
-struct Outcome
+// The workbench with the plug-in it finds beside itself, saving a screenshot to `shot`.
+VumoTest::CliRun runWithRealPlugin(const VumoTest::TempHome& home, const QString& shot)
 {
-    int exitCode = -1;
-    QProcess::ExitStatus status = QProcess::CrashExit;
-    QString output;
-};
-
-Outcome runWithRealPlugin(const VumoTest::TempHome& home, const QString& shot)
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.remove(QStringLiteral("QUORVIA_LOGIN_FILE"));
-    env.remove(QStringLiteral("QUORVIA_SERVICE_DIR"));
-    process.setProcessEnvironment(env);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(QStringLiteral(WORKBENCH_EXE), {QStringLiteral("--home"), home.path(), QStringLiteral("--screenshot"), shot});
-    Outcome outcome;
-    if (!process.waitForFinished(90000)) {
-        process.kill();
-        process.waitForFinished();
-        outcome.output = QStringLiteral("<hung>");
-        return outcome;
-    }
-    outcome.exitCode = process.exitCode();
-    outcome.status = process.exitStatus();
-    outcome.output = QString::fromUtf8(process.readAll());
-    return outcome;
+    return VumoTest::RunCli(QStringLiteral(WORKBENCH_EXE), home.path(), {QStringLiteral("--screenshot"), shot},
+                            {{QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen")},
+                             {QStringLiteral("QUORVIA_SERVICE_DIR"), QString()}},
+                            90000);
 }
 
 // Reads one store with a connection of its own, closed before returning.
@@ -88,8 +67,8 @@ private slots:
         VumoTest::TempHome home;
         home.writeLogin();
         const QString shot = home.filePath(QStringLiteral("shot.png"));
-        const Outcome run = runWithRealPlugin(home, shot);
-        QVERIFY2(run.status == QProcess::NormalExit && run.exitCode == 0, qPrintable(run.output));
+        const VumoTest::CliRun run = runWithRealPlugin(home, shot);
+        QVERIFY2(run.exitCode == 0, run.err.constData());
 
         QImage image(shot);
         QVERIFY(!image.isNull());
@@ -128,8 +107,8 @@ private slots:
                                                          "VALUES ('c-1', 42, '老店''s 商品')")}));
         }
 
-        const Outcome run = runWithRealPlugin(home, home.filePath(QStringLiteral("shot.png")));
-        QVERIFY2(run.status == QProcess::NormalExit && run.exitCode == 0, qPrintable(run.output));
+        const VumoTest::CliRun run = runWithRealPlugin(home, home.filePath(QStringLiteral("shot.png")));
+        QVERIFY2(run.exitCode == 0, run.err.constData());
 
         const StoreFacts vumo = readStore(path);
         QCOMPARE(vumo.version, QStringLiteral("2.0"));
