@@ -1,5 +1,6 @@
 // The look at a store file before it is opened for writing: damaged, newer and locked files
 // are recognised, the seller is told which file and what to do, and the file stays as it was.
+#include "support/SqlFile.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 
@@ -12,67 +13,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
-#include <QUuid>
 
 using namespace Quorvia::vumo::database;
 
 namespace {
 
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
-// A connection of its own (as another program would have), closed and removed on scope exit.
-class RawConnection
-{
-public:
-    explicit RawConnection(const QString& path)
-        : m_name(QStringLiteral("raw-%1").arg(QUuid::createUuid().toString(QUuid::WithoutBraces)))
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
-        db.open();
-    }
-    ~RawConnection()
-    {
-        { QSqlDatabase db = QSqlDatabase::database(m_name, false); db.close(); }
-        QSqlDatabase::removeDatabase(m_name);
-    }
-    bool exec(const QStringList& statements) const
-    {
-        QSqlQuery q(QSqlDatabase::database(m_name, false));
-        for (const QString& sql : statements) {
-            if (!q.exec(sql)) {
-                qWarning() << sql << q.lastError().text();
-                return false;
-            }
-        }
-        return true;
-    }
-
-private:
-    QString m_name;
-};
-
 // A store as another release left it: the given journal mode, a CONFIG table with `version`
 // and one listing table of its own shape.
 bool makeStore(const QString& path, const QString& journalMode, const QString& version)
 {
-    QDir().mkpath(QFileInfo(path).path());
-    RawConnection db(path);
+    VumoTest::SqlFile db(path);
     return db.exec({QStringLiteral("PRAGMA journal_mode=%1").arg(journalMode),
                     QStringLiteral("CREATE TABLE CONFIG (key VARCHAR PRIMARY KEY, value VARCHAR)"),
                     QStringLiteral("INSERT INTO CONFIG VALUES ('Version','%1')").arg(version),
@@ -107,7 +59,7 @@ private slots:
         QVERIFY(!QFileInfo::exists(path())); // looking creates nothing
         QVERIFY(StoreFileMessage(status, StoreKind::Listings).isEmpty());
 
-        QVERIFY(writeBytes(path(), QByteArray()));
+        QVERIFY(VumoTest::WriteBytes(path(), QByteArray()));
         QCOMPARE(InspectStoreFile(path(), kCurrent, kShortWaitMs).state, StoreFileState::Ready);
         QFile::remove(path());
 
@@ -134,10 +86,10 @@ private slots:
     void damagedFilesAreReportedAndKept()
     {
         QFETCH(QByteArray, bytes);
-        QVERIFY(writeBytes(path(), bytes));
+        QVERIFY(VumoTest::WriteBytes(path(), bytes));
         const StoreFileStatus status = InspectStoreFile(path(), kCurrent, kShortWaitMs);
         QCOMPARE(status.state, StoreFileState::Damaged);
-        QCOMPARE(bytesOf(path()), bytes);
+        QCOMPARE(VumoTest::ReadBytes(path()), bytes);
 
         const QString message = StoreFileMessage(status, StoreKind::Listings);
         QVERIFY2(message.contains(QDir::toNativeSeparators(QFileInfo(path()).absoluteFilePath())), qPrintable(message));
@@ -158,11 +110,11 @@ private slots:
     {
         QFETCH(QString, journalMode);
         QVERIFY(makeStore(path(), journalMode, QStringLiteral("9.9")));
-        const QByteArray before = bytesOf(path());
+        const QByteArray before = VumoTest::ReadBytes(path());
         const StoreFileStatus status = InspectStoreFile(path(), kCurrent, kShortWaitMs);
         QCOMPARE(status.state, StoreFileState::Newer);
         QCOMPARE(status.version, QStringLiteral("9.9"));
-        QCOMPARE(bytesOf(path()), before);
+        QCOMPARE(VumoTest::ReadBytes(path()), before);
 
         const QString message = StoreFileMessage(status, StoreKind::Categories);
         QVERIFY(message.startsWith(QStringLiteral("商品类目数据库文件来自更新版本的Quorvia工作台")));
@@ -176,7 +128,7 @@ private slots:
     {
         for (const QString& name : {QStringLiteral("Vumo.db"), QStringLiteral("Category.db")}) {
             QVERIFY(makeStore(path(name), QStringLiteral("WAL"), QStringLiteral("9.9")));
-            const QByteArray before = bytesOf(path(name));
+            const QByteArray before = VumoTest::ReadBytes(path(name));
             DbConnectionPtr connection = DbConnection::OpenFile(path(name));
             QVERIFY(connection);
             const QString connectionName = connection->baseConnectionName();
@@ -194,7 +146,7 @@ private slots:
             { QSqlDatabase db = connection->database(); db.close(); }
             connection.reset();
             QSqlDatabase::removeDatabase(connectionName);
-            QCOMPARE(bytesOf(path(name)), before);
+            QCOMPARE(VumoTest::ReadBytes(path(name)), before);
         }
     }
 
@@ -213,7 +165,7 @@ private slots:
         QFETCH(QString, journalMode);
         QFETCH(QString, begin);
         QVERIFY(makeStore(path(), journalMode, QStringLiteral("2.0")));
-        RawConnection other(path());
+        VumoTest::SqlFile other(path());
         QVERIFY(other.exec({begin, QStringLiteral("UPDATE vumo_data SET title='改' WHERE client_id='c-1'")}));
 
         StoreFileStatus status = InspectStoreFile(path(), kCurrent, kShortWaitMs);

@@ -1,19 +1,13 @@
 // Creation and upgrade of the listing database.
+#include "support/ListingFixture.h"
+#include "support/SqlFile.h"
 #include "support/TestMain.h"
 #include "VumoStoreFixture.h"
-#include "database/dml/SellerCatsDml.h"
-#include "database/dml/VumoDataDml.h"
-#include "database/dml/VumoExtDml.h"
-#include "database/dml/VumoImgDml.h"
-#include "database/dml/VumoRedDml.h"
-#include "database/dml/VumoSkuDml.h"
 
-#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTest>
 
 using namespace VumoTest;
-namespace dml = Quorvia::vumo::database::dml;
 
 namespace {
 
@@ -48,29 +42,22 @@ QString alter(const QString& column, const QString& type)
     return QStringLiteral("ALTER table vumo_data add %1 %2 ").arg(column, type);
 }
 
-// An older database: vumo_data without the given columns, one listing in it, the other
-// tables as they are now, and the version in CONFIG (none when version is null).
-void makeOldDatabase(StoreFixture& f, const QStringList& missing, const QString& version)
+// The columns later releases added, in order (the last step of an old store may be missing).
+const QStringList kLaterColumns = {QStringLiteral("input_pids text"), QStringLiteral("input_strs text"),
+                                   QStringLiteral("ad_content text"), QStringLiteral("brand_id INTEGER DEFAULT 0"),
+                                   QStringLiteral("upload_status INTEGER DEFAULT -1")};
+
+// A 1.4 store with a listing, the first `added` later columns, and `version` in CONFIG (none
+// when null).
+void makeOldDatabase(StoreFixture& f, int added, const QString& version)
 {
-    QString create = dml::VumoDataDml::CreateStatement();
-    for (const QString& column : missing) {
-        const int at = create.indexOf(QLatin1Char(',') + column + QLatin1Char(' '));
-        QVERIFY2(at > 0, qPrintable(column));
-        const int end = create.indexOf(QRegularExpression(QStringLiteral("[,)]")), at + 1);
-        create.remove(at, end - at);
-    }
-    for (const QString& statement : create.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-        QVERIFY(f.exec(statement));
-    for (const QString& script : {dml::VumoExtDml::CreateStatement(), dml::VumoSkuDml::CreateStatement(),
-                                  dml::VumoImgDml::CreateStatement(), dml::SellerCatsDml::CreateStatement(),
-                                  dml::VumoRedDml::CreateStatement()}) {
-        for (const QString& statement : script.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-            QVERIFY(f.exec(statement));
-    }
-    QVERIFY(f.exec(QStringLiteral("CREATE TABLE CONFIG (key VARCHAR PRIMARY KEY, value VARCHAR)")));
+    for (const QString& statement : Release14ListingStore())
+        QVERIFY2(f.exec(statement), qPrintable(statement));
+    QVERIFY(f.exec(QStringLiteral("INSERT INTO vumo_data (client_id, vumo_id, title) VALUES ('old-1', 77, '旧商品')")));
+    for (const QString& column : kLaterColumns.mid(0, added))
+        QVERIFY(f.exec(QStringLiteral("ALTER TABLE vumo_data ADD ") + column));
     if (!version.isNull())
         QVERIFY(f.exec(QStringLiteral("INSERT INTO CONFIG VALUES ('Version','%1')").arg(version)));
-    QVERIFY(f.exec(QStringLiteral("INSERT INTO vumo_data (client_id, vumo_id, title) VALUES ('old-1', 77, '旧商品')")));
 }
 
 } // namespace
@@ -115,32 +102,31 @@ private slots:
 
     void upgradeRunsTheStepsBelowTheStoredVersion_data()
     {
-        QTest::addColumn<QStringList>("missing");
+        QTest::addColumn<int>("added");
         QTest::addColumn<QString>("version");
         QTest::addColumn<QList<QStringList>>("expected");
-        const QStringList all = {"input_pids", "input_strs", "ad_content", "brand_id", "upload_status"};
         const QStringList step15 = {alter("input_pids", "text"), alter("input_strs", "text")};
         const QStringList step17 = {alter("ad_content", "text")};
         const QStringList step19 = {alter("brand_id", "INTEGER DEFAULT 0")};
         const QStringList step20 = {alter("upload_status", "INTEGER DEFAULT -1")};
-        QTest::newRow("1.4") << all << "1.4" << QList<QStringList>{step15, step17, step19, step20};
-        QTest::newRow("1.7") << QStringList{"brand_id", "upload_status"} << "1.7" << QList<QStringList>{step19, step20};
-        QTest::newRow("1.9") << QStringList{"upload_status"} << "1.9" << QList<QStringList>{step20};
-        QTest::newRow("2.0") << QStringList{} << "2.0" << QList<QStringList>{};
+        QTest::newRow("1.4") << 0 << "1.4" << QList<QStringList>{step15, step17, step19, step20};
+        QTest::newRow("1.7") << 3 << "1.7" << QList<QStringList>{step19, step20};
+        QTest::newRow("1.9") << 4 << "1.9" << QList<QStringList>{step20};
+        QTest::newRow("2.0") << 5 << "2.0" << QList<QStringList>{};
         // Without a version every step is due, but the columns are there: nothing may fail.
-        QTest::newRow("no version, all columns") << QStringList{} << QString() << QList<QStringList>{};
+        QTest::newRow("no version, all columns") << 5 << QString() << QList<QStringList>{};
         // An upgrade cut short earlier: only what is still missing is added.
-        QTest::newRow("1.4, half done") << QStringList{"input_strs", "brand_id", "upload_status"} << "1.4"
-                                        << QList<QStringList>{{alter("input_strs", "text")}, step19, step20};
+        QTest::newRow("1.4, half done") << 1 << "1.4"
+                                        << QList<QStringList>{{alter("input_strs", "text")}, step17, step19, step20};
     }
 
     void upgradeRunsTheStepsBelowTheStoredVersion()
     {
-        QFETCH(QStringList, missing);
+        QFETCH(int, added);
         QFETCH(QString, version);
         QFETCH(QList<QStringList>, expected);
         StoreFixture f;
-        makeOldDatabase(f, missing, version);
+        makeOldDatabase(f, added, version);
         auto* store = f.make<RecordingVumoDb>();
         QVERIFY(store->CheckDatabase());
         QCOMPARE(store->batches, expected);
@@ -152,11 +138,7 @@ private slots:
                  QStringLiteral("旧商品"));
         // The listing is readable through every column the store uses.
         QList<VUMO_LIST_STRUCT> rows;
-        QVERIFY(store->QueryVumoRows(
-            QStringLiteral("SELECT client_id, vumo_id, cid, title, vumo_status, item_num, cost_price, market_price, "
-                           "yv_price, stock_num, modified, min_yvprice, max_yvprice, template_name, shop_categorys, "
-                           "is_vumoinfo_complete, ad_content, upload_status, error_msg From vumo_data "),
-            rows));
+        QVERIFY(store->QueryVumoRows(ListingFixture::TableQuery(), rows));
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows.first().vumo_id, 77);
         QCOMPARE(rows.first().upload_status, -1);
@@ -165,7 +147,7 @@ private slots:
     void failedStepStopsAndKeepsTheOldVersion()
     {
         StoreFixture f;
-        makeOldDatabase(f, {"ad_content", "brand_id", "upload_status"}, QStringLiteral("1.6"));
+        makeOldDatabase(f, 2, QStringLiteral("1.6"));
         {
             auto* store = f.make<RecordingVumoDb>();
             store->failOn = QStringLiteral("brand_id");

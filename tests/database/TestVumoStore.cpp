@@ -1,5 +1,6 @@
 // Reading and writing listings: all-or-nothing saves, deletes, upload results, pictures.
 #include "support/ListingFixture.h"
+#include "support/RecordCompare.h"
 #include "support/TestMain.h"
 #include "VumoStoreFixture.h"
 #include "database/CategoryDb.h"
@@ -17,11 +18,6 @@ using Quorvia::vumo::entity::RedSyncCommentEntity;
 using Quorvia::vumo::entity::SellerCatsEntity;
 
 namespace {
-
-const QString kTableQuery = QStringLiteral(
-    "SELECT client_id, vumo_id, cid, title, vumo_status, item_num, cost_price, market_price, yv_price, stock_num, "
-    "modified, min_yvprice, max_yvprice, template_name, shop_categorys, is_vumoinfo_complete, ad_content, "
-    "upload_status, error_msg From vumo_data ");
 
 QStringList skuKeys(const VumoDataEntity& record)
 {
@@ -72,16 +68,7 @@ private slots:
 
         VumoDataEntity read;
         QVERIFY(store->GetVumo(QStringLiteral("c-1"), read));
-        QCOMPARE(read.title(), record->title());
-        QCOMPARE(read.desc(), record->desc());
-        QCOMPARE(read.weight(), 1.25);
-        QCOMPARE(read.modified(), record->modified());
-        QCOMPARE(read.input_strs(), record->input_strs());
-        QCOMPARE(read.pack_listing(), QStringLiteral("杯子x1"));
-        QCOMPARE(read.service(), QStringLiteral("保修一年"));
-        QCOMPARE(read.producter(), QStringLiteral("厂家"));
-        QCOMPARE(read.wrap(), QStringLiteral("纸盒"));
-        QVERIFY(read.is_vumoinfo_complete());
+        QCOMPARE(DifferingProperties(read, *record), QStringList()); // the extension fields included
         QCOMPARE(skuKeys(read), skuKeys(*record));
         for (const VumoSkuEntity* sku : read.Skus())
             QCOMPARE(sku->client_id(), QStringLiteral("c-1"));
@@ -327,7 +314,7 @@ private slots:
         record->set_upload_status(1);
         QVERIFY(store->SetUploadResult(*record, true));
         QList<VUMO_LIST_STRUCT> rows;
-        QVERIFY(store->QueryVumoRows(kTableQuery + QStringLiteral("WHERE client_id='up-1'"), rows));
+        QVERIFY(store->QueryVumoRows(ListingFixture::TableQuery(QStringLiteral("WHERE client_id='up-1'")), rows));
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows.first().vumo_id, 880001);
         QCOMPARE(rows.first().vumo_status, 8);

@@ -4,6 +4,7 @@
 
 #include <QAtomicInt>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -232,29 +233,26 @@ private slots:
     {
         using Quorvia::vumo::database::VumoDBMgr;
         StoreFixture f;
-        auto category = DbConnection::OpenFile(f.home.filePath(QStringLiteral("Category.db")));
-        VumoDBMgr::instance()->UseConnectionsForTests(f.connection, category);
-        auto vumo = VumoDBMgr::instance()->GetVumoDb();
-        QVERIFY(vumo);
-        QCOMPARE(VumoDBMgr::instance()->GetVumoDb().get(), vumo.get());
-        QVERIFY(vumo->CheckDatabase());
-        QVERIFY(VumoDBMgr::instance()->GetCategoryDb()->CheckDatabase());
-
-        // No connection at all: still a store, and every operation fails.
-        VumoDBMgr::instance()->UseConnectionsForTests(nullptr, nullptr);
+        // Nobody logged in: still a store, and every operation fails.
+        VumoDBMgr::instance()->Reset();
         auto none = VumoDBMgr::instance()->GetVumoDb();
         QVERIFY(none);
         QVERIFY(!none->CheckDatabase());
         QVERIFY(VumoDBMgr::instance()->GetCategoryDb());
         QVERIFY(!VumoDBMgr::instance()->GetCategoryDb()->CheckDatabase());
+
+        // Logged in: the seller's files, one store each until Reset().
+        auto vumo = f.sellerStore();
+        QVERIFY(vumo);
+        QCOMPARE(VumoDBMgr::instance()->GetVumoDb().get(), vumo.get());
+        QVERIFY(vumo->CheckDatabase());
+        QVERIFY(vumo->SaveVumo(*makeListing(QStringLiteral("m1"), 0)));
+        QCOMPARE(f.scalar(QStringLiteral("SELECT COUNT(*) FROM vumo_data WHERE client_id='m1'")).toInt(), 1);
+        QVERIFY(VumoDBMgr::instance()->GetCategoryDb()->CheckDatabase());
+        QVERIFY(QFileInfo::exists(f.home.filePath(
+            QStringLiteral("users/demo_seller/databases/%1/Category.db").arg(Quorvia::utils::PluginDisplayName()))));
+        vumo.reset();
         VumoDBMgr::instance()->Reset();
-        {
-            QSqlDatabase db = category->database();
-            db.close();
-        }
-        const QString name = category->baseConnectionName();
-        category.reset();
-        QSqlDatabase::removeDatabase(name);
     }
 };
 

@@ -7,6 +7,7 @@
 #include "entity/VumoDataEntity.h"
 #include "entity/VumoImgEntity.h"
 #include "entity/VumoSkuEntity.h"
+#include "utils/SellerPaths.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -88,6 +89,8 @@ inline std::unique_ptr<VumoDataEntity> makeListing(const QString& clientId, qint
     return record;
 }
 
+// A listing store on the file the workbench's database service gives the demo seller, so the
+// plug-in's own VumoDBMgr reaches the same file once the login is written (sellerStore()).
 class StoreFixture
 {
 public:
@@ -97,7 +100,9 @@ public:
     void open()
     {
         QString error;
-        connection = DbConnection::OpenFile(home.filePath(QStringLiteral("users/u/databases/vumo/Vumo.db")), &error);
+        connection = DbConnection::OpenFile(
+            home.filePath(QStringLiteral("users/%1/databases/%2/Vumo.db").arg(DemoLogin().uid, Quorvia::utils::PluginDisplayName())),
+            &error);
         if (connection)
             name = connection->baseConnectionName();
     }
@@ -118,6 +123,15 @@ public:
         auto* s = new Store(connection);
         store.reset(s);
         return s;
+    }
+
+    // The store as the plug-in reaches it: logged in as the demo seller, through VumoDBMgr and
+    // the host's database service (callers Reset() the manager when done).
+    std::shared_ptr<Quorvia::vumo::database::VumoDbInterface> sellerStore() const
+    {
+        home.writeLogin();
+        Quorvia::vumo::database::VumoDBMgr::instance()->Reset();
+        return Quorvia::vumo::database::VumoDBMgr::instance()->GetVumoDb();
     }
 
     QSqlDatabase db() const { return connection->database(); }

@@ -117,28 +117,27 @@ private slots:
         }
     }
 
+    // "length:wide:high" sets all three (rounded) or, when malformed, none.
+    void cubage_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QList<qint64>>("sizes");
+        QTest::newRow("two parts") << QStringLiteral("40:30") << QList<qint64>{1, 2, 3};
+        QTest::newRow("not a number") << QStringLiteral("40:30:x") << QList<qint64>{1, 2, 3};
+        QTest::newRow("three parts") << QStringLiteral("40:30:20") << QList<qint64>{40, 30, 20};
+        QTest::newRow("rounded, extra part") << QStringLiteral("50:12.6:7:9") << QList<qint64>{50, 13, 7};
+    }
     void cubage()
     {
+        QFETCH(QString, text);
+        QFETCH(QList<qint64>, sizes);
         VumoDataEntity v;
         v.set_length(1);
         v.set_wide(2);
         v.set_high(3);
-        QVERIFY(v.SetApiValue(QStringLiteral("cubage"), QStringLiteral("40:30")));
-        QCOMPARE(v.cubage(), QStringLiteral("40:30"));
-        QCOMPARE(v.length() * 100 + v.wide() * 10 + v.high(), qint64(123));
-
-        QVERIFY(v.SetApiValue(QStringLiteral("cubage"), QStringLiteral("40:30:x")));
-        QCOMPARE(v.length() * 100 + v.wide() * 10 + v.high(), qint64(123));
-
-        QVERIFY(v.SetApiValue(QStringLiteral("cubage"), QStringLiteral("40:30:20")));
-        QCOMPARE(v.length(), qint64(40));
-        QCOMPARE(v.wide(), qint64(30));
-        QCOMPARE(v.high(), qint64(20));
-
-        QVERIFY(v.SetApiValue(QStringLiteral("cubage"), QStringLiteral("50:12.6:7:9")));
-        QCOMPARE(v.length(), qint64(50));
-        QCOMPARE(v.wide(), qint64(13));
-        QCOMPARE(v.high(), qint64(7));
+        QVERIFY(v.SetApiValue(QStringLiteral("cubage"), text));
+        QCOMPARE(v.cubage(), text);
+        QCOMPARE((QList<qint64>{v.length(), v.wide(), v.high()}), sizes);
     }
 
     void imageValues()
@@ -278,12 +277,13 @@ private slots:
         v.set_service(QStringLiteral("s"));
         VumoDataExtEntity ext;
         v.FillExt(ext);
-        QCOMPARE(ext.client_id() + ext.producter() + ext.wrap() + ext.pack_listing() + ext.service(),
-                 QStringLiteral("c1pwls"));
+        const QStringList texts{QStringLiteral("c1"), QStringLiteral("p"), QStringLiteral("w"), QStringLiteral("l"),
+                                QStringLiteral("s")};
+        QCOMPARE((QStringList{ext.client_id(), ext.producter(), ext.wrap(), ext.pack_listing(), ext.service()}), texts);
         QCOMPARE(ext.vumo_id(), qint64(9));
         VumoDataEntity other;
         other.ApplyExt(ext);
-        QCOMPARE(other.service(), QStringLiteral("s"));
+        QCOMPARE((QStringList{other.producter(), other.wrap(), other.pack_listing(), other.service()}), texts.mid(1));
 
         VumoDataEntity copy;
         QVERIFY(copy.CopyPropertiesFrom(v));

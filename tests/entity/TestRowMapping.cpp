@@ -1,4 +1,5 @@
 // Records written with the generic REPLACE and read back with SELECT through a real SQLite file.
+#include "support/RecordCompare.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 
@@ -16,7 +17,6 @@
 #include "database/dml/VumoSkuDml.h"
 #include "entity/VumoSkuEntity.h"
 
-#include <QMetaProperty>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
@@ -30,26 +30,24 @@ using namespace Quorvia::vumo::entity;
 
 namespace {
 
-// Every property except objectName must read back equal.
-void CompareRecords(const QObject& written, const QObject& read)
-{
-    const QMetaObject* meta = written.metaObject();
-    for (int i = QObject::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
-        const QMetaProperty p = meta->property(i);
-        const QVariant a = p.read(&written);
-        const QVariant b = p.read(&read);
-        if (a != b)
-            QFAIL(qPrintable(QStringLiteral("%1.%2: wrote <%3> read <%4>")
-                                 .arg(QString::fromLatin1(meta->className()), QString::fromLatin1(p.name()),
-                                      a.toString(), b.toString())));
-    }
-}
-
 template <class Dml>
 bool CreateTable(Dml& dml)
 {
     bool existed = false;
     return dml.CreateTable(existed, Dml::CreateStatement()) && !existed;
+}
+
+// Creates the table, writes `record` and reads it back as the only row of the table.
+template <class Dml, class Entity>
+void RoundTrip(Dml& dml, const Entity& record)
+{
+    QVERIFY(CreateTable(dml));
+    QVERIFY(dml.Replace(record));
+    QList<Entity*> rows;
+    QVERIFY(dml.Select(QString(), rows));
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(VumoTest::DifferingProperties(record, *rows.first()), QStringList());
+    qDeleteAll(rows);
 }
 
 const QDateTime kWhen(QDate(2013, 5, 17), QTime(9, 30, 15));
@@ -81,9 +79,6 @@ private slots:
 
     void listingRoundTrip()
     {
-        VumoDataDml dml(m_conn);
-        QVERIFY(CreateTable(dml));
-
         VumoDataEntity v;
         v.set_client_id(QStringLiteral("6b1c1d9e-0f4e-4f55-9d0c-1b2a3c4d5e6f"));
         v.set_vumo_id(9007199254740993LL); // beyond double precision
@@ -114,14 +109,8 @@ private slots:
         v.set_vumo_pack_type(5);
         v.set_upload_status(0);
         v.set_is_vumoinfo_complete(true);
-        QVERIFY(dml.Replace(v));
-
-        QList<VumoDataEntity*> rows;
-        QVERIFY(dml.Select(QStringLiteral("client_id='%1'").arg(v.client_id()), rows));
-        QCOMPARE(rows.size(), 1);
-        CompareRecords(v, *rows.first());
-        QCOMPARE(rows.first()->upc_code(), QString(QLatin1String("")));
-        qDeleteAll(rows);
+        VumoDataDml dml(m_conn);
+        RoundTrip(dml, v);
 
         // Date-times are stored as text, the description as text.
         QSqlQuery q(m_conn->database());
@@ -167,9 +156,7 @@ private slots:
         VumoExtDml ext(m_conn);
         VumoSkuDml sku(m_conn);
         VumoImgDml img(m_conn);
-        QVERIFY(CreateTable(ext));
         QVERIFY(CreateTable(sku));
-        QVERIFY(CreateTable(img));
 
         VumoDataExtEntity e;
         e.set_client_id(QStringLiteral("c1"));
@@ -178,7 +165,7 @@ private slots:
         e.set_wrap(QStringLiteral("box"));
         e.set_pack_listing(QStringLiteral("1x"));
         e.set_service(QStringLiteral("三包"));
-        QVERIFY(ext.Replace(e));
+        RoundTrip(ext, e);
 
         VumoSkuEntity s1, s2;
         s1.set_client_id(QStringLiteral("c1"));
@@ -202,27 +189,15 @@ private slots:
         i1.set_color_id(5001);
         i1.set_img_id(77);
         i1.set_is_online_mainPic(65535);
-        QVERIFY(img.Replace(i1));
-
-        QList<VumoDataExtEntity*> es;
-        QVERIFY(ext.Select(QString(), es));
-        QCOMPARE(es.size(), 1);
-        CompareRecords(e, *es.first());
-        qDeleteAll(es);
+        RoundTrip(img, i1);
 
         QList<VumoSkuEntity*> ss;
         QVERIFY(sku.Select(QStringLiteral("client_id='c1' ORDER BY status DESC"), ss));
         QCOMPARE(ss.size(), 2);
-        CompareRecords(s1, *ss.at(0));
-        CompareRecords(s2, *ss.at(1));
+        QCOMPARE(VumoTest::DifferingProperties(s1, *ss.at(0)), QStringList());
+        QCOMPARE(VumoTest::DifferingProperties(s2, *ss.at(1)), QStringList());
         qDeleteAll(ss);
         ss.clear();
-
-        QList<VumoImgEntity*> is;
-        QVERIFY(img.Select(QString(), is));
-        QCOMPARE(is.size(), 1);
-        CompareRecords(i1, *is.first());
-        qDeleteAll(is);
 
         // REPLACE on the same key overwrites instead of adding.
         s1.set_stock_num(5);
@@ -230,8 +205,10 @@ private slots:
         QVERIFY(sku.Update(QStringLiteral("yv_price=1"), QStringLiteral("attributes=''")));
         QVERIFY(sku.Select(QStringLiteral("client_id='c1'"), ss));
         QCOMPARE(ss.size(), 2);
-        for (const VumoSkuEntity* s : ss)
-            QCOMPARE(s->attributes().isEmpty() ? s->yv_price() : s->stock_num(), qint64(s->attributes().isEmpty() ? 1 : 5));
+        for (const VumoSkuEntity* s : ss) {
+            QCOMPARE(s->yv_price(), s->attributes().isEmpty() ? qint64(1) : s1.yv_price());
+            QCOMPARE(s->stock_num(), s->attributes().isEmpty() ? s2.stock_num() : qint64(5));
+        }
         qDeleteAll(ss);
         ss.clear();
 
@@ -248,40 +225,22 @@ private slots:
     void commentPairsStoreSeconds()
     {
         VumoRedDml dml(m_conn);
-        QVERIFY(CreateTable(dml));
         RedSyncCommentEntity r;
         r.set_new_skuid(11);
         r.set_ori_skuid(22);
         r.set_last_req_date(kWhen);
         r.set_create_date(QDateTime());
-        QVERIFY(dml.Replace(r));
+        RoundTrip(dml, r);
 
         QSqlQuery q(m_conn->database());
         QVERIFY(q.exec(QStringLiteral("SELECT last_req_date, typeof(last_req_date) FROM synccomment")));
         QVERIFY(q.next());
         QCOMPARE(q.value(0).toLongLong(), kWhen.toSecsSinceEpoch());
         QCOMPARE(q.value(1).toString(), QStringLiteral("integer"));
-
-        QList<RedSyncCommentEntity*> rows;
-        QVERIFY(dml.Select(QString(), rows));
-        QCOMPARE(rows.size(), 1);
-        CompareRecords(r, *rows.first());
-        qDeleteAll(rows);
     }
 
     void sellerAndCategoryRecordsRoundTrip()
     {
-        SellerCatsDml seller(m_conn);
-        VumoCategoryDml cat(m_conn);
-        VumoCategoryAttributeDml val(m_conn);
-        VumoAttributeGroupsDml grp(m_conn);
-        VenderShopCategoryDml shop(m_conn);
-        QVERIFY(CreateTable(seller));
-        QVERIFY(CreateTable(cat));
-        QVERIFY(CreateTable(val));
-        QVERIFY(CreateTable(grp));
-        QVERIFY(CreateTable(shop));
-
         SellerCatsEntity sc;
         sc.set_cid(5);
         sc.set_parent_id(0);
@@ -289,12 +248,8 @@ private slots:
         sc.set_is_parent(true);
         sc.set_is_home_show(true);
         sc.set_index_id(-2);
-        QVERIFY(seller.Replace(sc));
-        QList<SellerCatsEntity*> scs;
-        QVERIFY(seller.Select(QString(), scs));
-        QCOMPARE(scs.size(), 1);
-        CompareRecords(sc, *scs.first());
-        qDeleteAll(scs);
+        SellerCatsDml seller(m_conn);
+        RoundTrip(seller, sc);
 
         VumoCategoryEntity c;
         c.set_aid(1);
@@ -308,12 +263,8 @@ private slots:
         c.set_is_req(1);
         c.set_group_id(7);
         c.set_features(QStringLiteral("a:b"));
-        QVERIFY(cat.Replace(c));
-        QList<VumoCategoryEntity*> cs;
-        QVERIFY(cat.Select(QStringLiteral("cid=9"), cs));
-        QCOMPARE(cs.size(), 1);
-        CompareRecords(c, *cs.first());
-        qDeleteAll(cs);
+        VumoCategoryDml cat(m_conn);
+        RoundTrip(cat, c);
 
         VumoCategoryAttributeEntity a;
         a.set_aid(1);
@@ -321,12 +272,8 @@ private slots:
         a.set_name(QStringLiteral("红"));
         a.set_status(1);
         a.set_index_id(4);
-        QVERIFY(val.Replace(a));
-        QList<VumoCategoryAttributeEntity*> as;
-        QVERIFY(val.Select(QString(), as));
-        QCOMPARE(as.size(), 1);
-        CompareRecords(a, *as.first());
-        qDeleteAll(as);
+        VumoCategoryAttributeDml val(m_conn);
+        RoundTrip(val, a);
 
         VumoAttributeGroupsEntity g;
         g.set_group_id(7);
@@ -334,12 +281,8 @@ private slots:
         g.set_name(QStringLiteral("基本"));
         g.set_status(1);
         g.set_index_id(1);
-        QVERIFY(grp.Replace(g));
-        QList<VumoAttributeGroupsEntity*> gs;
-        QVERIFY(grp.Select(QString(), gs));
-        QCOMPARE(gs.size(), 1);
-        CompareRecords(g, *gs.first());
-        qDeleteAll(gs);
+        VumoAttributeGroupsDml grp(m_conn);
+        RoundTrip(grp, g);
 
         VenderShopCategoryEntity v;
         v.set_id(9);
@@ -347,12 +290,8 @@ private slots:
         v.set_name(QStringLiteral("T恤"));
         v.set_status(1);
         v.set_lev(3);
-        QVERIFY(shop.Replace(v));
-        QList<VenderShopCategoryEntity*> vs;
-        QVERIFY(shop.Select(QString(), vs));
-        QCOMPARE(vs.size(), 1);
-        CompareRecords(v, *vs.first());
-        qDeleteAll(vs);
+        VenderShopCategoryDml shop(m_conn);
+        RoundTrip(shop, v);
     }
 
     void rowsInOtherShapes()

@@ -1,5 +1,6 @@
 #pragma once
 #include "XlsFileBuilder.h"
+#include "support/TempHome.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,17 +19,8 @@ inline QStringList fixtureNames()
     return QDir(QStringLiteral(XLS_FIXTURE_DIR)).entryList({QStringLiteral("*.xls")}, QDir::Files, QDir::Name);
 }
 
-inline QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-inline bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
+using VumoTest::ReadBytes;
+using VumoTest::WriteBytes;
 
 // A workbook file holding `stream` as its "Workbook".
 inline QByteArray workbookFile(const QByteArray& stream, const CfbOptions& options = CfbOptions())

@@ -32,7 +32,7 @@ class TestCompoundDocument : public QObject
     QString put(const QString& name, const QByteArray& bytes)
     {
         const QString path = home.filePath(name);
-        writeFile(path, bytes);
+        WriteBytes(path, bytes);
         return path;
     }
 
@@ -178,7 +178,7 @@ private slots:
         CompoundDocument doc;
         QVERIFY(doc.open(path));
         const QString lock = home.filePath(QStringLiteral(".~lock.货品.xls#"));
-        writeFile(lock, "user,host,0;");
+        WriteBytes(lock, "user,host,0;");
         QVERIFY(CompoundDocument::isHeldByAnotherProgram(path));
         QVERIFY(!doc.open(path));
         QCOMPARE(doc.lastError(), CompoundDocument::OpenError::Locked);

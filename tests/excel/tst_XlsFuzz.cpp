@@ -97,11 +97,11 @@ private slots:
         total.start();
         int loaded = 0, runs = 0;
         for (const QString& name : fixtureNames()) {
-            const QByteArray original = readAll(fixture(name));
+            const QByteArray original = ReadBytes(fixture(name));
             QVERIFY(!original.isEmpty());
             for (int i = 0; i < 80; ++i) {
                 const QString path = home.filePath(QStringLiteral("fuzz.xls"));
-                QVERIFY(writeFile(path, mutate(original, rng, 2048)));
+                QVERIFY(WriteBytes(path, mutate(original, rng, 2048)));
                 QElapsedTimer one;
                 one.start();
                 XlsWorkbook book;

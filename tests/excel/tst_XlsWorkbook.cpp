@@ -42,7 +42,7 @@ class TestXlsWorkbook : public QObject
     XlsWorksheet* loadStream(XlsWorkbook& book, const QByteArray& stream)
     {
         const QString path = home.filePath(QStringLiteral("made.xls"));
-        writeFile(path, workbookFile(stream));
+        WriteBytes(path, workbookFile(stream));
         if (!book.load(path))
             return nullptr;
         return book.worksheet(0);
@@ -293,14 +293,14 @@ private slots:
         QCOMPARE(book.worksheet(0)->cell(1, 1)->text(), QStringLiteral("12"));
 
         const QString lock = home.filePath(QStringLiteral(".~lock.copy.xls#"));
-        writeFile(lock, "x");
+        WriteBytes(lock, "x");
         QVERIFY(!book.load(copy));
         QCOMPARE(book.loadError(), CompoundDocument::OpenError::Locked);
         QFile::remove(lock);
 
         // A compound document without a workbook stream: an empty workbook, not a failure.
         const QString other = home.filePath(QStringLiteral("other.xls"));
-        writeFile(other, compoundDocument({{QStringLiteral("Book"), QByteArray(100, 'x')}}));
+        WriteBytes(other, compoundDocument({{QStringLiteral("Book"), QByteArray(100, 'x')}}));
         QVERIFY(book.load(other));
         QCOMPARE(book.worksheetCount(), 0);
     }

@@ -12,6 +12,7 @@
 #include "network/config/NetworkConfig.h"
 #include "plugin/UserInfo.h"
 #include "quorvia/LoginFile.h"
+#include "quorvia/UnZipFile.h"
 #include "request/PopVumoAdd.h"
 #include "request/PopVumoDelete.h"
 #include "request/PopVumoGet.h"
@@ -36,9 +37,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-#include <zlib.h>
-
 
 using namespace Quorvia::vumo::request;
 using Quorvia::marketplace::MarketGateway;
@@ -103,25 +101,6 @@ QByteArray Body(const ParamMap& p)
 QJsonObject Json(const QByteArray& body)
 {
     return QJsonDocument::fromJson(body).object();
-}
-
-QByteArray Gunzip(const QByteArray& data)
-{
-    z_stream stream{};
-    inflateInit2(&stream, 16 + MAX_WBITS);
-    QByteArray out;
-    char chunk[4096];
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
-    stream.avail_in = uInt(data.size());
-    int rc = Z_OK;
-    while (rc == Z_OK) {
-        stream.next_out = reinterpret_cast<Bytef*>(chunk);
-        stream.avail_out = sizeof chunk;
-        rc = inflate(&stream, Z_NO_FLUSH);
-        out.append(chunk, int(sizeof chunk - stream.avail_out));
-    }
-    inflateEnd(&stream);
-    return rc == Z_STREAM_END ? out : QByteArray();
 }
 
 QByteArray PngBytes(int w, int h, QColor colour)
@@ -201,6 +180,7 @@ private slots:
     {
         m_market.stop();
         delete m_home;
+        Quorvia::vumo::UserInfo::instance()->SetLogin({});
     }
 
     void init()
@@ -631,7 +611,7 @@ private slots:
         QCOMPARE(package(version, false).body, QByteArray::number(version));
         const Raw zipped = package(0, true);
         QCOMPARE(zipped.contentEncoding, QByteArray("gzip"));
-        QCOMPARE(Gunzip(zipped.body), full.body);
+        QCOMPARE(UnZipFile::gUncompress(zipped.body), full.body);
 
         // A change raises the version; the increment carries that category only.
         const QJsonObject changed = Control({{"action", "change_category"}, {"cid", 1102}, {"name", QStringLiteral("短裙")}});

@@ -41,6 +41,15 @@ HttpResultCallback Record(std::shared_ptr<Outcome> outcome)
     };
 }
 
+// Records the answers `task` gets.
+template <class Task>
+std::shared_ptr<Outcome> Track(Task& task)
+{
+    auto outcome = std::make_shared<Outcome>();
+    task.resultCallback = Record(outcome);
+    return outcome;
+}
+
 QString ZhDesc(QByteArray body)
 {
     QVariant parsed;
@@ -133,13 +142,11 @@ private slots:
     void postSendsQueryWhenBodyIsEmpty()
     {
         TestServer server;
-        QVERIFY(server.listen());
-        server.setHandler([](const HttpRequestSeen& r, QTcpSocket* s) { TestServer::respond(s, 200, r.body); });
+        QVERIFY(server.listen([](const HttpRequestSeen& r, QTcpSocket* s) { TestServer::respond(s, 200, r.body); }));
         auto task = new POST_TASK_PARAM;
         task->url = server.url(QStringLiteral("/log?a=1&b=%E5%95%86"));
         task->headers.append({QNetworkRequest::UserAgentHeader, QStringLiteral("quorvia-test")});
-        auto outcome = std::make_shared<Outcome>();
-        task->resultCallback = Record(outcome);
+        const auto outcome = Track(*task);
         QVERIFY(HttpRequestManage::Instance()->AddTask(task));
         QTRY_COMPARE(outcome->calls, 1);
         QCOMPARE(outcome->result.data, QByteArray("a=1&b=%E5%95%86"));
@@ -153,14 +160,12 @@ private slots:
     {
         // The reason phrase ends up in Qt's error text; quotes and backslashes must be escaped.
         TestServer server;
-        QVERIFY(server.listen());
-        server.setHandler([](const HttpRequestSeen&, QTcpSocket* s) {
+        QVERIFY(server.listen([](const HttpRequestSeen&, QTcpSocket* s) {
             s->write(TestServer::response(404, "", {}, "Not \"Here\" \\ at all"));
-        });
-        auto outcome = std::make_shared<Outcome>();
+        }));
         TASK_PARAM* task = new GET_TASK_PARAM;
         task->url = server.url(QStringLiteral("/missing"));
-        task->resultCallback = Record(outcome);
+        const auto outcome = Track(*task);
         HttpRequestManage::Instance()->AddTask(task);
         QTRY_COMPARE(outcome->calls, 1);
         QCOMPARE(outcome->state, HTTP_RETURN_SUCCESS);
@@ -192,14 +197,12 @@ private slots:
     void timeOutGivesOuttime()
     {
         TestServer server;
-        QVERIFY(server.listen());
-        server.setHandler([](const HttpRequestSeen&, QTcpSocket*) {});
-        auto outcome = std::make_shared<Outcome>();
+        QVERIFY(server.listen([](const HttpRequestSeen&, QTcpSocket*) {}));
         auto task = new POST_TASK_PARAM;
         task->url = server.url(QStringLiteral("/hang"));
         task->body = "x=1";
         task->timeout = 200;
-        task->resultCallback = Record(outcome);
+        const auto outcome = Track(*task);
         HttpRequestManage::Instance()->AddTask(task);
         QTRY_COMPARE(outcome->calls, 1);
         QCOMPARE(outcome->state, HTTP_RETURN_TIMEOUT);
@@ -225,12 +228,11 @@ private slots:
         stale.write(QByteArray(100000, 'z')); // longer than the download: must be cut
         stale.close();
 
-        auto outcome = std::make_shared<Outcome>();
         QList<int> progress;
         auto task = new DOWNLOADFILE_PARAM;
         task->url = server.url(QStringLiteral("/old.csv"));
         task->filePath = path;
-        task->resultCallback = Record(outcome);
+        const auto outcome = Track(*task);
         task->progressCallback = [&progress](int percent) { progress << percent; };
         QVERIFY(HttpRequestManage::Instance()->AddTask(task));
         QTRY_COMPARE(outcome->calls, 1);
@@ -250,30 +252,27 @@ private slots:
     void failedDownloadsLeaveNoFile()
     {
         TestServer server;
-        QVERIFY(server.listen());
-        server.setHandler([](const HttpRequestSeen& r, QTcpSocket* s) {
+        QVERIFY(server.listen([](const HttpRequestSeen& r, QTcpSocket* s) {
             if (r.target == "/loop")
                 TestServer::respond(s, 302, "", {"Location: /loop"});
             else
                 TestServer::respond(s, 404, "no such file");
-        });
+        }));
         const QString path = m_home->filePath("missing.csv");
-        auto outcome = std::make_shared<Outcome>();
         auto task = new DOWNLOADFILE_PARAM;
         task->url = server.url(QStringLiteral("/missing.csv"));
         task->filePath = path;
-        task->resultCallback = Record(outcome);
+        const auto outcome = Track(*task);
         HttpRequestManage::Instance()->AddTask(task);
         QTRY_COMPARE(outcome->calls, 1);
         QCOMPARE(outcome->result.status, 404);
         QVERIFY(!QFile::exists(path));
 
         // A redirect loop ends instead of running forever.
-        auto looping = std::make_shared<Outcome>();
         auto loopTask = new DOWNLOADFILE_PARAM;
         loopTask->url = server.url(QStringLiteral("/loop"));
         loopTask->filePath = path;
-        loopTask->resultCallback = Record(looping);
+        const auto looping = Track(*loopTask);
         HttpRequestManage::Instance()->AddTask(loopTask);
         QTRY_COMPARE(looping->calls, 1);
         QVERIFY(!QFile::exists(path));
@@ -281,11 +280,10 @@ private slots:
 
         // A file that cannot be opened: 202 and nothing is sent.
         const int before = server.connections();
-        auto blocked = std::make_shared<Outcome>();
         auto blockedTask = new DOWNLOADFILE_PARAM;
         blockedTask->url = server.url(QStringLiteral("/x.csv"));
         blockedTask->filePath = m_home->filePath("no/such/dir/x.csv");
-        blockedTask->resultCallback = Record(blocked);
+        const auto blocked = Track(*blockedTask);
         HttpRequestManage::Instance()->AddTask(blockedTask);
         QTRY_COMPARE(blocked->calls, 1);
         QCOMPARE(blocked->state, HTTP_RETURN_OPENFILE_FAILED);
@@ -298,15 +296,13 @@ private slots:
     void oversizeAndAbortEndClearly()
     {
         TestServer server;
-        QVERIFY(server.listen());
-        server.setHandler([](const HttpRequestSeen& r, QTcpSocket* s) {
+        QVERIFY(server.listen([](const HttpRequestSeen& r, QTcpSocket* s) {
             if (r.target == "/big")
                 TestServer::respond(s, 200, QByteArray(8192, 'b'));
-        });
+        }));
         GET_TASK_PARAM task;
         task.url = server.url(QStringLiteral("/big"));
-        auto outcome = std::make_shared<Outcome>();
-        task.resultCallback = Record(outcome);
+        const auto outcome = Track(task);
         SimpleHttp big(task);
         big.SetMaxBodySize(1000);
         big.Start();
@@ -317,8 +313,7 @@ private slots:
         DOWNLOADFILE_PARAM download;
         download.url = server.url(QStringLiteral("/big"));
         download.filePath = m_home->filePath("big.bin");
-        auto downloaded = std::make_shared<Outcome>();
-        download.resultCallback = Record(downloaded);
+        const auto downloaded = Track(download);
         SimpleHttp bigFile(download);
         bigFile.SetMaxBodySize(1000);
         bigFile.Start();
@@ -328,8 +323,7 @@ private slots:
 
         GET_TASK_PARAM hanging;
         hanging.url = server.url(QStringLiteral("/hang"));
-        auto aborted = std::make_shared<Outcome>();
-        hanging.resultCallback = Record(aborted);
+        const auto aborted = Track(hanging);
         SimpleHttp http(hanging);
         http.Start();
         QTRY_COMPARE(server.requests().size(), 3);
@@ -341,21 +335,19 @@ private slots:
     void keepAliveDeliversLinesAndDropsASilentStream()
     {
         TestServer server;
-        QVERIFY(server.listen());
-        server.setHandler([](const HttpRequestSeen&, QTcpSocket* s) {
+        QVERIFY(server.listen([](const HttpRequestSeen&, QTcpSocket* s) {
             s->write("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\nhello\n");
             s->flush();
             QTimer::singleShot(50, s, [s] { s->write("par"); });
             QTimer::singleShot(100, s, [s] { s->write("tial\nend\n"); });
-        });
+        }));
         KeepAliveTask task;
         task.url = server.url(QStringLiteral("/stream"));
         task.body = "uid=1";
         task.timeout = 300; // a tick without data ends the stream
         QList<QByteArray> messages;
         task.messageCallback = [&messages](const QByteArray& m) { messages << m; };
-        auto outcome = std::make_shared<Outcome>();
-        task.resultCallback = Record(outcome);
+        const auto outcome = Track(task);
         SimpleHttp http(task);
         QSignalSpy finished(&http, &SimpleHttp::RequestFinishedSignal);
         http.Start();
@@ -368,13 +360,12 @@ private slots:
     void endedKeepAliveFreesItsSlot()
     {
         TestServer server;
-        QVERIFY(server.listen());
-        server.setHandler([](const HttpRequestSeen& r, QTcpSocket* s) {
+        QVERIFY(server.listen([](const HttpRequestSeen& r, QTcpSocket* s) {
             if (r.target == "/stream")
                 s->write("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\nok\n");
             else
                 TestServer::respond(s, 200, "after");
-        });
+        }));
         HttpRequestManage* manager = HttpRequestManage::Instance();
         for (int i = 0; i < HttpRequestManage::kMaxRunningTasks; ++i) {
             auto stream = new KeepAliveTask;
@@ -383,10 +374,9 @@ private slots:
             QVERIFY(manager->AddTask(stream));
         }
         QTRY_COMPARE(manager->RunningCount(), 0);
-        auto outcome = std::make_shared<Outcome>();
         auto task = new GET_TASK_PARAM;
         task->url = server.url(QStringLiteral("/later"));
-        task->resultCallback = Record(outcome);
+        const auto outcome = Track(*task);
         QVERIFY(manager->AddTask(task));
         QTRY_COMPARE(outcome->calls, 1);
         QCOMPARE(outcome->result.data, QByteArray("after"));
@@ -405,13 +395,11 @@ private slots:
         QFETCH(QByteArray, kind);
         constexpr qint64 cap = 64 * 1024;
         TestServer other;
-        QVERIFY(other.listen());
-        other.setHandler([](const HttpRequestSeen&, QTcpSocket* s) { TestServer::respond(s, 200, "{}"); });
+        QVERIFY(other.listen([](const HttpRequestSeen&, QTcpSocket* s) { TestServer::respond(s, 200, "{}"); }));
         const QByteArray location = other.url(QStringLiteral("/steal")).toUtf8();
         const QByteArray bomb = VumoTest::gzipBytes(QByteArray(8 * 1024 * 1024, '\0'));
         TestServer server;
-        QVERIFY(server.listen());
-        server.setHandler([&](const HttpRequestSeen&, QTcpSocket* s) {
+        QVERIFY(server.listen([&](const HttpRequestSeen&, QTcpSocket* s) {
             if (kind == "redirect") {
                 TestServer::respond(s, 307, QByteArray(), {"Location: " + location});
             } else if (kind == "short") {
@@ -421,14 +409,13 @@ private slots:
             } else {
                 TestServer::respond(s, 200, bomb, {"Content-Encoding: gzip"});
             }
-        });
+        }));
         auto task = new POST_TASK_PARAM;
         task->url = server.url(QStringLiteral("/routerjson"));
         task->body = "access_token=secret-token&sign=ABC";
         task->bypassLimit = true;
         task->acceptGzip = true;
-        auto outcome = std::make_shared<Outcome>();
-        task->resultCallback = Record(outcome);
+        const auto outcome = Track(*task);
         SimpleHttp* http = HttpRequestManage::Instance()->AddTask(task);
         QVERIFY(http);
         http->SetMaxBodySize(cap);

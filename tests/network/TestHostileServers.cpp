@@ -187,10 +187,9 @@ private slots:
     void stalledBodyIsATimeOut()
     {
         TestServer server;
-        QVERIFY(server.listen());
-        server.setHandler([](const HttpRequestSeen&, QTcpSocket* s) {
+        QVERIFY(server.listen([](const HttpRequestSeen&, QTcpSocket* s) {
             s->write("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n{\"a\":");
-        });
+        }));
         SyncHttpRequest http;
         const HTTP_RETURN_RESULT result = http.Post(server.url("/routerjson"), "a=1", 300, true);
         QCOMPARE(result.status, 201);
@@ -210,8 +209,7 @@ private slots:
     {
         QFETCH(int, code);
         TestServer other;
-        QVERIFY(other.listen());
-        other.setHandler([](const HttpRequestSeen&, QTcpSocket* s) { TestServer::respond(s, 200, "{\"ok\":1}"); });
+        QVERIFY(other.listen([](const HttpRequestSeen&, QTcpSocket* s) { TestServer::respond(s, 200, "{\"ok\":1}"); }));
         TestServer first;
         QVERIFY(first.listen());
         const QByteArray location = other.url(QStringLiteral("/steal")).toUtf8();
@@ -233,13 +231,12 @@ private slots:
     void bodyShorterThanItsLengthFails()
     {
         TestServer server;
-        QVERIFY(server.listen());
-        server.setHandler([](const HttpRequestSeen&, QTcpSocket* s) {
+        QVERIFY(server.listen([](const HttpRequestSeen&, QTcpSocket* s) {
             s->write("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n{\"vumo_get_response\":{}}");
             s->flush();
             // The partial body is read before the connection goes.
             QTimer::singleShot(200, s, [s] { s->disconnectFromHost(); });
-        });
+        }));
         SyncHttpRequest http;
         const HTTP_RETURN_RESULT result = http.Post(server.url("/routerjson"), "a=1", 5000, true);
         QVERIFY2(result.status != 200, result.data.constData());
@@ -256,10 +253,9 @@ private slots:
         const QByteArray bomb = VumoTest::gzipBytes(QByteArray(8 * 1024 * 1024, '\0'));
         QVERIFY(bomb.size() < cap); // small on the wire, only inflation passes the cap
         TestServer server;
-        QVERIFY(server.listen());
-        server.setHandler([&](const HttpRequestSeen&, QTcpSocket* s) {
+        QVERIFY(server.listen([&](const HttpRequestSeen&, QTcpSocket* s) {
             TestServer::respond(s, 200, bomb, {"Content-Encoding: gzip"});
-        });
+        }));
         SyncHttpRequest http;
         http.SetMaxBodySize(cap);
         const HTTP_RETURN_RESULT result = http.Post(server.url("/routerjson"), "a=1", 5000, true);

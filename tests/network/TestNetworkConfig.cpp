@@ -95,8 +95,7 @@ private slots:
     void namedProxyCarriesTheTraffic()
     {
         TestServer proxy;
-        QVERIFY(proxy.listen());
-        proxy.setHandler([](const HttpRequestSeen&, QTcpSocket* s) { TestServer::respond(s, 200, "via proxy"); });
+        QVERIFY(proxy.listen([](const HttpRequestSeen&, QTcpSocket* s) { TestServer::respond(s, 200, "via proxy"); }));
         VumoTest::TempHome home;
         WriteFile(home.filePath("config/networkproxy.ini"),
                   "[Proxy]\nType=HTTP\nServerAddress=127.0.0.1\nPort=" + QByteArray::number(proxy.port()) + "\n");

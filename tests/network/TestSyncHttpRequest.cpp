@@ -31,8 +31,7 @@ private slots:
     void timeOutGives201AndTheTimeOutBody()
     {
         TestServer server;
-        QVERIFY(server.listen());
-        server.setHandler([](const HttpRequestSeen&, QTcpSocket*) {}); // never answers
+        QVERIFY(server.listen([](const HttpRequestSeen&, QTcpSocket*) {})); // never answers
         SyncHttpRequest http;
         QElapsedTimer clock;
         clock.start();
@@ -48,10 +47,9 @@ private slots:
     void postSendsFormHeadersAndReturnsTheBody()
     {
         TestServer server;
-        QVERIFY(server.listen());
-        server.setHandler([](const HttpRequestSeen& r, QTcpSocket* s) {
+        QVERIFY(server.listen([](const HttpRequestSeen& r, QTcpSocket* s) {
             TestServer::respond(s, 200, "echo:" + r.body);
-        });
+        }));
         SyncHttpRequest http;
         const HTTP_RETURN_RESULT result = http.Post(server.url("/routerjson"), "x=%7B%7D&y=2", 5000, false);
         QCOMPARE(result.status, 200);
@@ -65,10 +63,9 @@ private slots:
     void worksOnAWorkerThreadWithoutItsOwnLoop()
     {
         TestServer server;
-        QVERIFY(server.listen());
-        server.setHandler([](const HttpRequestSeen& r, QTcpSocket* s) {
+        QVERIFY(server.listen([](const HttpRequestSeen& r, QTcpSocket* s) {
             TestServer::respond(s, 200, "page " + r.body);
-        });
+        }));
         const QString url = server.url("/routerjson");
         QList<QByteArray> bodies;
         std::unique_ptr<QThread> worker(QThread::create([&] {
@@ -86,12 +83,11 @@ private slots:
         // The body of a 500 arrives in two pieces; both reach the buffer through progress
         // notifications, once each and in order.
         TestServer server;
-        QVERIFY(server.listen());
-        server.setHandler([](const HttpRequestSeen&, QTcpSocket* s) {
+        QVERIFY(server.listen([](const HttpRequestSeen&, QTcpSocket* s) {
             s->write("HTTP/1.1 500 Internal Server Error\r\nContent-Length: 10\r\n\r\nfirst");
             s->flush();
             QTimer::singleShot(100, s, [s] { s->write("-last"); });
-        });
+        }));
         SyncHttpRequest http;
         const HTTP_RETURN_RESULT result = http.Get(server.url("/boom"), 5000, false);
         QCOMPARE(result.status, 500);
@@ -129,13 +125,12 @@ private slots:
         const QByteArray plain = QByteArray("{\"vumo\":\"商品\"}").repeated(50);
         const QByteArray packed = VumoTest::gzipBytes(plain);
         TestServer server;
-        QVERIFY(server.listen());
-        server.setHandler([&](const HttpRequestSeen&, QTcpSocket* s) {
+        QVERIFY(server.listen([&](const HttpRequestSeen&, QTcpSocket* s) {
             QList<QByteArray> headers;
             if (announce)
                 headers << "Content-Encoding: gzip";
             TestServer::respond(s, 200, packed, headers);
-        });
+        }));
         SyncHttpRequest http;
         const HTTP_RETURN_RESULT result = http.Get(server.url("/z"), 5000, ask);
         QCOMPARE(result.status, 200);
@@ -160,12 +155,11 @@ private slots:
     {
         QFETCH(QByteArray, reply);
         TestServer server;
-        QVERIFY(server.listen());
-        server.setHandler([&](const HttpRequestSeen&, QTcpSocket* s) {
+        QVERIFY(server.listen([&](const HttpRequestSeen&, QTcpSocket* s) {
             s->write(reply);
             if (reply.contains("Connection: close"))
                 s->disconnectFromHost();
-        });
+        }));
         SyncHttpRequest http;
         http.SetMaxBodySize(1024);
         QElapsedTimer clock;
@@ -258,8 +252,7 @@ private slots:
         file.close();
 
         TestServer server;
-        QVERIFY(server.listen());
-        server.setHandler([](const HttpRequestSeen&, QTcpSocket* s) { TestServer::respond(s, 200, "{}"); });
+        QVERIFY(server.listen([](const HttpRequestSeen&, QTcpSocket* s) { TestServer::respond(s, 200, "{}"); }));
         SyncHttpRequest http;
         const qint64 before = QDateTime::currentSecsSinceEpoch();
         const HTTP_RETURN_RESULT result = http.PostFileByMultiPart(

@@ -51,8 +51,7 @@ struct SharedStore
 {
     SharedStore()
     {
-        Quorvia::vumo::database::VumoDBMgr::instance()->UseConnectionsForTests(fixture.connection, nullptr);
-        store = Quorvia::vumo::database::VumoDBMgr::instance()->GetVumoDb();
+        store = fixture.sellerStore();
         store->CheckDatabase();
     }
     ~SharedStore()

@@ -213,10 +213,8 @@ struct Page
 {
     explicit Page(const QList<QPair<QString, int>>& listings = {})
     {
-        fixture.home.writeLogin();
+        store = fixture.sellerStore();
         Quorvia::utils::AppShareHelp::instance()->Reload();
-        Quorvia::vumo::database::VumoDBMgr::instance()->UseConnectionsForTests(fixture.connection, nullptr);
-        store = Quorvia::vumo::database::VumoDBMgr::instance()->GetVumoDb();
         store->CheckDatabase();
         qint64 vumoId = 1000000001;
         for (const auto& listing : listings) {

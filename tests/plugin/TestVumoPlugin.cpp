@@ -1,6 +1,6 @@
 // The plug-in object linked into the test: login hand-over and the start-up store checks.
-// Listed first among the sources so that it runs before any other class touches UserInfo.
 #include "LogCapture.h"
+#include "support/SqlFile.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 
@@ -13,10 +13,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
 #include <memory>
@@ -36,11 +33,13 @@ private slots:
         Quorvia::utils::AppShareHelp::instance()->Reload();
         Quorvia::utils::DatabaseHelp::instance()->Reload();
     }
+    // Each case starts as the plug-in does before the host's hand-over.
+    void init() { UserInfo::instance()->SetLogin(LoginRecord()); }
     void cleanup() { Quorvia::vumo::database::VumoDBMgr::instance()->Reset(); }
 
     void loginDefaultsAndHandOver()
     {
-        // Before SetUserInfo: no credentials, stock editable, no comment synchronisation.
+        // Without a login: no credentials, stock editable, no comment synchronisation.
         UserInfo* info = UserInfo::instance();
         QVERIFY(info->GetAccessToken().isEmpty());
         QVERIFY(info->GetAppKey().isEmpty());
@@ -117,13 +116,13 @@ private slots:
         home.writeLogin();
         const QString vumo = storeFolder(home) + QStringLiteral("Vumo.db");
         const QByteArray garbage = QByteArray("not a database at all\n").repeated(200);
-        QVERIFY(writeFile(vumo, garbage));
+        QVERIFY(VumoTest::WriteBytes(vumo, garbage));
 
         const QString message = startAndCollectMessage();
         QVERIFY2(message.contains(QStringLiteral("商品数据库文件已损坏")), qPrintable(message));
         QVERIFY(message.contains(QDir::toNativeSeparators(vumo)));
         QVERIFY(!message.contains(QStringLiteral("商品类目数据库"))); // that one is fine
-        QCOMPARE(readFile(vumo), garbage);
+        QCOMPARE(VumoTest::ReadBytes(vumo), garbage);
         QVERIFY(QFileInfo::exists(storeFolder(home) + QStringLiteral("Category.db")));
     }
 
@@ -136,16 +135,16 @@ private slots:
         // Rollback-journal mode: even switching the journal would rewrite the header.
         QVERIFY(makeStore(vumo, QStringLiteral("9.9")));
         QVERIFY(makeStore(category, QStringLiteral("9.9")));
-        const QByteArray vumoBefore = readFile(vumo);
-        const QByteArray categoryBefore = readFile(category);
+        const QByteArray vumoBefore = VumoTest::ReadBytes(vumo);
+        const QByteArray categoryBefore = VumoTest::ReadBytes(category);
 
         const QString message = startAndCollectMessage();
         QVERIFY2(message.contains(QStringLiteral("商品数据库文件来自更新版本")), qPrintable(message));
         QVERIFY(message.contains(QStringLiteral("商品类目数据库文件来自更新版本")));
         QVERIFY(message.contains(QDir::toNativeSeparators(vumo)));
         QVERIFY(message.contains(QDir::toNativeSeparators(category)));
-        QCOMPARE(readFile(vumo), vumoBefore);
-        QCOMPARE(readFile(category), categoryBefore);
+        QCOMPARE(VumoTest::ReadBytes(vumo), vumoBefore);
+        QCOMPARE(VumoTest::ReadBytes(category), categoryBefore);
     }
 
     // Another program holds an exclusive lock: start-up reports it instead of waiting for
@@ -156,22 +155,13 @@ private slots:
         home.writeLogin();
         const QString vumo = storeFolder(home) + QStringLiteral("Vumo.db");
         QVERIFY(makeStore(vumo, QStringLiteral("2.0")));
-        const QString other = QStringLiteral("other-program");
+        QString message;
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), other);
-            db.setDatabaseName(vumo);
-            QVERIFY(db.open());
-            QSqlQuery q(db);
-            QVERIFY(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
-            QVERIFY(q.exec(QStringLiteral("INSERT INTO CONFIG VALUES ('held','1')")));
+            const VumoTest::SqlFile other(vumo); // another program in the middle of a write
+            QVERIFY(other.exec({QStringLiteral("BEGIN EXCLUSIVE"), QStringLiteral("INSERT INTO CONFIG VALUES ('held','1')")}));
+            message = startAndCollectMessage();
+            other.exec({QStringLiteral("ROLLBACK")});
         }
-        const QString message = startAndCollectMessage();
-        {
-            QSqlDatabase db = QSqlDatabase::database(other, false);
-            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(other);
         QVERIFY2(message.contains(QStringLiteral("商品数据库文件正被其他程序占用")), qPrintable(message));
         QVERIFY(message.contains(QDir::toNativeSeparators(vumo)));
     }
@@ -183,33 +173,13 @@ private:
         QDir().mkpath(folder);
         return folder;
     }
-    static bool writeFile(const QString& path, const QByteArray& bytes)
-    {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    }
-    static QByteArray readFile(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     // A store in rollback-journal mode holding the given version.
     static bool makeStore(const QString& path, const QString& version)
     {
-        const QString name = QStringLiteral("make-store");
-        bool ok = false;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-            db.setDatabaseName(path);
-            QSqlQuery q(db);
-            ok = db.open() && q.exec(QStringLiteral("PRAGMA journal_mode=DELETE"))
-                && q.exec(QStringLiteral("CREATE TABLE CONFIG (key VARCHAR PRIMARY KEY, value VARCHAR)"))
-                && q.exec(QStringLiteral("INSERT INTO CONFIG VALUES ('Version','%1')").arg(version));
-            q.finish();
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(name);
-        return ok;
+        const VumoTest::SqlFile db(path);
+        return db.exec({QStringLiteral("PRAGMA journal_mode=DELETE"),
+                        QStringLiteral("CREATE TABLE CONFIG (key VARCHAR PRIMARY KEY, value VARCHAR)"),
+                        QStringLiteral("INSERT INTO CONFIG VALUES ('Version','%1')").arg(version)});
     }
     // Starts the plug-in and returns the text of the message box it shows (empty if none).
     static QString startAndCollectMessage()

@@ -103,6 +103,7 @@ private slots:
         login.appSecret = kSecret;
         Quorvia::vumo::UserInfo::instance()->SetLogin(login);
     }
+    void cleanupTestCase() { Quorvia::vumo::UserInfo::instance()->SetLogin({}); }
 
     void signatureFollowsTheRule()
     {
@@ -227,10 +228,9 @@ private slots:
     void syncRequestSendsTheFormAndReadsTheAnswer()
     {
         TestServer server;
-        QVERIFY(server.listen());
-        server.setHandler([answer = QByteArray(R"({"vumo_delete_response":{"vumo_id":"9876543210"}})")](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
+        QVERIFY(server.listen([answer = QByteArray(R"({"vumo_delete_response":{"vumo_id":"9876543210"}})")](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
             TestServer::respond(socket, 200, answer);
-        });
+        }));
         DeleteAt call;
         call.url = server.url(QStringLiteral("/routerjson"));
         call.SetVumoId(9876543210);
@@ -271,10 +271,9 @@ private slots:
     void filePostSendsFieldsAndImagePart()
     {
         TestServer server;
-        QVERIFY(server.listen());
-        server.setHandler([answer = QByteArray(R"({"vumo_propimg_add_response":{"image_id":"31"}})")](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
+        QVERIFY(server.listen([answer = QByteArray(R"({"vumo_propimg_add_response":{"image_id":"31"}})")](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
             TestServer::respond(socket, 200, answer);
-        });
+        }));
         PropimgAddAt call;
         call.url = server.url(QStringLiteral("/routerjson"));
         call.SetVumoId(77);
@@ -306,10 +305,9 @@ private slots:
     void asynchronousAnswerReachesOnlyLiveRequests()
     {
         TestServer server;
-        QVERIFY(server.listen());
-        server.setHandler([answer = QByteArray(R"({"vumo_delete_response":{"vumo_id":"5"}})")](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
+        QVERIFY(server.listen([answer = QByteArray(R"({"vumo_delete_response":{"vumo_id":"5"}})")](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
             TestServer::respond(socket, 200, answer);
-        });
+        }));
 
         class Watched : public DeleteAt
         {

@@ -12,7 +12,6 @@
 #include "plugin/VumoSearch.h"
 #include "plugin/VumoTableView.h"
 #include "plugin/VumoTableViewModel.h"
-#include "plugin/hostservices/AppShareHelp.h"
 #include "ui/MsgBox.h"
 
 #include <QIcon>
@@ -56,12 +55,8 @@ private slots:
             return QMessageBox::Ok;
         });
         f = std::make_unique<VumoTest::StoreFixture>();
-        f->home.writeLogin();
-        Quorvia::utils::AppShareHelp::instance()->Reload();
-        auto* manager = Quorvia::vumo::database::VumoDBMgr::instance();
-        manager->UseConnectionsForTests(f->connection, nullptr);
-        auto store = manager->GetVumoDb();
-        store->CheckDatabase();
+        auto store = f->sellerStore();
+        QVERIFY(store->CheckDatabase());
         const QList<QPair<QString, QString>> listings = {{"a", "保温杯"}, {"b", "雨伞"}};
         for (const auto& listing : listings) {
             auto record = VumoTest::makeListing(listing.first, 0);

@@ -24,8 +24,6 @@ class TestSearchStatement : public QObject
     Q_OBJECT
 
 private slots:
-    void tableQuery() { QCOMPARE(VumoTableQuery(), kTable); }
-
     void likeTextIsEscaped_data()
     {
         QTest::addColumn<QString>("typed");

@@ -59,6 +59,21 @@ CliRun RunCli(const QString& program, const QString& home, const QStringList& ar
     return Run(program, home, args, timeoutMs, {}, {});
 }
 
+CliRun RunCli(const QString& program, const QString& home, const QStringList& args,
+              const QMap<QString, QString>& variables, int timeoutMs)
+{
+    return Run(program, home, args, timeoutMs,
+               [&variables](QProcess&, QProcessEnvironment& env) {
+                   for (auto it = variables.cbegin(); it != variables.cend(); ++it) {
+                       if (it.value().isNull())
+                           env.remove(it.key());
+                       else
+                           env.insert(it.key(), it.value());
+                   }
+               },
+               {});
+}
+
 CliRun RunCliOnTerminal(const QString& program, const QString& home, const QStringList& args,
                         const QString& locale, int timeoutMs)
 {

@@ -1,6 +1,7 @@
 #pragma once
 // Runs vumo-cli (or another program of the build) on a test's data root.
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +18,9 @@ struct CliRun
 // event loop keeps running while it waits, so a local server in this thread still answers.
 CliRun RunCli(const QString& program, const QString& home, const QStringList& args,
               int timeoutMs = 60000);
+// The same with these variables set (a null value removes one).
+CliRun RunCli(const QString& program, const QString& home, const QStringList& args,
+              const QMap<QString, QString>& env, int timeoutMs = 60000);
 
 // The same with standard output on a pseudo-terminal (raw, so line ends arrive as written) and
 // the locale set to `locale` (LC_ALL and LANG). `out` is what reached the terminal.

@@ -1,20 +1,16 @@
 #include "ListingFixture.h"
 
-#include "database/DbConnection.h"
 #include "database/VumoDBMgr.h"
 #include "database/VumoDbInterface.h"
 #include "plugin/UserInfo.h"
+#include "plugin/VumoSearchStatement.h"
+#include "quorvia/DatabaseManage.h"
 #include "quorvia/LoginRecord.h"
 #include "quorvia/UserConfig.h"
 #include "utils/SellerPaths.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSqlDatabase>
-
 namespace VumoTest {
 
-using Quorvia::vumo::database::DbConnection;
 using Quorvia::vumo::database::VumoDBMgr;
 
 ListingFixture::ListingFixture(int count, const DemoLogin& login)
@@ -30,19 +26,12 @@ ListingFixture::ListingFixture(int count, const DemoLogin& login)
 
     Quorvia::vumo::UserInfo::instance()->SetLogin(login.Record());
 
-    const QString folder = m_home.filePath(QStringLiteral("users/%1/databases/%2")
-                                               .arg(login.uid, Quorvia::utils::PluginDisplayName()));
-    m_dbPath = folder + QStringLiteral("/Vumo.db");
-    QString error;
-    m_connection = DbConnection::OpenFile(m_dbPath, &error);
-    if (!m_connection) {
-        m_error = QStringLiteral("cannot open %1: %2").arg(m_dbPath, error);
-        return;
-    }
-    m_connectionName = m_connection->baseConnectionName();
-    VumoDBMgr::instance()->UseConnectionsForTests(m_connection, nullptr);
+    // The plug-in reaches the store the way it does under the workbench: the seller's uid from
+    // the login file, the file through the host's database service.
+    VumoDBMgr::instance()->Reset();
+    m_dbPath = Quorvia::database::DatabaseFilePath(login.uid, Quorvia::utils::PluginDisplayName(), QStringLiteral("Vumo"));
     if (!store()->CheckDatabase()) {
-        m_error = QStringLiteral("store check failed");
+        m_error = QStringLiteral("store check failed on %1").arg(m_dbPath);
         return;
     }
     m_valid = count == 0 || fill(count);
@@ -51,14 +40,6 @@ ListingFixture::ListingFixture(int count, const DemoLogin& login)
 ListingFixture::~ListingFixture()
 {
     VumoDBMgr::instance()->Reset();
-    m_connection.reset();
-    if (!m_connectionName.isEmpty()) {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_connectionName);
-    }
     quorvia::settings::CUserConfig::SetCurrentUser(m_previousUser);
     Quorvia::vumo::UserInfo::instance()->SetLogin(Quorvia::core::plugin::LoginRecord());
 }
@@ -80,13 +61,7 @@ Quorvia::vumo::database::VumoDbInterface* ListingFixture::store() const
 
 QString ListingFixture::TableQuery(const QString& condition)
 {
-    QString sql = QStringLiteral(
-        "SELECT client_id, vumo_id, cid, title, vumo_status, item_num, cost_price, market_price, yv_price, "
-        "stock_num, modified, min_yvprice, max_yvprice, template_name, shop_categorys, is_vumoinfo_complete, "
-        "ad_content, upload_status, error_msg From vumo_data ");
-    if (!condition.isEmpty())
-        sql += condition;
-    return sql;
+    return Quorvia::vumo::VumoTableQuery() + condition;
 }
 
 } // namespace VumoTest

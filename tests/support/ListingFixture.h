@@ -1,8 +1,8 @@
 #pragma once
 // A temporary home with a logged-in demo seller and a listing store filled with the demo
 // listings of VumoDemoStore. The store file sits where the workbench keeps it
-// (users/<uid>/databases/商品管理/Vumo.db) and is handed to VumoDBMgr, so code that reaches the
-// store through the manager (the main widget, the tree) sees it. The column settings follow
+// (users/<uid>/databases/商品管理/Vumo.db) and VumoDBMgr opens it through the host's database
+// service, so code that reaches the store through the manager (the main widget, the tree) sees it. The column settings follow
 // the same seller.
 #include "support/TempHome.h"
 
@@ -14,7 +14,6 @@
 #include <memory>
 
 namespace Quorvia::vumo::database {
-class DbConnection;
 class VumoDbInterface;
 } // namespace Quorvia::vumo::database
 
@@ -63,9 +62,7 @@ private:
     TempHome m_home;
     DemoLogin m_login;
     QString m_dbPath;
-    QString m_connectionName;
     QString m_previousUser;
-    std::shared_ptr<Quorvia::vumo::database::DbConnection> m_connection;
     Quorvia::vumo::database::VumoDemoSummary m_summary;
     QString m_error;
     bool m_valid = false;

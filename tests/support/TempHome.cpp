@@ -1,6 +1,8 @@
 #include "TempHome.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace VumoTest {
@@ -16,6 +18,19 @@ Quorvia::core::plugin::LoginRecord DemoLogin::Record() const
     record.stockMode = stockMode;
     record.shopType = shopType;
     return record;
+}
+
+QByteArray ReadBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
 TempHome::TempHome()

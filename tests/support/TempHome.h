@@ -25,6 +25,10 @@ struct DemoLogin
     Quorvia::core::plugin::LoginRecord Record() const;
 };
 
+// Whole files: the bytes (empty when unreadable); writing makes the folder and replaces the file.
+QByteArray ReadBytes(const QString& path);
+bool WriteBytes(const QString& path, const QByteArray& bytes);
+
 class TempHome
 {
 public:

@@ -30,6 +30,11 @@ public:
 
     explicit TestServer(QObject* parent = nullptr);
     bool listen();
+    bool listen(Handler handler)
+    {
+        setHandler(std::move(handler));
+        return listen();
+    }
     quint16 port() const { return m_server.serverPort(); }
     QString url(const QString& path) const;
     void setHandler(Handler handler) { m_handler = std::move(handler); }

@@ -2,6 +2,8 @@
 // same on every run, and reachable from vumo-cli for screenshots.
 #include "support/CliRun.h"
 #include "support/ListingFixture.h"
+#include "support/RecordCompare.h"
+#include "support/SqlFile.h"
 #include "support/TestMain.h"
 
 #include "database/VumoDbInterface.h"
@@ -12,10 +14,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSet>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
 using namespace Quorvia::vumo;
@@ -51,14 +50,10 @@ private slots:
             auto a = database::MakeDemoListing(i);
             auto b = database::MakeDemoListing(i);
             QCOMPARE(a->client_id(), QStringLiteral("demo-%1").arg(i, 6, 10, QLatin1Char('0')));
-            QCOMPARE(a->client_id(), b->client_id());
-            QCOMPARE(a->title(), b->title());
-            QCOMPARE(a->vumo_status(), b->vumo_status());
-            QCOMPARE(a->yv_price(), b->yv_price());
-            QCOMPARE(a->max_yvprice(), b->max_yvprice());
-            QCOMPARE(a->shop_categorys(), b->shop_categorys());
-            QCOMPARE(a->modified(), b->modified());
+            QCOMPARE(VumoTest::DifferingProperties(*a, *b), QStringList());
             QCOMPARE(a->Skus().size(), b->Skus().size());
+            for (int s = 0; s < a->Skus().size(); ++s)
+                QCOMPARE(VumoTest::DifferingProperties(*a->Skus().at(s), *b->Skus().at(s)), QStringList());
         }
         QVERIFY(database::MakeDemoListing(1)->title() != database::MakeDemoListing(2)->title()
                 || database::MakeDemoListing(1)->vumo_status() != database::MakeDemoListing(2)->vumo_status());
@@ -200,19 +195,10 @@ private slots:
         const CliRun run = runCli(home.path(), {QStringLiteral("fill-demo-store"), QStringLiteral("60")});
         QVERIFY2(run.exitCode == 0, run.err.constData());
         QVERIFY(QString::fromUtf8(run.out).contains(QStringLiteral("演示商品 60 个")));
-        const QString path = home.filePath(QStringLiteral("users/demo_seller/databases/商品管理/Vumo.db"));
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("cli-check"));
-            db.setDatabaseName(path);
-            QVERIFY(db.open());
-            QSqlQuery q(db);
-            QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM vumo_data")) && q.next());
-            QCOMPARE(q.value(0).toInt(), 60);
-            QVERIFY(q.exec(QStringLiteral("SELECT title FROM vumo_data WHERE client_id='demo-000003'")) && q.next());
-            QCOMPARE(q.value(0).toString(), database::MakeDemoListing(3)->title());
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("cli-check"));
+        const VumoTest::SqlFile db(home.filePath(QStringLiteral("users/demo_seller/databases/商品管理/Vumo.db")));
+        QCOMPARE(db.column(QStringLiteral("SELECT COUNT(*) FROM vumo_data")).value(0).toInt(), 60);
+        QCOMPARE(db.column(QStringLiteral("SELECT title FROM vumo_data WHERE client_id='demo-000003'")).value(0).toString(),
+                 database::MakeDemoListing(3)->title());
     }
 
     // A store of a newer release, or a damaged one, is named and left as it was.
@@ -221,40 +207,24 @@ private slots:
         VumoTest::TempHome home;
         home.writeLogin();
         const QString path = home.filePath(QStringLiteral("users/demo_seller/databases/商品管理/Vumo.db"));
-        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("cli-newer"));
-            db.setDatabaseName(path);
-            QVERIFY(db.open());
-            QSqlQuery q(db);
-            QVERIFY(q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")));
-            QVERIFY(q.exec(QStringLiteral("CREATE TABLE CONFIG (key VARCHAR PRIMARY KEY, value VARCHAR)")));
-            QVERIFY(q.exec(QStringLiteral("INSERT INTO CONFIG VALUES ('Version','9.9')")));
-            q.finish();
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("cli-newer"));
-        auto bytes = [&path] {
-            QFile file(path);
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        };
-        const QByteArray newer = bytes();
+        QVERIFY(VumoTest::SqlFile(path).exec({QStringLiteral("PRAGMA journal_mode=DELETE"),
+                                              QStringLiteral("CREATE TABLE CONFIG (key VARCHAR PRIMARY KEY, value VARCHAR)"),
+                                              QStringLiteral("INSERT INTO CONFIG VALUES ('Version','9.9')")}));
+        const QByteArray newer = VumoTest::ReadBytes(path);
         CliRun run = runCli(home.path(), {QStringLiteral("fill-demo-store"), QStringLiteral("5")});
         QCOMPARE(run.exitCode, 1);
         QString err = QString::fromUtf8(run.err);
         QVERIFY2(err.contains(QStringLiteral("商品数据库文件来自更新版本")), qPrintable(err));
         QVERIFY(err.contains(QDir::toNativeSeparators(path)));
-        QCOMPARE(bytes(), newer);
+        QCOMPARE(VumoTest::ReadBytes(path), newer);
 
         QFile::remove(path);
-        QFile garbage(path);
-        QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write(QByteArray(2048, 'x')) == 2048);
-        garbage.close();
+        QVERIFY(VumoTest::WriteBytes(path, QByteArray(2048, 'x')));
         run = runCli(home.path(), {QStringLiteral("fill-demo-store"), QStringLiteral("5")});
         QCOMPARE(run.exitCode, 1);
         err = QString::fromUtf8(run.err);
         QVERIFY2(err.contains(QStringLiteral("商品数据库文件已损坏")), qPrintable(err));
-        QCOMPARE(bytes(), QByteArray(2048, 'x'));
+        QCOMPARE(VumoTest::ReadBytes(path), QByteArray(2048, 'x'));
     }
 
     void cliRefusesBadCountsAndMissingLogin()

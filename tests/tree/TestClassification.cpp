@@ -6,10 +6,8 @@
 
 #include "plugin/VumoClassification.h"
 #include "plugin/VumoCountThread.h"
-#include "plugin/hostservices/AppShareHelp.h"
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Quorvia::vumo;
@@ -43,20 +41,14 @@ QStringList childTexts(const QTreeWidgetItem* item)
 class TestClassification : public QObject
 {
     Q_OBJECT
-    QTemporaryDir m_noServices;
 
 private slots:
-    void initTestCase()
-    {
-        // No AppShare service: the shop node falls back to its placeholder text.
-        qputenv("QUORVIA_SERVICE_DIR", m_noServices.path().toLocal8Bit());
-        Quorvia::utils::AppShareHelp::instance()->Reload();
-    }
-
     void constructionShowsClassesWithLocalStoreCurrent()
     {
+        VumoTest::TempHome home; // nobody logged in: no shop name, no store
         VumoClassification tree;
         QCOMPARE(tree.topLevelItemCount(), 1);
+        QCOMPARE(tree.topLevelItem(0)->text(0), QStringLiteral("Yv商城-【店铺名称】(0)"));
         QCOMPARE(childTexts(tree.topLevelItem(0)),
                  QStringList({"商品模板(0)", "线上在售商品(0)", "线上待售商品(0)", "本地仓库商品(0)", "本地回收站(0)",
                               "搜索结果(0)"}));
@@ -78,9 +70,8 @@ private slots:
             QVERIFY(fx.add({QStringLiteral("s%1").arg(i), i % 2 ? 8 : 520, QString()}));
 
         VumoClassification tree;
-        tree.SetStore(fx.store);
         QVERIFY(refillAndWait(tree));
-        QCOMPARE(tree.topLevelItem(0)->text(0), QStringLiteral("Yv商城-【店铺名称】(8)"));
+        QCOMPARE(tree.topLevelItem(0)->text(0), QStringLiteral("演示小店(8)"));
         QCOMPARE(textOf(tree, VumoClassNode(1)), QStringLiteral("商品模板(3)"));
         QCOMPARE(textOf(tree, VumoClassNode(2)), QStringLiteral("线上在售商品(5)"));
         for (int c : {3, 4, 5, 6})
@@ -99,7 +90,6 @@ private slots:
         QVERIFY(fx.seedEveryStatus());
 
         VumoClassification tree;
-        tree.SetStore(fx.store);
         QVERIFY(refillAndWait(tree));
         const QTreeWidgetItem* onSale = tree.ClassItem(2);
         QCOMPARE(childTexts(onSale), QStringList({"夏装(新)(6)", "鞋(3)", "包(2)", "未分配店内分类(4)"}));
@@ -116,7 +106,7 @@ private slots:
                 QCOMPARE(tree.NodeCount(node), fx.expectedCount(node));
         }
         // The shop counts classes 1 to 5 once each.
-        QCOMPARE(tree.topLevelItem(0)->text(0), QStringLiteral("Yv商城-【店铺名称】(92)"));
+        QCOMPARE(tree.topLevelItem(0)->text(0), QStringLiteral("演示小店(92)"));
     }
 
     void movesShiftCountsWithoutQuery()
@@ -130,7 +120,6 @@ private slots:
         QVERIFY(fx.add({QStringLiteral("o1"), 8, QStringLiteral("15-15|鞋")}));
 
         VumoClassification tree;
-        tree.SetStore(fx.store);
         QVERIFY(refillAndWait(tree));
         // The store is emptied behind the tree: what follows can only come from increments.
         QVERIFY(fx.store->ExecSql(QStringLiteral("DELETE FROM vumo_data")));
@@ -169,7 +158,7 @@ private slots:
         tree.AddCount(5, 4, 2);
         QCOMPARE(tree.NodeCount(VumoClassNode(5)), 0);
         QCOMPARE(tree.NodeCount(VumoClassNode(4)), 2);
-        QCOMPARE(tree.topLevelItem(0)->text(0), QStringLiteral("Yv商城-【店铺名称】(5)"));
+        QCOMPARE(tree.topLevelItem(0)->text(0), QStringLiteral("演示小店(5)"));
     }
 
     void countBelowZeroKeepsTextAndLogs()
@@ -178,7 +167,6 @@ private slots:
         QVERIFY(fx.valid);
         QVERIFY(fx.add({QStringLiteral("r1"), 2015, QString()}));
         VumoClassification tree;
-        tree.SetStore(fx.store);
         QVERIFY(refillAndWait(tree));
 
         LogCapture log;
@@ -202,7 +190,6 @@ private slots:
         QVERIFY(fx.seedCategories());
         QVERIFY(fx.seedEveryStatus());
         VumoClassification tree;
-        tree.SetStore(fx.store);
         QVERIFY(refillAndWait(tree));
 
         QSignalSpy changed(&tree, &VumoClassification::ClassificationChangedSignal);
@@ -262,7 +249,6 @@ private slots:
         QVERIFY(fx.seedCategories());
         QVERIFY(fx.seedEveryStatus());
         VumoClassification tree;
-        tree.SetStore(fx.store);
         tree.Refill();
         tree.Refill(); // stops and waits for the first count
         QVERIFY(refillAndWait(tree));

@@ -85,7 +85,12 @@ private slots:
         CUserConfig::SetCurrentUser(QStringLiteral("u"));
         setStockMode(-1);
     }
-    void cleanup() { m_home.reset(); }
+    void cleanup()
+    {
+        setStockMode(-1);
+        CUserConfig::SetCurrentUser(QString());
+        m_home.reset();
+    }
 
     void fromSavedLayout()
     {

@@ -1,18 +1,18 @@
 #pragma once
-// A listing store on a fresh file in a temporary home, filled through VumoDb with listings of
-// every status and with a shop-category tree whose ids share digits (5, 15, 52), so a match
-// on a part of an id shows up as a wrong count.
+// The demo seller's listing store in a temporary home, reached as the plug-in reaches it
+// (VumoDBMgr), filled with listings of every status and with a shop-category tree whose ids
+// share digits (5, 15, 52), so a match on a part of an id shows up as a wrong count.
 #include "support/ListingFixture.h"
 #include "support/TempHome.h"
 
 #include "database/DbConnection.h"
+#include "database/VumoDBMgr.h"
 #include "database/VumoDb.h"
 #include "entity/SellerCatsEntity.h"
 #include "entity/VumoDataEntity.h"
 #include "plugin/VumoClassRules.h"
 
 #include <QList>
-#include <QSqlDatabase>
 #include <QString>
 
 #include <memory>
@@ -31,23 +31,15 @@ class TreeStoreFixture
 public:
     TreeStoreFixture()
     {
-        QString error;
-        connection = Quorvia::vumo::database::DbConnection::OpenFile(
-            home.filePath(QStringLiteral("users/u/databases/vumo/Vumo.db")), &error);
-        if (!connection)
-            return;
-        name = connection->baseConnectionName();
-        store = std::make_shared<Quorvia::vumo::database::VumoDb>(connection);
+        home.writeLogin();
+        Quorvia::vumo::database::VumoDBMgr::instance()->Reset();
+        store = Quorvia::vumo::database::VumoDBMgr::instance()->GetVumoDb();
         valid = store->CheckDatabase();
     }
     ~TreeStoreFixture()
     {
         store.reset();
-        connection.reset();
-        if (!name.isEmpty()) {
-            { QSqlDatabase db = QSqlDatabase::database(name, false); db.close(); }
-            QSqlDatabase::removeDatabase(name);
-        }
+        Quorvia::vumo::database::VumoDBMgr::instance()->Reset();
     }
 
     // Top categories 5 ("夏装(新)"), 15 and 52; 5 has the children 51 and 7052 (ids that hold
@@ -125,10 +117,7 @@ public:
     QStringList clientIdsOf(const QString& condition) const
     {
         QList<VUMO_LIST_STRUCT> rows;
-        if (!store->QueryVumoRows(QStringLiteral(
-                "SELECT client_id, vumo_id, cid, title, vumo_status, item_num, cost_price, market_price, yv_price, "
-                "stock_num, modified, min_yvprice, max_yvprice, template_name, shop_categorys, is_vumoinfo_complete, "
-                "ad_content, upload_status, error_msg From vumo_data WHERE ") + condition, rows))
+        if (!store->QueryVumoRows(ListingFixture::TableQuery(QStringLiteral("WHERE ") + condition), rows))
             return {QStringLiteral("<query failed>")};
         QStringList ids;
         for (const VUMO_LIST_STRUCT& row : rows)
@@ -138,10 +127,8 @@ public:
     }
 
     TempHome home;
-    std::shared_ptr<Quorvia::vumo::database::DbConnection> connection;
-    std::shared_ptr<Quorvia::vumo::database::VumoDb> store;
+    std::shared_ptr<Quorvia::vumo::database::VumoDbInterface> store;
     QList<SeedListing> listings;
-    QString name;
     bool valid = false;
 };
 

@@ -11,11 +11,13 @@
 #include "ui/VaProgressFrame.h"
 
 #include <QCalendarWidget>
+#include <QDesktopServices>
 #include <QDir>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardItemModel>
@@ -36,15 +38,16 @@ class TestProgressAndFields : public QObject
     QList<QUrl> opened;
     QStringList messages;
 
+public slots:
+    // Stands in for the desktop's file opener (QDesktopServices' handler for "file").
+    void openUrl(const QUrl& url) { opened << url; }
+
 private slots:
     void init()
     {
         opened.clear();
         messages.clear();
-        VaProgressFrame::SetUrlOpener([this](const QUrl& url) {
-            opened << url;
-            return true;
-        });
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openUrl");
         SetMsgBoxHook([this](MsgBox& box) {
             messages << box.Text();
             return QMessageBox::Ok;
@@ -52,14 +55,13 @@ private slots:
     }
     void cleanup()
     {
-        VaProgressFrame::SetUrlOpener({});
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         SetMsgBoxHook({});
     }
 
     void progressTextFormats()
     {
         VaProgressFrame frame;
-        QCOMPARE(frame.windowTitle(), QStringLiteral("Quorvia工作台"));
         QCOMPARE(frame.ButtonText(), QStringLiteral("取消"));
         frame.SetRange(0, 10);
         frame.SetValue(3);
@@ -71,8 +73,6 @@ private slots:
         QCOMPARE(frame.ProgressText(), QStringLiteral("已完成删除商品70%"));
         frame.SetLabelText(QStringLiteral("正在删除"));
         QCOMPARE(frame.LabelText(), QStringLiteral("正在删除"));
-        QVERIFY(frame.findChild<QProgressBar*>(QStringLiteral("progressBar")));
-        QVERIFY(frame.findChild<QPushButton*>(QStringLiteral("pushButton")));
     }
 
     void cancelIsSignalledOnce()
@@ -173,7 +173,9 @@ private slots:
         QFile out(file);
         QVERIFY(out.open(QIODevice::WriteOnly));
         out.close();
-        VaProgressFrame::SetUrlOpener([](const QUrl&) { return false; });
+        // A handler Qt cannot call makes openUrl() fail, as a desktop without an opener does.
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "refuse");
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("No such method")));
         frame.Finish(file);
         frame.OnOpenFolder();
         QCOMPARE(messages.size(), 2);
@@ -250,8 +252,17 @@ private slots:
     {
         VumoTest::TempHome home;
         QTemporaryDir noServices;
+        const bool wasSet = qEnvironmentVariableIsSet("QUORVIA_SERVICE_DIR");
+        const QByteArray previous = qgetenv("QUORVIA_SERVICE_DIR");
         qputenv("QUORVIA_SERVICE_DIR", noServices.path().toLocal8Bit());
         Quorvia::utils::AppShareHelp::instance()->Reload();
+        const auto restore = qScopeGuard([wasSet, &previous] {
+            if (!wasSet)
+                qunsetenv("QUORVIA_SERVICE_DIR");
+            else
+                qputenv("QUORVIA_SERVICE_DIR", previous);
+            Quorvia::utils::AppShareHelp::instance()->Reload();
+        });
 
         QueryDateTimeEdit edit;
         emit edit.calendarWidget()->clicked(QDate(2010, 1, 1));
@@ -261,9 +272,6 @@ private slots:
         QVERIFY(qAbs(max.secsTo(QDateTime::currentDateTime())) < 60);
         QCOMPARE(edit.dateTime(), max.addMonths(-1).addDays(-2));
         QVERIFY(edit.IsEmpty());
-
-        qunsetenv("QUORVIA_SERVICE_DIR");
-        Quorvia::utils::AppShareHelp::instance()->Reload();
     }
 
     void delegatePaintsNoFocusFrame()

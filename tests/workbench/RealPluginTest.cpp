@@ -1,47 +1,23 @@
 // The workbench with the real plug-in, as a seller starts it: a fresh home must come out with
 // both stores at the current schema and the seller's folder; an old store is upgraded in place.
+#include "support/CliRun.h"
+#include "support/SqlFile.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTest>
 
 namespace {
 
-struct Outcome
+// The workbench with the plug-in it finds beside itself, saving a screenshot to `shot`.
+VumoTest::CliRun runWithRealPlugin(const VumoTest::TempHome& home, const QString& shot)
 {
-    int exitCode = -1;
-    QProcess::ExitStatus status = QProcess::CrashExit;
-    QString output;
-};
-
-Outcome runWithRealPlugin(const VumoTest::TempHome& home, const QString& shot)
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.remove(QStringLiteral("QUORVIA_LOGIN_FILE"));
-    env.remove(QStringLiteral("QUORVIA_SERVICE_DIR"));
-    process.setProcessEnvironment(env);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(QStringLiteral(WORKBENCH_EXE), {QStringLiteral("--home"), home.path(), QStringLiteral("--screenshot"), shot});
-    Outcome outcome;
-    if (!process.waitForFinished(90000)) {
-        process.kill();
-        process.waitForFinished();
-        outcome.output = QStringLiteral("<hung>");
-        return outcome;
-    }
-    outcome.exitCode = process.exitCode();
-    outcome.status = process.exitStatus();
-    outcome.output = QString::fromUtf8(process.readAll());
-    return outcome;
+    return VumoTest::RunCli(QStringLiteral(WORKBENCH_EXE), home.path(), {QStringLiteral("--screenshot"), shot},
+                            {{QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen")},
+                             {QStringLiteral("QUORVIA_SERVICE_DIR"), QString()}},
+                            90000);
 }
 
 // Reads one store with a connection of its own, closed before returning.
@@ -54,32 +30,24 @@ struct StoreFacts
     QStringList titles;
 };
 
+QStringList texts(const QVariantList& values)
+{
+    QStringList out;
+    for (const QVariant& v : values)
+        out << v.toString();
+    return out;
+}
+
 StoreFacts readStore(const QString& path)
 {
+    const VumoTest::SqlFile db(path);
     StoreFacts facts;
-    const QString name = QStringLiteral("inspect-") + path;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        if (db.open()) {
-            QSqlQuery q(db);
-            q.exec(QStringLiteral("select name, type from sqlite_master where name not like 'sqlite_%' order by name"));
-            while (q.next())
-                (q.value(1).toString() == QLatin1String("table") ? facts.tables : facts.indexes) << q.value(0).toString();
-            q.exec(QStringLiteral("select value from CONFIG where key='Version'"));
-            if (q.next())
-                facts.version = q.value(0).toString();
-            if (facts.tables.contains(QLatin1String("vumo_data"))) {
-                q.exec(QStringLiteral("select * from vumo_data"));
-                const QSqlRecord record = q.record();
-                for (int i = 0; i < record.count(); ++i)
-                    facts.dataColumns << record.fieldName(i);
-                while (q.next())
-                    facts.titles << q.value(QStringLiteral("title")).toString();
-            }
-        }
-    }
-    QSqlDatabase::removeDatabase(name);
+    const QString objects = QStringLiteral("select name from sqlite_master where type='%1' and name not like 'sqlite_%' order by name");
+    facts.tables = texts(db.column(objects.arg(QStringLiteral("table"))));
+    facts.indexes = texts(db.column(objects.arg(QStringLiteral("index"))));
+    facts.version = db.column(QStringLiteral("select value from CONFIG where key='Version'")).value(0).toString();
+    facts.dataColumns = texts(db.column(QStringLiteral("select name from pragma_table_info('vumo_data') order by cid")));
+    facts.titles = texts(db.column(QStringLiteral("select title from vumo_data")));
     return facts;
 }
 
@@ -99,8 +67,8 @@ private slots:
         VumoTest::TempHome home;
         home.writeLogin();
         const QString shot = home.filePath(QStringLiteral("shot.png"));
-        const Outcome run = runWithRealPlugin(home, shot);
-        QVERIFY2(run.status == QProcess::NormalExit && run.exitCode == 0, qPrintable(run.output));
+        const VumoTest::CliRun run = runWithRealPlugin(home, shot);
+        QVERIFY2(run.exitCode == 0, run.err.constData());
 
         QImage image(shot);
         QVERIFY(!image.isNull());
@@ -130,33 +98,17 @@ private slots:
         VumoTest::TempHome home;
         home.writeLogin();
         const QString path = storePath(home, QStringLiteral("Vumo"));
-        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
         {
-            // vumo_data as it was at 1.4: without input_pids, input_strs, ad_content, brand_id, upload_status.
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("old"));
-            db.setDatabaseName(path);
-            QVERIFY(db.open());
-            QSqlQuery q(db);
-            QVERIFY(q.exec(QStringLiteral("CREATE TABLE CONFIG (key VARCHAR PRIMARY KEY, value VARCHAR)")));
-            QVERIFY(q.exec(QStringLiteral("INSERT INTO CONFIG VALUES ('Version', '1.4')")));
-            QVERIFY(q.exec(QStringLiteral(
-                "CREATE TABLE vumo_data(client_id TEXT PRIMARY KEY ,vumo_id INTEGER,spu_id INTEGER,cid INTEGER,"
-                "shop_categorys TEXT,title TEXT,upc_code TEXT,vumo_status INTEGER,item_num TEXT,length INTEGER,"
-                "wide INTEGER,high INTEGER,weight REAL,cost_price INTEGER,market_price INTEGER,yv_price  INTEGER,"
-                "desc BLOB,logo TEXT,stock_num INTEGER,property_alias TEXT,attributes TEXT,created INTEGER(8),"
-                "modified INTEGER(8),outer_id TEXT,status INTEGER(1),transport_id INTEGER,online_time INTEGER(8),"
-                "offline_time INTEGER(8),is_pay_first INTEGER(1),is_shelf_life INTEGER(1),is_imported INTEGER(1),"
-                "is_can_vat  INTEGER(1),is_special_wet INTEGER(1),is_appliances_card INTEGER(1),"
-                "is_health_product INTEGER(1),is_serial_no INTEGER(1),shelf_life_days INTEGER,"
-                "vumo_big_small_model INTEGER,vumo_pack_type INTEGER,min_yvprice INTEGER,max_yvprice INTEGER,"
-                "template_name TEXT,error_msg TEXT,is_vumoinfo_complete INTEGER(1))")));
-            QVERIFY(q.exec(QStringLiteral("INSERT INTO vumo_data (client_id, vumo_id, title) VALUES ('c-1', 42, '老店''s 商品')")));
-            db.close();
+            // The store as release 1.4 left it: vumo_data without the five later columns.
+            const VumoTest::SqlFile db(path);
+            QVERIFY(db.exec(VumoTest::Release14ListingStore()
+                            + QStringList{QStringLiteral("INSERT INTO CONFIG VALUES ('Version', '1.4')"),
+                                          QStringLiteral("INSERT INTO vumo_data (client_id, vumo_id, title) "
+                                                         "VALUES ('c-1', 42, '老店''s 商品')")}));
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("old"));
 
-        const Outcome run = runWithRealPlugin(home, home.filePath(QStringLiteral("shot.png")));
-        QVERIFY2(run.status == QProcess::NormalExit && run.exitCode == 0, qPrintable(run.output));
+        const VumoTest::CliRun run = runWithRealPlugin(home, home.filePath(QStringLiteral("shot.png")));
+        QVERIFY2(run.exitCode == 0, run.err.constData());
 
         const StoreFacts vumo = readStore(path);
         QCOMPARE(vumo.version, QStringLiteral("2.0"));

@@ -1,3 +1,4 @@
+#include "support/CliRun.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 
@@ -5,45 +6,33 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTest>
 
 namespace {
 
 struct Run
 {
-    int exitCode = -1;
-    QProcess::ExitStatus status = QProcess::CrashExit;
-    QString output; // standard error and standard output together
+    int exitCode = -1; // -1: hung, -2: crashed
+    QString output;    // standard error, then standard output
 };
 
-Run runWorkbench(const QStringList& args, const QMap<QString, QString>& env = {})
+// The workbench offscreen on the data root `home`, without a plug-in mode unless `env` names one.
+Run runWorkbench(const QString& home, const QStringList& args, QMap<QString, QString> env = {})
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.remove(QStringLiteral("QUORVIA_LOGIN_FILE"));
-    environment.remove(QStringLiteral("FAKE_PLUGIN_MODE"));
-    for (auto it = env.begin(); it != env.end(); ++it) {
-        if (it.value().isNull())
-            environment.remove(it.key());
-        else
-            environment.insert(it.key(), it.value());
-    }
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(QStringLiteral(WORKBENCH_EXE), args);
-    Run run;
-    if (!process.waitForFinished(90000)) {
-        process.kill();
-        process.waitForFinished();
-        run.output = QStringLiteral("<hung>");
-        return run;
-    }
-    run.exitCode = process.exitCode();
-    run.status = process.exitStatus();
-    run.output = QString::fromUtf8(process.readAll());
-    return run;
+    if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (!env.contains(QStringLiteral("FAKE_PLUGIN_MODE")))
+        env.insert(QStringLiteral("FAKE_PLUGIN_MODE"), QString());
+    const VumoTest::CliRun run = VumoTest::RunCli(QStringLiteral(WORKBENCH_EXE), home, args, env, 90000);
+    return {run.exitCode, QString::fromUtf8(run.err + run.out)};
+}
+
+// The workbench on `home` loading `plugin`, asked to save a screenshot to `shot`.
+Run screenshot(const VumoTest::TempHome& home, const QString& shot, const QString& plugin = QStringLiteral(FAKE_PLUGIN),
+               const QMap<QString, QString>& env = {}, const QStringList& more = {})
+{
+    return runWorkbench(home.path(), QStringList{QStringLiteral("--plugin"), plugin, QStringLiteral("--screenshot"), shot} + more,
+                        env);
 }
 
 QStringList reportLines(const QString& path)
@@ -79,10 +68,7 @@ private slots:
         const QString shot = home.filePath(QStringLiteral("shot.png"));
         const QString report = home.filePath(QStringLiteral("report.txt"));
 
-        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"),
-                                      QStringLiteral(FAKE_PLUGIN), QStringLiteral("--screenshot"), shot},
-                                     {{QStringLiteral("FAKE_PLUGIN_REPORT"), report}});
-        QCOMPARE(run.status, QProcess::NormalExit);
+        const Run run = screenshot(home, shot, QStringLiteral(FAKE_PLUGIN), {{QStringLiteral("FAKE_PLUGIN_REPORT"), report}});
         QVERIFY2(run.exitCode == 0, qPrintable(run.output));
 
         QImage image;
@@ -123,11 +109,8 @@ private slots:
         VumoTest::TempHome home;
         home.writeLogin();
         const QString shot = home.filePath(QStringLiteral("shot.png"));
-        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"),
-                                      QStringLiteral(FAKE_PLUGIN), QStringLiteral("--screenshot"), shot,
-                                      QStringLiteral("--screenshot-timeout"), QStringLiteral("2")},
-                                     {{QStringLiteral("FAKE_PLUGIN_MODE"), mode}});
-        QCOMPARE(run.status, QProcess::NormalExit);
+        const Run run = screenshot(home, shot, QStringLiteral(FAKE_PLUGIN), {{QStringLiteral("FAKE_PLUGIN_MODE"), mode}},
+                                   {QStringLiteral("--screenshot-timeout"), QStringLiteral("2")});
         QVERIFY2(run.exitCode == exitCode, qPrintable(run.output));
         QCOMPARE(QFile::exists(shot), exitCode == 0);
         if (exitCode == 3)
@@ -145,10 +128,8 @@ private slots:
         QVERIFY(QFile::rename(otherLogin, moved)); // nothing at the default place
         const QString report = home.filePath(QStringLiteral("report.txt"));
 
-        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--login"), moved,
-                                      QStringLiteral("--plugin"), QStringLiteral(FAKE_PLUGIN),
-                                      QStringLiteral("--screenshot"), home.filePath(QStringLiteral("s.png"))},
-                                     {{QStringLiteral("FAKE_PLUGIN_REPORT"), report}});
+        const Run run = screenshot(home, home.filePath(QStringLiteral("s.png")), QStringLiteral(FAKE_PLUGIN),
+                                   {{QStringLiteral("FAKE_PLUGIN_REPORT"), report}}, {QStringLiteral("--login"), moved});
         QVERIFY2(run.exitCode == 0, qPrintable(run.output));
         const QString text = reportLines(report).join(QLatin1Char('\n'));
         QVERIFY2(text.contains(QStringLiteral("token=token-2")), qPrintable(text));
@@ -158,10 +139,7 @@ private slots:
     void missingLoginExplainsWhatToCreate()
     {
         VumoTest::TempHome home;
-        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"),
-                                      QStringLiteral(FAKE_PLUGIN), QStringLiteral("--screenshot"),
-                                      home.filePath(QStringLiteral("s.png"))});
-        QCOMPARE(run.status, QProcess::NormalExit);
+        const Run run = screenshot(home, home.filePath(QStringLiteral("s.png")));
         QCOMPARE(run.exitCode, 2);
         QVERIFY2(run.output.contains(QDir::toNativeSeparators(home.filePath(QStringLiteral("config/login.ini")))),
                  qPrintable(run.output));
@@ -183,9 +161,7 @@ private slots:
         }
         QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
                                                 | QFileDevice::ReadOther));
-        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"),
-                                      QStringLiteral(FAKE_PLUGIN), QStringLiteral("--screenshot"),
-                                      home.filePath(QStringLiteral("s.png"))});
+        const Run run = screenshot(home, home.filePath(QStringLiteral("s.png")));
         QCOMPARE(run.exitCode, 2);
         const QString text = todaysLog(home);
         QVERIFY(text.startsWith(QStringLiteral("earlier line\n")));
@@ -200,8 +176,7 @@ private slots:
 
         // A new day's file is created that way.
         QVERIFY(QFile::remove(path));
-        runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"), QStringLiteral(FAKE_PLUGIN),
-                      QStringLiteral("--screenshot"), home.filePath(QStringLiteral("s.png"))});
+        screenshot(home, home.filePath(QStringLiteral("s.png")));
         QVERIFY(QFile::exists(path));
         QCOMPARE(QFile::permissions(path) & others, QFileDevice::Permissions());
         QVERIFY(QFile::permissions(path) & QFileDevice::ReadOwner);
@@ -211,59 +186,43 @@ private slots:
     {
         QTest::addColumn<QString>("plugin");
         QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("shot");
         QTest::addColumn<QString>("message");
-        QTest::newRow("foreign verification") << QStringLiteral(FAKE_PLUGIN_WRONG) << QString()
+        const QString fake = QStringLiteral(FAKE_PLUGIN);
+        const QString shot = QStringLiteral("s.png");
+        QTest::newRow("foreign verification") << QStringLiteral(FAKE_PLUGIN_WRONG) << QString() << shot
                                               << QStringLiteral("校验信息");
-        QTest::newRow("no such file") << QStringLiteral("/nonexistent/libnothing.so") << QString()
+        QTest::newRow("no such file") << QStringLiteral("/nonexistent/libnothing.so") << QString() << shot
                                       << QStringLiteral("找不到插件文件");
-        QTest::newRow("not a plug-in") << QStringLiteral(SETTINGS_LIB) << QString()
+        QTest::newRow("not a plug-in") << QStringLiteral(SETTINGS_LIB) << QString() << shot
                                        << QStringLiteral("缺少导出函数 qt_plugin_query_verification_data");
-        QTest::newRow("no widget") << QStringLiteral(FAKE_PLUGIN) << QStringLiteral("null")
-                                   << QStringLiteral("没有创建主窗口");
+        QTest::newRow("no widget") << fake << QStringLiteral("null") << shot << QStringLiteral("没有创建主窗口");
+        QTest::newRow("unwritable screenshot") << fake << QString() << QStringLiteral("no/such/folder/s.png")
+                                               << QStringLiteral("无法保存截图");
     }
     void pluginsTheHostRefuses()
     {
         QFETCH(QString, plugin);
         QFETCH(QString, mode);
+        QFETCH(QString, shot);
         QFETCH(QString, message);
         VumoTest::TempHome home;
         home.writeLogin();
-        const QString shot = home.filePath(QStringLiteral("s.png"));
-        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"), plugin,
-                                      QStringLiteral("--screenshot"), shot},
-                                     {{QStringLiteral("FAKE_PLUGIN_MODE"), mode}});
-        QCOMPARE(run.status, QProcess::NormalExit);
-        QVERIFY(run.exitCode != 0);
+        const Run run = screenshot(home, home.filePath(shot), plugin, {{QStringLiteral("FAKE_PLUGIN_MODE"), mode}});
+        QVERIFY(run.exitCode > 0);
         QVERIFY2(run.output.contains(message), qPrintable(run.output));
-        QVERIFY(!QFile::exists(shot));
-    }
-
-    void unwritableScreenshotFails()
-    {
-        VumoTest::TempHome home;
-        home.writeLogin();
-        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"),
-                                      QStringLiteral(FAKE_PLUGIN), QStringLiteral("--screenshot"),
-                                      home.filePath(QStringLiteral("no/such/folder/s.png"))});
-        QCOMPARE(run.status, QProcess::NormalExit);
-        QVERIFY(run.exitCode != 0);
-        QVERIFY2(run.output.contains(QStringLiteral("无法保存截图")), qPrintable(run.output));
+        QVERIFY(!QFile::exists(home.filePath(shot)));
     }
 
     void loggingRulesFromTheDataRoot()
     {
         VumoTest::TempHome home;
         home.writeLogin();
-        QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("config"))));
-        QFile rules(home.filePath(QStringLiteral("config/qtlogging.ini")));
-        QVERIFY(rules.open(QIODevice::WriteOnly));
-        rules.write("; quiet host\n[Rules]\nworkbench.info=false\n[Other]\nworkbench.critical=false\n");
-        rules.close();
+        QVERIFY(VumoTest::WriteBytes(home.filePath(QStringLiteral("config/qtlogging.ini")),
+                                     "; quiet host\n[Rules]\nworkbench.info=false\n[Other]\nworkbench.critical=false\n"));
 
-        const Run run = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"),
-                                      QStringLiteral("/nonexistent/libnothing.so"),
-                                      QStringLiteral("--screenshot"), home.filePath(QStringLiteral("s.png"))});
-        QVERIFY(run.exitCode != 0);
+        const Run run = screenshot(home, home.filePath(QStringLiteral("s.png")), QStringLiteral("/nonexistent/libnothing.so"));
+        QVERIFY(run.exitCode > 0);
         const QString log = todaysLog(home);
         // Only the [Rules] section counts: info is off, critical stays on.
         QVERIFY2(log.contains(QStringLiteral("critical [workbench] 找不到插件文件")), qPrintable(log));
@@ -278,22 +237,20 @@ private slots:
                                                {QStringLiteral("DISPLAY"), QString()},
                                                {QStringLiteral("WAYLAND_DISPLAY"), QString()}};
         const QString shot = home.filePath(QStringLiteral("s.png"));
-        const Run shoot = runWorkbench({QStringLiteral("--home"), home.path(), QStringLiteral("--plugin"),
-                                        QStringLiteral(FAKE_PLUGIN), QStringLiteral("--screenshot"), shot},
-                                       noDisplay);
+        const Run shoot = screenshot(home, shot, QStringLiteral(FAKE_PLUGIN), noDisplay);
         QVERIFY2(shoot.exitCode == 0 && QFile::exists(shot), qPrintable(shoot.output));
 
-        const Run interactive = runWorkbench({QStringLiteral("--home"), home.path()}, noDisplay);
-        QCOMPARE(interactive.status, QProcess::NormalExit);
+        const Run interactive = runWorkbench(home.path(), {}, noDisplay);
         QCOMPARE(interactive.exitCode, 1);
         QVERIFY(interactive.output.contains(QStringLiteral("QT_QPA_PLATFORM=offscreen")));
     }
 
     void badArguments()
     {
-        const Run unknown = runWorkbench({QStringLiteral("--no-such-flag")});
+        VumoTest::TempHome home;
+        const Run unknown = runWorkbench(home.path(), {QStringLiteral("--no-such-flag")});
         QCOMPARE(unknown.exitCode, 1);
-        const Run timeout = runWorkbench({QStringLiteral("--screenshot-timeout"), QStringLiteral("soon")});
+        const Run timeout = runWorkbench(home.path(), {QStringLiteral("--screenshot-timeout"), QStringLiteral("soon")});
         QCOMPARE(timeout.exitCode, 1);
     }
 };

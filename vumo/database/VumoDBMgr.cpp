@@ -40,9 +40,8 @@ std::shared_ptr<VumoDbInterface> VumoDBMgr::GetVumoDb()
 {
     QMutexLocker locker(&m_mutex);
     if (!m_vumoDb) {
-        DbConnectionPtr connection = m_useTestConnections
-            ? m_testVumo
-            : openConnection(QStringLiteral("Vumo"), QString::fromLatin1(VumoDb::kCurrentVersion), m_vumoStatus);
+        DbConnectionPtr connection =
+            openConnection(QStringLiteral("Vumo"), QString::fromLatin1(VumoDb::kCurrentVersion), m_vumoStatus);
         if (!connection)
             connection = std::make_shared<DbConnection>(QSqlDatabase());
         auto store = std::make_shared<VumoDb>(connection);
@@ -66,9 +65,8 @@ std::shared_ptr<CategoryDbInterface> VumoDBMgr::GetCategoryDb()
 {
     QMutexLocker locker(&m_mutex);
     if (!m_categoryDb) {
-        DbConnectionPtr connection = m_useTestConnections
-            ? m_testCategory
-            : openConnection(QStringLiteral("Category"), QString::fromLatin1(CategoryDb::kCurrentVersion), m_categoryStatus);
+        DbConnectionPtr connection = openConnection(QStringLiteral("Category"),
+                                                    QString::fromLatin1(CategoryDb::kCurrentVersion), m_categoryStatus);
         if (!connection)
             connection = std::make_shared<DbConnection>(QSqlDatabase());
         m_categoryDb = std::make_shared<CategoryDb>(connection);
@@ -95,26 +93,11 @@ QString VumoDBMgr::StoreProblemText()
     return parts.join(QStringLiteral("\n\n"));
 }
 
-void VumoDBMgr::UseConnectionsForTests(DbConnectionPtr vumo, DbConnectionPtr category)
-{
-    QMutexLocker locker(&m_mutex);
-    m_vumoDb.reset();
-    m_categoryDb.reset();
-    m_testVumo = std::move(vumo);
-    m_testCategory = std::move(category);
-    m_useTestConnections = true;
-    m_vumoStatus = StoreFileStatus();
-    m_categoryStatus = StoreFileStatus();
-}
-
 void VumoDBMgr::Reset()
 {
     QMutexLocker locker(&m_mutex);
     m_vumoDb.reset();
     m_categoryDb.reset();
-    m_testVumo.reset();
-    m_testCategory.reset();
-    m_useTestConnections = false;
     m_vumoStatus = StoreFileStatus();
     m_categoryStatus = StoreFileStatus();
 }

@@ -35,9 +35,7 @@ public:
     // plug-in passes it on from the login (-1 until then).
     void SetStockMode(int stockMode);
 
-    // Tests hand in their own files; either may be null for "no connection".
-    void UseConnectionsForTests(DbConnectionPtr vumo, DbConnectionPtr category);
-    // Drops both stores (and any test connections); the next access builds them again.
+    // Drops both stores; the next access opens them again (for another seller, say).
     void Reset();
 
 private:
@@ -53,9 +51,6 @@ private:
     std::shared_ptr<CategoryDbInterface> m_categoryDb;
     StoreFileStatus m_vumoStatus;
     StoreFileStatus m_categoryStatus;
-    DbConnectionPtr m_testVumo;
-    DbConnectionPtr m_testCategory;
-    bool m_useTestConnections = false;
     int m_stockMode = -1; // outlives Reset(), like the login it comes from
 };
 

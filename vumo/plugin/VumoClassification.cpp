@@ -129,11 +129,6 @@ VumoClassification::~VumoClassification()
     m_countThread->wait();
 }
 
-void VumoClassification::SetStore(std::shared_ptr<VumoDbInterface> store)
-{
-    m_store = std::move(store);
-}
-
 void VumoClassification::Refill()
 {
     if (m_countThread->isRunning()) {
@@ -141,9 +136,7 @@ void VumoClassification::Refill()
         m_countThread->wait();
     }
 
-    std::shared_ptr<VumoDbInterface> store = m_store;
-    if (!store)
-        store = Quorvia::vumo::database::VumoDBMgr::instance()->GetVumoDb();
+    const std::shared_ptr<VumoDbInterface> store = Quorvia::vumo::database::VumoDBMgr::instance()->GetVumoDb();
 
     const VUMO_CLASS previous = CurrentNode();
     {

@@ -23,9 +23,6 @@ public:
     explicit VumoClassification(QWidget* parent = nullptr);
     ~VumoClassification() override;
 
-    // The store to read categories and counts from; VumoDBMgr's listing store by default.
-    void SetStore(std::shared_ptr<Quorvia::vumo::database::VumoDbInterface> store);
-
     // Stops a running count (and waits for it), rebuilds every node from the store's shop
     // categories and starts counting again. The local-store node is current afterwards
     // unless another class node was current before.
@@ -81,7 +78,6 @@ private:
     void updateShopTotal();
 
     const VumoClassMap m_classes;
-    std::shared_ptr<Quorvia::vumo::database::VumoDbInterface> m_store;
     VumoCountThread* m_countThread = nullptr;
     QTreeWidgetItem* m_shopItem = nullptr;
     QVector<VumoCategoryKey> m_categoryKeys;

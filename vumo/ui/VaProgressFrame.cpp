@@ -10,26 +10,10 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace Quorvia::core::ui {
-
-namespace {
-
-VaProgressFrame::UrlOpener& Opener()
-{
-    static VaProgressFrame::UrlOpener opener;
-    return opener;
-}
-
-bool OpenUrl(const QUrl& url)
-{
-    if (Opener())
-        return Opener()(url);
-    return QDesktopServices::openUrl(url);
-}
-
-} // namespace
 
 VaProgressFrame::VaProgressFrame(QWidget* parent)
     : QWidget(parent)
@@ -154,15 +138,10 @@ bool VaProgressFrame::RequestClose()
     return false;
 }
 
-void VaProgressFrame::SetUrlOpener(UrlOpener opener)
-{
-    Opener() = std::move(opener);
-}
-
 void VaProgressFrame::OnOpenFile()
 {
     if (m_resultFile.isEmpty() || !QFileInfo::exists(m_resultFile)
-        || !OpenUrl(QUrl::fromLocalFile(m_resultFile))) {
+        || !QDesktopServices::openUrl(QUrl::fromLocalFile(m_resultFile))) {
         ShowMsgBox(this, QStringLiteral("打开失败!"));
     }
 }
@@ -170,7 +149,7 @@ void VaProgressFrame::OnOpenFile()
 void VaProgressFrame::OnOpenFolder()
 {
     const QString folder = QFileInfo(m_resultFile).absolutePath();
-    if (m_resultFile.isEmpty() || !QFileInfo(folder).isDir() || !OpenUrl(QUrl::fromLocalFile(folder)))
+    if (m_resultFile.isEmpty() || !QFileInfo(folder).isDir() || !QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
         ShowMsgBox(this, QStringLiteral("打开失败!"));
 }
 

@@ -2,10 +2,7 @@
 // Content of the progress dialog of long operations: a label, a progress bar with a text
 // format, a cancel button that becomes "确定" when finished, and "打开文件" / "打开所在文件夹"
 // once a result file was written.
-#include <QUrl>
 #include <QWidget>
-
-#include <functional>
 
 class QLabel;
 class QProgressBar;
@@ -47,10 +44,6 @@ public:
     QPushButton* CancelButton() const { return m_button; }
     QPushButton* OpenFileButton() const { return m_openFileBtn; }
     QPushButton* OpenFolderButton() const { return m_openFolderBtn; }
-
-    // Opens a URL on the desktop (QDesktopServices by default); tests put their own in.
-    using UrlOpener = std::function<bool(const QUrl&)>;
-    static void SetUrlOpener(UrlOpener opener);
 
 signals:
     void CancelSignal();
