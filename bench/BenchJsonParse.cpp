@@ -28,31 +28,41 @@ QByteArray Listing(int n)
     for (int s = 0; s < 6; ++s) {
         if (s)
             skus += ',';
-        skus += "{\"sku_id\":" + QByteArray::number(2000000000LL + n * 10 + s)
-            + ",\"vumo_id\":" + id + ",\"attributes\":\"1001:" + QByteArray::number(s)
-            + "^1002:" + QByteArray::number(s * 7) + "\",\"yv_price\":" + QByteArray::number(1999 + s)
-            + ".50,\"stock_num\":" + QByteArray::number(100 + s)
+        skus += "{\"sku_id\":" + QByteArray::number(2000000000LL + n * 10 + s) + ",\"vumo_id\":" + id
+            + ",\"attributes\":\"1001:" + QByteArray::number(s) + "^1002:" + QByteArray::number(s * 7)
+            + "\",\"yv_price\":" + QByteArray::number(1999 + s) + ".50,\"stock_num\":" + QByteArray::number(100 + s)
             + ",\"outer_id\":\"SKU-" + id + "-" + QByteArray::number(s)
             + "\",\"status\":\"Valid\",\"color\":\"\\u7ea2\\u8272\",\"size\":\"XL\"}";
     }
-    return "{\"vumo_get_response\":{\"code\":\"0\",\"vumo\":{\"vumo_id\":" + id
-        + ",\"spu_id\":" + QByteArray::number(n) + ",\"cid\":9731,\"vender_id\":10001,"
-        "\"shop_id\":20001,\"brand_id\":0,\"vumo_status\":8,"
-        "\"title\":\"新款春季女装 连衣裙 \\\"热卖\\\" 第" + QByteArray::number(n) + "号\","
-        "\"item_num\":\"A-" + id + "\",\"upc_code\":\"\",\"transport_id\":0,"
-        "\"online_time\":\"2024-03-01 10:00:00\",\"offline_time\":\"\","
-        "\"attributes\":\"1001:1|1002:7,8|1003:12\",\"desc\":\"<p>商品详情<img src=\\\"http://img.example/"
-        + id + ".jpg\\\"/></p>\\n<p>第二段</p>\",\"producter\":\"某某厂\",\"wrap\":\"纸盒\","
-        "\"cubage\":\"10*20*30\",\"pack_listing\":\"主机x1\",\"service\":\"全国联保\","
-        "\"cost_price\":1200.00,\"market_price\":2999.99,\"yv_price\":1999.50,\"stock_num\":600,"
-        "\"logo\":\"jfs/t1/" + id + ".jpg\",\"creator\":\"demo_seller\",\"status\":1,"
-        "\"weight\":0.35,\"created\":\"2024-01-02 03:04:05\",\"modified\":\"2024-05-06 07:08:09\","
-        "\"outer_id\":\"O-" + id + "\",\"shop_categorys\":\"11-12;13-14\",\"ad_content\":\"限时特惠\","
-        "\"is_can_vat\":true,\"vumo_attribute\":null,\"property_alias\":\"1001:1:大红\","
-        "\"skus\":[" + skus + "],\"vumo_pack_type\":1,\"vumo_big_small_model\":0,"
-        "\"is_appliances_card\":false,\"is_serial_no\":false,\"shelf_life_days\":365,"
-        "\"is_shelf_life\":false,\"is_health_product\":false,\"is_imported\":false,"
-        "\"is_special_wet\":false,\"is_pay_first\":true}}}";
+    return "{\"vumo_get_response\":{\"code\":\"0\",\"vumo\":{\"vumo_id\":" + id + ",\"spu_id\":" + QByteArray::number(n)
+        + ",\"cid\":9731,\"vender_id\":10001,"
+          "\"shop_id\":20001,\"brand_id\":0,\"vumo_status\":8,"
+          "\"title\":\"新款春季女装 连衣裙 \\\"热卖\\\" 第"
+        + QByteArray::number(n)
+        + "号\","
+          "\"item_num\":\"A-"
+        + id
+        + "\",\"upc_code\":\"\",\"transport_id\":0,"
+          "\"online_time\":\"2024-03-01 10:00:00\",\"offline_time\":\"\","
+          "\"attributes\":\"1001:1|1002:7,8|1003:12\",\"desc\":\"<p>商品详情<img src=\\\"http://img.example/"
+        + id
+        + ".jpg\\\"/></p>\\n<p>第二段</p>\",\"producter\":\"某某厂\",\"wrap\":\"纸盒\","
+          "\"cubage\":\"10*20*30\",\"pack_listing\":\"主机x1\",\"service\":\"全国联保\","
+          "\"cost_price\":1200.00,\"market_price\":2999.99,\"yv_price\":1999.50,\"stock_num\":600,"
+          "\"logo\":\"jfs/t1/"
+        + id
+        + ".jpg\",\"creator\":\"demo_seller\",\"status\":1,"
+          "\"weight\":0.35,\"created\":\"2024-01-02 03:04:05\",\"modified\":\"2024-05-06 07:08:09\","
+          "\"outer_id\":\"O-"
+        + id
+        + "\",\"shop_categorys\":\"11-12;13-14\",\"ad_content\":\"限时特惠\","
+          "\"is_can_vat\":true,\"vumo_attribute\":null,\"property_alias\":\"1001:1:大红\","
+          "\"skus\":["
+        + skus
+        + "],\"vumo_pack_type\":1,\"vumo_big_small_model\":0,"
+          "\"is_appliances_card\":false,\"is_serial_no\":false,\"shelf_life_days\":365,"
+          "\"is_shelf_life\":false,\"is_health_product\":false,\"is_imported\":false,"
+          "\"is_special_wet\":false,\"is_pay_first\":true}}}";
 }
 
 QByteArray Document(qsizetype targetBytes)
@@ -138,14 +148,14 @@ ChildFigures InChild(const std::function<qint64()>& job)
     const pid_t pid = fork();
     if (pid == 0) {
         ::close(fds[0]);
-        rusage start {};
+        rusage start{};
         getrusage(RUSAGE_SELF, &start);
         QElapsedTimer clock;
         clock.start();
         const qint64 count = job();
         ChildFigures figures;
         figures.ms = double(clock.nsecsElapsed()) / 1e6;
-        rusage end {};
+        rusage end{};
         getrusage(RUSAGE_SELF, &end);
         figures.peakMb = double(end.ru_maxrss - start.ru_maxrss) / 1024.0;
         figures.count = count;
@@ -183,9 +193,8 @@ bool DegenerateShape(const char* name, const QByteArray& document)
         Quorvia::utils::YvJsonParser parser;
         return parser.parse(copy, result, true) ? ElementCount(result) : qint64(-1);
     });
-    const ChildFigures reference = InChild([&document] {
-        return ElementCount(QJsonDocument::fromJson(document).toVariant());
-    });
+    const ChildFigures reference = InChild(
+        [&document] { return ElementCount(QJsonDocument::fromJson(document).toVariant()); });
     std::printf("json_parse_%s (%.1f MB, %lld elements): YvJsonParser %.0f ms %.0f MB peak, "
                 "QJsonDocument %.0f ms %.0f MB peak, time ratio %.2fx, memory ratio %.2fx\n",
                 name, double(document.size()) / (1024.0 * 1024.0), qlonglong(ours.count), ours.ms, ours.peakMb,
@@ -235,19 +244,19 @@ int main(int argc, char** argv)
     const double ours = Median(oursTimes);
     const double reference = Median(referenceTimes);
     if (oursCount != refCount || oursCount == 0) {
-        std::fprintf(stderr, "readers disagree: %lld vs %lld listings\n", qlonglong(oursCount),
-                     qlonglong(refCount));
+        std::fprintf(stderr, "readers disagree: %lld vs %lld listings\n", qlonglong(oursCount), qlonglong(refCount));
         return 1;
     }
     std::printf("json_parse_5mb (%lld listings, %.1f MB): YvJsonParser %.1f ms, "
                 "QJsonDocument %.1f ms, ratio %.2fx\n",
-                qlonglong(oursCount), double(document.size()) / (1024.0 * 1024.0), ours,
-                reference, reference / ours);
+                qlonglong(oursCount), double(document.size()) / (1024.0 * 1024.0), ours, reference, reference / ours);
     std::fflush(stdout);
 
     // BENCH_JSON_MB shrinks the degenerate documents for a quick look.
     const qsizetype big = qsizetype(qEnvironmentVariableIntValue("BENCH_JSON_MB") > 0
-                                        ? qEnvironmentVariableIntValue("BENCH_JSON_MB") : 60) * 1024 * 1024;
+                                        ? qEnvironmentVariableIntValue("BENCH_JSON_MB")
+                                        : 60)
+        * 1024 * 1024;
     bool agree = true;
     agree = DegenerateShape("small_integers", SmallIntegers(big)) && agree;
     agree = DegenerateShape("empty_arrays", Repeated("[", "[]", ",", "]", big)) && agree;

@@ -115,8 +115,9 @@ bool plainInsert(QSqlDatabase db, const std::vector<std::unique_ptr<VumoDataEnti
             "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"))
         && ext.prepare(QStringLiteral("INSERT INTO vumo_ext (client_id,vumo_id,producter,wrap,pack_listing,service) "
                                       "VALUES (?,?,?,?,?,?)"))
-        && sku.prepare(QStringLiteral("INSERT INTO vumo_sku (client_id,vumo_id,sku_id,status,attributes,stock_num,yv_price,"
-                                      "cost_price,market_price,outer_id,created,modified) VALUES (?,?,?,?,?,?,?,?,?,?,?,?)"))
+        && sku.prepare(
+            QStringLiteral("INSERT INTO vumo_sku (client_id,vumo_id,sku_id,status,attributes,stock_num,yv_price,"
+                           "cost_price,market_price,outer_id,created,modified) VALUES (?,?,?,?,?,?,?,?,?,?,?,?)"))
         && img.prepare(QStringLiteral("INSERT INTO vumo_image (name,img_url,is_main,state,index_id,color_id,client_id,"
                                       "img_id,is_online_mainPic) VALUES (?,?,?,?,?,?,?,?,?)"));
     if (!prepared || !db.transaction())
@@ -124,39 +125,78 @@ bool plainInsert(QSqlDatabase db, const std::vector<std::unique_ptr<VumoDataEnti
     const QString fmt = QStringLiteral("yyyy-MM-ddThh:mm:ss");
     for (const auto& r : listings) {
         auto t = [&fmt](const QDateTime& dt) { return dt.isValid() ? dt.toString(fmt) : QString(); };
-        const QVariantList values = {
-            r->client_id(), r->vumo_id(), r->spu_id(), r->cid(), r->brand_id(), r->shop_categorys(), r->title(),
-            r->upc_code(), r->vumo_status(), r->item_num(), r->length(), r->wide(), r->high(), r->weight(),
-            r->cost_price(), r->market_price(), r->yv_price(), r->min_yvprice(), r->max_yvprice(), r->desc(),
-            r->logo(), r->stock_num(), r->property_alias(), r->attributes(), r->input_pids(), r->input_strs(),
-            t(r->created()), t(r->modified()), r->outer_id(), r->status(), r->transport_id(), t(r->online_time()),
-            t(r->offline_time()), r->template_name(), r->ad_content(), int(r->is_pay_first()),
-            int(r->is_shelf_life()), int(r->is_imported()), int(r->is_can_vat()), int(r->is_special_wet()),
-            int(r->is_appliances_card()), int(r->is_health_product()), int(r->is_serial_no()),
-            r->shelf_life_days(), r->vumo_big_small_model(), r->vumo_pack_type(), r->error_msg(),
-            r->upload_status(), 1};
+        const QVariantList values = {r->client_id(),
+                                     r->vumo_id(),
+                                     r->spu_id(),
+                                     r->cid(),
+                                     r->brand_id(),
+                                     r->shop_categorys(),
+                                     r->title(),
+                                     r->upc_code(),
+                                     r->vumo_status(),
+                                     r->item_num(),
+                                     r->length(),
+                                     r->wide(),
+                                     r->high(),
+                                     r->weight(),
+                                     r->cost_price(),
+                                     r->market_price(),
+                                     r->yv_price(),
+                                     r->min_yvprice(),
+                                     r->max_yvprice(),
+                                     r->desc(),
+                                     r->logo(),
+                                     r->stock_num(),
+                                     r->property_alias(),
+                                     r->attributes(),
+                                     r->input_pids(),
+                                     r->input_strs(),
+                                     t(r->created()),
+                                     t(r->modified()),
+                                     r->outer_id(),
+                                     r->status(),
+                                     r->transport_id(),
+                                     t(r->online_time()),
+                                     t(r->offline_time()),
+                                     r->template_name(),
+                                     r->ad_content(),
+                                     int(r->is_pay_first()),
+                                     int(r->is_shelf_life()),
+                                     int(r->is_imported()),
+                                     int(r->is_can_vat()),
+                                     int(r->is_special_wet()),
+                                     int(r->is_appliances_card()),
+                                     int(r->is_health_product()),
+                                     int(r->is_serial_no()),
+                                     r->shelf_life_days(),
+                                     r->vumo_big_small_model(),
+                                     r->vumo_pack_type(),
+                                     r->error_msg(),
+                                     r->upload_status(),
+                                     1};
         for (int i = 0; i < values.size(); ++i)
             data.bindValue(i, values.at(i));
         if (!data.exec())
             return false;
-        const QVariantList extValues = {r->client_id(), r->vumo_id(), r->producter(), r->wrap(), r->pack_listing(),
-                                        r->service()};
+        const QVariantList extValues = {r->client_id(), r->vumo_id(),      r->producter(),
+                                        r->wrap(),      r->pack_listing(), r->service()};
         for (int i = 0; i < extValues.size(); ++i)
             ext.bindValue(i, extValues.at(i));
         if (!ext.exec())
             return false;
         for (const VumoSkuEntity* s : r->Skus()) {
-            const QVariantList v = {r->client_id(), s->vumo_id(), s->sku_id(), s->status(), s->attributes(),
-                                    s->stock_num(), s->yv_price(), s->cost_price(), s->market_price(),
-                                    s->outer_id(), t(s->created()), t(s->modified())};
+            const QVariantList v = {r->client_id(),    s->vumo_id(),   s->sku_id(),     s->status(),
+                                    s->attributes(),   s->stock_num(), s->yv_price(),   s->cost_price(),
+                                    s->market_price(), s->outer_id(),  t(s->created()), t(s->modified())};
             for (int i = 0; i < v.size(); ++i)
                 sku.bindValue(i, v.at(i));
             if (!sku.exec())
                 return false;
         }
         for (const VumoImgEntity* p : r->Images().value(0)) {
-            const QVariantList v = {p->name(), p->img_url(), p->is_main() ? 1 : 0, p->state(), p->index_id(),
-                                    p->color_id(), r->client_id(), p->img_id(), p->is_online_mainPic()};
+            const QVariantList v = {p->name(),      p->img_url(),  p->is_main() ? 1 : 0,
+                                    p->state(),     p->index_id(), p->color_id(),
+                                    r->client_id(), p->img_id(),   p->is_online_mainPic()};
             for (int i = 0; i < v.size(); ++i)
                 img.bindValue(i, v.at(i));
             if (!img.exec())

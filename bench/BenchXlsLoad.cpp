@@ -28,11 +28,11 @@ int writeWorkbook(const QString& path)
     for (int r = 0; r < kRows; ++r) {
         writer.setText(s, r, 0, QStringLiteral("商品名称%1 纯棉T恤").arg(r));
         writer.setText(s, r, 1, QStringLiteral("SKU-%1").arg(r % 50));
-        writer.setNumber(s, r, 2, r);                          // RK integer
-        writer.setNumber(s, r, 3, (r % 10000) / 100.0 + 1);    // RK ×100
-        writer.setNumber(s, r, 4, r * 1.1 + 0.123);            // Number
+        writer.setNumber(s, r, 2, r);                       // RK integer
+        writer.setNumber(s, r, 3, (r % 10000) / 100.0 + 1); // RK ×100
+        writer.setNumber(s, r, 4, r * 1.1 + 0.123);         // Number
         for (int c = 5; c < kCols; ++c)
-            writer.setNumber(s, r, c, (r * c) % 100000);       // MulRK run
+            writer.setNumber(s, r, c, (r * c) % 100000); // MulRK run
     }
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly))

@@ -22,7 +22,8 @@ class RawCallRequest final : public Quorvia::vumo::request::PopRequestBase
 {
 public:
     RawCallRequest(const QByteArray& method, const QByteArray& paramJson)
-        : m_method(method), m_paramJson(paramJson)
+        : m_method(method)
+        , m_paramJson(paramJson)
     {
     }
 
@@ -49,8 +50,8 @@ bool LoadSeller(QIODevice& err)
     auto* appShare = Quorvia::utils::AppShareHelp::instance();
     const Quorvia::appshare::CurrentUser* user = appShare->GetCurrentUser();
     if (!user) {
-        writeText(err, QStringLiteral("call：没有可用的登录信息，请检查登录文件：%1\n")
-                           .arg(Quorvia::login::LoginFilePath()));
+        writeText(
+            err, QStringLiteral("call：没有可用的登录信息，请检查登录文件：%1\n").arg(Quorvia::login::LoginFilePath()));
         return false;
     }
     Quorvia::core::plugin::LoginRecord record;
@@ -98,8 +99,9 @@ int runCall(const QStringList& args, QIODevice& out, QIODevice& err)
     QVariant ignored;
     Quorvia::utils::YvJsonParser parser;
     if (!parser.parse(check, ignored, true)) {
-        writeText(err, QStringLiteral("call：参数不是有效的JSON：%1（第%2行）\n")
-                           .arg(parser.errorDesc(), QString::number(parser.errorLine())));
+        writeText(err,
+                  QStringLiteral("call：参数不是有效的JSON：%1（第%2行）\n")
+                      .arg(parser.errorDesc(), QString::number(parser.errorLine())));
         return ExitUsage;
     }
 

@@ -10,9 +10,9 @@ const std::vector<Command>& commands()
          "把 .xls 工作簿的一个工作表（默认第0个）按CSV写到标准输出；写到文件或管道时用GB18030编码"
          "（表格软件直接打开），写到终端时用终端区域设置的编码（通常是UTF-8），--encoding 可指定编码",
          &runXls2Csv},
-        {"call", "METHOD [JSON] [--timeout MS]",
-         "用卖家的登录发送一次签名的开放平台调用并打印应答", &runCall},
-        {"fill-demo-store", "[N]", "向已登录卖家的商品数据库写入N个演示商品（默认200个，可重复执行）", &runFillDemoStore},
+        {"call", "METHOD [JSON] [--timeout MS]", "用卖家的登录发送一次签名的开放平台调用并打印应答", &runCall},
+        {"fill-demo-store", "[N]", "向已登录卖家的商品数据库写入N个演示商品（默认200个，可重复执行）",
+         &runFillDemoStore},
     };
     return list;
 }

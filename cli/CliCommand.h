@@ -12,8 +12,8 @@ namespace Quorvia::cli {
 struct Command
 {
     const char* name;
-    const char* usage;    // arguments after the name
-    const char* summary;  // one line for the command list
+    const char* usage;   // arguments after the name
+    const char* summary; // one line for the command list
     int (*run)(const QStringList& args, QIODevice& out, QIODevice& err);
 };
 

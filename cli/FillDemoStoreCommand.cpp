@@ -63,8 +63,7 @@ int runFillDemoStore(const QStringList& args, QIODevice& out, QIODevice& err)
         return ExitFailed;
     }
     QString text = QStringLiteral("已为卖家 %1 写入演示商品 %2 个，店内分类 %3 个\n")
-                       .arg(login.uid, QString::number(summary.listings),
-                            QString::number(summary.sellerCategories));
+                       .arg(login.uid, QString::number(summary.listings), QString::number(summary.sellerCategories));
     for (auto it = summary.byStatus.cbegin(); it != summary.byStatus.cend(); ++it)
         text += QStringLiteral("  %1（%2）：%3\n")
                     .arg(Quorvia::vumo::entity::VumoStatusText(it.key()), QString::number(it.key()),

@@ -20,10 +20,14 @@ QString loadFailure(YExcel::CompoundDocument::OpenError error, const QString& pa
 {
     using E = YExcel::CompoundDocument::OpenError;
     switch (error) {
-    case E::Missing: return QStringLiteral("文件不存在：%1\n").arg(path);
-    case E::Locked: return QStringLiteral("文件可能被占用：%1\n").arg(path);
-    case E::Unreadable: return QStringLiteral("文件无法读取：%1\n").arg(path);
-    default: return QStringLiteral("文件加载失败，不是Excel 97-2003工作簿（.xls）：%1\n").arg(path);
+    case E::Missing:
+        return QStringLiteral("文件不存在：%1\n").arg(path);
+    case E::Locked:
+        return QStringLiteral("文件可能被占用：%1\n").arg(path);
+    case E::Unreadable:
+        return QStringLiteral("文件无法读取：%1\n").arg(path);
+    default:
+        return QStringLiteral("文件加载失败，不是Excel 97-2003工作簿（.xls）：%1\n").arg(path);
     }
 }
 
@@ -70,8 +74,9 @@ int runXls2Csv(const QStringList& args, QIODevice& out, QIODevice& err)
         const bool isSheet = a == QLatin1String("--sheet");
         if (isSheet || a == QLatin1String("--encoding")) {
             if (i + 1 >= args.size()) {
-                writeText(err, isSheet ? QStringLiteral("xls2csv：--sheet 缺少取值（工作表编号或名称）\n")
-                                       : QStringLiteral("xls2csv：--encoding 缺少取值（编码名称，如 UTF-8、GB18030）\n"));
+                writeText(err,
+                          isSheet ? QStringLiteral("xls2csv：--sheet 缺少取值（工作表编号或名称）\n")
+                                  : QStringLiteral("xls2csv：--encoding 缺少取值（编码名称，如 UTF-8、GB18030）\n"));
                 return ExitUsage;
             }
             if (isSheet)
@@ -92,7 +97,7 @@ int runXls2Csv(const QStringList& args, QIODevice& out, QIODevice& err)
         return ExitUsage;
     }
     QTextCodec* codec = !encoding.isEmpty() ? QTextCodec::codecForName(encoding)
-                        : isTerminal(out)   ? terminalCodec()
+        : isTerminal(out)                   ? terminalCodec()
                                             : QTextCodec::codecForName("GB18030");
     if (!codec) {
         writeText(err, QStringLiteral("xls2csv：不支持的编码：%1\n").arg(QString::fromLatin1(encoding)));
@@ -115,11 +120,11 @@ int runXls2Csv(const QStringList& args, QIODevice& out, QIODevice& err)
     }
     const int index = findSheet(book, sheetArg);
     if (index < 0) {
-        writeText(err, book.isEncrypted()
-                           ? QStringLiteral("文件已加密，无法读取：%1\n").arg(path)
-                       : book.worksheetCount() == 0
-                           ? QStringLiteral("文件无有效内容，没有工作表：%1\n").arg(path)
-                           : QStringLiteral("工作表不存在：%1（共%2个，从0开始编号）\n").arg(sheetArg, QString::number(book.worksheetCount())));
+        writeText(err,
+                  book.isEncrypted()               ? QStringLiteral("文件已加密，无法读取：%1\n").arg(path)
+                      : book.worksheetCount() == 0 ? QStringLiteral("文件无有效内容，没有工作表：%1\n").arg(path)
+                                                   : QStringLiteral("工作表不存在：%1（共%2个，从0开始编号）\n")
+                                                         .arg(sheetArg, QString::number(book.worksheetCount())));
         return ExitFailed;
     }
     YExcel::XlsWorksheet* sheet = book.worksheet(index);

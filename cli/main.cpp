@@ -31,7 +31,8 @@ void printHelp(QIODevice& out)
                                   "  --home DIR  数据目录（同工作台，设置 QUORVIA_HOME）\n"
                                   "  --help      显示本帮助；命令 --help 显示该命令的用法\n\n命令：\n");
     for (const Command& c : commands())
-        text += QStringLiteral("  %1 %2\n      %3\n").arg(QLatin1String(c.name), QLatin1String(c.usage), QString::fromUtf8(c.summary));
+        text += QStringLiteral("  %1 %2\n      %3\n")
+                    .arg(QLatin1String(c.name), QLatin1String(c.usage), QString::fromUtf8(c.summary));
     writeText(out, text);
 }
 
@@ -76,8 +77,10 @@ int main(int argc, char** argv)
     }
     const QStringList rest = args.mid(1);
     if (rest.contains(QLatin1String("--help"))) {
-        writeText(out, QStringLiteral("用法：vumo-cli %1 %2\n  %3\n")
-                           .arg(QLatin1String(command->name), QLatin1String(command->usage), QString::fromUtf8(command->summary)));
+        writeText(
+            out,
+            QStringLiteral("用法：vumo-cli %1 %2\n  %3\n")
+                .arg(QLatin1String(command->name), QLatin1String(command->usage), QString::fromUtf8(command->summary)));
         return ExitOk;
     }
     return command->run(rest, out, err);

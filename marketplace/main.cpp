@@ -3,9 +3,9 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -44,15 +44,28 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Marketplace simulator on 127.0.0.1 for the Quorvia plug-in."));
     parser.addHelpOption();
-    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Port (0: any free port)."), QStringLiteral("N"), QStringLiteral("18080"));
-    const QCommandLineOption data(QStringLiteral("data"), QStringLiteral("Folder of the simulator's store (default: temporary)."), QStringLiteral("DIR"));
-    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Seed of a new store: demo, empty or scale."), QStringLiteral("KIND"), QStringLiteral("demo"));
-    const QCommandLineOption listings(QStringLiteral("listings"), QStringLiteral("Listings of the scale seed."), QStringLiteral("N"), QStringLiteral("1000"));
-    const QCommandLineOption networkIni(QStringLiteral("write-network-ini"), QStringLiteral("Write a network.ini pointing at this server."), QStringLiteral("FILE"));
-    const QCommandLineOption loginIni(QStringLiteral("write-login-ini"), QStringLiteral("Write the workbench login file of the seed's seller."), QStringLiteral("FILE"));
-    const QCommandLineOption latency(QStringLiteral("latency-ms"), QStringLiteral("Delay of every answer."), QStringLiteral("N"), QStringLiteral("0"));
-    const QCommandLineOption failRate(QStringLiteral("fail-rate"), QStringLiteral("Share (0..1) of API calls that fail."), QStringLiteral("P"), QStringLiteral("0"));
-    const QCommandLineOption templates(QStringLiteral("templates"), QStringLiteral("Folder served under /templates/."), QStringLiteral("DIR"), QStringLiteral(QUORVIA_TEMPLATES_DIR));
+    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Port (0: any free port)."),
+                                  QStringLiteral("N"), QStringLiteral("18080"));
+    const QCommandLineOption data(QStringLiteral("data"),
+                                  QStringLiteral("Folder of the simulator's store (default: temporary)."),
+                                  QStringLiteral("DIR"));
+    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Seed of a new store: demo, empty or scale."),
+                                  QStringLiteral("KIND"), QStringLiteral("demo"));
+    const QCommandLineOption listings(QStringLiteral("listings"), QStringLiteral("Listings of the scale seed."),
+                                      QStringLiteral("N"), QStringLiteral("1000"));
+    const QCommandLineOption networkIni(QStringLiteral("write-network-ini"),
+                                        QStringLiteral("Write a network.ini pointing at this server."),
+                                        QStringLiteral("FILE"));
+    const QCommandLineOption loginIni(QStringLiteral("write-login-ini"),
+                                      QStringLiteral("Write the workbench login file of the seed's seller."),
+                                      QStringLiteral("FILE"));
+    const QCommandLineOption latency(QStringLiteral("latency-ms"), QStringLiteral("Delay of every answer."),
+                                     QStringLiteral("N"), QStringLiteral("0"));
+    const QCommandLineOption failRate(QStringLiteral("fail-rate"),
+                                      QStringLiteral("Share (0..1) of API calls that fail."), QStringLiteral("P"),
+                                      QStringLiteral("0"));
+    const QCommandLineOption templates(QStringLiteral("templates"), QStringLiteral("Folder served under /templates/."),
+                                       QStringLiteral("DIR"), QStringLiteral(QUORVIA_TEMPLATES_DIR));
     parser.addOptions({port, data, seed, listings, networkIni, loginIni, latency, failRate, templates});
     parser.process(app);
 

@@ -27,16 +27,13 @@ const QByteArray MarketGateway::kServerSecret = QByteArrayLiteral("{5A0C7E92-3D4
 
 namespace {
 
-const char* const kRequired[] = {"method", "app_key", "access_token", "timestamp", "v", "sign",
-                                 "orvane_param_json"};
+const char* const kRequired[] = {"method", "app_key", "access_token", "timestamp", "v", "sign", "orvane_param_json"};
 
 // Listing members the upload text sets one to one (texts as sent, after JSON unescaping).
-const char* const kTextFields[] = {"ad_content", "property_alias", "service", "pack_listing", "wrap",
-                                   "producter", "item_num", "upc_code", "title", "input_pids",
-                                   "input_strs"};
-const char* const kFlagFields[] = {"is_can_vat", "is_special_wet", "is_pay_first", "is_imported",
-                                   "is_appliances_card", "is_health_product", "is_serial_no",
-                                   "is_shelf_life"};
+const char* const kTextFields[] = {"ad_content", "property_alias", "service", "pack_listing", "wrap",      "producter",
+                                   "item_num",   "upc_code",       "title",   "input_pids",   "input_strs"};
+const char* const kFlagFields[] = {"is_can_vat",         "is_special_wet",    "is_pay_first", "is_imported",
+                                   "is_appliances_card", "is_health_product", "is_serial_no", "is_shelf_life"};
 const char* const kNumberFields[] = {"shelf_life_days", "vumo_big_small_model", "vumo_pack_type"};
 
 QString Text(const QJsonObject& p, const char* name)
@@ -139,7 +136,10 @@ int StatusCode(const QJsonObject& vumo)
 
 } // namespace
 
-MarketGateway::MarketGateway(MarketStore& store) : m_store(store) {}
+MarketGateway::MarketGateway(MarketStore& store)
+    : m_store(store)
+{
+}
 
 QByteArray MarketGateway::Sign(const ParamMap& params, const QByteArray& secret)
 {
@@ -195,20 +195,15 @@ const MarketGateway::Method* MarketGateway::FindMethod(const QString& name)
     static const Method kMethods[] = {
         {"orvane.vumos.search", "vumo_info_by_info_search_response",
          [](MarketGateway& g, P p, R) { return g.Search(p); }},
-        {"orvane.vumo.get", "vumo_get_response",
-         [](MarketGateway& g, P p, R) { return g.Get(p); }},
-        {"orvane.vumo.add", "vumo_add_response",
-         [](MarketGateway& g, P p, R) { return g.Add(p); }},
-        {"orvane.vumo.update", "vumo_update_response",
-         [](MarketGateway& g, P p, R) { return g.Update(p); }},
-        {"orvane.vumo.delete", "vumo_delete_response",
-         [](MarketGateway& g, P p, R) { return g.Delete(p); }},
+        {"orvane.vumo.get", "vumo_get_response", [](MarketGateway& g, P p, R) { return g.Get(p); }},
+        {"orvane.vumo.add", "vumo_add_response", [](MarketGateway& g, P p, R) { return g.Add(p); }},
+        {"orvane.vumo.update", "vumo_update_response", [](MarketGateway& g, P p, R) { return g.Update(p); }},
+        {"orvane.vumo.delete", "vumo_delete_response", [](MarketGateway& g, P p, R) { return g.Delete(p); }},
         {"orvane.sku.stock.update", "sku_stock_update_response",
          [](MarketGateway& g, P p, R) { return g.SkuStock(p); }},
         {"orvane.sku.price.update", "sku_price_update_response",
          [](MarketGateway& g, P p, R) { return g.SkuPrice(p); }},
-        {"orvane.vumo.sku.delete", "vumo_sku_delete_response",
-         [](MarketGateway& g, P p, R) { return g.SkuDelete(p); }},
+        {"orvane.vumo.sku.delete", "vumo_sku_delete_response", [](MarketGateway& g, P p, R) { return g.SkuDelete(p); }},
         {"kelvaris.imgzone.picture.upload", "kelvaris_imgzone_picture_upload_responce",
          [](MarketGateway& g, P p, R) { return g.PictureUpload(p); }},
         {"orvane.vumo.propimg.add", "vumo_propimg_add_response",
@@ -219,8 +214,7 @@ const MarketGateway::Method* MarketGateway::FindMethod(const QString& name)
          [](MarketGateway& g, P p, R) { return g.PropimgDelete(p); }},
         {"orvane.vumo.propimgs.search", "vumo_propimgs_search_response",
          [](MarketGateway& g, P p, R) { return g.PropimgsSearch(p); }},
-        {"orvane.vumocats.get", "vumo_category_search_response",
-         [](MarketGateway& g, P p, R) { return g.CatsGet(p); }},
+        {"orvane.vumocats.get", "vumo_category_search_response", [](MarketGateway& g, P p, R) { return g.CatsGet(p); }},
         {"orvane.vumo.get.attribute", "category_attribute_search_response",
          [](MarketGateway& g, P p, R) { return g.AttributeGet(p); }},
         {"orvane.vumo.get.attvalue", "category_attribute_value_response",
@@ -229,8 +223,7 @@ const MarketGateway::Method* MarketGateway::FindMethod(const QString& name)
          [](MarketGateway& g, P p, R) { return g.GroupsGet(p); }},
         {"orvane.sellercats.get", "sellercats_get_response",
          [](MarketGateway& g, P p, R) { return g.SellerCatsGet(p); }},
-        {"quorvia.incr.category.get", "",
-         [](MarketGateway& g, P p, R) { return g.CategoryPackage(p); }},
+        {"quorvia.incr.category.get", "", [](MarketGateway& g, P p, R) { return g.CategoryPackage(p); }},
         {"quorvia.good.synchro", "quorvia.good.synchro_response",
          [](MarketGateway& g, P p, R) { return g.GoodSynchro(p); }},
         {"quorvia.log.statistics", "quorvia_log_statistics_response",
@@ -292,8 +285,8 @@ GatewayAnswer MarketGateway::Handle(const GatewayRequest& request)
         answer.body = reply.raw;
         answer.contentType = "text/plain;charset=UTF-8";
     } else {
-        answer.body = QJsonDocument(QJsonObject{{QLatin1String(row->member), reply.member}})
-                          .toJson(QJsonDocument::Compact);
+        answer.body =
+            QJsonDocument(QJsonObject{{QLatin1String(row->member), reply.member}}).toJson(QJsonDocument::Compact);
     }
     return answer;
 }
@@ -303,8 +296,8 @@ GatewayAnswer MarketGateway::Handle(const GatewayRequest& request)
 MarketGateway::Reply MarketGateway::Search(const QJsonObject& p)
 {
     qint64 page = 1, pageSize = 40, startPrice = 0, endPrice = 0, cid = 0, status = 0;
-    if (!IntParam(p, "page", page, false) || !IntParam(p, "page_size", pageSize, false) || page < 1
-        || pageSize < 1 || pageSize > 100)
+    if (!IntParam(p, "page", page, false) || !IntParam(p, "page_size", pageSize, false) || page < 1 || pageSize < 1
+        || pageSize > 100)
         return Error(kBadParam, QStringLiteral("业务参数错误：page/page_size"));
     if (!IntParam(p, "start_price", startPrice, false) || !IntParam(p, "end_price", endPrice, false)
         || !IntParam(p, "cid", cid, false) || !IntParam(p, "vumo_status", status, false))
@@ -427,9 +420,12 @@ void WriteUploadMembers(const QJsonObject& p, QJsonObject& v, bool isNew)
         QStringList cubage = v.value("cubage").toString().split(QLatin1Char(':'));
         while (cubage.size() < 3)
             cubage << QStringLiteral("0");
-        if (Has(p, "length")) cubage[0] = Text(p, "length").trimmed();
-        if (Has(p, "wide")) cubage[1] = Text(p, "wide").trimmed();
-        if (Has(p, "high")) cubage[2] = Text(p, "high").trimmed();
+        if (Has(p, "length"))
+            cubage[0] = Text(p, "length").trimmed();
+        if (Has(p, "wide"))
+            cubage[1] = Text(p, "wide").trimmed();
+        if (Has(p, "high"))
+            cubage[2] = Text(p, "high").trimmed();
         v.insert("cubage", cubage.mid(0, 3).join(QLatin1Char(':')));
     }
 }
@@ -568,16 +564,18 @@ void MarketGateway::WriteAttributeMembers(const QJsonObject& p, QJsonObject& v, 
 
     // The brand is the value of the category's attribute named "品牌".
     const MarketCategory category = isNew || Has(p, "cid") || Has(p, "attributes")
-        ? m_store.Categories().value(JsonInt(v.value("cid"))) : MarketCategory();
+        ? m_store.Categories().value(JsonInt(v.value("cid")))
+        : MarketCategory();
     for (const QJsonValue& a : category.attributes) {
         if (a.toObject().value("name").toString() != QStringLiteral("品牌"))
             continue;
         const QString aid = JsonText(a.toObject().value("aid"));
-        const QStringList entries = v.value("attributes").toString().split(QRegularExpression(QStringLiteral("[\\^|;]")),
-                                                                           Qt::SkipEmptyParts);
+        const QStringList entries =
+            v.value("attributes").toString().split(QRegularExpression(QStringLiteral("[\\^|;]")), Qt::SkipEmptyParts);
         for (const QString& entry : entries) {
             if (entry.section(QLatin1Char(':'), 0, 0).trimmed() == aid)
-                v.insert("brand_id", entry.section(QLatin1Char(':'), 1, 1).section(QLatin1Char(','), 0, 0).toLongLong());
+                v.insert("brand_id",
+                         entry.section(QLatin1Char(':'), 1, 1).section(QLatin1Char(','), 0, 0).toLongLong());
         }
     }
 }
@@ -620,7 +618,7 @@ void MarketGateway::WriteUploadSkus(const QJsonObject& p, MarketListing& listing
                                         {"created", now}});
     }
     const bool listingSkuSent = isNew || Has(p, "yv_price") || Has(p, "cost_price") || Has(p, "market_price")
-                             || Has(p, "stock_num") || Has(p, "outer_id");
+        || Has(p, "stock_num") || Has(p, "outer_id");
     if (!skus.sent && listingSkuSent && listing.skus.size() == 1
         && listing.skus.first().value("attributes").toString().isEmpty()) {
         QJsonObject& sku = listing.skus.first();
@@ -693,15 +691,25 @@ MarketGateway::Reply MarketGateway::Add(const QJsonObject& p)
     const SeedSeller& seller = m_store.Seller();
     // A number that a refused upload used is not given out again; that does no harm.
     const qint64 id = m_store.NextListingId();
-    listing.vumo = QJsonObject{{"vumo_id", QString::number(id)}, {"spu_id", QString::number(id)},
+    listing.vumo = QJsonObject{{"vumo_id", QString::number(id)},
+                               {"spu_id", QString::number(id)},
                                {"vender_id", QString::number(seller.venderId)},
                                {"shop_id", QString::number(seller.shopId)},
-                               {"brand_id", 0}, {"transport_id", 0}, {"status", QStringLiteral("VALID")},
-                               {"creator", seller.uid}, {"cost_price", QStringLiteral("0.00")},
-                               {"market_price", QStringLiteral("0.00")}, {"yv_price", QStringLiteral("0.00")},
-                               {"stock_num", 0}, {"online_time", QString()}, {"offline_time", QString()},
-                               {"desc", QString()}, {"logo", QString()}, {"outer_id", QString()},
-                               {"shop_categorys", QString()}, {"weight", QStringLiteral("0")}};
+                               {"brand_id", 0},
+                               {"transport_id", 0},
+                               {"status", QStringLiteral("VALID")},
+                               {"creator", seller.uid},
+                               {"cost_price", QStringLiteral("0.00")},
+                               {"market_price", QStringLiteral("0.00")},
+                               {"yv_price", QStringLiteral("0.00")},
+                               {"stock_num", 0},
+                               {"online_time", QString()},
+                               {"offline_time", QString()},
+                               {"desc", QString()},
+                               {"logo", QString()},
+                               {"outer_id", QString()},
+                               {"shop_categorys", QString()},
+                               {"weight", QStringLiteral("0")}};
     const Reply reply = ApplyUpload(p, listing, true);
     if (!reply.errorCode.isEmpty())
         return reply;
@@ -898,10 +906,12 @@ MarketGateway::Reply MarketGateway::PropimgAdd(const QJsonObject& p, const Gatew
     listing.vumo.insert("modified", MarketNow());
     if (!m_store.SaveListing(listing))
         return Busy();
-    return Ok(QJsonObject{{"vumo_id", QString::number(id)}, {"image_id", QString::number(image.imageId)},
+    return Ok(QJsonObject{{"vumo_id", QString::number(id)},
+                          {"image_id", QString::number(image.imageId)},
                           {"img_id", QString::number(image.imageId)},
                           {"attribute_value_id", QString::number(image.valueId)},
-                          {"img_url", PictureUrl(path)}, {"is_main_pic", image.isMain}});
+                          {"img_url", PictureUrl(path)},
+                          {"is_main_pic", image.isMain}});
 }
 
 MarketGateway::Reply MarketGateway::PropimgUpdate(const QJsonObject& p)
@@ -1048,8 +1058,7 @@ QByteArray MarketGateway::ListingPage(qint64 vumoId) const
     QString html = QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>%1</title></head><body>")
                        .arg(v.value("title").toString().toHtmlEscaped());
     html += QStringLiteral("<h1>%1</h1><p>商品编号：%2</p><p>价格：¥%3</p>")
-                .arg(v.value("title").toString().toHtmlEscaped(), QString::number(vumoId),
-                     Money(v.value("yv_price")));
+                .arg(v.value("title").toString().toHtmlEscaped(), QString::number(vumoId), Money(v.value("yv_price")));
     if (!v.value("logo").toString().isEmpty())
         html += QStringLiteral("<img src=\"%1\" width=\"400\">").arg(v.value("logo").toString().toHtmlEscaped());
     // The description is the seller's own HTML and is shown as it is, like the marketplace does.

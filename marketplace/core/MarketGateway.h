@@ -17,8 +17,8 @@ using ParamMap = QMap<QByteArray, QByteArray>;
 
 struct GatewayRequest
 {
-    ParamMap params;        // form fields, or the text fields of a multipart form
-    QByteArray file;        // the file part of a multipart form
+    ParamMap params; // form fields, or the text fields of a multipart form
+    QByteArray file; // the file part of a multipart form
     bool multipart = false;
 };
 
@@ -26,8 +26,8 @@ struct GatewayAnswer
 {
     QByteArray body;
     QByteArray contentType = "application/json;charset=UTF-8";
-    QString method;     // as sent (may be empty for a broken envelope)
-    QString errorCode;  // empty on success
+    QString method;    // as sent (may be empty for a broken envelope)
+    QString errorCode; // empty on success
 };
 
 class MarketGateway final
@@ -62,10 +62,10 @@ public:
 private:
     struct Reply
     {
-        QJsonObject member;   // the answer under "<method>_response"
-        QString errorCode;    // set: answer error_response instead
+        QJsonObject member; // the answer under "<method>_response"
+        QString errorCode;  // set: answer error_response instead
         QString errorText;
-        QByteArray raw;       // set: answered as it is (category package)
+        QByteArray raw; // set: answered as it is (category package)
     };
     // One row per open-API method: its name, the member its answer sits under ("" for an
     // answer sent as it is) and what answers it.

@@ -9,13 +9,20 @@ namespace {
 QByteArray ReasonOf(int status)
 {
     switch (status) {
-    case 200: return "OK";
-    case 400: return "Bad Request";
-    case 404: return "Not Found";
-    case 405: return "Method Not Allowed";
-    case 413: return "Payload Too Large";
-    case 500: return "Internal Server Error";
-    default: return "Status";
+    case 200:
+        return "OK";
+    case 400:
+        return "Bad Request";
+    case 404:
+        return "Not Found";
+    case 405:
+        return "Method Not Allowed";
+    case 413:
+        return "Payload Too Large";
+    case 500:
+        return "Internal Server Error";
+    default:
+        return "Status";
     }
 }
 

@@ -53,8 +53,7 @@ struct MultipartPart
 };
 
 // Splits a multipart/form-data body. False when the boundary is missing or a part is broken.
-bool ParseMultipart(const QByteArray& contentType, const QByteArray& body,
-                    QList<MultipartPart>& parts);
+bool ParseMultipart(const QByteArray& contentType, const QByteArray& body, QList<MultipartPart>& parts);
 
 QByteArray Gzip(const QByteArray& data);
 

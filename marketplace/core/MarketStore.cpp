@@ -49,42 +49,58 @@ MarketImage ImageFromJson(const QJsonObject& object)
 
 QJsonObject CategoryToJson(const SeedCategory& c)
 {
-    return QJsonObject{{"id", c.id}, {"fid", c.fid}, {"name", c.name}, {"lev", c.lev},
-                       {"is_parent", c.isParent ? 1 : 0}, {"index_id", c.indexId}, {"status", c.status}};
+    return QJsonObject{{"id", c.id},
+                       {"fid", c.fid},
+                       {"name", c.name},
+                       {"lev", c.lev},
+                       {"is_parent", c.isParent ? 1 : 0},
+                       {"index_id", c.indexId},
+                       {"status", c.status}};
 }
 
 QJsonObject AttributeToJson(const SeedAttribute& a)
 {
-    return QJsonObject{{"aid", a.aid}, {"cid", a.cid}, {"name", a.name},
-                       {"is_key_prop", a.isKeyProp ? 1 : 0}, {"is_sale_prop", a.isSaleProp ? 1 : 0},
-                       {"index_id", a.indexId}, {"status", a.status}, {"att_type", a.attType},
-                       {"input_type", a.inputType}, {"is_req", a.isReq}, {"is_fet", a.isFet},
-                       {"is_nav", a.isNav}, {"group_id", a.groupId}, {"features", a.features}};
+    return QJsonObject{{"aid", a.aid},
+                       {"cid", a.cid},
+                       {"name", a.name},
+                       {"is_key_prop", a.isKeyProp ? 1 : 0},
+                       {"is_sale_prop", a.isSaleProp ? 1 : 0},
+                       {"index_id", a.indexId},
+                       {"status", a.status},
+                       {"att_type", a.attType},
+                       {"input_type", a.inputType},
+                       {"is_req", a.isReq},
+                       {"is_fet", a.isFet},
+                       {"is_nav", a.isNav},
+                       {"group_id", a.groupId},
+                       {"features", a.features}};
 }
 
 QJsonObject ValueToJson(const SeedAttrValue& v)
 {
-    return QJsonObject{{"aid", v.aid}, {"vid", v.vid}, {"name", v.name}, {"status", v.status},
-                       {"index_id", v.indexId}, {"features", v.features}};
+    return QJsonObject{{"aid", v.aid},       {"vid", v.vid},          {"name", v.name},
+                       {"status", v.status}, {"index_id", v.indexId}, {"features", v.features}};
 }
 
 QJsonObject GroupToJson(const SeedGroup& g)
 {
-    return QJsonObject{{"group_id", g.groupId}, {"cid", g.cid}, {"name", g.name},
-                       {"status", g.status}, {"index_id", g.indexId}};
+    return QJsonObject{
+        {"group_id", g.groupId}, {"cid", g.cid}, {"name", g.name}, {"status", g.status}, {"index_id", g.indexId}};
 }
 
 QJsonObject ShopCatToJson(const SeedShopCategory& s)
 {
-    return QJsonObject{{"cid", s.cid}, {"parent_id", s.parentId}, {"name", s.name},
-                       {"is_parent", s.isParent}, {"is_open", s.isOpen},
-                       {"is_home_show", s.isHomeShow}, {"index_id", s.indexId}};
+    return QJsonObject{
+        {"cid", s.cid},        {"parent_id", s.parentId},      {"name", s.name},       {"is_parent", s.isParent},
+        {"is_open", s.isOpen}, {"is_home_show", s.isHomeShow}, {"index_id", s.indexId}};
 }
 
 QJsonObject CategoryRecordToJson(const MarketCategory& c)
 {
-    return QJsonObject{{"category", c.category}, {"attributes", c.attributes},
-                       {"att_values", c.attValues}, {"groups", c.groups},
+    return QJsonObject{{"category", c.category},
+                       {"attributes", c.attributes},
+                       {"att_values", c.attValues},
+                       {"groups", c.groups},
                        {"vender_att_values", c.venderAttValues}};
 }
 
@@ -135,10 +151,14 @@ bool MarketListing::deleted() const
 
 QJsonObject SellerToJson(const SeedSeller& s)
 {
-    return QJsonObject{{"uid", s.uid}, {"shop_name", s.shopName},
-                       {"vender_id", QString::number(s.venderId)}, {"shop_id", QString::number(s.shopId)},
-                       {"shop_type", s.shopType}, {"stock_mode", s.stockMode},
-                       {"app_key", QString::fromUtf8(s.appKey)}, {"app_secret", QString::fromUtf8(s.appSecret)},
+    return QJsonObject{{"uid", s.uid},
+                       {"shop_name", s.shopName},
+                       {"vender_id", QString::number(s.venderId)},
+                       {"shop_id", QString::number(s.shopId)},
+                       {"shop_type", s.shopType},
+                       {"stock_mode", s.stockMode},
+                       {"app_key", QString::fromUtf8(s.appKey)},
+                       {"app_secret", QString::fromUtf8(s.appSecret)},
                        {"access_token", QString::fromUtf8(s.accessToken)}};
 }
 
@@ -197,7 +217,8 @@ bool MarketStore::Open(const QString& dataDir, QString* error)
     }
     const bool ok = Exec(QStringLiteral("PRAGMA journal_mode=WAL"))
         && Exec(QStringLiteral("CREATE TABLE IF NOT EXISTS meta(key TEXT PRIMARY KEY, value TEXT)"))
-        && Exec(QStringLiteral("CREATE TABLE IF NOT EXISTS category(cid INTEGER PRIMARY KEY, version INTEGER, data TEXT)"))
+        && Exec(QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS category(cid INTEGER PRIMARY KEY, version INTEGER, data TEXT)"))
         && Exec(QStringLiteral("CREATE TABLE IF NOT EXISTS listing(vumo_id INTEGER PRIMARY KEY, data TEXT)"))
         && Exec(QStringLiteral("CREATE TABLE IF NOT EXISTS picture(path TEXT PRIMARY KEY, bytes BLOB)"));
     if (!ok) {
@@ -349,8 +370,9 @@ bool MarketStore::LoadCatalogue(const SeedCatalogue& catalogue)
         if (listing.id() <= 0)
             continue;
         listings.insert(listing.id(), listing);
-        ok = ok && Exec(QStringLiteral("REPLACE INTO listing(vumo_id, data) VALUES(?, ?)"),
-                        {listing.id(), Compact(ListingToJson(listing))});
+        ok = ok
+            && Exec(QStringLiteral("REPLACE INTO listing(vumo_id, data) VALUES(?, ?)"),
+                    {listing.id(), Compact(ListingToJson(listing))});
     }
     ok = ok && SetMeta(QStringLiteral("seller"), QString::fromUtf8(Compact(SellerToJson(catalogue.seller))))
         && SetMeta(QStringLiteral("category_version"), QStringLiteral("1"))

@@ -32,18 +32,18 @@ struct MarketListing
     QVector<MarketImage> images;
 
     qint64 id() const;
-    bool deleted() const;      // "status" is "DELETE"
+    bool deleted() const; // "status" is "DELETE"
 };
 
 // One category with everything the category package carries for it.
 struct MarketCategory
 {
-    QJsonObject category;      // id, fid, name, lev, is_parent, index_id, status
+    QJsonObject category; // id, fid, name, lev, is_parent, index_id, status
     QJsonArray attributes;
     QJsonArray attValues;
     QJsonArray groups;
     QJsonArray venderAttValues;
-    qint64 version = 1;        // category version in which it last changed
+    qint64 version = 1; // category version in which it last changed
 };
 
 class MarketStore final

@@ -71,17 +71,22 @@ MarketFault::Mode ModeOf(const QString& name, bool* ok)
 const char* ModeName(MarketFault::Mode mode)
 {
     switch (mode) {
-    case MarketFault::Error: return "error";
-    case MarketFault::Garbage: return "garbage";
-    case MarketFault::Hang: return "hang";
-    case MarketFault::Drop: return "drop";
+    case MarketFault::Error:
+        return "error";
+    case MarketFault::Garbage:
+        return "garbage";
+    case MarketFault::Hang:
+        return "hang";
+    case MarketFault::Drop:
+        return "drop";
     }
     return "error";
 }
 
 } // namespace
 
-MarketplaceServer::MarketplaceServer(QObject* parent) : QObject(parent)
+MarketplaceServer::MarketplaceServer(QObject* parent)
+    : QObject(parent)
 {
     m_clock.start();
     m_idleTimer = new QTimer(this);
@@ -116,8 +121,8 @@ bool MarketplaceServer::Start(const MarketplaceOptions& options, QString* error)
         return false;
     if (!m_store.IsSeeded()) {
         bool ok = true;
-        const SeedCatalogue catalogue = options.catalogue
-            ? *options.catalogue : MakeSeedCatalogue(options.seed, options.listings, &ok);
+        const SeedCatalogue catalogue = options.catalogue ? *options.catalogue
+                                                          : MakeSeedCatalogue(options.seed, options.listings, &ok);
         if (!ok) {
             if (error)
                 *error = QStringLiteral("unknown seed \"%1\" (demo, empty or scale)").arg(options.seed);
@@ -299,7 +304,9 @@ void MarketplaceServer::Send(QTcpSocket* socket, const HttpAnswer& answer, bool 
 void MarketplaceServer::Record(const QString& path, const QString& method, const QString& outcome)
 {
     m_calls.append(QJsonObject{{"time", QDateTime::currentDateTime().toString(Qt::ISODateWithMs)},
-                               {"path", path}, {"method", method}, {"outcome", outcome}});
+                               {"path", path},
+                               {"method", method},
+                               {"outcome", outcome}});
     while (m_calls.size() > 100)
         m_calls.removeFirst();
     if (!method.isEmpty())
@@ -398,7 +405,8 @@ void MarketplaceServer::Dispatch(QTcpSocket* socket, const HttpRequest& request)
     }
     if (m_failRate > 0 && m_random.generateDouble() < m_failRate) {
         HttpAnswer answer;
-        answer.body = MarketGateway::ErrorBody(QString::fromLatin1(errors::kBusy), QStringLiteral("服务繁忙，请稍后重试"));
+        answer.body = MarketGateway::ErrorBody(QString::fromLatin1(errors::kBusy),
+                                               QStringLiteral("服务繁忙，请稍后重试"));
         Record(path, method, QString::fromLatin1(errors::kBusy));
         Send(socket, answer, keepAlive, m_latencyMs);
         return;
@@ -458,15 +466,16 @@ HttpAnswer MarketplaceServer::Static(const HttpRequest& request)
         if (!file.open(QIODevice::ReadOnly))
             return NotFound();
         answer.body = file.readAll();
-        answer.contentType = name.endsWith(QLatin1String(".xls"), Qt::CaseInsensitive)
-            ? "application/vnd.ms-excel" : "application/octet-stream";
+        answer.contentType = name.endsWith(QLatin1String(".xls"), Qt::CaseInsensitive) ? "application/vnd.ms-excel"
+                                                                                       : "application/octet-stream";
         return answer;
     }
     if (path == QLatin1String("/")) {
         answer.contentType = "text/html;charset=UTF-8";
-        answer.body = QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Quorvia 模拟市场</title>"
-                                     "</head><body><h1>Quorvia 模拟市场</h1><p>商品数：%1</p>"
-                                     "<p><a href=\"/__state\">/__state</a></p></body></html>")
+        answer.body = QStringLiteral(
+                          "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Quorvia 模拟市场</title>"
+                          "</head><body><h1>Quorvia 模拟市场</h1><p>商品数：%1</p>"
+                          "<p><a href=\"/__state\">/__state</a></p></body></html>")
                           .arg(m_store.Listings().size())
                           .toUtf8();
         return answer;
@@ -510,7 +519,8 @@ QJsonObject MarketplaceServer::Control(const QJsonObject& command, bool* ok)
     }
     const QString method = command.value("method").toString();
     if (method.isEmpty())
-        return refuse(QStringLiteral("give \"method\" with \"mode\", or \"reset\", \"latency_ms\", \"fail_rate\", \"action\""));
+        return refuse(
+            QStringLiteral("give \"method\" with \"mode\", or \"reset\", \"latency_ms\", \"fail_rate\", \"action\""));
     if (method != QLatin1String("*") && !MarketGateway::IsKnownMethod(method))
         return refuse(QStringLiteral("unknown method %1").arg(method));
     bool known = false;
@@ -550,14 +560,16 @@ QJsonObject MarketplaceServer::State() const
         counts.insert(it.key(), it.value());
     QJsonObject faults;
     for (auto it = m_faults.cbegin(); it != m_faults.cend(); ++it)
-        faults.insert(it.key(), QJsonObject{{"mode", QLatin1String(ModeName(it->mode))}, {"code", it->code},
-                                            {"remaining", it->remaining}});
+        faults.insert(
+            it.key(),
+            QJsonObject{{"mode", QLatin1String(ModeName(it->mode))}, {"code", it->code}, {"remaining", it->remaining}});
     const SeedSeller& seller = m_store.Seller();
     return QJsonObject{
-        {"seller", QJsonObject{{"uid", seller.uid}, {"shop_name", seller.shopName},
-                               {"vender_id", QString::number(seller.venderId)}}},
-        {"listings", QJsonObject{{"total", m_store.Listings().size() - deleted}, {"deleted", deleted},
-                                 {"by_status", byStatus}}},
+        {"seller",
+         QJsonObject{
+             {"uid", seller.uid}, {"shop_name", seller.shopName}, {"vender_id", QString::number(seller.venderId)}}},
+        {"listings",
+         QJsonObject{{"total", m_store.Listings().size() - deleted}, {"deleted", deleted}, {"by_status", byStatus}}},
         {"categories", m_store.Categories().size()},
         {"category_version", m_store.CategoryVersion()},
         {"calls", m_calls},

@@ -25,13 +25,13 @@ struct HttpAnswer;
 
 struct MarketplaceOptions
 {
-    quint16 port = 18080;        // 0: any free port
-    QString dataDir;             // empty: a temporary folder removed at the end
+    quint16 port = 18080; // 0: any free port
+    QString dataDir;      // empty: a temporary folder removed at the end
     QString seed = QStringLiteral("demo");
-    int listings = 0;            // for the "scale" seed
+    int listings = 0; // for the "scale" seed
     int latencyMs = 0;
-    double failRate = 0.0;       // 0..1, share of gateway calls answered with an error
-    QString templatesDir;        // folder served under "/templates/"
+    double failRate = 0.0;                    // 0..1, share of gateway calls answered with an error
+    QString templatesDir;                     // folder served under "/templates/"
     const SeedCatalogue* catalogue = nullptr; // used instead of `seed` for a new store
     // A connection with no request under way for this long is closed.
     int idleTimeoutMs = 60000;

@@ -11,8 +11,8 @@ namespace Quorvia::marketplace {
 // The one seller of a seed and the application registered for it.
 struct SeedSeller
 {
-    QString uid;          // workbench user id, e.g. "demo_seller"
-    QString shopName;     // e.g. "演示小店"
+    QString uid;      // workbench user id, e.g. "demo_seller"
+    QString shopName; // e.g. "演示小店"
     qint64 venderId = 0;
     qint64 shopId = 0;
     int shopType = 0;
@@ -28,7 +28,7 @@ struct SeedCategory
     qint64 id = 0;
     qint64 fid = 0; // parent id, 0 at the top
     QString name;
-    int lev = 1;    // 1..3
+    int lev = 1; // 1..3
     bool isParent = false;
     int indexId = 0;
     int status = 1;

@@ -15,8 +15,8 @@ struct AttrDef
     int isReq;
     bool sale;
     bool key;
-    int attType; // 4: special attribute
-    int group;   // 1 or 2
+    int attType;        // 4: special attribute
+    int group;          // 1 or 2
     const char* values; // "|"-separated, choice attributes only
 };
 
@@ -264,7 +264,7 @@ struct AttrSet
     const char* group2;
 };
 
-template<int N>
+template <int N>
 constexpr AttrSet SetOf(const AttrDef (&defs)[N], const char* g1, const char* g2)
 {
     return {defs, N, g1, g2};
@@ -273,22 +273,38 @@ constexpr AttrSet SetOf(const AttrDef (&defs)[N], const char* g1, const char* g2
 AttrSet AttributesOf(Profile profile)
 {
     switch (profile) {
-    case Profile::Clothing: return SetOf(kClothingAttrs, "基本信息", "规格参数");
-    case Profile::Kids: return SetOf(kKidsAttrs, "基本信息", "规格参数");
-    case Profile::Shoes: return SetOf(kShoesAttrs, "基本信息", "规格参数");
-    case Profile::Accessory: return SetOf(kAccessoryAttrs, "基本信息", "规格参数");
-    case Profile::Phone: return SetOf(kPhoneAttrs, "主体", "规格参数");
-    case Profile::PhoneAccessory: return SetOf(kPhoneAccessoryAttrs, "主体", "规格参数");
-    case Profile::Smart: return SetOf(kSmartAttrs, "主体", "规格参数");
-    case Profile::Carrier: return SetOf(kCarrierAttrs, "主体", "套餐信息");
-    case Profile::BigAppliance: return SetOf(kBigApplianceAttrs, "主体", "规格参数");
-    case Profile::SmallAppliance: return SetOf(kSmallApplianceAttrs, "主体", "规格参数");
-    case Profile::Food: return SetOf(kFoodAttrs, "基本信息", "产品参数");
-    case Profile::Drink: return SetOf(kDrinkAttrs, "基本信息", "产品参数");
-    case Profile::Book: return SetOf(kBookAttrs, "基本信息", "出版信息");
-    case Profile::Music: return SetOf(kMusicAttrs, "基本信息", "出版发行");
-    case Profile::Film: return SetOf(kFilmAttrs, "基本信息", "出版发行");
-    case Profile::EduAv: return SetOf(kEduAvAttrs, "基本信息", "出版发行");
+    case Profile::Clothing:
+        return SetOf(kClothingAttrs, "基本信息", "规格参数");
+    case Profile::Kids:
+        return SetOf(kKidsAttrs, "基本信息", "规格参数");
+    case Profile::Shoes:
+        return SetOf(kShoesAttrs, "基本信息", "规格参数");
+    case Profile::Accessory:
+        return SetOf(kAccessoryAttrs, "基本信息", "规格参数");
+    case Profile::Phone:
+        return SetOf(kPhoneAttrs, "主体", "规格参数");
+    case Profile::PhoneAccessory:
+        return SetOf(kPhoneAccessoryAttrs, "主体", "规格参数");
+    case Profile::Smart:
+        return SetOf(kSmartAttrs, "主体", "规格参数");
+    case Profile::Carrier:
+        return SetOf(kCarrierAttrs, "主体", "套餐信息");
+    case Profile::BigAppliance:
+        return SetOf(kBigApplianceAttrs, "主体", "规格参数");
+    case Profile::SmallAppliance:
+        return SetOf(kSmallApplianceAttrs, "主体", "规格参数");
+    case Profile::Food:
+        return SetOf(kFoodAttrs, "基本信息", "产品参数");
+    case Profile::Drink:
+        return SetOf(kDrinkAttrs, "基本信息", "产品参数");
+    case Profile::Book:
+        return SetOf(kBookAttrs, "基本信息", "出版信息");
+    case Profile::Music:
+        return SetOf(kMusicAttrs, "基本信息", "出版发行");
+    case Profile::Film:
+        return SetOf(kFilmAttrs, "基本信息", "出版发行");
+    case Profile::EduAv:
+        return SetOf(kEduAvAttrs, "基本信息", "出版发行");
     }
     return SetOf(kClothingAttrs, "基本信息", "规格参数");
 }
@@ -303,27 +319,13 @@ struct ShopDef
 };
 
 const ShopDef kShopCats[] = {
-    {5001, 0, "新品推荐", true},
-    {5002, 0, "服装鞋帽", true},
-    {5003, 0, "手机数码", true},
-    {5004, 0, "家用电器", false},
-    {5005, 0, "美食生鲜", false},
-    {5006, 0, "图书音像", false},
-    {5007, 0, "清仓特价", true},
-    {5101, 5002, "男装", false},
-    {5102, 5002, "女装", false},
-    {5103, 5002, "童装", false},
-    {5104, 5002, "鞋靴配饰", false},
-    {5201, 5003, "手机", false},
-    {5202, 5003, "数码配件", false},
-    {5203, 5003, "智能设备", false},
-    {5301, 5004, "大家电", false},
-    {5302, 5004, "厨房电器", false},
-    {5303, 5004, "生活电器", false},
-    {5401, 5005, "零食饮料", false},
-    {5402, 5005, "粮油茶叶", false},
-    {5403, 5005, "生鲜特产", false},
-    {5501, 5006, "图书", false},
+    {5001, 0, "新品推荐", true},     {5002, 0, "服装鞋帽", true},     {5003, 0, "手机数码", true},
+    {5004, 0, "家用电器", false},    {5005, 0, "美食生鲜", false},    {5006, 0, "图书音像", false},
+    {5007, 0, "清仓特价", true},     {5101, 5002, "男装", false},     {5102, 5002, "女装", false},
+    {5103, 5002, "童装", false},     {5104, 5002, "鞋靴配饰", false}, {5201, 5003, "手机", false},
+    {5202, 5003, "数码配件", false}, {5203, 5003, "智能设备", false}, {5301, 5004, "大家电", false},
+    {5302, 5004, "厨房电器", false}, {5303, 5004, "生活电器", false}, {5401, 5005, "零食饮料", false},
+    {5402, 5005, "粮油茶叶", false}, {5403, 5005, "生鲜特产", false}, {5501, 5006, "图书", false},
     {5502, 5006, "音像", false},
 };
 
@@ -487,10 +489,15 @@ void AddVenderValues(Tables& t, const LeafInfo& leaf)
     case Profile::Clothing:
     case Profile::Kids:
     case Profile::Shoes:
-    case Profile::Accessory: name = QStringLiteral("演示小店自营"); break;
+    case Profile::Accessory:
+        name = QStringLiteral("演示小店自营");
+        break;
     case Profile::Food:
-    case Profile::Drink: name = QStringLiteral("演示小店优选"); break;
-    default: return;
+    case Profile::Drink:
+        name = QStringLiteral("演示小店优选");
+        break;
+    default:
+        return;
     }
     SeedAttrValue v;
     v.aid = leaf.brandAid;
@@ -598,17 +605,28 @@ QString ColourOfValue(const QString& name)
 QString StatusApiText(int code)
 {
     switch (code) {
-    case 1: return QStringLiteral("NEVER_UP");
-    case 2: return QStringLiteral("CUSTORMER_DOWN");
-    case 4: return QStringLiteral("SYSTEM_DOWN");
-    case 8: return QStringLiteral("ON_SALE");
-    case 513: return QStringLiteral("NEVER_UP AUDIT_AWAIT");
-    case 514: return QStringLiteral("CUSTORMER_DOWN AUDIT_AWAIT");
-    case 516: return QStringLiteral("SYSTEM_DOWN AUDIT_AWAIT");
-    case 520: return QStringLiteral("ON_SALE AUDIT_AWAIT");
-    case 1026: return QStringLiteral("CUSTORMER_DOWN AUDIT_FAIL");
-    case 1028: return QStringLiteral("SYSTEM_DOWN AUDIT_FAIL");
-    default: return QString();
+    case 1:
+        return QStringLiteral("NEVER_UP");
+    case 2:
+        return QStringLiteral("CUSTORMER_DOWN");
+    case 4:
+        return QStringLiteral("SYSTEM_DOWN");
+    case 8:
+        return QStringLiteral("ON_SALE");
+    case 513:
+        return QStringLiteral("NEVER_UP AUDIT_AWAIT");
+    case 514:
+        return QStringLiteral("CUSTORMER_DOWN AUDIT_AWAIT");
+    case 516:
+        return QStringLiteral("SYSTEM_DOWN AUDIT_AWAIT");
+    case 520:
+        return QStringLiteral("ON_SALE AUDIT_AWAIT");
+    case 1026:
+        return QStringLiteral("CUSTORMER_DOWN AUDIT_FAIL");
+    case 1028:
+        return QStringLiteral("SYSTEM_DOWN AUDIT_FAIL");
+    default:
+        return QString();
     }
 }
 

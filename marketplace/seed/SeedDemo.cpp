@@ -20,7 +20,10 @@ constexpr int kDemoListings = 150;
 class Rng
 {
 public:
-    explicit Rng(quint64 seed) : m_state(seed) {}
+    explicit Rng(quint64 seed)
+        : m_state(seed)
+    {
+    }
     quint64 Next()
     {
         quint64 z = (m_state += 0x9E3779B97F4A7C15ULL);
@@ -31,8 +34,11 @@ public:
     int Below(int n) { return n > 0 ? int(Next() % quint64(n)) : 0; }
     int Between(int lo, int hi) { return lo + Below(hi - lo + 1); }
     bool Chance(int percent) { return Below(100) < percent; }
-    template<typename T>
-    const T& Pick(const QVector<T>& items) { return items.at(Below(items.size())); }
+    template <typename T>
+    const T& Pick(const QVector<T>& items)
+    {
+        return items.at(Below(items.size()));
+    }
     QString Pick(const QStringList& items) { return items.at(Below(items.size())); }
 
 private:
@@ -46,9 +52,9 @@ QStringList Words(const char* text)
 
 struct Choice
 {
-    int attr = 0;          // index into Tables::base.attributes
-    QVector<qint64> vids;  // choice attributes
-    QString text;          // free-text attributes
+    int attr = 0;         // index into Tables::base.attributes
+    QVector<qint64> vids; // choice attributes
+    QString text;         // free-text attributes
 };
 
 struct Draft
@@ -139,7 +145,8 @@ QString Isbn13(int index)
 
 QString Ean13(qint64 vumoId)
 {
-    QString digits = QStringLiteral("69") + QString::number(vumoId % 10000000000LL).rightJustified(10, QLatin1Char('0'));
+    QString digits = QStringLiteral("69")
+        + QString::number(vumoId % 10000000000LL).rightJustified(10, QLatin1Char('0'));
     int sum = 0;
     for (int i = 0; i < 12; ++i)
         sum += (digits.at(i).unicode() - '0') * (i % 2 ? 3 : 1);
@@ -159,12 +166,18 @@ bool IsBookOrAv(Profile p)
 QString ModelPrefix(Profile p)
 {
     switch (p) {
-    case Profile::Phone: return QStringLiteral("X");
-    case Profile::PhoneAccessory: return QStringLiteral("PA");
-    case Profile::Smart: return QStringLiteral("S");
-    case Profile::BigAppliance: return QStringLiteral("BD");
-    case Profile::SmallAppliance: return QStringLiteral("K");
-    default: return QStringLiteral("M");
+    case Profile::Phone:
+        return QStringLiteral("X");
+    case Profile::PhoneAccessory:
+        return QStringLiteral("PA");
+    case Profile::Smart:
+        return QStringLiteral("S");
+    case Profile::BigAppliance:
+        return QStringLiteral("BD");
+    case Profile::SmallAppliance:
+        return QStringLiteral("K");
+    default:
+        return QStringLiteral("M");
     }
 }
 
@@ -189,16 +202,21 @@ QString FreeText(const Draft& d, const QString& name, Rng& rng)
     if (name == QStringLiteral("月租"))
         return QStringLiteral("%1元/月").arg(rng.Pick(Words("19|29|39|59|99")));
     if (name == QStringLiteral("额定功率"))
-        return QStringLiteral("%1W").arg(p == Profile::BigAppliance ? rng.Between(8, 40) * 100 : rng.Between(3, 22) * 100);
+        return QStringLiteral("%1W").arg(p == Profile::BigAppliance ? rng.Between(8, 40) * 100
+                                                                    : rng.Between(3, 22) * 100);
     if (name == QStringLiteral("产品尺寸"))
-        return QStringLiteral("%1×%2×%3mm").arg(rng.Between(40, 95) * 10).arg(rng.Between(40, 70) * 10).arg(rng.Between(50, 190) * 10);
+        return QStringLiteral("%1×%2×%3mm")
+            .arg(rng.Between(40, 95) * 10)
+            .arg(rng.Between(40, 70) * 10)
+            .arg(rng.Between(50, 190) * 10);
     if (name == QStringLiteral("3C认证编号"))
         return QStringLiteral("20260107%1").arg(rng.Between(10000000, 99999999));
     if (name == QStringLiteral("保质期"))
         return rng.Pick(Words("180天|270天|12个月|18个月|24个月"));
     if (name == QStringLiteral("配料表"))
-        return p == Profile::Drink ? rng.Pick(Words("水、白砂糖、浓缩果汁|水、麦芽、啤酒花|饮用水|生牛乳"))
-                                   : rng.Pick(Words("小麦粉、白砂糖、植物油、食用盐|坚果仁、食用盐|大米|黄豆、小麦、食用盐、水"));
+        return p == Profile::Drink
+            ? rng.Pick(Words("水、白砂糖、浓缩果汁|水、麦芽、啤酒花|饮用水|生牛乳"))
+            : rng.Pick(Words("小麦粉、白砂糖、植物油、食用盐|坚果仁、食用盐|大米|黄豆、小麦、食用盐、水"));
     if (name == QStringLiteral("生产许可证编号"))
         return QStringLiteral("SC1%1").arg(rng.Between(10000000, 99999999)) + QString::number(rng.Between(1000, 9999));
     if (name == QLatin1String("ISBN"))
@@ -243,7 +261,8 @@ QString FreeText(const Draft& d, const QString& name, Rng& rng)
 // (translator, illustrator, ...) seldom.
 bool FillsOptional(const Draft& d, const QString& name, Rng& rng)
 {
-    static const QStringList rareBookRoles = Words("编者|译者|绘者|校对|整理|注释|编纂|口述|朗读|摄影|书写|外文名|附件数量");
+    static const QStringList rareBookRoles = Words(
+        "编者|译者|绘者|校对|整理|注释|编纂|口述|朗读|摄影|书写|外文名|附件数量");
     if (d.leaf->profile == Profile::Book) {
         if (name == QStringLiteral("著者") || name == QStringLiteral("出版时间") || name == QStringLiteral("开本")
             || name == QStringLiteral("页数") || name == QStringLiteral("包装"))
@@ -266,7 +285,8 @@ Draft MakeDraft(const Tables& t, int index)
     Rng rng(0x5EEDC0DEULL * 1315423911ULL + quint64(index));
     const LeafInfo& leaf = *d.leaf;
 
-    d.model = ModelPrefix(leaf.profile) + QString::number(rng.Between(10, 99)) + rng.Pick(Words("|Pro|Max|Lite|Plus|S"));
+    d.model = ModelPrefix(leaf.profile) + QString::number(rng.Between(10, 99))
+        + rng.Pick(Words("|Pro|Max|Lite|Plus|S"));
 
     if (leaf.brandAid) {
         const QVector<int> vender = t.venderValuesByAid.value(leaf.brandAid);
@@ -372,67 +392,69 @@ QString Title(const Tables& t, const Draft& d)
     QString title;
     switch (leaf.profile) {
     case Profile::Clothing:
-        title = d.brandName + QLatin1Char(' ') + year + Said(t, d, "适用季节") + QStringLiteral("新款") + Said(t, d, "材质")
-              + leaf.name + QLatin1Char(' ') + Said(t, d, "风格") + Said(t, d, "版型") + QStringLiteral("款");
+        title = d.brandName + QLatin1Char(' ') + year + Said(t, d, "适用季节") + QStringLiteral("新款")
+            + Said(t, d, "材质") + leaf.name + QLatin1Char(' ') + Said(t, d, "风格") + Said(t, d, "版型")
+            + QStringLiteral("款");
         break;
     case Profile::Kids:
-        title = d.brandName + QLatin1Char(' ') + leaf.name + QLatin1Char(' ') + Said(t, d, "适用年龄") + QStringLiteral("宝宝 ")
-              + Said(t, d, "材质") + QStringLiteral("亲肤 男女童通用");
+        title = d.brandName + QLatin1Char(' ') + leaf.name + QLatin1Char(' ') + Said(t, d, "适用年龄")
+            + QStringLiteral("宝宝 ") + Said(t, d, "材质") + QStringLiteral("亲肤 男女童通用");
         break;
     case Profile::Shoes:
-        title = d.brandName + QLatin1Char(' ') + leaf.name + QLatin1Char(' ') + Said(t, d, "鞋面材质") + Said(t, d, "功能")
-              + QStringLiteral(" ") + year + QStringLiteral("新款 舒适百搭");
+        title = d.brandName + QLatin1Char(' ') + leaf.name + QLatin1Char(' ') + Said(t, d, "鞋面材质")
+            + Said(t, d, "功能") + QStringLiteral(" ") + year + QStringLiteral("新款 舒适百搭");
         break;
     case Profile::Accessory:
         title = d.brandName + QLatin1Char(' ') + Said(t, d, "材质") + leaf.name + QLatin1Char(' ') + Said(t, d, "风格")
-              + QStringLiteral("百搭 送礼佳品");
+            + QStringLiteral("百搭 送礼佳品");
         break;
     case Profile::Phone:
         title = d.brandName + QLatin1Char(' ') + d.model + QLatin1Char(' ') + leaf.name + QLatin1Char(' ')
-              + Said(t, d, "网络制式") + QLatin1Char(' ') + Said(t, d, "屏幕尺寸") + QStringLiteral("大屏 长续航");
+            + Said(t, d, "网络制式") + QLatin1Char(' ') + Said(t, d, "屏幕尺寸") + QStringLiteral("大屏 长续航");
         break;
     case Profile::PhoneAccessory:
-        title = d.brandName + QLatin1Char(' ') + leaf.name + QStringLiteral(" 适用") + Said(t, d, "适用机型") + QLatin1Char(' ')
-              + Said(t, d, "功能") + QLatin1Char(' ') + Said(t, d, "材质");
+        title = d.brandName + QLatin1Char(' ') + leaf.name + QStringLiteral(" 适用") + Said(t, d, "适用机型")
+            + QLatin1Char(' ') + Said(t, d, "功能") + QLatin1Char(' ') + Said(t, d, "材质");
         break;
     case Profile::Smart:
         title = d.brandName + QLatin1Char(' ') + d.model + QLatin1Char(' ') + leaf.name + QLatin1Char(' ')
-              + Said(t, d, "连接方式") + QStringLiteral("连接 ") + Said(t, d, "防水等级") + QStringLiteral(" 长续航");
+            + Said(t, d, "连接方式") + QStringLiteral("连接 ") + Said(t, d, "防水等级") + QStringLiteral(" 长续航");
         break;
     case Profile::Carrier:
-        title = d.brandName + QLatin1Char(' ') + leaf.name + QLatin1Char(' ') + Said(t, d, "套餐类型") + QLatin1Char(' ')
-              + Said(t, d, "号码归属地") + QStringLiteral("号段 ") + Said(t, d, "网络制式");
+        title = d.brandName + QLatin1Char(' ') + leaf.name + QLatin1Char(' ') + Said(t, d, "套餐类型")
+            + QLatin1Char(' ') + Said(t, d, "号码归属地") + QStringLiteral("号段 ") + Said(t, d, "网络制式");
         break;
     case Profile::BigAppliance:
         title = d.brandName + QLatin1Char(' ') + d.model + QLatin1Char(' ') + leaf.name + QLatin1Char(' ')
-              + Said(t, d, "能效等级") + QLatin1Char(' ') + Said(t, d, "功能") + QLatin1Char(' ') + Said(t, d, "安装方式");
+            + Said(t, d, "能效等级") + QLatin1Char(' ') + Said(t, d, "功能") + QLatin1Char(' ')
+            + Said(t, d, "安装方式");
         break;
     case Profile::SmallAppliance:
         title = d.brandName + QLatin1Char(' ') + d.model + QLatin1Char(' ') + leaf.name + QLatin1Char(' ')
-              + Said(t, d, "容量") + QLatin1Char(' ') + Said(t, d, "功能") + QStringLiteral(" 家用");
+            + Said(t, d, "容量") + QLatin1Char(' ') + Said(t, d, "功能") + QStringLiteral(" 家用");
         break;
     case Profile::Food:
-        title = d.brandName + QLatin1Char(' ') + Said(t, d, "产地") + QStringLiteral("特产") + leaf.name + QLatin1Char(' ')
-              + Said(t, d, "包装方式") + QStringLiteral(" 新鲜直发");
+        title = d.brandName + QLatin1Char(' ') + Said(t, d, "产地") + QStringLiteral("特产") + leaf.name
+            + QLatin1Char(' ') + Said(t, d, "包装方式") + QStringLiteral(" 新鲜直发");
         break;
     case Profile::Drink:
-        title = d.brandName + QLatin1Char(' ') + leaf.name + QLatin1Char(' ') + Said(t, d, "包装方式") + QLatin1Char(' ')
-              + Said(t, d, "产地") + QStringLiteral("产 整箱装");
+        title = d.brandName + QLatin1Char(' ') + leaf.name + QLatin1Char(' ') + Said(t, d, "包装方式")
+            + QLatin1Char(' ') + Said(t, d, "产地") + QStringLiteral("产 整箱装");
         break;
     case Profile::Book:
         title = d.bookName + QLatin1Char(' ') + Said(t, d, "著者") + QStringLiteral(" 著 ") + Said(t, d, "出版社");
         break;
     case Profile::Music:
         title = Said(t, d, "演唱者") + QLatin1Char(' ') + Said(t, d, "专辑名称") + QLatin1Char(' ') + leaf.name
-              + QStringLiteral("专辑 ") + Said(t, d, "介质");
+            + QStringLiteral("专辑 ") + Said(t, d, "介质");
         break;
     case Profile::Film:
         title = QStringLiteral("正版") + leaf.name + QLatin1Char(' ') + FilmName(d.index) + QLatin1Char(' ')
-              + Said(t, d, "介质") + QLatin1Char(' ') + Said(t, d, "碟数") + QStringLiteral("碟装");
+            + Said(t, d, "介质") + QLatin1Char(' ') + Said(t, d, "碟数") + QStringLiteral("碟装");
         break;
     case Profile::EduAv:
         title = leaf.name + QLatin1Char(' ') + Said(t, d, "主讲人") + QStringLiteral("主讲 ") + Said(t, d, "介质")
-              + QLatin1Char(' ') + Said(t, d, "碟数") + QStringLiteral("碟");
+            + QLatin1Char(' ') + Said(t, d, "碟数") + QStringLiteral("碟");
         break;
     }
     title = title.simplified();
@@ -448,22 +470,36 @@ struct PriceRange
 PriceRange PricesOf(Profile p)
 {
     switch (p) {
-    case Profile::Clothing: return {59, 399};
-    case Profile::Kids: return {39, 199};
-    case Profile::Shoes: return {99, 599};
-    case Profile::Accessory: return {29, 199};
-    case Profile::Phone: return {999, 6999};
-    case Profile::PhoneAccessory: return {9, 199};
-    case Profile::Smart: return {199, 2999};
-    case Profile::Carrier: return {30, 199};
-    case Profile::BigAppliance: return {1299, 8999};
-    case Profile::SmallAppliance: return {99, 1299};
-    case Profile::Food: return {9, 129};
-    case Profile::Drink: return {19, 499};
-    case Profile::Book: return {19, 128};
+    case Profile::Clothing:
+        return {59, 399};
+    case Profile::Kids:
+        return {39, 199};
+    case Profile::Shoes:
+        return {99, 599};
+    case Profile::Accessory:
+        return {29, 199};
+    case Profile::Phone:
+        return {999, 6999};
+    case Profile::PhoneAccessory:
+        return {9, 199};
+    case Profile::Smart:
+        return {199, 2999};
+    case Profile::Carrier:
+        return {30, 199};
+    case Profile::BigAppliance:
+        return {1299, 8999};
+    case Profile::SmallAppliance:
+        return {99, 1299};
+    case Profile::Food:
+        return {9, 129};
+    case Profile::Drink:
+        return {19, 499};
+    case Profile::Book:
+        return {19, 128};
     case Profile::Music:
     case Profile::Film:
-    case Profile::EduAv: return {29, 298};
+    case Profile::EduAv:
+        return {29, 298};
     }
     return {10, 100};
 }
@@ -484,29 +520,40 @@ QString AdContent(Profile p, Rng& rng)
 {
     switch (p) {
     case Profile::Phone:
-    case Profile::Smart: return rng.Pick(Words("新品首发，赠原装快充|12期免息，以旧换新补贴|官方正品，全国联保"));
+    case Profile::Smart:
+        return rng.Pick(Words("新品首发，赠原装快充|12期免息，以旧换新补贴|官方正品，全国联保"));
     case Profile::BigAppliance:
-    case Profile::SmallAppliance: return rng.Pick(Words("送货入户，免费安装|以旧换新立减|一年换新，三年保修"));
+    case Profile::SmallAppliance:
+        return rng.Pick(Words("送货入户，免费安装|以旧换新立减|一年换新，三年保修"));
     case Profile::Food:
-    case Profile::Drink: return rng.Pick(Words("产地直发，新鲜到家|满99元包邮|第二件半价"));
+    case Profile::Drink:
+        return rng.Pick(Words("产地直发，新鲜到家|满99元包邮|第二件半价"));
     case Profile::Book:
     case Profile::Music:
     case Profile::Film:
-    case Profile::EduAv: return rng.Pick(Words("正版保证，假一赔十|满100减30|当当畅销，店长推荐"));
-    default: return rng.Pick(Words("满199减30，限时包邮|新品上市，7天无理由退换|店铺热销，好评如潮"));
+    case Profile::EduAv:
+        return rng.Pick(Words("正版保证，假一赔十|满100减30|当当畅销，店长推荐"));
+    default:
+        return rng.Pick(Words("满199减30，限时包邮|新品上市，7天无理由退换|店铺热销，好评如潮"));
     }
 }
 
 double WeightOf(Profile p, Rng& rng)
 {
     switch (p) {
-    case Profile::BigAppliance: return rng.Between(15000, 80000) / 1000.0;
-    case Profile::SmallAppliance: return rng.Between(800, 8000) / 1000.0;
+    case Profile::BigAppliance:
+        return rng.Between(15000, 80000) / 1000.0;
+    case Profile::SmallAppliance:
+        return rng.Between(800, 8000) / 1000.0;
     case Profile::Phone:
-    case Profile::Smart: return rng.Between(250, 600) / 1000.0;
-    case Profile::Drink: return rng.Between(1000, 12000) / 1000.0;
-    case Profile::Shoes: return rng.Between(600, 1500) / 1000.0;
-    default: return rng.Between(100, 1200) / 1000.0;
+    case Profile::Smart:
+        return rng.Between(250, 600) / 1000.0;
+    case Profile::Drink:
+        return rng.Between(1000, 12000) / 1000.0;
+    case Profile::Shoes:
+        return rng.Between(600, 1500) / 1000.0;
+    default:
+        return rng.Between(100, 1200) / 1000.0;
     }
 }
 
@@ -535,15 +582,17 @@ QString Description(const Tables& t, const Draft& d, const QString& title)
     const QString host = QString::fromLatin1(kImageHostPlaceholder);
     QString html = QStringLiteral("<div style=\"width:750px;margin:0 auto;font-family:sans-serif;color:#333\">");
     html += QStringLiteral("<h2 style=\"font-size:20px\">") + title.toHtmlEscaped() + QStringLiteral("</h2>");
-    html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"6\" style=\"border-collapse:collapse\">");
+    html += QStringLiteral(
+        "<table border=\"1\" cellspacing=\"0\" cellpadding=\"6\" style=\"border-collapse:collapse\">");
     for (const Choice& c : d.choices) {
         QStringList shown;
         for (qint64 vid : c.vids)
             shown << ValueName(t, vid);
         if (c.vids.isEmpty())
             shown << c.text;
-        html += QStringLiteral("<tr><td>") + t.base.attributes.at(c.attr).name.toHtmlEscaped() + QStringLiteral("</td><td>")
-              + shown.join(QStringLiteral("、")).toHtmlEscaped() + QStringLiteral("</td></tr>");
+        html += QStringLiteral("<tr><td>") + t.base.attributes.at(c.attr).name.toHtmlEscaped()
+            + QStringLiteral("</td><td>") + shown.join(QStringLiteral("、")).toHtmlEscaped()
+            + QStringLiteral("</td></tr>");
     }
     html += QStringLiteral("</table>");
     for (const SeedImage& image : d.images) {
@@ -633,7 +682,8 @@ SeedListing MakeSeedListing(const Tables& t, int index)
             sku.insert(QStringLiteral("yv_price"), text::FormatCents(price));
             sku.insert(QStringLiteral("cost_price"), text::FormatCents(price * 55 / 100));
             sku.insert(QStringLiteral("market_price"), QString()); // filled below, once the top price is known
-            sku.insert(QStringLiteral("outer_id"), QString(itemNum + QStringLiteral("-%1").arg(n, 2, 10, QLatin1Char('0'))));
+            sku.insert(QStringLiteral("outer_id"),
+                       QString(itemNum + QStringLiteral("-%1").arg(n, 2, 10, QLatin1Char('0'))));
             sku.insert(QStringLiteral("status"), QStringLiteral("Valid"));
             sku.insert(QStringLiteral("created"), Stamp(created));
             sku.insert(QStringLiteral("modified"), Stamp(modified));
@@ -651,7 +701,8 @@ SeedListing MakeSeedListing(const Tables& t, int index)
     QStringList aliases;
     if (!d.colours.isEmpty() && leaf.firstIsColour && index % 5 == 0) {
         for (qint64 vid : d.colours)
-            aliases << QStringLiteral("%1:%2:").arg(leaf.colourAid).arg(vid) + ValueName(t, vid) + QStringLiteral("（经典款）^");
+            aliases << QStringLiteral("%1:%2:").arg(leaf.colourAid).arg(vid) + ValueName(t, vid)
+                    + QStringLiteral("（经典款）^");
     }
 
     const Choice* publisher = ChoiceNamed(t, d, "出版社");
@@ -676,16 +727,17 @@ SeedListing MakeSeedListing(const Tables& t, int index)
     v.insert(QStringLiteral("attributes"), stored.join(QLatin1Char('|')));
     v.insert(QStringLiteral("vumo_attribute"), api.join(QLatin1Char('^')));
     v.insert(QStringLiteral("desc"), Description(t, d, title));
-    v.insert(QStringLiteral("producter"), publisher ? ValueName(t, publisher->vids.value(0))
-                                                    : d.brandName + QStringLiteral("（中国）有限公司"));
+    v.insert(QStringLiteral("producter"),
+             publisher ? ValueName(t, publisher->vids.value(0)) : d.brandName + QStringLiteral("（中国）有限公司"));
     v.insert(QStringLiteral("wrap"), IsBookOrAv(leaf.profile) ? QStringLiteral("塑封") : QStringLiteral("纸箱包装"));
     v.insert(QStringLiteral("cubage"), QStringLiteral("%1:%2:%3").arg(length).arg(wide).arg(high));
     const bool boxed = leaf.profile == Profile::BigAppliance || leaf.profile == Profile::SmallAppliance
-                    || leaf.profile == Profile::Phone;
+        || leaf.profile == Profile::Phone;
     v.insert(QStringLiteral("pack_listing"),
              QString(leaf.name + QStringLiteral("×1") + (boxed ? QStringLiteral("、说明书×1、保修卡×1") : QString())));
-    v.insert(QStringLiteral("service"), foodLike ? QStringLiteral("食品类商品拆封后不支持七天无理由退货")
-                                                 : QStringLiteral("全国联保，支持七天无理由退货"));
+    v.insert(QStringLiteral("service"),
+             foodLike ? QStringLiteral("食品类商品拆封后不支持七天无理由退货")
+                      : QStringLiteral("全国联保，支持七天无理由退货"));
     v.insert(QStringLiteral("cost_price"), text::FormatCents(minPrice * 55 / 100));
     v.insert(QStringLiteral("market_price"), text::FormatCents(marketPrice));
     v.insert(QStringLiteral("yv_price"), text::FormatCents(minPrice));
@@ -696,7 +748,8 @@ SeedListing MakeSeedListing(const Tables& t, int index)
     v.insert(QStringLiteral("weight"), WeightOf(leaf.profile, rng));
     v.insert(QStringLiteral("created"), Stamp(created));
     v.insert(QStringLiteral("modified"), Stamp(modified));
-    v.insert(QStringLiteral("outer_id"), defaultSku ? listing.skus.first().value(QStringLiteral("outer_id")).toString() : QString());
+    v.insert(QStringLiteral("outer_id"),
+             defaultSku ? listing.skus.first().value(QStringLiteral("outer_id")).toString() : QString());
     v.insert(QStringLiteral("shop_categorys"), ShopCategorys(t, d, rng));
     v.insert(QStringLiteral("ad_content"), AdContent(leaf.profile, rng));
     v.insert(QStringLiteral("property_alias"), aliases.join(QString()));
@@ -768,8 +821,7 @@ QByteArray SeedCategoryLookupCsv(const SeedCatalogue& catalogue)
                 break; // a broken parent chain never loops forever
         }
         const QString line = QStringLiteral("%1,%2,%3,%4\n")
-                                 .arg(QString::number(c.id), names.join(QStringLiteral(">>")),
-                                      QString::number(c.lev),
+                                 .arg(QString::number(c.id), names.join(QStringLiteral(">>")), QString::number(c.lev),
                                       c.isParent ? QStringLiteral("否") : QStringLiteral("是"));
         csv += line.toUtf8();
     }

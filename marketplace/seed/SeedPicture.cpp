@@ -75,7 +75,9 @@ void DrawProduct(QPainter& g, seed::Profile profile, const QColor& body, int var
     g.setBrush(body);
     switch (profile) {
     case seed::Profile::Clothing:
-    case seed::Profile::Kids: g.drawPath(Shirt()); break;
+    case seed::Profile::Kids:
+        g.drawPath(Shirt());
+        break;
     case seed::Profile::Shoes:
         g.drawPath(Shoe());
         g.setBrush(body.darker(160));
@@ -193,7 +195,7 @@ bool RenderSeedPicture(const QString& path, QByteArray* bytes, QByteArray* conte
 
     const seed::ListingFace face = seed::MakeListingFace(seed::SeedTables(), int(index));
     const QString full = QStringLiteral("/imgzone/n0/seed/") + m.captured(2) + QLatin1Char('/') + m.captured(3)
-                       + QLatin1Char('_') + m.captured(4) + QLatin1Char('.') + m.captured(5);
+        + QLatin1Char('_') + m.captured(4) + QLatin1Char('.') + m.captured(5);
     const SeedImage* image = nullptr;
     for (const SeedImage& candidate : face.images)
         if (candidate.path == full)

@@ -33,17 +33,17 @@ struct LeafInfo
 {
     qint64 cid = 0;
     Profile profile = Profile::Clothing;
-    QString name;       // leaf name, e.g. "T恤"
-    QString path;       // "服装>>男装>>T恤"
-    int level2 = 0;     // index of the level-2 parent among all level-2 categories
+    QString name;          // leaf name, e.g. "T恤"
+    QString path;          // "服装>>男装>>T恤"
+    int level2 = 0;        // index of the level-2 parent among all level-2 categories
     qint64 shopParent = 0; // shop category the listings of this leaf usually sit in
     qint64 shopChild = 0;
-    int firstAttr = 0;  // attributes of the leaf: catalogue.attributes[firstAttr, firstAttr+attrCount)
+    int firstAttr = 0; // attributes of the leaf: catalogue.attributes[firstAttr, firstAttr+attrCount)
     int attrCount = 0;
     qint64 brandAid = 0;
-    qint64 colourAid = 0;     // first sale attribute (colour, flavour, ...); 0: none
+    qint64 colourAid = 0;       // first sale attribute (colour, flavour, ...); 0: none
     bool firstIsColour = false; // the first sale attribute is a colour: pictures per value
-    qint64 secondSaleAid = 0; // size or the like; 0: none
+    qint64 secondSaleAid = 0;   // size or the like; 0: none
 };
 
 struct Tables
@@ -51,8 +51,8 @@ struct Tables
     SeedCatalogue base; // everything but the listings
     QVector<LeafInfo> leaves;
     QHash<qint64, int> leafByCid;
-    QHash<qint64, int> attrByAid;              // index into base.attributes
-    QHash<qint64, QVector<int>> valuesByAid;   // indices into base.attrValues, in value order
+    QHash<qint64, int> attrByAid;                  // index into base.attributes
+    QHash<qint64, QVector<int>> valuesByAid;       // indices into base.attrValues, in value order
     QHash<qint64, QVector<int>> venderValuesByAid; // indices into base.venderAttrValues
     QHash<qint64, QString> shopCatName;
     QHash<qint64, qint64> shopCatParent;
@@ -69,8 +69,8 @@ SeedListing MakeSeedListing(const Tables& tables, int index);
 struct ListingFace
 {
     Profile profile = Profile::Clothing;
-    QString shortName;      // e.g. "青檬 T恤"
-    QString baseColour;     // "#rrggbb" of the listing's main pictures
+    QString shortName;  // e.g. "青檬 T恤"
+    QString baseColour; // "#rrggbb" of the listing's main pictures
     QVector<SeedImage> images;
     QHash<qint64, QString> colourOfVid; // colour value id -> "#rrggbb"
 };

@@ -22,12 +22,12 @@ constexpr float kFeaturesThreshold = 1.6f;
 } // namespace
 
 CategoryDb::CategoryDb(DbConnectionPtr connection, QObject* parent)
-    : CategoryDbInterface(parent),
-      m_store(connection),
-      m_categoryDml(std::make_shared<dml::VumoCategoryDml>(connection)),
-      m_attributeDml(std::make_shared<dml::VumoCategoryAttributeDml>(connection)),
-      m_shopCategoryDml(std::make_shared<dml::VenderShopCategoryDml>(connection)),
-      m_groupsDml(std::make_shared<dml::VumoAttributeGroupsDml>(connection))
+    : CategoryDbInterface(parent)
+    , m_store(connection)
+    , m_categoryDml(std::make_shared<dml::VumoCategoryDml>(connection))
+    , m_attributeDml(std::make_shared<dml::VumoCategoryAttributeDml>(connection))
+    , m_shopCategoryDml(std::make_shared<dml::VenderShopCategoryDml>(connection))
+    , m_groupsDml(std::make_shared<dml::VumoAttributeGroupsDml>(connection))
 {
 }
 
@@ -79,7 +79,8 @@ bool CategoryDb::CheckDatabase()
     QString current;
     if (m_store.ReadConfig(kVersionKey, current)
         && SqlStore::VersionNumber(current) > SqlStore::VersionNumber(QString::fromLatin1(kCurrentVersion))) {
-        qCWarning(lcVumo).noquote() << VUMO_SRC_POS << "category store of a newer version" << current << "left untouched";
+        qCWarning(lcVumo).noquote() << VUMO_SRC_POS << "category store of a newer version" << current
+                                    << "left untouched";
         return false;
     }
     if (!m_store.Exec(QStringLiteral("CREATE TABLE IF NOT EXISTS CONFIG (key VARCHAR PRIMARY KEY, value VARCHAR);")))
@@ -115,9 +116,9 @@ bool CategoryDb::ReplaceVenderShopCategories(const QList<VenderShopCategoryEntit
 
 bool CategoryDb::GetVenderShopCategories(QList<VenderShopCategoryEntity*>& list)
 {
-    return m_shopCategoryDml->SelectSql(
-        QStringLiteral("select id, index_id, fid, name, is_parent, status, lev  from vender_shop_category where status=1 order by lev asc"),
-        list);
+    return m_shopCategoryDml->SelectSql(QStringLiteral("select id, index_id, fid, name, is_parent, status, lev  from "
+                                                       "vender_shop_category where status=1 order by lev asc"),
+                                        list);
 }
 
 bool CategoryDb::GetVenderShopCategoryMap(QMap<qint64, VenderShopCategoryEntity*>& map)
@@ -150,7 +151,8 @@ bool CategoryDb::SaveCategoryAttributes(const QList<VumoCategoryEntity*>& list)
 bool CategoryDb::GetCategoryAttributes(qint64 cid, QList<VumoCategoryEntity*>& list)
 {
     return m_categoryDml->SelectSql(
-        QStringLiteral("select aid, name, cid, is_key_prop, is_sale_prop, index_id, status, input_type, is_req, is_fet, is_nav from vumo_category where cid=%1")
+        QStringLiteral("select aid, name, cid, is_key_prop, is_sale_prop, index_id, status, input_type, is_req, "
+                       "is_fet, is_nav from vumo_category where cid=%1")
             .arg(cid),
         list);
 }
@@ -170,7 +172,10 @@ bool CategoryDb::GetAttributeValues(qint64 aid, QList<VumoCategoryAttributeEntit
 bool CategoryDb::GetAttributesWithValues(qint64 cid, int isSaleProp, QList<CategoryAttributeWithValues>& list)
 {
     const QString sql =
-        QStringLiteral("select a.aid, a.name, a.cid, a.status, a.input_type, a.is_req, a.group_id, a.index_id, b.vid, b.name, b.status, b.index_id from vumo_category a left join vumo_category_attribute b on a.aid=b.aid where a.cid=%1 and a.is_sale_prop=%2 and a.status=1 and (b.status=1 or b.status is null) order by a.group_id asc, a.index_id asc, a.aid asc,b.index_id asc, b.vid asc")
+        QStringLiteral("select a.aid, a.name, a.cid, a.status, a.input_type, a.is_req, a.group_id, a.index_id, b.vid, "
+                       "b.name, b.status, b.index_id from vumo_category a left join vumo_category_attribute b on "
+                       "a.aid=b.aid where a.cid=%1 and a.is_sale_prop=%2 and a.status=1 and (b.status=1 or b.status is "
+                       "null) order by a.group_id asc, a.index_id asc, a.aid asc,b.index_id asc, b.vid asc")
             .arg(cid)
             .arg(isSaleProp);
     QSqlQuery query(m_store.Db());
@@ -216,11 +221,14 @@ bool CategoryDb::SaveAttributeGroups(const QList<VumoAttributeGroupsEntity*>& li
 bool CategoryDb::GetAttributeGroups(qint64 cid, QList<VumoAttributeGroupsEntity*>& list)
 {
     return m_groupsDml->SelectSql(
-        QStringLiteral("SELECT group_id, cid, name, status, index_id From vumo_attribute_groups WHERE cid=%1 ORDER BY index_id").arg(cid),
+        QStringLiteral(
+            "SELECT group_id, cid, name, status, index_id From vumo_attribute_groups WHERE cid=%1 ORDER BY index_id")
+            .arg(cid),
         list);
 }
 
-bool CategoryDb::SaveCategoryData(const VenderShopCategoryEntity* category, const QList<VumoCategoryEntity*>& attributes,
+bool CategoryDb::SaveCategoryData(const VenderShopCategoryEntity* category,
+                                  const QList<VumoCategoryEntity*>& attributes,
                                   const QMap<qint64, QList<VumoCategoryAttributeEntity*>>& values,
                                   const QList<VumoAttributeGroupsEntity*>& groups)
 {
@@ -266,14 +274,17 @@ bool CategoryDb::ClearAll()
 bool CategoryDb::GetSpecialAttributes(qint64 cid, QList<VumoCategoryEntity*>& list)
 {
     return m_categoryDml->SelectSql(
-        QStringLiteral("SELECT aid,name FROM vumo_category WHERE cid=%1 AND att_type=4 and status=1 ORDER BY aid ").arg(cid),
+        QStringLiteral("SELECT aid,name FROM vumo_category WHERE cid=%1 AND att_type=4 and status=1 ORDER BY aid ")
+            .arg(cid),
         list);
 }
 
 bool CategoryDb::GetValidAttributeValues(qint64 aid, QList<VumoCategoryAttributeEntity*>& list)
 {
     return m_attributeDml->SelectSql(
-        QStringLiteral("SELECT aid,vid,name,features FROM vumo_category_attribute WHERE aid=%1 and  status=1 ORDER BY index_id").arg(aid),
+        QStringLiteral(
+            "SELECT aid,vid,name,features FROM vumo_category_attribute WHERE aid=%1 and  status=1 ORDER BY index_id")
+            .arg(aid),
         list);
 }
 
@@ -292,11 +303,12 @@ bool CategoryDb::GetValueName(qint64 vid, QString& name)
 
 bool CategoryDb::GetRequiredAttributeValues(qint64 cid, int isReq, int isSaleProp, QMap<qint64, QList<qint64>>& map)
 {
-    const QString sql =
-        QStringLiteral(" select a.aid, b.vid  from vumo_category a left join vumo_category_attribute b on a.aid = b.aid where a.cid=%1 and a.is_req=%2 and a.is_sale_prop=%3 and a.input_type in(1,2) order by a.index_id asc, b.index_id asc")
-            .arg(cid)
-            .arg(isReq)
-            .arg(isSaleProp);
+    const QString sql = QStringLiteral(" select a.aid, b.vid  from vumo_category a left join vumo_category_attribute b "
+                                       "on a.aid = b.aid where a.cid=%1 and a.is_req=%2 and a.is_sale_prop=%3 and "
+                                       "a.input_type in(1,2) order by a.index_id asc, b.index_id asc")
+                            .arg(cid)
+                            .arg(isReq)
+                            .arg(isSaleProp);
     QSqlQuery query(m_store.Db());
     query.setForwardOnly(true);
     if (!query.exec(sql)) {
@@ -343,7 +355,8 @@ bool CategoryDb::GetValueNameAndAttribute(qint64 vid, QString& name, qint64& aid
 bool CategoryDb::GetAttributeByName(const QString& name, qint64 cid, qint64& aid, QString& features)
 {
     QSqlQuery query(m_store.Db());
-    if (!query.exec(QStringLiteral("SELECT aid, features FROM vumo_category WHERE name='%1' AND cid=%2").arg(SqlText(name), QString::number(cid)))) {
+    if (!query.exec(QStringLiteral("SELECT aid, features FROM vumo_category WHERE name='%1' AND cid=%2")
+                        .arg(SqlText(name), QString::number(cid)))) {
         qCWarning(lcVumo).noquote() << query.lastError().text();
         return false;
     }

@@ -52,7 +52,10 @@ public:
     using VumoCategoryAttributeEntity = Quorvia::vumo::entity::VumoCategoryAttributeEntity;
     using VumoAttributeGroupsEntity = Quorvia::vumo::entity::VumoAttributeGroupsEntity;
 
-    explicit CategoryDbInterface(QObject* parent = nullptr) : QObject(parent) {}
+    explicit CategoryDbInterface(QObject* parent = nullptr)
+        : QObject(parent)
+    {
+    }
     ~CategoryDbInterface() override = default;
 
     // Creates missing tables and upgrades the schema to "2.0".

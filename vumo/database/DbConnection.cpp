@@ -3,8 +3,8 @@
 #include "utils/Log.h"
 
 #include <QAtomicInteger>
-#include <QFileInfo>
 #include <QDir>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
@@ -29,7 +29,10 @@ struct ThreadConnections
     ~ThreadConnections()
     {
         for (const QString& name : std::as_const(names)) {
-            { QSqlDatabase db = QSqlDatabase::database(name, false); db.close(); }
+            {
+                QSqlDatabase db = QSqlDatabase::database(name, false);
+                db.close();
+            }
             QSqlDatabase::removeDatabase(name);
         }
     }
@@ -44,10 +47,10 @@ ThreadConnections& threadConnections()
 } // namespace
 
 DbConnection::DbConnection(const QSqlDatabase& base)
-    : m_baseName(base.connectionName()),
-      m_fileName(base.databaseName()),
-      m_owner(QThread::currentThread()),
-      m_serial(++g_serial)
+    : m_baseName(base.connectionName())
+    , m_fileName(base.databaseName())
+    , m_owner(QThread::currentThread())
+    , m_serial(++g_serial)
 {
     // The store's own settings hold whoever opened the file (the host's service included).
     QSqlDatabase db = base;

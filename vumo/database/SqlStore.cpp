@@ -10,7 +10,10 @@ namespace Quorvia::vumo::database {
 
 using Quorvia::utils::SqlText;
 
-SqlStore::SqlStore(DbConnectionPtr connection) : m_connection(std::move(connection)) {}
+SqlStore::SqlStore(DbConnectionPtr connection)
+    : m_connection(std::move(connection))
+{
+}
 
 QSqlDatabase SqlStore::Db() const
 {
@@ -101,8 +104,7 @@ bool SqlStore::ExecBatch(const QStringList& statements)
     QSqlQuery query(db);
     for (const QString& sql : statements) {
         if (!query.exec(sql)) {
-            qCWarning(lcVumo).noquote()
-                << QStringLiteral("执行SQL:%1 失败,%2").arg(sql, query.lastError().text());
+            qCWarning(lcVumo).noquote() << QStringLiteral("执行SQL:%1 失败,%2").arg(sql, query.lastError().text());
             query.finish();
             db.rollback();
             return false;

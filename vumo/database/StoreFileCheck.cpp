@@ -63,7 +63,10 @@ public:
     }
     ~ProbeConnection()
     {
-        { QSqlDatabase db = QSqlDatabase::database(m_name, false); db.close(); }
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_name, false);
+            db.close();
+        }
         QSqlDatabase::removeDatabase(m_name);
     }
     ProbeConnection(const ProbeConnection&) = delete;
@@ -177,15 +180,18 @@ QString StoreFileMessage(const StoreFileStatus& status, StoreKind kind)
                               "再重新启动工作台：工作台会新建一个空的%1，然后请重新%3。")
             .arg(store, path, refill);
     case StoreFileState::Newer:
-        return QStringLiteral("%1文件来自更新版本的Quorvia工作台（数据库版本%3，当前程序支持的版本为%4）：\n%2\n"
-                              "为避免损坏您的数据，当前程序不会打开或修改这个文件。请升级Quorvia工作台后再使用商品管理。")
+        return QStringLiteral(
+                   "%1文件来自更新版本的Quorvia工作台（数据库版本%3，当前程序支持的版本为%4）：\n%2\n"
+                   "为避免损坏您的数据，当前程序不会打开或修改这个文件。请升级Quorvia工作台后再使用商品管理。")
             .arg(store, path, status.version, status.supported);
     case StoreFileState::Locked:
-        return QStringLiteral("%1文件正被其他程序占用：\n%2\n请关闭正在使用这个文件的程序（例如另一个Quorvia工作台或vumo-cli），"
-                              "然后重新启动Quorvia工作台。")
+        return QStringLiteral(
+                   "%1文件正被其他程序占用：\n%2\n请关闭正在使用这个文件的程序（例如另一个Quorvia工作台或vumo-cli），"
+                   "然后重新启动Quorvia工作台。")
             .arg(store, path);
     case StoreFileState::Unreadable:
-        return QStringLiteral("无法读取%1文件：\n%2\n请检查这个文件及其所在文件夹的读写权限，然后重新启动Quorvia工作台。")
+        return QStringLiteral(
+                   "无法读取%1文件：\n%2\n请检查这个文件及其所在文件夹的读写权限，然后重新启动Quorvia工作台。")
             .arg(store, path);
     }
     return QString();

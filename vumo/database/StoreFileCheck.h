@@ -18,7 +18,7 @@ struct StoreFileStatus
     QString path;
     QString version;   // as stored; empty when the store has none (yet)
     QString supported; // the version this program writes
-    QString detail;  // the driver's text, for the log
+    QString detail;    // the driver's text, for the log
 };
 
 constexpr int kStartUpBusyTimeoutMs = 1500;

@@ -40,14 +40,13 @@ std::shared_ptr<VumoDbInterface> VumoDBMgr::GetVumoDb()
 {
     QMutexLocker locker(&m_mutex);
     if (!m_vumoDb) {
-        DbConnectionPtr connection =
-            openConnection(QStringLiteral("Vumo"), QString::fromLatin1(VumoDb::kCurrentVersion), m_vumoStatus);
+        DbConnectionPtr connection = openConnection(QStringLiteral("Vumo"),
+                                                    QString::fromLatin1(VumoDb::kCurrentVersion), m_vumoStatus);
         if (!connection)
             connection = std::make_shared<DbConnection>(QSqlDatabase());
         auto store = std::make_shared<VumoDb>(connection);
         store->SetStockMode(m_stockMode);
-        store->SetImageFolder(
-            Quorvia::utils::SellerImageFolder(Quorvia::utils::AppShareHelp::instance()->GetUid()));
+        store->SetImageFolder(Quorvia::utils::SellerImageFolder(Quorvia::utils::AppShareHelp::instance()->GetUid()));
         m_vumoDb = std::move(store);
     }
     return m_vumoDb;
@@ -84,8 +83,8 @@ QString VumoDBMgr::StoreProblemText()
 {
     QMutexLocker locker(&m_mutex);
     QStringList parts;
-    for (const auto& [status, kind] : {std::pair{m_vumoStatus, StoreKind::Listings},
-                                       std::pair{m_categoryStatus, StoreKind::Categories}}) {
+    for (const auto& [status, kind] :
+         {std::pair{m_vumoStatus, StoreKind::Listings}, std::pair{m_categoryStatus, StoreKind::Categories}}) {
         const QString message = StoreFileMessage(status, kind);
         if (!message.isEmpty())
             parts << message;

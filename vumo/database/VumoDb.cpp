@@ -9,11 +9,11 @@
 #include "database/dml/VumoImgDml.h"
 #include "database/dml/VumoRedDml.h"
 #include "database/dml/VumoSkuDml.h"
+#include "entity/PropertyValue.h"
 #include "entity/RedSyncCommentEntity.h"
 #include "entity/SellerCatsEntity.h"
 #include "entity/VumoDataEntity.h"
 #include "entity/VumoDataExtEntity.h"
-#include "entity/PropertyValue.h"
 #include "entity/VumoImgEntity.h"
 #include "entity/VumoSkuEntity.h"
 #include "utils/Log.h"
@@ -44,7 +44,7 @@ constexpr int kStatusLocalStore = 2014;
 constexpr int kStatusRecycleBin = 2015;
 
 const char* const kCreateConfig = "CREATE TABLE IF NOT EXISTS CONFIG (key VARCHAR PRIMARY KEY, value VARCHAR);";
-const char* const kImageColumns[] = {"img_id", "name", "img_url", "is_main", "state",
+const char* const kImageColumns[] = {"img_id",   "name",     "img_url",   "is_main",          "state",
                                      "index_id", "color_id", "client_id", "is_online_mainPic"};
 
 bool isColumnName(const QString& name)
@@ -85,7 +85,10 @@ QString quotedList(const QStringList& ids)
 class PreparedStatements
 {
 public:
-    PreparedStatements() : m_owner(QThread::currentThread()) {}
+    PreparedStatements()
+        : m_owner(QThread::currentThread())
+    {
+    }
 
     // Statements are looked up by the address of their text and then compared, so the long
     // REPLACE texts are not hashed on every row.
@@ -161,7 +164,8 @@ private:
 class VumoDb::WriteScope
 {
 public:
-    explicit WriteScope(VumoDb& db) : m_db(db)
+    explicit WriteScope(VumoDb& db)
+        : m_db(db)
     {
         switch (m_db.m_store.BeginWrite()) {
         case SqlStore::WriteStart::Began:
@@ -191,8 +195,8 @@ public:
     bool Commit()
     {
         const bool done = m_kind == Kind::Transaction ? m_db.m_store.CommitTransaction()
-            : m_kind == Kind::Savepoint              ? m_db.execPrepared(QStringLiteral("RELEASE vumo_write"), {})
-                                                     : false;
+            : m_kind == Kind::Savepoint               ? m_db.execPrepared(QStringLiteral("RELEASE vumo_write"), {})
+                                                      : false;
         if (done)
             m_kind = Kind::None; // otherwise the destructor rolls back
         return done;
@@ -205,15 +209,15 @@ private:
 };
 
 VumoDb::VumoDb(DbConnectionPtr connection, QObject* parent)
-    : VumoDbInterface(parent),
-      m_store(connection),
-      m_dataDml(std::make_shared<dml::VumoDataDml>(connection)),
-      m_extDml(std::make_shared<dml::VumoExtDml>(connection)),
-      m_skuDml(std::make_shared<dml::VumoSkuDml>(connection)),
-      m_sellerCatsDml(std::make_shared<dml::SellerCatsDml>(connection)),
-      m_imgDml(std::make_shared<dml::VumoImgDml>(connection)),
-      m_redDml(std::make_shared<dml::VumoRedDml>(connection)),
-      m_prepared(std::make_unique<PreparedStatements>())
+    : VumoDbInterface(parent)
+    , m_store(connection)
+    , m_dataDml(std::make_shared<dml::VumoDataDml>(connection))
+    , m_extDml(std::make_shared<dml::VumoExtDml>(connection))
+    , m_skuDml(std::make_shared<dml::VumoSkuDml>(connection))
+    , m_sellerCatsDml(std::make_shared<dml::SellerCatsDml>(connection))
+    , m_imgDml(std::make_shared<dml::VumoImgDml>(connection))
+    , m_redDml(std::make_shared<dml::VumoRedDml>(connection))
+    , m_prepared(std::make_unique<PreparedStatements>())
 {
     m_dataLayout = buildLayout(*m_dataDml, VumoDataEntity::staticMetaObject);
     m_extLayout = buildLayout(*m_extDml, VumoDataExtEntity::staticMetaObject);
@@ -310,7 +314,8 @@ bool VumoDb::CheckDatabase()
     QString stored;
     if (m_store.ReadConfig(QStringLiteral("Version"), stored)
         && SqlStore::VersionNumber(stored) > SqlStore::VersionNumber(QString::fromLatin1(kCurrentVersion))) {
-        qCWarning(lcTrade).noquote() << VUMO_SRC_POS << "listing store of a newer version" << stored << "left untouched";
+        qCWarning(lcTrade).noquote() << VUMO_SRC_POS << "listing store of a newer version" << stored
+                                     << "left untouched";
         return false;
     }
     if (!m_store.Exec(QString::fromUtf8(kCreateConfig)))
@@ -347,7 +352,9 @@ bool VumoDb::upgrade()
         QList<QPair<QString, QString>> columns;
     };
     const QList<Step> steps = {
-        {1.5f, {{QStringLiteral("input_pids"), QStringLiteral("text")}, {QStringLiteral("input_strs"), QStringLiteral("text")}}},
+        {1.5f,
+         {{QStringLiteral("input_pids"), QStringLiteral("text")},
+          {QStringLiteral("input_strs"), QStringLiteral("text")}}},
         {1.7f, {{QStringLiteral("ad_content"), QStringLiteral("text")}}},
         {1.9f, {{QStringLiteral("brand_id"), QStringLiteral("INTEGER DEFAULT 0")}}},
         {2.0f, {{QStringLiteral("upload_status"), QStringLiteral("INTEGER DEFAULT -1")}}},
@@ -381,7 +388,8 @@ bool VumoDb::upgrade()
         if (statements.isEmpty())
             continue;
         if (!UpdateExecBatchSql(statements)) {
-            qCWarning(lcTrade).noquote() << VUMO_SRC_POS << "schema upgrade stopped at" << statements.join(QLatin1Char(';'));
+            qCWarning(lcTrade).noquote() << VUMO_SRC_POS << "schema upgrade stopped at"
+                                         << statements.join(QLatin1Char(';'));
             return false;
         }
         for (const auto& column : step.columns)
@@ -400,9 +408,10 @@ bool VumoDb::writeImageGroups(VumoDataEntity& record, bool bound, bool isNew)
     auto& groups = record.Images();
     for (auto it = groups.begin(); it != groups.end(); ++it) {
         const bool deleted = isNew
-            || (bound ? execPrepared(QStringLiteral("delete from vumo_image where client_id=? and color_id=?"), {clientId, it.key()})
-            : m_store.Exec(QStringLiteral("delete from vumo_image where client_id='%1' and color_id=%2")
-                               .arg(SqlText(clientId), QString::number(it.key()))));
+            || (bound ? execPrepared(QStringLiteral("delete from vumo_image where client_id=? and color_id=?"),
+                                     {clientId, it.key()})
+                      : m_store.Exec(QStringLiteral("delete from vumo_image where client_id='%1' and color_id=%2")
+                                         .arg(SqlText(clientId), QString::number(it.key()))));
         if (!deleted)
             return false;
         for (VumoImgEntity* image : it.value()) {
@@ -432,7 +441,7 @@ bool VumoDb::writeListing(VumoDataEntity& record, bool fromLocalEdit, bool isNew
         return false;
 
     const QString clearSkus = fromLocalEdit ? QStringLiteral("DELETE FROM vumo_sku WHERE client_id=? AND status!=0")
-                                              : QStringLiteral("DELETE FROM vumo_sku WHERE client_id=?");
+                                            : QStringLiteral("DELETE FROM vumo_sku WHERE client_id=?");
     if (!isNew && !execPrepared(clearSkus, {clientId}))
         return false;
     for (VumoSkuEntity* sku : record.Skus()) {
@@ -465,7 +474,8 @@ bool VumoDb::SaveDownloadedVumo(VumoDataEntity& record, bool* existed, QString* 
         return false;
     // One look-up: the row with this vumo_id (marked 1), else a row with this client_id.
     QSqlQuery* query = nullptr;
-    const QVariant vumoId = record.vumo_id() != 0 ? QVariant(record.vumo_id()) : QVariant(QMetaType::fromType<qint64>());
+    const QVariant vumoId = record.vumo_id() != 0 ? QVariant(record.vumo_id())
+                                                  : QVariant(QMetaType::fromType<qint64>());
     if (!execPrepared(QStringLiteral("SELECT client_id, 1 FROM vumo_data WHERE vumo_id=? "
                                      "UNION ALL SELECT client_id, 0 FROM vumo_data WHERE client_id=?"),
                       {vumoId, record.client_id()}, &query))
@@ -483,7 +493,8 @@ bool VumoDb::SaveDownloadedVumo(VumoDataEntity& record, bool* existed, QString* 
     if (!previous.isNull()) {
         if (existed)
             *existed = true;
-        qCInfo(lcVumo).noquote() << QStringLiteral("商品 %1 已经存在，原 clientId = %2").arg(record.vumo_id()).arg(previous);
+        qCInfo(lcVumo).noquote()
+            << QStringLiteral("商品 %1 已经存在，原 clientId = %2").arg(record.vumo_id()).arg(previous);
         record.set_client_id(previous);
     }
     if (!writeListing(record, false, !known))
@@ -531,9 +542,11 @@ bool VumoDb::GetVumo(const QString& clientId, VumoDataEntity& record)
     const QString failure = QStringLiteral("获取商品信息失败clientid=%1").arg(clientId);
     QSqlQuery query(m_store.Db());
     query.setForwardOnly(true);
-    const QString sql = QStringLiteral(
-        "SELECT b.producter,b.wrap,b.pack_listing,b.service, a.* FROM vumo_data a LEFT JOIN vumo_ext b ON "
-        "a.client_id=b.client_id  WHERE a.client_id='%1'").arg(SqlText(clientId));
+    const QString sql =
+        QStringLiteral(
+            "SELECT b.producter,b.wrap,b.pack_listing,b.service, a.* FROM vumo_data a LEFT JOIN vumo_ext b ON "
+            "a.client_id=b.client_id  WHERE a.client_id='%1'")
+            .arg(SqlText(clientId));
     if (!query.exec(sql) || !query.next()) {
         qCWarning(lcVumo).noquote() << failure << query.lastError().text();
         return false;
@@ -543,9 +556,11 @@ bool VumoDb::GetVumo(const QString& clientId, VumoDataEntity& record)
 
     record.ClearImages();
     QList<VumoImgEntity*> images;
-    const QString imageSql = QStringLiteral(
-        "select img_id,name,img_url,is_main, state,index_id,color_id,client_id, is_online_mainPic from vumo_image "
-        "where client_id='%1' and state in(0,2) order by color_id asc,index_id asc").arg(SqlText(clientId));
+    const QString imageSql =
+        QStringLiteral(
+            "select img_id,name,img_url,is_main, state,index_id,color_id,client_id, is_online_mainPic from vumo_image "
+            "where client_id='%1' and state in(0,2) order by color_id asc,index_id asc")
+            .arg(SqlText(clientId));
     if (!QueryImages(imageSql, images)) {
         qCWarning(lcVumo).noquote() << failure;
         return false;
@@ -593,11 +608,14 @@ bool VumoDb::GetVumosByClientIds(const QStringList& clientIds, QList<VumoDataEnt
         return true;
     QSqlQuery query(m_store.Db());
     query.setForwardOnly(true);
-    const QString sql = QStringLiteral(
-        "select a.client_id,a.vumo_id,a.cid,a.brand_id,a.title,a.upc_code,a.item_num,a.length,a.wide,a.high,a.weight,"
-        "a.cost_price,a.market_price,a.attributes,a.yv_price,a.desc,a.logo,a.stock_num,a.is_vumoinfo_complete,"
-        "a.input_pids,a.input_strs,b.pack_listing,b.service from vumo_data a left join vumo_ext b on "
-        "a.client_id=b.client_id where a.client_id in (%1)").arg(quotedList(clientIds));
+    const QString sql =
+        QStringLiteral(
+            "select "
+            "a.client_id,a.vumo_id,a.cid,a.brand_id,a.title,a.upc_code,a.item_num,a.length,a.wide,a.high,a.weight,"
+            "a.cost_price,a.market_price,a.attributes,a.yv_price,a.desc,a.logo,a.stock_num,a.is_vumoinfo_complete,"
+            "a.input_pids,a.input_strs,b.pack_listing,b.service from vumo_data a left join vumo_ext b on "
+            "a.client_id=b.client_id where a.client_id in (%1)")
+            .arg(quotedList(clientIds));
     if (!query.exec(sql)) {
         qCWarning(lcVumo).noquote() << query.lastError().text();
         return false;
@@ -613,7 +631,8 @@ bool VumoDb::GetVumosByClientIds(const QStringList& clientIds, QList<VumoDataEnt
 bool VumoDb::CountVumos(const QString& condition, qint64& count)
 {
     QSqlQuery query(m_store.Db());
-    if (!query.exec(QStringLiteral("SELECT COUNT(client_id) FROM vumo_data WHERE %1").arg(condition)) || !query.next()) {
+    if (!query.exec(QStringLiteral("SELECT COUNT(client_id) FROM vumo_data WHERE %1").arg(condition))
+        || !query.next()) {
         qCWarning(lcVumo).noquote() << query.lastError().text();
         return false;
     }
@@ -715,14 +734,15 @@ bool VumoDb::queryIds(const QString& sql, QList<qint64>& list)
 bool VumoDb::GetSkuIdsByVumoId(qint64 vumoId, QList<qint64>& list)
 {
     return queryIds(
-        QStringLiteral(" SELECT sku_id FROM vumo_sku WHERE vumo_id='%1' AND status!=0 AND attributes!=''").arg(vumoId), list);
+        QStringLiteral(" SELECT sku_id FROM vumo_sku WHERE vumo_id='%1' AND status!=0 AND attributes!=''").arg(vumoId),
+        list);
 }
 
 bool VumoDb::GetDeletedSkuIds(const QString& clientId, QList<qint64>& list)
 {
-    return queryIds(
-        QStringLiteral(" SELECT sku_id FROM vumo_sku WHERE client_id='%1' AND status=0 AND attributes!=''").arg(SqlText(clientId)),
-        list);
+    return queryIds(QStringLiteral(" SELECT sku_id FROM vumo_sku WHERE client_id='%1' AND status=0 AND attributes!=''")
+                        .arg(SqlText(clientId)),
+                    list);
 }
 
 bool VumoDb::SelectImages(const ColumnValues& conditions, QList<VumoImgEntity*>& list)
@@ -731,7 +751,8 @@ bool VumoDb::SelectImages(const ColumnValues& conditions, QList<VumoImgEntity*>&
     if (!joinPairs(conditions, QStringLiteral(" and "), where))
         return false;
     return m_imgDml->SelectSql(
-        QStringLiteral("select name,img_url,is_main,state,index_id,client_id from vumo_image where %1").arg(where), list);
+        QStringLiteral("select name,img_url,is_main,state,index_id,client_id from vumo_image where %1").arg(where),
+        list);
 }
 
 bool VumoDb::InsertImages(const QList<VumoImgEntity*>& list)
@@ -748,7 +769,8 @@ bool VumoDb::InsertImages(const QList<VumoImgEntity*>& list)
 
 bool VumoDb::DeleteLocalImages(const QString& clientId)
 {
-    return ExecSql(QStringLiteral("delete from vumo_image where %1").arg(QStringLiteral("client_id='%1'").arg(SqlText(clientId))));
+    return ExecSql(
+        QStringLiteral("delete from vumo_image where %1").arg(QStringLiteral("client_id='%1'").arg(SqlText(clientId))));
 }
 
 bool VumoDb::DeleteImages(const ColumnValues& conditions)
@@ -798,18 +820,20 @@ bool VumoDb::GetDescription(const QString& clientId, QString& text)
 
 bool VumoDb::SetDescription(const QString& clientId, const QString& text)
 {
-    return updateOneRow(QStringLiteral("UPDATE vumo_data SET desc='%1' WHERE client_id='%2'").arg(SqlText(text), SqlText(clientId)));
+    return updateOneRow(
+        QStringLiteral("UPDATE vumo_data SET desc='%1' WHERE client_id='%2'").arg(SqlText(text), SqlText(clientId)));
 }
 
 bool VumoDb::GetPackListing(const QString& clientId, QString& text)
 {
-    return queryText(QStringLiteral("SELECT pack_listing FROM vumo_ext where client_id='%1'").arg(SqlText(clientId)), text);
+    return queryText(QStringLiteral("SELECT pack_listing FROM vumo_ext where client_id='%1'").arg(SqlText(clientId)),
+                     text);
 }
 
 bool VumoDb::SetPackListing(const QString& clientId, const QString& text)
 {
-    return updateOneRow(
-        QStringLiteral("UPDATE vumo_ext SET pack_listing='%1' WHERE client_id='%2'").arg(SqlText(text), SqlText(clientId)));
+    return updateOneRow(QStringLiteral("UPDATE vumo_ext SET pack_listing='%1' WHERE client_id='%2'")
+                            .arg(SqlText(text), SqlText(clientId)));
 }
 
 bool VumoDb::GetService(const QString& clientId, QString& text)
@@ -836,9 +860,12 @@ bool VumoDb::DeleteVumo(const VumoDataEntity& record)
 {
     const QString id = SqlText(record.client_id());
     const QList<QPair<QString, QString>> steps = {
-        {QStringLiteral("DELETE FROM vumo_data WHERE client_id='%1'").arg(id), QStringLiteral("删除商品：删除商品信息失败！")},
-        {QStringLiteral("DELETE FROM vumo_ext WHERE client_id='%1'").arg(id), QStringLiteral("删除商品：删除商品扩展信息失败！")},
-        {QStringLiteral("DELETE FROM vumo_sku WHERE client_id='%1'").arg(id), QStringLiteral("删除商品：删除SKU失败！")},
+        {QStringLiteral("DELETE FROM vumo_data WHERE client_id='%1'").arg(id),
+         QStringLiteral("删除商品：删除商品信息失败！")},
+        {QStringLiteral("DELETE FROM vumo_ext WHERE client_id='%1'").arg(id),
+         QStringLiteral("删除商品：删除商品扩展信息失败！")},
+        {QStringLiteral("DELETE FROM vumo_sku WHERE client_id='%1'").arg(id),
+         QStringLiteral("删除商品：删除SKU失败！")},
         {QStringLiteral("delete from vumo_image where %1").arg(QStringLiteral("client_id='%1'").arg(id)),
          QStringLiteral("删除商品：删除图片失败！")},
     };
@@ -966,7 +993,8 @@ bool VumoDb::CheckAttributeValues(qint64 cid, const QString& attributes, Categor
             continue;
         for (const QString& vid : item.second) {
             if (!it->contains(vid))
-                return fail(QStringLiteral("数据库读取数据错误，vumoCatsAttvalueIds不包含属性aid=%1的所有属性值vid").arg(item.first));
+                return fail(QStringLiteral("数据库读取数据错误，vumoCatsAttvalueIds不包含属性aid=%1的所有属性值vid")
+                                .arg(item.first));
         }
     }
     if (errorText)
@@ -977,7 +1005,8 @@ bool VumoDb::CheckAttributeValues(qint64 cid, const QString& attributes, Categor
 bool VumoDb::FindVumoById(qint64 vumoId, QString& clientId, int& status, QString& shopCategorys)
 {
     QSqlQuery query(m_store.Db());
-    if (!query.exec(QStringLiteral("SELECT client_id,vumo_status,shop_categorys From vumo_data WHERE vumo_id=%1").arg(vumoId))) {
+    if (!query.exec(QStringLiteral("SELECT client_id,vumo_status,shop_categorys From vumo_data WHERE vumo_id=%1")
+                        .arg(vumoId))) {
         qCWarning(lcVumo).noquote() << query.lastError().text();
         return false;
     }
@@ -997,11 +1026,11 @@ bool VumoDb::SetUploadResult(const VumoDataEntity& record, bool succeeded, const
         return updateOneRow(QStringLiteral("UPDATE vumo_data SET error_msg='%1', upload_status=%2 WHERE client_id='%3'")
                                 .arg(SqlText(errorText), QString::number(record.upload_status()), clientId));
     }
-    const QString update = QStringLiteral("UPDATE vumo_data SET vumo_id=%1, vumo_status=%2, status=%3, upload_status=%4 "
-                                          "WHERE client_id='%5'")
-                               .arg(QString::number(record.vumo_id()), QString::number(record.vumo_status()),
-                                    QString::number(record.status()), QString::number(record.upload_status()),
-                                    clientId);
+    const QString update =
+        QStringLiteral("UPDATE vumo_data SET vumo_id=%1, vumo_status=%2, status=%3, upload_status=%4 "
+                       "WHERE client_id='%5'")
+            .arg(QString::number(record.vumo_id()), QString::number(record.vumo_status()),
+                 QString::number(record.status()), QString::number(record.upload_status()), clientId);
     WriteScope scope(*this);
     if (!scope.isOpen() || !updateOneRow(update))
         return false;

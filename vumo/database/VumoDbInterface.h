@@ -38,7 +38,10 @@ public:
     using ColumnValues = QMap<QString, QString>;
     using TextPair = QPair<QString, QString>;
 
-    explicit VumoDbInterface(QObject* parent = nullptr) : QObject(parent) {}
+    explicit VumoDbInterface(QObject* parent = nullptr)
+        : QObject(parent)
+    {
+    }
     ~VumoDbInterface() override = default;
 
     virtual bool Transaction() = 0;

@@ -38,21 +38,20 @@ struct ShopCategory
 };
 
 const ShopCategory kShopCategories[] = {
-    {100, 0, "服装"},   {101, 100, "女装"},   {102, 100, "男装"},     {103, 100, "童装"},
-    {200, 0, "家居"},   {201, 200, "厨房用品"}, {202, 200, "收纳整理"},
-    {300, 0, "数码配件"}, {301, 300, "手机壳"},  {302, 300, "数据线"},   {303, 300, "耳机"},
-    {400, 0, "新品上市"}, {500, 0, "特价清仓"},
+    {100, 0, "服装"},       {101, 100, "女装"},     {102, 100, "男装"},   {103, 100, "童装"},   {200, 0, "家居"},
+    {201, 200, "厨房用品"}, {202, 200, "收纳整理"}, {300, 0, "数码配件"}, {301, 300, "手机壳"}, {302, 300, "数据线"},
+    {303, 300, "耳机"},     {400, 0, "新品上市"},   {500, 0, "特价清仓"},
 };
 
 struct Product
 {
     const char* noun;
-    qint64 cid;           // marketplace category
-    qint64 shopParent;    // its usual shop category
+    qint64 cid;        // marketplace category
+    qint64 shopParent; // its usual shop category
     qint64 shopChild;
-    qint64 basePrice;     // hundredths
+    qint64 basePrice; // hundredths
     const char* code;
-    const char* skuAxis;  // what the SKUs vary by
+    const char* skuAxis; // what the SKUs vary by
 };
 
 const Product kProducts[] = {
@@ -75,8 +74,7 @@ const char* const kVariants[] = {"黑色", "白色", "灰色", "蓝色", "粉色
 const char* const kErrors[] = {"上传失败：商品标题包含违禁词", "上传失败：类目属性值已失效", "网络超时，请稍后重试"};
 
 // 20 slots, weighted as a shop usually looks: mostly on sale, some for sale, a few local ones.
-const int kStatusSlots[20] = {8,   8,   8,   8,   8,    520,  1,    2,    4,    513,
-                              514, 516, 1026, 1028, 2013, 2014, 2014, 2014, 2015, 8};
+const int kStatusSlots[20] = {8, 8, 8, 8, 8, 520, 1, 2, 4, 513, 514, 516, 1026, 1028, 2013, 2014, 2014, 2014, 2015, 8};
 
 QString categoryName(qint64 cid)
 {
@@ -131,7 +129,8 @@ std::unique_ptr<VumoDataEntity> MakeDemoListing(int index)
     r->set_item_num(QStringLiteral("QV-%1-%2").arg(QLatin1String(product.code)).arg(index, 5, 10, QLatin1Char('0')));
     r->set_outer_id(r->item_num());
     if (status == VUMO_STATUS_TEMPLATE)
-        r->set_template_name(QStringLiteral("%1模板%2").arg(QString::fromUtf8(product.noun).section(QLatin1Char(' '), 0, 0))
+        r->set_template_name(QStringLiteral("%1模板%2")
+                                 .arg(QString::fromUtf8(product.noun).section(QLatin1Char(' '), 0, 0))
                                  .arg(index % 100, 2, 10, QLatin1Char('0')));
 
     // Prices: the SKUs may differ, which gives the listing a price range.
@@ -186,11 +185,19 @@ std::unique_ptr<VumoDataEntity> MakeDemoListing(int index)
         upload = -1;
     } else {
         switch ((h >> 5) % 8) {
-        case 0: upload = 0; break;
-        case 1: upload = 2; break;
+        case 0:
+            upload = 0;
+            break;
+        case 1:
+            upload = 2;
+            break;
         case 2:
-        case 3: upload = 1; break;
-        default: upload = -1; break;
+        case 3:
+            upload = 1;
+            break;
+        default:
+            upload = -1;
+            break;
         }
     }
     r->set_upload_status(upload);
@@ -208,7 +215,8 @@ std::unique_ptr<VumoDataEntity> MakeDemoListing(int index)
     r->set_attributes(QStringLiteral("1001:%1|1002:2002").arg(2000 + (h >> 14) % 5));
     // One in about twenty is missing its description, so the completeness flag varies too.
     if ((h >> 19) % 20 != 0)
-        r->set_desc(QStringLiteral("<p>%1</p><p><img src=\"http://img.example/demo/%2.jpg\"/></p>").arg(title, clientId));
+        r->set_desc(
+            QStringLiteral("<p>%1</p><p><img src=\"http://img.example/demo/%2.jpg\"/></p>").arg(title, clientId));
     r->set_pack_listing(QStringLiteral("%1 x1，说明书 x1").arg(QString::fromUtf8(product.noun)));
     r->set_service(QStringLiteral("全国联保，七天无理由退换"));
     r->set_producter(QString::fromUtf8(kBrands[(h >> 9) % 6]));

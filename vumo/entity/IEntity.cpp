@@ -6,7 +6,10 @@
 
 namespace Quorvia::utils::entity {
 
-IEntity::IEntity(QObject* parent) : QObject(parent) {}
+IEntity::IEntity(QObject* parent)
+    : QObject(parent)
+{
+}
 
 IEntity::~IEntity() = default;
 

@@ -185,8 +185,7 @@ QDateTime ParseDateTime(const QVariant& value)
     }
     static const QStringList formats = {kStoredFormat, QStringLiteral("yyyy-MM-dd hh:mm:ss"),
                                         QStringLiteral("yyyy-MM-ddThh:mm:ss.zzz"),
-                                        QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"),
-                                        QStringLiteral("yyyy-MM-dd")};
+                                        QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"), QStringLiteral("yyyy-MM-dd")};
     for (const QString& format : formats) {
         QDateTime dt = QDateTime::fromString(text, format);
         if (dt.isValid())

@@ -2,7 +2,10 @@
 
 namespace Quorvia::vumo::entity {
 
-RedSyncCommentEntity::RedSyncCommentEntity(QObject* parent) : IEntity(parent) {}
+RedSyncCommentEntity::RedSyncCommentEntity(QObject* parent)
+    : IEntity(parent)
+{
+}
 
 RedSyncCommentEntity::~RedSyncCommentEntity() = default;
 

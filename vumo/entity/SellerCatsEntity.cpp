@@ -2,7 +2,10 @@
 
 namespace Quorvia::vumo::entity {
 
-SellerCatsEntity::SellerCatsEntity(QObject* parent) : IEntity(parent) {}
+SellerCatsEntity::SellerCatsEntity(QObject* parent)
+    : IEntity(parent)
+{
+}
 
 SellerCatsEntity::~SellerCatsEntity() = default;
 

@@ -2,7 +2,10 @@
 
 namespace Quorvia::vumo::entity {
 
-VenderShopCategoryEntity::VenderShopCategoryEntity(QObject* parent) : IEntity(parent) {}
+VenderShopCategoryEntity::VenderShopCategoryEntity(QObject* parent)
+    : IEntity(parent)
+{
+}
 
 VenderShopCategoryEntity::~VenderShopCategoryEntity() = default;
 

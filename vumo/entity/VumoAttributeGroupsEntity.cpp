@@ -2,7 +2,10 @@
 
 namespace Quorvia::vumo::entity {
 
-VumoAttributeGroupsEntity::VumoAttributeGroupsEntity(QObject* parent) : IEntity(parent) {}
+VumoAttributeGroupsEntity::VumoAttributeGroupsEntity(QObject* parent)
+    : IEntity(parent)
+{
+}
 
 VumoAttributeGroupsEntity::~VumoAttributeGroupsEntity() = default;
 

@@ -2,7 +2,10 @@
 
 namespace Quorvia::vumo::entity {
 
-VumoCategoryAttributeEntity::VumoCategoryAttributeEntity(QObject* parent) : IEntity(parent) {}
+VumoCategoryAttributeEntity::VumoCategoryAttributeEntity(QObject* parent)
+    : IEntity(parent)
+{
+}
 
 VumoCategoryAttributeEntity::~VumoCategoryAttributeEntity() = default;
 

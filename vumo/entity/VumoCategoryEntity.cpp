@@ -2,7 +2,10 @@
 
 namespace Quorvia::vumo::entity {
 
-VumoCategoryEntity::VumoCategoryEntity(QObject* parent) : IEntity(parent) {}
+VumoCategoryEntity::VumoCategoryEntity(QObject* parent)
+    : IEntity(parent)
+{
+}
 
 VumoCategoryEntity::~VumoCategoryEntity() = default;
 

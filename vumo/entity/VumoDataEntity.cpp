@@ -33,7 +33,10 @@ bool DimensionOf(const QString& text, qint64& value)
 
 } // namespace
 
-VumoDataEntity::VumoDataEntity(QObject* parent) : IEntity(parent) {}
+VumoDataEntity::VumoDataEntity(QObject* parent)
+    : IEntity(parent)
+{
+}
 
 VumoDataEntity::~VumoDataEntity()
 {

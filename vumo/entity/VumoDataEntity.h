@@ -4,10 +4,10 @@
 #include "entity/IEntity.h"
 
 #include <QDateTime>
-#include <QString>
-#include <QVariant>
 #include <QList>
 #include <QMap>
+#include <QString>
+#include <QVariant>
 
 namespace Quorvia::vumo::entity {
 

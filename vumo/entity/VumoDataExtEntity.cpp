@@ -2,7 +2,10 @@
 
 namespace Quorvia::vumo::entity {
 
-VumoDataExtEntity::VumoDataExtEntity(QObject* parent) : IEntity(parent) {}
+VumoDataExtEntity::VumoDataExtEntity(QObject* parent)
+    : IEntity(parent)
+{
+}
 
 VumoDataExtEntity::~VumoDataExtEntity() = default;
 

@@ -4,7 +4,10 @@
 
 namespace Quorvia::vumo::entity {
 
-VumoImgEntity::VumoImgEntity(QObject* parent) : IEntity(parent) {}
+VumoImgEntity::VumoImgEntity(QObject* parent)
+    : IEntity(parent)
+{
+}
 
 VumoImgEntity::~VumoImgEntity() = default;
 

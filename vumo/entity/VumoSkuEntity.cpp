@@ -5,7 +5,10 @@
 
 namespace Quorvia::vumo::entity {
 
-VumoSkuEntity::VumoSkuEntity(QObject* parent) : IEntity(parent) {}
+VumoSkuEntity::VumoSkuEntity(QObject* parent)
+    : IEntity(parent)
+{
+}
 
 VumoSkuEntity::~VumoSkuEntity() = default;
 

@@ -135,7 +135,8 @@ AdvanceSearchWidget::AdvanceSearchWidget(QWidget* parent, int stockMode)
     addRow(QStringLiteral("SKU编号"), m_skuId, 1);
     ++row;
     addRow(QStringLiteral("Yv分类"), PickerRow(m_yvCategory, m_selectYvCategoryBtn, clearYvCategoryBtn, this), 0);
-    addRow(QStringLiteral("店内分类"), PickerRow(m_shopCategory, m_selectShopCategoryBtn, clearShopCategoryBtn, this), 1);
+    addRow(QStringLiteral("店内分类"), PickerRow(m_shopCategory, m_selectShopCategoryBtn, clearShopCategoryBtn, this),
+           1);
     ++row;
     addRow(QStringLiteral("商品状态"), m_state, 0);
     addRow(QStringLiteral("上架时间"), RangeRow(m_onlineTime1, m_onlineTime2, this), 1);

@@ -79,8 +79,8 @@ SettingsFrame::~SettingsFrame() = default;
 
 void SettingsFrame::Reload()
 {
-    SetColumnSettings(VumoColumnSettings::Load(TableInfo::instance()->GetColumnMap(),
-                                               UserInfo::instance()->GetStockMode()));
+    SetColumnSettings(
+        VumoColumnSettings::Load(TableInfo::instance()->GetColumnMap(), UserInfo::instance()->GetStockMode()));
 }
 
 void SettingsFrame::SetColumnSettings(const VumoColumnSettings& settings)

@@ -11,13 +11,20 @@ const VumoTab kTabFailed{3, QStringLiteral("上传失败的商品")};
 QString VumoClassNodeText(int vumoClass)
 {
     switch (vumoClass) {
-    case VumoClassTemplate: return QStringLiteral("商品模板");
-    case VumoClassOnSale: return QStringLiteral("线上在售商品");
-    case VumoClassForSale: return QStringLiteral("线上待售商品");
-    case VumoClassLocal: return QStringLiteral("本地仓库商品");
-    case VumoClassRecycle: return QStringLiteral("本地回收站");
-    case VumoClassSearch: return QStringLiteral("搜索结果");
-    default: return QString();
+    case VumoClassTemplate:
+        return QStringLiteral("商品模板");
+    case VumoClassOnSale:
+        return QStringLiteral("线上在售商品");
+    case VumoClassForSale:
+        return QStringLiteral("线上待售商品");
+    case VumoClassLocal:
+        return QStringLiteral("本地仓库商品");
+    case VumoClassRecycle:
+        return QStringLiteral("本地回收站");
+    case VumoClassSearch:
+        return QStringLiteral("搜索结果");
+    default:
+        return QString();
     }
 }
 

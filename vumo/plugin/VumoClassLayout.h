@@ -9,12 +9,12 @@ namespace Quorvia::vumo {
 
 enum VumoClassType {
     VumoClassNone = -1,
-    VumoClassTemplate = 1,  // "商品模板"
-    VumoClassOnSale = 2,    // "线上在售商品"
-    VumoClassForSale = 3,   // "线上待售商品"
-    VumoClassLocal = 4,     // "本地仓库商品"
-    VumoClassRecycle = 5,   // "本地回收站"
-    VumoClassSearch = 6,    // "搜索结果"
+    VumoClassTemplate = 1, // "商品模板"
+    VumoClassOnSale = 2,   // "线上在售商品"
+    VumoClassForSale = 3,  // "线上待售商品"
+    VumoClassLocal = 4,    // "本地仓库商品"
+    VumoClassRecycle = 5,  // "本地回收站"
+    VumoClassSearch = 6,   // "搜索结果"
 };
 
 // Table columns the class rules refer to.

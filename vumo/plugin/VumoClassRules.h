@@ -36,7 +36,7 @@ struct VUMO_CLASS
     bool sameNode(const VUMO_CLASS& other) const
     {
         return nodeKind == other.nodeKind && classType == other.classType && nCid == other.nCid
-               && nParentCid == other.nParentCid;
+            && nParentCid == other.nParentCid;
     }
 };
 

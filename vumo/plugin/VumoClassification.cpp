@@ -70,10 +70,14 @@ struct NodeDeltas
 VUMO_CLASS nodeOfKey(int vumoClass, const VumoCategoryKey& key)
 {
     switch (key.nodeKind) {
-    case VUMO_CLASS::NodeTopCategory: return VumoTopCategoryNode(vumoClass, key.cid);
-    case VUMO_CLASS::NodeSubCategory: return VumoSubCategoryNode(vumoClass, key.parentCid, key.cid);
-    case VUMO_CLASS::NodeNoCategory: return VumoNoCategoryNode(vumoClass);
-    default: return VUMO_CLASS();
+    case VUMO_CLASS::NodeTopCategory:
+        return VumoTopCategoryNode(vumoClass, key.cid);
+    case VUMO_CLASS::NodeSubCategory:
+        return VumoSubCategoryNode(vumoClass, key.parentCid, key.cid);
+    case VUMO_CLASS::NodeNoCategory:
+        return VumoNoCategoryNode(vumoClass);
+    default:
+        return VUMO_CLASS();
     }
 }
 
@@ -100,11 +104,9 @@ VumoClassification::VumoClassification(QWidget* parent)
     setObjectName(QStringLiteral("m_vumoTree"));
 
     m_countThread = new VumoCountThread(m_classes, this);
-    connect(m_countThread,
-            qOverload<VUMO_CLASS, int, int, int>(&VumoCountThread::classificationCountSignal), this,
+    connect(m_countThread, qOverload<VUMO_CLASS, int, int, int>(&VumoCountThread::classificationCountSignal), this,
             &VumoClassification::setVumoClassificationCount, Qt::QueuedConnection);
-    connect(m_countThread, &QThread::finished, this, &VumoClassification::CountFinishedSignal,
-            Qt::QueuedConnection);
+    connect(m_countThread, &QThread::finished, this, &VumoClassification::CountFinishedSignal, Qt::QueuedConnection);
     connect(this, &QTreeWidget::currentItemChanged, this, &VumoClassification::OnCurrentItemChanged);
 
     // The class nodes are there from the start; categories and counts come with Refill.
@@ -234,8 +236,7 @@ bool VumoClassification::NodeShowsClass(int vumoClass, const QString& shopCatego
     return VumoNodeShowsClass(CurrentNode(), vumoClass, shopCategorys);
 }
 
-void VumoClassification::MoveCount(int fromClass, int toClass, const QString& srcShopCats,
-                                   const QString& dstShopCats)
+void VumoClassification::MoveCount(int fromClass, int toClass, const QString& srcShopCats, const QString& dstShopCats)
 {
     NodeDeltas deltas;
     addListing(deltas, fromClass, srcShopCats, -1);
@@ -338,7 +339,8 @@ bool VumoClassification::addToNode(QTreeWidgetItem* item, int delta)
     int result = 0;
     if (!VumoApplyCountDelta(valueOf(item).count, delta, &result)) {
         qCWarning(lcVumo).noquote() << QStringLiteral("商品类别计数错误！");
-        qCWarning(lcContol).noquote() << QStringLiteral("%1[%2]").arg(QStringLiteral("VumoClassification")).arg(__LINE__);
+        qCWarning(lcContol).noquote()
+            << QStringLiteral("%1[%2]").arg(QStringLiteral("VumoClassification")).arg(__LINE__);
         return false;
     }
     setNodeCount(item, result);

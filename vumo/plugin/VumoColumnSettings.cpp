@@ -67,7 +67,8 @@ VumoColumnSettings VumoColumnSettings::FromSaved(const QVector<VumoColumnChoice>
 VumoColumnSettings VumoColumnSettings::Load(const QMap<int, QString>& headers, int stockMode)
 {
     QVector<VumoColumnChoice> saved;
-    const QVector<quorvia::settings::_tagColumnInfo*> infos = quorvia::settings::CUserConfig::Instance()->GetVumoColumnInfo();
+    const QVector<quorvia::settings::_tagColumnInfo*> infos =
+        quorvia::settings::CUserConfig::Instance()->GetVumoColumnInfo();
     for (const quorvia::settings::_tagColumnInfo* info : infos) {
         if (info)
             saved.append({info->column, QString(), info->width, info->visible});

@@ -52,7 +52,8 @@ VumoMenu VumoContextMenu(int vumoClass, bool onRow, bool copyBufferEmpty)
         return menu;
     }
 
-    menu << entry(QStringLiteral("勾选"), VumoCommand::CheckRows) << entry(QStringLiteral("取消勾选"), VumoCommand::UnCheckRows)
+    menu << entry(QStringLiteral("勾选"), VumoCommand::CheckRows)
+         << entry(QStringLiteral("取消勾选"), VumoCommand::UnCheckRows)
          << entry(QStringLiteral("全选"), VumoCommand::SelectAllRows) << separator()
          << deleteEntry(QStringLiteral("本地删除"), true);
     switch (vumoClass) {
@@ -83,8 +84,8 @@ VumoMenu VumoContextMenu(int vumoClass, bool onRow, bool copyBufferEmpty)
 VumoMenu VumoNewVumoMenu(const QList<QPair<QString, QString>>& templates)
 {
     VumoMenu menu;
-    menu << entry(QStringLiteral("新建新品"), VumoCommand::NewVumo) << entry(QStringLiteral("新建模板"), VumoCommand::NewTemplate)
-         << separator();
+    menu << entry(QStringLiteral("新建新品"), VumoCommand::NewVumo)
+         << entry(QStringLiteral("新建模板"), VumoCommand::NewTemplate) << separator();
     for (int i = 0; i < templates.size() && i < VumoTemplateMenuLimit; ++i)
         menu << entry(templates.at(i).first, VumoCommand::TemplateToNewVumo, templates.at(i).second);
     if (templates.size() > VumoTemplateMenuLimit)
@@ -94,8 +95,9 @@ VumoMenu VumoNewVumoMenu(const QList<QPair<QString, QString>>& templates)
 
 QString VumoTemplateListSql()
 {
-    return QStringLiteral("SELECT template_name,client_id FROM vumo_data WHERE (vumo_status=%1) ORDER BY modified DESC, "
-                          "client_id DESC LIMIT %2")
+    return QStringLiteral(
+               "SELECT template_name,client_id FROM vumo_data WHERE (vumo_status=%1) ORDER BY modified DESC, "
+               "client_id DESC LIMIT %2")
         .arg(2013)
         .arg(VumoTemplateMenuLimit + 1);
 }
@@ -166,14 +168,29 @@ QString VumoImportCsvTitle(int kind)
 {
     QString name;
     switch (kind) {
-    case 4: name = QStringLiteral("图书"); break;
-    case 5: name = QStringLiteral("音像影视"); break;
-    case 6: name = QStringLiteral("货号"); break;
-    case 7: name = QStringLiteral("库存"); break;
-    case 8: name = QStringLiteral("SKUYv价"); break;
-    case 9: name = QStringLiteral("图书规格参数"); break;
-    case 10: name = QStringLiteral("音像规格参数"); break;
-    default: return QString();
+    case 4:
+        name = QStringLiteral("图书");
+        break;
+    case 5:
+        name = QStringLiteral("音像影视");
+        break;
+    case 6:
+        name = QStringLiteral("货号");
+        break;
+    case 7:
+        name = QStringLiteral("库存");
+        break;
+    case 8:
+        name = QStringLiteral("SKUYv价");
+        break;
+    case 9:
+        name = QStringLiteral("图书规格参数");
+        break;
+    case 10:
+        name = QStringLiteral("音像规格参数");
+        break;
+    default:
+        return QString();
     }
     return QStringLiteral("导入%1CSV").arg(name);
 }
@@ -189,7 +206,8 @@ QString VumoTabCondition(int tabData)
 
 int VumoDeletePlan::TargetClass() const
 {
-    return (kind == VumoDeleteKind::RecycleBin || kind == VumoDeleteKind::OnlineAndRecycle) ? int(VumoClassRecycle) : -1;
+    return (kind == VumoDeleteKind::RecycleBin || kind == VumoDeleteKind::OnlineAndRecycle) ? int(VumoClassRecycle)
+                                                                                            : -1;
 }
 
 VumoDeletePlan VumoDeletePlanFor(int vumoClass, bool localOnly)
@@ -237,7 +255,8 @@ VumoDeletePlan VumoDeletePlanFor(int vumoClass, bool localOnly)
 
 QString VumoDeleteSummary(const QString& noun, bool cancelled, int done, int succeeded, int failed)
 {
-    const QString head = cancelled ? QStringLiteral("删除%1已取消，").arg(noun) : QStringLiteral("已完成删除%1，").arg(noun);
+    const QString head = cancelled ? QStringLiteral("删除%1已取消，").arg(noun)
+                                   : QStringLiteral("已完成删除%1，").arg(noun);
     return head + QStringLiteral("共完成%1个，其中成功%2个，失败%3个").arg(done).arg(succeeded).arg(failed);
 }
 

@@ -17,7 +17,7 @@ enum class VumoCommand {
     CheckRows,
     UnCheckRows,
     SelectAllRows,
-    DeleteVumo,       // data: local-only (bool)
+    DeleteVumo, // data: local-only (bool)
     CopyVumo,
     PasteVumo,
     CopyVumoId,

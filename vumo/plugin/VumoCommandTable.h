@@ -20,9 +20,9 @@ using VumoCommandRule = std::function<bool()>;
 struct VumoCommandSpec
 {
     VumoCommand id = VumoCommand::None;
-    QString text;    // the button's text (menu entries carry their own)
-    QString icon;    // resource path; empty for commands only found in menus
-    QString toolTip; // empty: the text
+    QString text;               // the button's text (menu entries carry their own)
+    QString icon;               // resource path; empty for commands only found in menus
+    QString toolTip;            // empty: the text
     VumoCommandHandler handler; // none: not built yet
     VumoCommandRule rule;       // none: always allowed
 };

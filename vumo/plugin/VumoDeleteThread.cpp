@@ -57,7 +57,8 @@ bool VumoDeleteThread::deleteOne(const VUMO_LIST_STRUCT& row, QString& error)
         }
         call->SetVumoId(row.vumo_id);
         if (!call->SyncRequest(OnlineDeleteTimeoutMs)) {
-            qCWarning(lcVumo).noquote() << QStringLiteral("删除在线待售商品失败！") << row.vumo_id << call->errorMessage;
+            qCWarning(lcVumo).noquote() << QStringLiteral("删除在线待售商品失败！") << row.vumo_id
+                                        << call->errorMessage;
             // The marketplace's own words when it gave any.
             error = call->errorMessage.isEmpty() ? QStringLiteral("删除在线待售商品失败！") : call->errorMessage;
             return false;

@@ -71,10 +71,14 @@ const ToolButtonSlot kToolBar[VumoMainWidget::CommandCount] = {
 QVariant clickData(VumoCommand command)
 {
     switch (command) {
-    case VumoCommand::BatchEdit: return int(BatchPageTitle);
-    case VumoCommand::QuickImport: return 1; // the plug-in's own CSV layout
-    case VumoCommand::ExportCsv: return false;
-    default: return QVariant();
+    case VumoCommand::BatchEdit:
+        return int(BatchPageTitle);
+    case VumoCommand::QuickImport:
+        return 1; // the plug-in's own CSV layout
+    case VumoCommand::ExportCsv:
+        return false;
+    default:
+        return QVariant();
     }
 }
 
@@ -138,18 +142,42 @@ void VumoMainWidget::declareCommands()
     m_rowCommands->Declare(table);
 
     // The page's own: searches, settings, the search-bar toggle and the template node.
-    table.Declare({VumoCommand::AdvanceSearch, QStringLiteral("高级搜索"), QStringLiteral(":/images/toolbtn_search.svg"),
-                   QStringLiteral("高级搜索"), [this](const QVariant&) { OnAdvaceSearchBtnClicked(); }, {}});
-    table.Declare({VumoCommand::SearchRepeat, QStringLiteral("重复商品"), {}, {},
-                   [this](const QVariant&) { OnSearchRepeatVumo(); }, {}});
-    table.Declare({VumoCommand::SearchNoShopCategory, QStringLiteral("未分配店内分类的商品"), {}, {},
-                   [this](const QVariant&) { OnSearchNoShopCategoryVumo(); }, {}});
-    table.Declare({VumoCommand::MoreTemplate, QStringLiteral("更多模板"), {}, {},
-                   [this](const QVariant&) { OnMenuMoreTemplate(); }, {}});
-    table.Declare({VumoCommand::Settings, QStringLiteral("设置"), QStringLiteral(":/images/setting_menu.svg"),
-                   QStringLiteral("设置"), [this](const QVariant&) { OnSettingsBtnClicked(); }, {}});
-    table.Declare({VumoCommand::ToggleSearch, QStringLiteral("收起搜索栏"), QString::fromLatin1(kExpandedIcon),
-                   QStringLiteral("收起搜索栏"), [this](const QVariant&) { OnShowAdvancedSearchClicked(); }, {}});
+    table.Declare({VumoCommand::AdvanceSearch,
+                   QStringLiteral("高级搜索"),
+                   QStringLiteral(":/images/toolbtn_search.svg"),
+                   QStringLiteral("高级搜索"),
+                   [this](const QVariant&) { OnAdvaceSearchBtnClicked(); },
+                   {}});
+    table.Declare({VumoCommand::SearchRepeat,
+                   QStringLiteral("重复商品"),
+                   {},
+                   {},
+                   [this](const QVariant&) { OnSearchRepeatVumo(); },
+                   {}});
+    table.Declare({VumoCommand::SearchNoShopCategory,
+                   QStringLiteral("未分配店内分类的商品"),
+                   {},
+                   {},
+                   [this](const QVariant&) { OnSearchNoShopCategoryVumo(); },
+                   {}});
+    table.Declare({VumoCommand::MoreTemplate,
+                   QStringLiteral("更多模板"),
+                   {},
+                   {},
+                   [this](const QVariant&) { OnMenuMoreTemplate(); },
+                   {}});
+    table.Declare({VumoCommand::Settings,
+                   QStringLiteral("设置"),
+                   QStringLiteral(":/images/setting_menu.svg"),
+                   QStringLiteral("设置"),
+                   [this](const QVariant&) { OnSettingsBtnClicked(); },
+                   {}});
+    table.Declare({VumoCommand::ToggleSearch,
+                   QStringLiteral("收起搜索栏"),
+                   QString::fromLatin1(kExpandedIcon),
+                   QStringLiteral("收起搜索栏"),
+                   [this](const QVariant&) { OnShowAdvancedSearchClicked(); },
+                   {}});
 
     // Not built yet: declared with their looks and rules but no handler, so every button and
     // entry of theirs shows disabled with VumoNotAvailableTip(). Each moves to its subsystem's
@@ -157,27 +185,55 @@ void VumoMainWidget::declareCommands()
     const auto layoutRule = [this](bool VumoClassLayout::*allowed) -> VumoCommandRule {
         return [this, allowed] { return m_layout.*allowed; };
     };
-    table.Declare({VumoCommand::NewVumo, QStringLiteral("新建新品"), QStringLiteral(":/images/toolbtn_newvumo.svg"),
-                   QStringLiteral("新建新品"), {}, {}});
+    table.Declare({VumoCommand::NewVumo,
+                   QStringLiteral("新建新品"),
+                   QStringLiteral(":/images/toolbtn_newvumo.svg"),
+                   QStringLiteral("新建新品"),
+                   {},
+                   {}});
     table.Declare({VumoCommand::NewTemplate, QStringLiteral("新建模板"), {}, {}, {}, {}});
     table.Declare({VumoCommand::TemplateToNewVumo, QStringLiteral("创建新品"), {}, {}, {}, {}});
-    table.Declare({VumoCommand::PartCatsDownload, QStringLiteral("更新类目"),
-                   QStringLiteral(":/images/toolbtn_downloadcats.svg"), QStringLiteral("更新类目"), {}, {}});
+    table.Declare({VumoCommand::PartCatsDownload,
+                   QStringLiteral("更新类目"),
+                   QStringLiteral(":/images/toolbtn_downloadcats.svg"),
+                   QStringLiteral("更新类目"),
+                   {},
+                   {}});
     table.Declare({VumoCommand::FullCatsDownload, QStringLiteral("保守下载方式（速度很慢）"), {}, {}, {}, {}});
-    table.Declare({VumoCommand::DownloadVumo, QStringLiteral("下载商品"),
-                   QStringLiteral(":/images/toolbtn_downloadvumo.svg"), QStringLiteral("下载商品"), {}, {}});
-    table.Declare({VumoCommand::UploadTicked, QStringLiteral("上传商品"), QStringLiteral(":/images/toolbtn_upload.svg"),
-                   QStringLiteral("上传商品"), {}, layoutRule(&VumoClassLayout::uploadAllowed)});
+    table.Declare({VumoCommand::DownloadVumo,
+                   QStringLiteral("下载商品"),
+                   QStringLiteral(":/images/toolbtn_downloadvumo.svg"),
+                   QStringLiteral("下载商品"),
+                   {},
+                   {}});
+    table.Declare({VumoCommand::UploadTicked,
+                   QStringLiteral("上传商品"),
+                   QStringLiteral(":/images/toolbtn_upload.svg"),
+                   QStringLiteral("上传商品"),
+                   {},
+                   layoutRule(&VumoClassLayout::uploadAllowed)});
     table.Declare({VumoCommand::UploadSelected, QStringLiteral("上传"), {}, {}, {}, {}});
-    table.Declare({VumoCommand::BatchEdit, QStringLiteral("批量修改"), QStringLiteral(":/images/toolbtn_batchedit.svg"),
-                   QStringLiteral("批量修改商品信息"), {}, layoutRule(&VumoClassLayout::batchEditAllowed)});
+    table.Declare({VumoCommand::BatchEdit,
+                   QStringLiteral("批量修改"),
+                   QStringLiteral(":/images/toolbtn_batchedit.svg"),
+                   QStringLiteral("批量修改商品信息"),
+                   {},
+                   layoutRule(&VumoClassLayout::batchEditAllowed)});
     table.Declare({VumoCommand::ImportCsv, QStringLiteral("导入CSV"), {}, {}, {}, {}});
-    table.Declare({VumoCommand::QuickImport, QStringLiteral("商品导入"), QStringLiteral(":/images/toolbtn_vumoimport.svg"),
-                   QStringLiteral("把CSV文件中的商品数据保存到Quorvia工作台中"), {}, {}});
+    table.Declare({VumoCommand::QuickImport,
+                   QStringLiteral("商品导入"),
+                   QStringLiteral(":/images/toolbtn_vumoimport.svg"),
+                   QStringLiteral("把CSV文件中的商品数据保存到Quorvia工作台中"),
+                   {},
+                   {}});
     table.Declare({VumoCommand::DownloadImportTemplate, QStringLiteral("下载商品导入模板"), {}, {}, {}, {}});
     table.Declare({VumoCommand::DownloadOnlineTemplate, QStringLiteral("图书音像模板下载"), {}, {}, {}, {}});
-    table.Declare({VumoCommand::ExportCsv, QStringLiteral("商品导出"), QStringLiteral(":/images/toolbtn_vumoexport.svg"),
-                   QStringLiteral("把Quorvia工作台中的商品数据保存到CSV文件中"), {}, {}});
+    table.Declare({VumoCommand::ExportCsv,
+                   QStringLiteral("商品导出"),
+                   QStringLiteral(":/images/toolbtn_vumoexport.svg"),
+                   QStringLiteral("把Quorvia工作台中的商品数据保存到CSV文件中"),
+                   {},
+                   {}});
     table.Declare({VumoCommand::ExportBookAudioVideo, QStringLiteral("图书商品导出"), {}, {}, {}, {}});
 
     // A command left out would be disabled without anyone noticing.
@@ -296,7 +352,8 @@ QWidget* VumoMainWidget::buildToolBarRow()
         entry.button = button;
         entry.command = slot.command;
         entry.data = clickData(slot.command);
-        connect(button, &QToolButton::clicked, this, [this, i] { runCommand(m_buttons[i].command, m_buttons[i].data); });
+        connect(button, &QToolButton::clicked, this,
+                [this, i] { runCommand(m_buttons[i].command, m_buttons[i].data); });
     }
 
     rowLayout->addWidget(commandBar);

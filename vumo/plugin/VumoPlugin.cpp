@@ -21,7 +21,9 @@ VumoPlugin::VumoPlugin(QObject* parent)
 
 VumoPlugin::~VumoPlugin() = default;
 
-void VumoPlugin::Initialize() {}
+void VumoPlugin::Initialize()
+{
+}
 
 void VumoPlugin::SetUserInfo(const Quorvia::core::plugin::LoginRecord& record)
 {

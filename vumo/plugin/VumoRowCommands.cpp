@@ -48,32 +48,63 @@ void VumoRowCommands::Declare(VumoCommandTable& table)
 {
     // The view is built after the table: handlers look it up when they run.
     const auto view = [this] { return m_page.TableView(); };
-    table.Declare({VumoCommand::CheckRows, QStringLiteral("勾选"), {}, {},
-                   [view](const QVariant&) { view()->onMenuChecked(); }, {}});
-    table.Declare({VumoCommand::UnCheckRows, QStringLiteral("取消勾选"), {}, {},
-                   [view](const QVariant&) { view()->onMenuUnChecked(); }, {}});
-    table.Declare({VumoCommand::SelectAllRows, QStringLiteral("全选"), {}, {},
-                   [view](const QVariant&) { view()->selectAll(); }, {}});
+    table.Declare({VumoCommand::CheckRows,
+                   QStringLiteral("勾选"),
+                   {},
+                   {},
+                   [view](const QVariant&) { view()->onMenuChecked(); },
+                   {}});
+    table.Declare({VumoCommand::UnCheckRows,
+                   QStringLiteral("取消勾选"),
+                   {},
+                   {},
+                   [view](const QVariant&) { view()->onMenuUnChecked(); },
+                   {}});
+    table.Declare({VumoCommand::SelectAllRows,
+                   QStringLiteral("全选"),
+                   {},
+                   {},
+                   [view](const QVariant&) { view()->selectAll(); },
+                   {}});
     // The menu's delete: local-only unless the entry says otherwise.
-    table.Declare({VumoCommand::DeleteVumo, QStringLiteral("本地删除"), {}, {},
+    table.Declare({VumoCommand::DeleteVumo,
+                   QStringLiteral("本地删除"),
+                   {},
+                   {},
                    [this, view](const QVariant& data) {
                        DeleteVumos(view()->GetSelectedVumos(), data.isValid() ? data.toBool() : true);
                    },
                    {}});
-    table.Declare({VumoCommand::DeleteTicked, QStringLiteral("删除商品"), QStringLiteral(":/images/toolbtn_vumodel.svg"),
-                   QStringLiteral("删除商品本地数据"),
+    table.Declare({VumoCommand::DeleteTicked, QStringLiteral("删除商品"),
+                   QStringLiteral(":/images/toolbtn_vumodel.svg"), QStringLiteral("删除商品本地数据"),
                    [this, view](const QVariant&) { DeleteVumos(view()->GetCheckedVumos(), true); },
                    [this] { return m_page.Layout().deleteAllowed; }});
-    table.Declare({VumoCommand::RestoreVumo, QStringLiteral("还原至本地仓库"), {}, {},
-                   [this](const QVariant&) { RestoreSelected(); }, {}});
-    table.Declare({VumoCommand::CopyVumo, QStringLiteral("复制商品"), {}, {},
-                   [this](const QVariant&) { CopySelected(); }, {}});
-    table.Declare({VumoCommand::PasteVumo, QStringLiteral("粘贴商品"), {}, {},
-                   [this](const QVariant&) { PasteIntoCurrentClass(); }, {}});
-    table.Declare({VumoCommand::CopyVumoId, QStringLiteral("复制商品编号"), {}, {},
-                   [this](const QVariant&) { CopyIdsToClipboard(); }, {}});
-    table.Declare({VumoCommand::OpenVumoUrl, QStringLiteral("浏览商品"), {}, {},
-                   [this](const QVariant&) { OpenListingPages(); }, {}});
+    table.Declare({VumoCommand::RestoreVumo,
+                   QStringLiteral("还原至本地仓库"),
+                   {},
+                   {},
+                   [this](const QVariant&) { RestoreSelected(); },
+                   {}});
+    table.Declare(
+        {VumoCommand::CopyVumo, QStringLiteral("复制商品"), {}, {}, [this](const QVariant&) { CopySelected(); }, {}});
+    table.Declare({VumoCommand::PasteVumo,
+                   QStringLiteral("粘贴商品"),
+                   {},
+                   {},
+                   [this](const QVariant&) { PasteIntoCurrentClass(); },
+                   {}});
+    table.Declare({VumoCommand::CopyVumoId,
+                   QStringLiteral("复制商品编号"),
+                   {},
+                   {},
+                   [this](const QVariant&) { CopyIdsToClipboard(); },
+                   {}});
+    table.Declare({VumoCommand::OpenVumoUrl,
+                   QStringLiteral("浏览商品"),
+                   {},
+                   {},
+                   [this](const QVariant&) { OpenListingPages(); },
+                   {}});
 }
 
 // ---- delete ----
@@ -93,18 +124,20 @@ void VumoRowCommands::DeleteVumos(const QList<VUMO_LIST_STRUCT>& rows, bool loca
     VumoClassification* tree = m_page.Classification();
     m_page.SetSelectionIgnored(true);
     VumoDeleteThread thread(plan, rows);
-    QObject::connect(&thread, &VumoDeleteThread::OneVumoDeletedSignal, view,
-                     [view, tree, plan, vumoClass](const VUMO_LIST_STRUCT& row) {
-                         view->VumoModel()->RemoveVumo(row.client_id);
-                         tree->MoveCount(vumoClass, plan.TargetClass(), row.shop_categorys, row.shop_categorys);
-                     },
-                     Qt::QueuedConnection);
+    QObject::connect(
+        &thread, &VumoDeleteThread::OneVumoDeletedSignal, view,
+        [view, tree, plan, vumoClass](const VUMO_LIST_STRUCT& row) {
+            view->VumoModel()->RemoveVumo(row.client_id);
+            tree->MoveCount(vumoClass, plan.TargetClass(), row.shop_categorys, row.shop_categorys);
+        },
+        Qt::QueuedConnection);
     WorkerProgressTexts texts;
     texts.title = plan.progressTitle;
     texts.format = plan.progressFormat;
     texts.labelText = [plan](int done, int total) {
         QString text = plan.countFormat;
-        return text.replace(QLatin1String("%v"), QString::number(done)).replace(QLatin1String("%m"), QString::number(total));
+        return text.replace(QLatin1String("%v"), QString::number(done))
+            .replace(QLatin1String("%m"), QString::number(total));
     };
     texts.summaryText = [plan](const Quorvia::utils::VumoWorkerOutcome& outcome) {
         return VumoDeleteSummary(plan.noun, outcome.cancelled, outcome.done, outcome.succeeded, outcome.failed);

@@ -18,8 +18,7 @@ struct QuickSearchFields;
 // buttons are disabled.
 using SearchCategoryPicker = std::function<bool(QWidget* parent, qint64& cid, QString& name)>;
 // Shop-category picker: the "%1-%2" text and the display name.
-using SearchShopCategoryPicker =
-    std::function<bool(QWidget* parent, QString& shopCategorys, QString& name)>;
+using SearchShopCategoryPicker = std::function<bool(QWidget* parent, QString& shopCategorys, QString& name)>;
 
 // The locale of the search forms' calendars and numbers: the seller's, Chinese (China).
 QLocale SearchFormLocale();

@@ -45,8 +45,7 @@ QString StatusCondition(int status, bool quick)
     case SearchStatusForSale:
         return QStringLiteral("vumo_status in (%1)  AND ").arg(kForSaleCodes);
     case SearchStatusLocal:
-        return quick ? QStringLiteral("vumo_status=%1").arg(2014)
-                     : QStringLiteral("vumo_status=%1  AND ").arg(2014);
+        return quick ? QStringLiteral("vumo_status=%1").arg(2014) : QStringLiteral("vumo_status=%1  AND ").arg(2014);
     default:
         return QString();
     }
@@ -111,10 +110,9 @@ bool IsSearchNumber(SearchNumberKind kind, const QString& typed)
 
 QString VumoTableQuery()
 {
-    return QStringLiteral(
-        "SELECT client_id, vumo_id, cid, title, vumo_status, item_num, cost_price, market_price, "
-        "yv_price, stock_num, modified, min_yvprice, max_yvprice, template_name, shop_categorys, "
-        "is_vumoinfo_complete, ad_content, upload_status, error_msg From vumo_data ");
+    return QStringLiteral("SELECT client_id, vumo_id, cid, title, vumo_status, item_num, cost_price, market_price, "
+                          "yv_price, stock_num, modified, min_yvprice, max_yvprice, template_name, shop_categorys, "
+                          "is_vumoinfo_complete, ad_content, upload_status, error_msg From vumo_data ");
 }
 
 QString EscapeLikeText(const QString& text)
@@ -202,8 +200,7 @@ QString AdvanceSearchCondition(const AdvanceSearchFields& fields)
         c += QStringLiteral("shop_categorys like '%%1%' AND ").arg(SqlText(fields.shopCategorys));
     const QString skuId = fields.skuId.trimmed();
     if (!skuId.isEmpty())
-        c += QStringLiteral("client_id in (select client_id from vumo_sku where sku_id=%1) AND ")
-                 .arg(IdLiteral(skuId));
+        c += QStringLiteral("client_id in (select client_id from vumo_sku where sku_id=%1) AND ").arg(IdLiteral(skuId));
     c += StatusCondition(fields.status, false);
 
     const bool hasFrom = fields.onlineFrom.isValid();
@@ -230,14 +227,17 @@ QString AdvanceSearchCondition(const AdvanceSearchFields& fields)
     const bool hasPriceFrom = PriceField(fields.priceFrom, priceFrom) == FieldState::Valid;
     const bool hasPriceTo = PriceField(fields.priceTo, priceTo) == FieldState::Valid;
     if (hasPriceFrom && hasPriceTo) {
-        c += QStringLiteral("(client_id in (select client_id from vumo_sku where yv_price >= %1 AND yv_price <= %2)  OR ( yv_price >= %1 AND yv_price <= %2)) AND ")
+        c += QStringLiteral("(client_id in (select client_id from vumo_sku where yv_price >= %1 AND yv_price <= %2)  "
+                            "OR ( yv_price >= %1 AND yv_price <= %2)) AND ")
                  .arg(priceFrom)
                  .arg(priceTo);
     } else if (hasPriceTo) {
-        c += QStringLiteral("(client_id in (select client_id from vumo_sku where yv_price <= %1) AND (yv_price <= %1)) AND ")
+        c += QStringLiteral(
+                 "(client_id in (select client_id from vumo_sku where yv_price <= %1) AND (yv_price <= %1)) AND ")
                  .arg(priceTo);
     } else if (hasPriceFrom) {
-        c += QStringLiteral("(client_id in (select client_id from vumo_sku where yv_price >= %1) AND (yv_price >= %1)) AND ")
+        c += QStringLiteral(
+                 "(client_id in (select client_id from vumo_sku where yv_price >= %1) AND (yv_price >= %1)) AND ")
                  .arg(priceFrom);
     }
 
@@ -262,12 +262,11 @@ QString RepeatVumoStatement(const QString& classCondition)
     // table query, and without it this search could never show a row. The outer rows are held
     // to the class as well, or a repeated title would bring in its copies from other classes
     // (the recycle bin among them).
-    return QStringLiteral(
-               "SELECT a.client_id, a.vumo_id, a.cid, a.title, a.vumo_status, a.item_num, a.cost_price, "
-               "a.market_price, a.yv_price, a.stock_num, a.modified, a.min_yvprice, a.max_yvprice, "
-               "a.template_name, a.shop_categorys, a.is_vumoinfo_complete, a.ad_content, a.upload_status, "
-               "a.error_msg From vumo_data a, (SELECT title, count(*) AS cnt FROM vumo_data WHERE (%1) "
-               "GROUP BY title) b WHERE a.title=b.title AND b.cnt>1 AND (%1) ORDER BY b.cnt DESC")
+    return QStringLiteral("SELECT a.client_id, a.vumo_id, a.cid, a.title, a.vumo_status, a.item_num, a.cost_price, "
+                          "a.market_price, a.yv_price, a.stock_num, a.modified, a.min_yvprice, a.max_yvprice, "
+                          "a.template_name, a.shop_categorys, a.is_vumoinfo_complete, a.ad_content, a.upload_status, "
+                          "a.error_msg From vumo_data a, (SELECT title, count(*) AS cnt FROM vumo_data WHERE (%1) "
+                          "GROUP BY title) b WHERE a.title=b.title AND b.cnt>1 AND (%1) ORDER BY b.cnt DESC")
         .arg(classCondition);
 }
 

@@ -47,10 +47,10 @@ QString EscapeLikeText(const QString& text);
 
 struct QuickSearchFields
 {
-    QString vumoId;  // digits
+    QString vumoId; // digits
     QString title;
     QString itemNum;
-    qint64 cid = 0;  // 0: no category chosen
+    qint64 cid = 0; // 0: no category chosen
     int status = SearchStatusNone;
 };
 
@@ -68,16 +68,16 @@ struct AdvanceSearchFields
     QString vumoId;
     QString itemNum;
     qint64 cid = 0;
-    QString shopCategorys;   // "%1-%2" text of the chosen shop category
+    QString shopCategorys; // "%1-%2" text of the chosen shop category
     QString skuId;
     int status = SearchStatusNone;
-    QDateTime onlineFrom;    // invalid: not set
+    QDateTime onlineFrom; // invalid: not set
     QDateTime onlineTo;
-    QString priceFrom;       // decimal text in currency units
+    QString priceFrom; // decimal text in currency units
     QString priceTo;
     QString stockFrom;
     QString stockTo;
-    int stockMode = 0;       // 1: the stock fields take no part
+    int stockMode = 0; // 1: the stock fields take no part
 };
 
 // The message that refuses the form, or an empty text when it can be searched. A field that is

@@ -26,22 +26,32 @@ int compareValues(const T& a, const T& b)
 int compareRows(const VUMO_LIST_STRUCT& a, const VUMO_LIST_STRUCT& b, int column)
 {
     switch (column) {
-    case VumoColCheck: return compareValues(a.checked, b.checked);
-    case VumoColVumoId: return compareValues(a.vumo_id, b.vumo_id);
-    case VumoColCid: return compareValues(a.cid, b.cid);
-    case VumoColModified: return compareValues(a.modified, b.modified);
-    case VumoColStatus: return compareValues(a.vumo_status, b.vumo_status);
-    case VumoColCostPrice: return compareValues(a.cost_price, b.cost_price);
-    case VumoColMarketPrice: return compareValues(a.market_price, b.market_price);
+    case VumoColCheck:
+        return compareValues(a.checked, b.checked);
+    case VumoColVumoId:
+        return compareValues(a.vumo_id, b.vumo_id);
+    case VumoColCid:
+        return compareValues(a.cid, b.cid);
+    case VumoColModified:
+        return compareValues(a.modified, b.modified);
+    case VumoColStatus:
+        return compareValues(a.vumo_status, b.vumo_status);
+    case VumoColCostPrice:
+        return compareValues(a.cost_price, b.cost_price);
+    case VumoColMarketPrice:
+        return compareValues(a.market_price, b.market_price);
     case VumoColYvPrice: {
         // A price range sorts by its lower end.
         const qint64 left = a.min_yvprice != a.max_yvprice ? a.min_yvprice : a.yv_price;
         const qint64 right = b.min_yvprice != b.max_yvprice ? b.min_yvprice : b.yv_price;
         return compareValues(left, right);
     }
-    case VumoColStock: return compareValues(a.stock_num, b.stock_num);
-    case VumoColUploadStatus: return VumoUploadStatusText(a.upload_status).compare(VumoUploadStatusText(b.upload_status));
-    default: return VumoCellText(a, column).compare(VumoCellText(b, column));
+    case VumoColStock:
+        return compareValues(a.stock_num, b.stock_num);
+    case VumoColUploadStatus:
+        return VumoUploadStatusText(a.upload_status).compare(VumoUploadStatusText(b.upload_status));
+    default:
+        return VumoCellText(a, column).compare(VumoCellText(b, column));
     }
 }
 
@@ -57,36 +67,52 @@ QString VumoUploadStatusText(int uploadStatus)
 {
     switch (uploadStatus) {
     case -1:
-    case 1: return QStringLiteral("已上传");
-    case 0: return QStringLiteral("修改后未上传");
-    case 2: return QStringLiteral("上传失败");
-    default: return QString();
+    case 1:
+        return QStringLiteral("已上传");
+    case 0:
+        return QStringLiteral("修改后未上传");
+    case 2:
+        return QStringLiteral("上传失败");
+    default:
+        return QString();
     }
 }
 
 QString VumoCellText(const VUMO_LIST_STRUCT& row, int column)
 {
     switch (column) {
-    case VumoColTemplateName: return row.template_name;
-    case VumoColVumoId: return row.vumo_id > 0 ? QString::number(row.vumo_id) : QString();
-    case VumoColTitle: return row.title;
-    case VumoColCid: return QString::number(row.cid);
+    case VumoColTemplateName:
+        return row.template_name;
+    case VumoColVumoId:
+        return row.vumo_id > 0 ? QString::number(row.vumo_id) : QString();
+    case VumoColTitle:
+        return row.title;
+    case VumoColCid:
+        return QString::number(row.cid);
     case VumoColModified:
         return row.modified.isValid() ? row.modified.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) : QString();
-    case VumoColStatus: return Quorvia::vumo::entity::VumoStatusText(row.vumo_status);
-    case VumoColItemNum: return row.item_num;
-    case VumoColCostPrice: return priceText(row.cost_price);
-    case VumoColMarketPrice: return priceText(row.market_price);
+    case VumoColStatus:
+        return Quorvia::vumo::entity::VumoStatusText(row.vumo_status);
+    case VumoColItemNum:
+        return row.item_num;
+    case VumoColCostPrice:
+        return priceText(row.cost_price);
+    case VumoColMarketPrice:
+        return priceText(row.market_price);
     case VumoColYvPrice:
         if (row.yv_price < 0)
             return QString();
         if (row.min_yvprice == row.max_yvprice)
             return FormatMoney(row.yv_price);
         return QStringLiteral("%1~%2").arg(FormatMoney(row.min_yvprice), FormatMoney(row.max_yvprice));
-    case VumoColStock: return row.stock_num < 0 ? QString() : QString::number(row.stock_num);
-    case VumoColUploadStatus: return VumoUploadStatusText(row.upload_status);
-    case VumoColErrorMsg: return row.error_msg;
-    default: return QString();
+    case VumoColStock:
+        return row.stock_num < 0 ? QString() : QString::number(row.stock_num);
+    case VumoColUploadStatus:
+        return VumoUploadStatusText(row.upload_status);
+    case VumoColErrorMsg:
+        return row.error_msg;
+    default:
+        return QString();
     }
 }
 

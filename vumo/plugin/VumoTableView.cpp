@@ -30,14 +30,22 @@ constexpr int kDefaultRowHeight = 24;
 int defaultWidth(int column)
 {
     switch (column) {
-    case VumoColCheck: return 84;
-    case VumoColTemplateName: return 120;
-    case VumoColVumoId: return 100;
-    case VumoColTitle: return 260;
-    case VumoColModified: return 140;
-    case VumoColStatus: return 110;
-    case VumoColErrorMsg: return 200;
-    default: return 90;
+    case VumoColCheck:
+        return 84;
+    case VumoColTemplateName:
+        return 120;
+    case VumoColVumoId:
+        return 100;
+    case VumoColTitle:
+        return 260;
+    case VumoColModified:
+        return 140;
+    case VumoColStatus:
+        return 110;
+    case VumoColErrorMsg:
+        return 200;
+    default:
+        return 90;
     }
 }
 
@@ -90,9 +98,7 @@ VumoTableView::VumoTableView(QWidget* parent)
         connect(header, &QHeaderView::sortIndicatorChanged, this, &VumoTableView::syncSortIndicator);
     }
     connect(m_header, &QHeaderView::sectionResized, this, &VumoTableView::updateSectionWidth);
-    connect(m_header, &QHeaderView::sectionMoved, this, [this] {
-        syncFrozenColumns();
-    });
+    connect(m_header, &QHeaderView::sectionMoved, this, [this] { syncFrozenColumns(); });
     connect(m_frozenHeader, &QHeaderView::sectionResized, this, [this](int logical, int, int newSize) {
         // The leading columns are resized in the overlay's header, which covers the main one.
         if (m_syncing || m_frozenHeader->isSectionHidden(logical) || newSize <= 0)
@@ -402,7 +408,7 @@ void VumoTableView::applyHiddenColumns()
 {
     for (int column = 0; column < VumoColCount; ++column) {
         const bool hide = m_userHidden.contains(column) || m_classHidden.contains(column)
-                          || m_forcedHidden.contains(column);
+            || m_forcedHidden.contains(column);
         if (isColumnHidden(column) != hide)
             setColumnHidden(column, hide);
     }
@@ -413,7 +419,8 @@ void VumoTableView::applyHiddenColumns()
 void VumoTableView::RestoreColumnLayout()
 {
     QVector<VumoColumnEntry> saved;
-    const QVector<quorvia::settings::_tagColumnInfo*> infos = quorvia::settings::CUserConfig::Instance()->GetVumoColumnInfo();
+    const QVector<quorvia::settings::_tagColumnInfo*> infos =
+        quorvia::settings::CUserConfig::Instance()->GetVumoColumnInfo();
     for (const quorvia::settings::_tagColumnInfo* info : infos) {
         if (info)
             saved.append({info->column, info->width, info->visible});
@@ -445,7 +452,8 @@ bool VumoTableView::SaveColumnLayout(bool quiet)
         auto* info = new quorvia::settings::_tagColumnInfo;
         info->column = logical;
         // Hidden sections report no size: keep the width they had when last shown.
-        info->width = m_header->isSectionHidden(logical) ? m_lastWidths.value(logical, 0) : m_header->sectionSize(logical);
+        info->width = m_header->isSectionHidden(logical) ? m_lastWidths.value(logical, 0)
+                                                         : m_header->sectionSize(logical);
         // The class and the fixed rules hide columns for the moment only; what is kept is
         // the seller's own choice.
         info->visible = !m_userHidden.contains(logical);

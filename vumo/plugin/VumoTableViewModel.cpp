@@ -27,8 +27,8 @@ QFont VumoTableCellFont()
     static const QString family = [] {
         const QStringList families = QFontDatabase::families();
         // The specified face first, then Chinese UI faces a Linux desktop usually has.
-        const QStringList wanted = {QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"),
-                                    QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Sans SC"),
+        const QStringList wanted = {QStringLiteral("微软雅黑"),           QStringLiteral("Microsoft YaHei"),
+                                    QStringLiteral("Noto Sans CJK SC"),   QStringLiteral("Noto Sans SC"),
                                     QStringLiteral("Source Han Sans SC"), QStringLiteral("WenQuanYi Micro Hei"),
                                     QStringLiteral("Droid Sans Fallback")};
         for (const QString& name : wanted) {
@@ -89,17 +89,20 @@ QVariant VumoTableViewModel::data(const QModelIndex& index, int role) const
         if (column == VumoColCheck)
             return QVariant();
         return VumoCellText(row, column);
-    case Qt::FontRole: return m_font;
+    case Qt::FontRole:
+        return m_font;
     case Qt::TextAlignmentRole:
         if (column == VumoColTitle)
             return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
         return QVariant(Qt::AlignCenter);
-    case Qt::BackgroundRole: return QBrush(index.row() % 2 == 0 ? kEvenRowColor : QColor(Qt::white));
+    case Qt::BackgroundRole:
+        return QBrush(index.row() % 2 == 0 ? kEvenRowColor : QColor(Qt::white));
     case Qt::CheckStateRole:
         if (column == VumoColCheck)
             return row.checked ? Qt::Checked : Qt::Unchecked;
         return QVariant();
-    default: return QVariant();
+    default:
+        return QVariant();
     }
 }
 
@@ -148,11 +151,13 @@ void VumoTableViewModel::sort(int column, Qt::SortOrder order)
         anchors.append({m_rows.at(index.row()).client_id, index.column()});
 
     if (order == Qt::AscendingOrder) {
-        std::stable_sort(m_rows.begin(), m_rows.end(),
-                         [column](const VUMO_LIST_STRUCT& a, const VUMO_LIST_STRUCT& b) { return VumoRowLess(a, b, column); });
+        std::stable_sort(m_rows.begin(), m_rows.end(), [column](const VUMO_LIST_STRUCT& a, const VUMO_LIST_STRUCT& b) {
+            return VumoRowLess(a, b, column);
+        });
     } else {
-        std::stable_sort(m_rows.begin(), m_rows.end(),
-                         [column](const VUMO_LIST_STRUCT& a, const VUMO_LIST_STRUCT& b) { return VumoRowLess(b, a, column); });
+        std::stable_sort(m_rows.begin(), m_rows.end(), [column](const VUMO_LIST_STRUCT& a, const VUMO_LIST_STRUCT& b) {
+            return VumoRowLess(b, a, column);
+        });
     }
 
     m_rowOfValid = false;

@@ -14,12 +14,12 @@ namespace {
 
 // The record's own fields, in the order the platform reads them; the identifier follows.
 const char* const kOwnFields[] = {
-    "ad_content", "property_alias", "stock_num", "service", "pack_listing", "weight", "high",
-    "wide", "length", "wrap", "producter", "item_num", "upc_code", "title",
+    "ad_content", "property_alias", "stock_num", "service",   "pack_listing", "weight",   "high",
+    "wide",       "length",         "wrap",      "producter", "item_num",     "upc_code", "title",
 };
 
 const char* const kFlags[] = {
-    "is_can_vat", "is_special_wet", "is_pay_first", "is_imported",
+    "is_can_vat",         "is_special_wet",    "is_pay_first", "is_imported",
     "is_appliances_card", "is_health_product", "is_serial_no", "is_shelf_life",
 };
 
@@ -105,8 +105,7 @@ QByteArray IPopVumoUpload::GetParamJson()
     return text.Close();
 }
 
-bool IPopVumoUpload::ReadUploadAnswer(const Quorvia::network::http::HTTP_RETURN_RESULT& result,
-                                      const char* member)
+bool IPopVumoUpload::ReadUploadAnswer(const Quorvia::network::http::HTTP_RETURN_RESULT& result, const char* member)
 {
     return ReadAnswerValue(result, member, m_response);
 }

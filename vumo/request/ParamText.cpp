@@ -8,14 +8,30 @@ QString EscapeJsonText(const QString& text)
     out.reserve(text.size() + 8);
     for (const QChar c : text) {
         switch (c.unicode()) {
-        case '\\': out += QLatin1String("\\\\"); break;
-        case '"': out += QLatin1String("\\\""); break;
-        case '/': out += QLatin1String("\\/"); break;
-        case '\b': out += QLatin1String("\\b"); break;
-        case '\f': out += QLatin1String("\\f"); break;
-        case '\r': out += QLatin1String("\\r"); break;
-        case '\n': out += QLatin1String("\\n"); break;
-        case '\t': out += QLatin1String("\\t"); break;
+        case '\\':
+            out += QLatin1String("\\\\");
+            break;
+        case '"':
+            out += QLatin1String("\\\"");
+            break;
+        case '/':
+            out += QLatin1String("\\/");
+            break;
+        case '\b':
+            out += QLatin1String("\\b");
+            break;
+        case '\f':
+            out += QLatin1String("\\f");
+            break;
+        case '\r':
+            out += QLatin1String("\\r");
+            break;
+        case '\n':
+            out += QLatin1String("\\n");
+            break;
+        case '\t':
+            out += QLatin1String("\\t");
+            break;
         default:
             if (c.unicode() < 0x20)
                 out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));

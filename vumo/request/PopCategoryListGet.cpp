@@ -26,7 +26,9 @@ QByteArray PopCategoryListGet::GetParamJson()
     return params.Close();
 }
 
-void PopCategoryListGet::AddParams(ParamText&) const {}
+void PopCategoryListGet::AddParams(ParamText&) const
+{
+}
 
 QString PopCategoryListGet::FailureText() const
 {

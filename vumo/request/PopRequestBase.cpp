@@ -8,7 +8,8 @@ namespace Quorvia::vumo::request {
 
 using Quorvia::network::http::HTTP_RETURN_RESULT;
 
-PopRequestBase::PopRequestBase(QObject* parent) : PopRequestImpl(parent)
+PopRequestBase::PopRequestBase(QObject* parent)
+    : PopRequestImpl(parent)
 {
     const UserInfo* user = UserInfo::instance();
     m_accessToken = user->GetAccessToken();
@@ -34,8 +35,8 @@ bool PopRequestBase::FailRequest(const HTTP_RETURN_RESULT& result)
     return false;
 }
 
-bool PopRequestBase::ReadAnswer(const HTTP_RETURN_RESULT& result, const char* member,
-                                QVariantMap& answer, const QString& failure)
+bool PopRequestBase::ReadAnswer(const HTTP_RETURN_RESULT& result, const char* member, QVariantMap& answer,
+                                const QString& failure)
 {
     answer.clear();
     QVariant parsed;

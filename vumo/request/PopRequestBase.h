@@ -24,12 +24,11 @@ protected:
     // CheckResultError, then the answer member `member` as a map. False (with the error text
     // set) when the check fails or the member is not an object; `failure` is the operation's
     // own failure log, the generic one when empty.
-    bool ReadAnswer(const Quorvia::network::http::HTTP_RETURN_RESULT& result, const char* member,
-                    QVariantMap& answer, const QString& failure = QString());
+    bool ReadAnswer(const Quorvia::network::http::HTTP_RETURN_RESULT& result, const char* member, QVariantMap& answer,
+                    const QString& failure = QString());
     // CheckResultError, then the answer member `member` whatever its type; false (with the
     // generic failure text) when the member is missing.
-    bool ReadAnswerValue(const Quorvia::network::http::HTTP_RETURN_RESULT& result, const char* member,
-                         QVariant& value);
+    bool ReadAnswerValue(const Quorvia::network::http::HTTP_RETURN_RESULT& result, const char* member, QVariant& value);
     // "api[<method>] request failed! json:<answer>" to "main", kept as the error text.
     bool FailRequest(const Quorvia::network::http::HTTP_RETURN_RESULT& result);
 

@@ -3,11 +3,7 @@
 namespace Quorvia::vumo::request {
 
 PopSellerCatsGet::PopSellerCatsGet(QObject* parent)
-    : PopCategoryListGet({"orvane.sellercats.get",
-                          nullptr,
-                          "sellercats_get_response",
-                          "shopCats"},
-                         parent)
+    : PopCategoryListGet({"orvane.sellercats.get", nullptr, "sellercats_get_response", "shopCats"}, parent)
 {
 }
 

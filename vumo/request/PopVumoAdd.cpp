@@ -21,8 +21,7 @@ QString PopVumoAdd::GetMainImage() const
     if (!m_vumo)
         return QString();
     const QString logo = m_vumo->logo();
-    if (logo.isEmpty() || logo.contains(QLatin1String("http://"))
-        || logo.contains(QLatin1String("https://")))
+    if (logo.isEmpty() || logo.contains(QLatin1String("http://")) || logo.contains(QLatin1String("https://")))
         return QString();
     QString path = logo;
     if (!QFileInfo(logo).isAbsolute()) {

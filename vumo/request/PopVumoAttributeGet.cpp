@@ -5,11 +5,11 @@
 namespace Quorvia::vumo::request {
 
 PopVumoAttributeGet::PopVumoAttributeGet(QObject* parent)
-    : PopCategoryListGet({"orvane.vumo.get.attribute",
-                          "aid,name,is_key_prop,is_sale_prop,index_id,status,att_type,input_type,is_req,is_fet,is_nav,cid,group_id",
-                          "category_attribute_search_response",
-                          "attributes"},
-                         parent)
+    : PopCategoryListGet(
+        {"orvane.vumo.get.attribute",
+         "aid,name,is_key_prop,is_sale_prop,index_id,status,att_type,input_type,is_req,is_fet,is_nav,cid,group_id",
+         "category_attribute_search_response", "attributes"},
+        parent)
 {
 }
 

@@ -5,10 +5,8 @@
 namespace Quorvia::vumo::request {
 
 PopVumoAttvalueGet::PopVumoAttvalueGet(QObject* parent)
-    : PopCategoryListGet({"orvane.vumo.get.attvalue",
-                          "aid,vid,name,status,index_id,features",
-                          "category_attribute_value_response",
-                          "att_values"},
+    : PopCategoryListGet({"orvane.vumo.get.attvalue", "aid,vid,name,status,index_id,features",
+                          "category_attribute_value_response", "att_values"},
                          parent)
 {
 }

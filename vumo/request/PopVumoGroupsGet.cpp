@@ -5,11 +5,9 @@
 namespace Quorvia::vumo::request {
 
 PopVumoGroupsGet::PopVumoGroupsGet(QObject* parent)
-    : PopCategoryListGet({"orvane.vumo.groups.get",
-                          "group_id,name,status,index_id,cid",
-                          "category_groups_search_response",
-                          "groups"},
-                         parent)
+    : PopCategoryListGet(
+        {"orvane.vumo.groups.get", "group_id,name,status,index_id,cid", "category_groups_search_response", "groups"},
+        parent)
 {
 }
 

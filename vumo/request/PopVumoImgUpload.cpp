@@ -1,8 +1,8 @@
 #include "request/PopVumoImgUpload.h"
 
 #include "network/config/NetworkConfig.h"
-#include "request/ParamText.h"
 #include "quorvia/LogMask.h"
+#include "request/ParamText.h"
 #include "utils/Log.h"
 
 #include <QFile>
@@ -51,8 +51,7 @@ bool PopVumoImgUpload::OnResponse(Quorvia::network::http::HTTP_RETURN_STATE,
     if (!CheckResultError(result, parsed))
         return false;
     // The member is spelled so by the image server.
-    const QVariantMap answer =
-        parsed.toMap().value(QStringLiteral("kelvaris_imgzone_picture_upload_responce")).toMap();
+    const QVariantMap answer = parsed.toMap().value(QStringLiteral("kelvaris_imgzone_picture_upload_responce")).toMap();
     bool ok = false;
     const qint64 code = answer.value(QStringLiteral("code")).toLongLong(&ok);
     if (!ok || code != 0)
@@ -65,8 +64,7 @@ bool PopVumoImgUpload::OnResponse(Quorvia::network::http::HTTP_RETURN_STATE,
         errorMessage = message;
         return false;
     }
-    m_imageUrl = ImageAddress(Quorvia::network::config::NetworkConfig::Instance()->GetImagesUrl(),
-                              pictureUrl);
+    m_imageUrl = ImageAddress(Quorvia::network::config::NetworkConfig::Instance()->GetImagesUrl(), pictureUrl);
     return true;
 }
 

@@ -15,10 +15,7 @@ public:
     bool SetImagePath(const QString& path);
     void SetImageData(const QByteArray& bytes) { m_imageData = bytes; }
 
-    QByteArray GetMethod() const override
-    {
-        return QByteArrayLiteral("kelvaris.imgzone.picture.upload");
-    }
+    QByteArray GetMethod() const override { return QByteArrayLiteral("kelvaris.imgzone.picture.upload"); }
     QByteArray GetParamJson() override;
     void OnPreStart() override;
     bool OnResponse(Quorvia::network::http::HTTP_RETURN_STATE state,

@@ -24,8 +24,7 @@ public:
     QVariant GetResponse() const { return m_response; }
 
 protected:
-    bool ReadPropimgAnswer(const Quorvia::network::http::HTTP_RETURN_RESULT& result,
-                           const char* member);
+    bool ReadPropimgAnswer(const Quorvia::network::http::HTTP_RETURN_RESULT& result, const char* member);
 
     qint64 m_vumoId = 0;
     qint64 m_valueId = 0;

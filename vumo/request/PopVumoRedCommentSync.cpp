@@ -5,7 +5,8 @@
 
 namespace Quorvia::vumo::request {
 
-PopVumoRedCommentSync::PopVumoRedCommentSync(QObject* parent) : PopRequestBase(parent)
+PopVumoRedCommentSync::PopVumoRedCommentSync(QObject* parent)
+    : PopRequestBase(parent)
 {
     m_venderId = UserInfo::instance()->GetFirstId();
     m_shopId = UserInfo::instance()->GetSecondId();

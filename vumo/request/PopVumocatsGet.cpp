@@ -3,11 +3,7 @@
 namespace Quorvia::vumo::request {
 
 PopVumocatsGet::PopVumocatsGet(QObject* parent)
-    : PopCategoryListGet({"orvane.vumocats.get",
-                          "",
-                          "vumo_category_search_response",
-                          "item_cats"},
-                         parent)
+    : PopCategoryListGet({"orvane.vumocats.get", "", "vumo_category_search_response", "item_cats"}, parent)
 {
 }
 

@@ -48,8 +48,7 @@ bool PopVumosSearch::OnResponse(Quorvia::network::http::HTTP_RETURN_STATE,
 {
     OnPreStart();
     QVariantMap answer;
-    if (!ReadAnswer(result, "vumo_info_by_info_search_response", answer,
-                    QStringLiteral("查询商品信息失败")))
+    if (!ReadAnswer(result, "vumo_info_by_info_search_response", answer, QStringLiteral("查询商品信息失败")))
         return false;
 
     const QVariantList items = answer.value(QStringLiteral("vumo_infos")).toList();

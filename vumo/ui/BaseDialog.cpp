@@ -25,8 +25,8 @@ Qt::Edges DialogEdgesAt(const QPoint& pos, const QSize& size, int border)
     return edges;
 }
 
-QRect DialogResizedGeometry(const QRect& start, Qt::Edges edges, const QPoint& delta,
-                            const QSize& minimum, const QSize& maximum)
+QRect DialogResizedGeometry(const QRect& start, Qt::Edges edges, const QPoint& delta, const QSize& minimum,
+                            const QSize& maximum)
 {
     const int minW = std::max(0, minimum.width());
     const int minH = std::max(0, minimum.height());

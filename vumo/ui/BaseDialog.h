@@ -29,8 +29,8 @@ Qt::Edges DialogEdgesAt(const QPoint& pos, const QSize& size, int border = kDial
 // [minimum, maximum]; the opposite edges stay where they were.
 //   start (100,100 400x300), right edge, delta (+50,0)  -> (100,100 450x300)
 //   start (100,100 400x300), left edge, delta (+350,0), minimum 200 wide -> (300,100 200x300)
-QRect DialogResizedGeometry(const QRect& start, Qt::Edges edges, const QPoint& delta,
-                            const QSize& minimum, const QSize& maximum);
+QRect DialogResizedGeometry(const QRect& start, Qt::Edges edges, const QPoint& delta, const QSize& minimum,
+                            const QSize& maximum);
 
 // The non-template part: frame, title bar, move and resize.
 class BaseDialogFrame : public QDialog
@@ -69,9 +69,9 @@ private:
     BaseDialogTitle* m_title = nullptr;
     bool m_moving = false;
     Qt::Edges m_resizeEdges;
-    QPoint m_pressGlobal;   // global press point
-    QPoint m_moveOffset;    // press point minus the window's top-left corner
-    QRect m_pressGeometry;  // geometry at the press
+    QPoint m_pressGlobal;  // global press point
+    QPoint m_moveOffset;   // press point minus the window's top-left corner
+    QRect m_pressGeometry; // geometry at the press
     CloseGuard m_closeGuard;
 };
 

@@ -37,11 +37,10 @@ BaseDialogTitle::BaseDialogTitle(QWidget* window, QWidget* parent)
     setObjectName(QStringLiteral("ui_baseDialogTitle"));
     setFixedHeight(30);
     setAttribute(Qt::WA_StyledBackground, true);
-    setStyleSheet(QStringLiteral(
-        "QLabel#ui_baseDialogTitleLable{color:white;font-weight:bold;}"
-        "QPushButton#MiniBtn,QPushButton#CloseBtn{border:none;color:white;font-weight:bold;}"
-        "QPushButton#MiniBtn:hover{background:rgba(255,255,255,60);}"
-        "QPushButton#CloseBtn:hover{background:#D9403A;}"));
+    setStyleSheet(QStringLiteral("QLabel#ui_baseDialogTitleLable{color:white;font-weight:bold;}"
+                                 "QPushButton#MiniBtn,QPushButton#CloseBtn{border:none;color:white;font-weight:bold;}"
+                                 "QPushButton#MiniBtn:hover{background:rgba(255,255,255,60);}"
+                                 "QPushButton#CloseBtn:hover{background:#D9403A;}"));
 
     m_icon = new QLabel(this);
     m_icon->setObjectName(QStringLiteral("ui_baseDialogIcoLable"));

@@ -27,7 +27,7 @@ MsgBoxHook& Hook()
 
 // The buttons a box can show, in the order of their standard-button values.
 const QMessageBox::StandardButton kButtonOrder[] = {
-    QMessageBox::Ok, QMessageBox::Yes, QMessageBox::No, QMessageBox::Abort,
+    QMessageBox::Ok,    QMessageBox::Yes,    QMessageBox::No,   QMessageBox::Abort,
     QMessageBox::Close, QMessageBox::Cancel, QMessageBox::Help,
 };
 
@@ -120,7 +120,7 @@ void MsgBox::fitText()
     for (const QString& line : m_textLabel->text().split(QLatin1Char('\n')))
         longestLine = qMax(longestLine, metrics.horizontalAdvance(line));
     const int margins = m_textLabel->contentsMargins().left() + m_textLabel->contentsMargins().right()
-                        + 2 * m_textLabel->margin() + 2;
+        + 2 * m_textLabel->margin() + 2;
     int width = qBound(kTextMinWidth, longestLine + margins, qMin(kTextComfortWidth, maxWidth));
     while (m_textLabel->heightForWidth(width) > maxHeight && width < maxWidth)
         width = qMin(maxWidth, width + kTextMinWidth / 2);
@@ -215,21 +215,41 @@ QMessageBox::StandardButton MsgBox::EscapeButton() const
 QString MsgBox::ButtonText(QMessageBox::StandardButton which)
 {
     switch (which) {
-    case QMessageBox::Ok: return QStringLiteral("确定");
-    case QMessageBox::Yes: return QStringLiteral("是");
-    case QMessageBox::No: return QStringLiteral("否");
-    case QMessageBox::Abort: return QStringLiteral("中止");
-    case QMessageBox::Close: return QStringLiteral("关闭");
-    case QMessageBox::Cancel: return QStringLiteral("取消");
-    case QMessageBox::Help: return QStringLiteral("帮助");
-    default: return QString();
+    case QMessageBox::Ok:
+        return QStringLiteral("确定");
+    case QMessageBox::Yes:
+        return QStringLiteral("是");
+    case QMessageBox::No:
+        return QStringLiteral("否");
+    case QMessageBox::Abort:
+        return QStringLiteral("中止");
+    case QMessageBox::Close:
+        return QStringLiteral("关闭");
+    case QMessageBox::Cancel:
+        return QStringLiteral("取消");
+    case QMessageBox::Help:
+        return QStringLiteral("帮助");
+    default:
+        return QString();
     }
 }
 
-void MsgBox::ResponseOk() { answer(QMessageBox::Ok); }
-void MsgBox::ResponseCancel() { answer(QMessageBox::Cancel); }
-void MsgBox::ResponseYes() { answer(QMessageBox::Yes); }
-void MsgBox::ResponseNO() { answer(QMessageBox::No); }
+void MsgBox::ResponseOk()
+{
+    answer(QMessageBox::Ok);
+}
+void MsgBox::ResponseCancel()
+{
+    answer(QMessageBox::Cancel);
+}
+void MsgBox::ResponseYes()
+{
+    answer(QMessageBox::Yes);
+}
+void MsgBox::ResponseNO()
+{
+    answer(QMessageBox::No);
+}
 
 void MsgBox::EmitSignalToMsgBox()
 {
@@ -243,11 +263,20 @@ void MsgBox::answer(QMessageBox::StandardButton which)
 {
     m_result = which;
     switch (which) {
-    case QMessageBox::Ok: emit SignalOk(); break;
-    case QMessageBox::Cancel: emit SignalCancel(); break;
-    case QMessageBox::Yes: emit SignalYes(); break;
-    case QMessageBox::No: emit SignalNo(); break;
-    default: break;
+    case QMessageBox::Ok:
+        emit SignalOk();
+        break;
+    case QMessageBox::Cancel:
+        emit SignalCancel();
+        break;
+    case QMessageBox::Yes:
+        emit SignalYes();
+        break;
+    case QMessageBox::No:
+        emit SignalNo();
+        break;
+    default:
+        break;
     }
     if (auto* dialog = qobject_cast<QDialog*>(window()))
         dialog->done(int(which));

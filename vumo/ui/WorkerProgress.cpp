@@ -33,12 +33,15 @@ VumoWorkerOutcome RunWorkerWithProgress(QWidget* parent, VumoWorker& worker, con
     if (texts.labelText)
         frame->SetLabelText(texts.labelText(0, total));
 
-    QObject::connect(&worker, &VumoWorker::ProgressSignal, frame, [frame, &texts](int done, int itemCount) {
-        frame->SetRange(0, itemCount);
-        frame->SetValue(done);
-        if (texts.labelText)
-            frame->SetLabelText(texts.labelText(done, itemCount));
-    }, Qt::QueuedConnection);
+    QObject::connect(
+        &worker, &VumoWorker::ProgressSignal, frame,
+        [frame, &texts](int done, int itemCount) {
+            frame->SetRange(0, itemCount);
+            frame->SetValue(done);
+            if (texts.labelText)
+                frame->SetLabelText(texts.labelText(done, itemCount));
+        },
+        Qt::QueuedConnection);
     // VumoWorker::Stop() only sets the flag: the button's handler never waits for the worker.
     QObject::connect(frame, &VaProgressFrame::CancelSignal, frame, [&worker] { worker.Stop(); });
 
@@ -47,15 +50,18 @@ VumoWorkerOutcome RunWorkerWithProgress(QWidget* parent, VumoWorker& worker, con
     // thread are delivered in the order they were posted: when this handler runs, all of them
     // have been delivered. The window closes only after it (its close guard holds until
     // Finish()), and the fall-back below waits for it too, so nothing is left in the queue.
-    QObject::connect(&worker, &QThread::finished, frame, [&] {
-        ended = true;
-        const VumoWorkerOutcome outcome = worker.Outcome();
-        if (texts.summaryText)
-            frame->SetLabelText(texts.summaryText(outcome));
-        frame->Finish(texts.resultFile ? texts.resultFile(outcome) : QString());
-        if (endLoop)
-            endLoop->quit();
-    }, Qt::QueuedConnection);
+    QObject::connect(
+        &worker, &QThread::finished, frame,
+        [&] {
+            ended = true;
+            const VumoWorkerOutcome outcome = worker.Outcome();
+            if (texts.summaryText)
+                frame->SetLabelText(texts.summaryText(outcome));
+            frame->Finish(texts.resultFile ? texts.resultFile(outcome) : QString());
+            if (endLoop)
+                endLoop->quit();
+        },
+        Qt::QueuedConnection);
 
     if (!worker.Start()) {
         qCWarning(lcVumo).noquote() << VUMO_SRC_POS << "the worker did not start";

@@ -27,9 +27,9 @@ namespace Quorvia::core::ui {
 
 struct WorkerProgressTexts
 {
-    QString title;                         // the window title
-    QString format;                        // the bar's format, see VaProgressFrame::SetTextFormat
-    QString item;                          // what "%1" of the format stands for
+    QString title;  // the window title
+    QString format; // the bar's format, see VaProgressFrame::SetTextFormat
+    QString item;   // what "%1" of the format stands for
     QString cancelText = QStringLiteral("取消");
     // The label at the start and after each item; none: the label stays empty.
     std::function<QString(int done, int total)> labelText;

@@ -4,7 +4,10 @@
 
 namespace Quorvia::utils {
 
-VumoWorker::VumoWorker(QObject* parent) : QThread(parent) {}
+VumoWorker::VumoWorker(QObject* parent)
+    : QThread(parent)
+{
+}
 
 VumoWorker::~VumoWorker()
 {

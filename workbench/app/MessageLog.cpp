@@ -35,11 +35,16 @@ LogState& state()
 const char* levelName(QtMsgType type)
 {
     switch (type) {
-    case QtDebugMsg: return "debug";
-    case QtInfoMsg: return "info";
-    case QtWarningMsg: return "warning";
-    case QtCriticalMsg: return "critical";
-    case QtFatalMsg: return "fatal";
+    case QtDebugMsg:
+        return "debug";
+    case QtInfoMsg:
+        return "info";
+    case QtWarningMsg:
+        return "warning";
+    case QtCriticalMsg:
+        return "critical";
+    case QtFatalMsg:
+        return "fatal";
     }
     return "unknown";
 }
@@ -59,7 +64,8 @@ void handler(QtMsgType type, const QMessageLogContext& context, const QString& m
     if (!s.folder.isEmpty() && s.day != now.date()) {
         s.file.close();
         s.day = now.date();
-        s.file.setFileName(s.folder + QStringLiteral("/quorvia-%1.log").arg(s.day.toString(QStringLiteral("yyyyMMdd"))));
+        s.file.setFileName(s.folder
+                           + QStringLiteral("/quorvia-%1.log").arg(s.day.toString(QStringLiteral("yyyyMMdd"))));
         // The log tells what the seller did and with whom: the owner's eyes only, also for a
         // file an older version left readable to all.
         const QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;

@@ -48,8 +48,9 @@ bool PluginHost::Load(const QString& path, QString* error)
     const char* text = verification();
     if (!text || std::strcmp(text, QUORVIA_PLUGIN_VERIFICATION_DATA) != 0) {
         return fail(QStringLiteral("插件 %1 的校验信息与工作台不符，已拒绝加载（插件给出：%2）")
-                        .arg(shown, text ? QString::fromUtf8(text).replace(QLatin1Char('\n'), QLatin1Char(' '))
-                                         : QStringLiteral("空")));
+                        .arg(shown,
+                             text ? QString::fromUtf8(text).replace(QLatin1Char('\n'), QLatin1Char(' '))
+                                  : QStringLiteral("空")));
     }
 
     const auto instance = reinterpret_cast<InstanceFunc>(m_library.resolve("qt_plugin_instance"));

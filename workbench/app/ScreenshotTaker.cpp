@@ -16,13 +16,13 @@ const char kDoneProperty[] = "vumoFirstLoadDone";
 constexpr int kSettleMsecs = 500;
 } // namespace
 
-ScreenshotTaker::ScreenshotTaker(QWidget* window, QWidget* pluginWidget, QString file,
-                                 int timeoutSeconds, QObject* parent)
-    : QObject(parent),
-      m_window(window),
-      m_pluginWidget(pluginWidget),
-      m_file(std::move(file)),
-      m_timeoutSeconds(timeoutSeconds)
+ScreenshotTaker::ScreenshotTaker(QWidget* window, QWidget* pluginWidget, QString file, int timeoutSeconds,
+                                 QObject* parent)
+    : QObject(parent)
+    , m_window(window)
+    , m_pluginWidget(pluginWidget)
+    , m_file(std::move(file))
+    , m_timeoutSeconds(timeoutSeconds)
 {
     m_deadline.setSingleShot(true);
     connect(&m_deadline, &QTimer::timeout, this, [this] {

@@ -129,12 +129,13 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     const QCommandLineOption homeOption(QStringLiteral("home"), QStringLiteral("数据目录"), QStringLiteral("DIR"));
     const QCommandLineOption loginOption(QStringLiteral("login"), QStringLiteral("登录文件"), QStringLiteral("FILE"));
-    const QCommandLineOption pluginOption(QStringLiteral("plugin"), QStringLiteral("插件库文件"), QStringLiteral("FILE"));
+    const QCommandLineOption pluginOption(QStringLiteral("plugin"), QStringLiteral("插件库文件"),
+                                          QStringLiteral("FILE"));
     const QCommandLineOption shotOption(QStringLiteral("screenshot"), QStringLiteral("首次加载后保存窗口截图并退出"),
                                         QStringLiteral("FILE"));
     const QCommandLineOption timeoutOption(QStringLiteral("screenshot-timeout"),
-                                           QStringLiteral("等待首次加载的秒数（默认 60）"),
-                                           QStringLiteral("SECONDS"), QStringLiteral("60"));
+                                           QStringLiteral("等待首次加载的秒数（默认 60）"), QStringLiteral("SECONDS"),
+                                           QStringLiteral("60"));
     parser.addOptions({homeOption, loginOption, pluginOption, shotOption, timeoutOption});
 
     QStringList arguments = QApplication::arguments();
@@ -142,8 +143,8 @@ int main(int argc, char** argv)
         arguments.insert(1 + i, ownArguments.at(i));
     if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
         const QString why = parser.errorText().isEmpty()
-                                ? QStringLiteral("未知参数：%1").arg(parser.positionalArguments().join(QLatin1Char(' ')))
-                                : parser.errorText();
+            ? QStringLiteral("未知参数：%1").arg(parser.positionalArguments().join(QLatin1Char(' ')))
+            : parser.errorText();
         std::fprintf(stderr, "%s\n%s", qPrintable(why), qPrintable(parser.helpText()));
         return ExitUsage;
     }
@@ -161,7 +162,7 @@ int main(int argc, char** argv)
     const QString screenshot = parser.value(shotOption);
     const QString platform = QGuiApplication::platformName();
     const bool interactive = screenshot.isEmpty() && platform != QLatin1String("offscreen")
-                             && platform != QLatin1String("minimal");
+        && platform != QLatin1String("minimal");
 
     if (parser.isSet(homeOption))
         exportPath("QUORVIA_HOME", parser.value(homeOption));
@@ -185,8 +186,8 @@ int main(int argc, char** argv)
     qCInfo(lcWorkbench).noquote() << "seller" << login.uid << "data root" << QDir::toNativeSeparators(home);
 
     const QString pluginPath = parser.isSet(pluginOption)
-                                   ? parser.value(pluginOption)
-                                   : QApplication::applicationDirPath() + QStringLiteral("/libquorvia-vumo.so");
+        ? parser.value(pluginOption)
+        : QApplication::applicationDirPath() + QStringLiteral("/libquorvia-vumo.so");
     PluginHost host;
     if (!host.Load(pluginPath, &error)) {
         report(error, interactive);

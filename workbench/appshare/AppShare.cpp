@@ -21,7 +21,10 @@ using Quorvia::login::LoginData;
 class CurrentUserImpl final : public Quorvia::appshare::CurrentUser
 {
 public:
-    explicit CurrentUserImpl(QMutex& mutex) : m_mutex(mutex) {}
+    explicit CurrentUserImpl(QMutex& mutex)
+        : m_mutex(mutex)
+    {
+    }
 
     QString GetUid() const override
     {

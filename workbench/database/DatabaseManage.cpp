@@ -51,7 +51,10 @@ public:
             QObject::disconnect(watch);
         m_threadWatch.clear();
         for (const QString& name : std::as_const(m_connections)) {
-            { QSqlDatabase db = QSqlDatabase::database(name, false); db.close(); }
+            {
+                QSqlDatabase db = QSqlDatabase::database(name, false);
+                db.close();
+            }
             QSqlDatabase::removeDatabase(name);
         }
         m_connections.clear();
@@ -152,9 +155,8 @@ private:
         const QCoreApplication* app = QCoreApplication::instance();
         if (!app || thread == app->thread() || m_threadWatch.contains(thread))
             return;
-        m_threadWatch.insert(thread, QObject::connect(thread, &QThread::finished, [this, thread] {
-            dropThread(thread);
-        }));
+        m_threadWatch.insert(thread,
+                             QObject::connect(thread, &QThread::finished, [this, thread] { dropThread(thread); }));
     }
 
     void dropThread(QThread* thread)
@@ -168,7 +170,10 @@ private:
             }
             const QString name = it.value();
             it = m_connections.erase(it);
-            { QSqlDatabase db = QSqlDatabase::database(name, false); db.close(); }
+            {
+                QSqlDatabase db = QSqlDatabase::database(name, false);
+                db.close();
+            }
             QSqlDatabase::removeDatabase(name);
         }
     }

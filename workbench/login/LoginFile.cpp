@@ -2,8 +2,8 @@
 
 #include "quorvia/DataRoot.h"
 
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
 #include <QVariant>
@@ -94,8 +94,8 @@ bool ReadLogin(const QString& path, LoginData& out, QString* error, QString* war
     // written by hand or by an older version readable to all. Best effort: a file owned by
     // someone else stays as it is and is still read.
     const QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup
-        | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+        | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
     if (info.permissions() & others)
         QFile::setPermissions(path, ownerOnly);
 

@@ -37,8 +37,7 @@ QByteArray UnZipFile::gUncompress(const QByteArray& data, qsizetype maxSize, boo
         if (stream.avail_in == 0) {
             if (remaining == 0)
                 break; // truncated body: no end of stream
-            const auto step = static_cast<uInt>(
-                qMin<qsizetype>(remaining, std::numeric_limits<uInt>::max()));
+            const auto step = static_cast<uInt>(qMin<qsizetype>(remaining, std::numeric_limits<uInt>::max()));
             stream.next_in = const_cast<Bytef*>(input);
             stream.avail_in = step;
             input += step;

@@ -2,7 +2,10 @@
 
 namespace Quorvia::vumo::database::dml {
 
-VenderShopCategoryDml::VenderShopCategoryDml(DbConnectionPtr connection) : DMLImpl(std::move(connection)) {}
+VenderShopCategoryDml::VenderShopCategoryDml(DbConnectionPtr connection)
+    : DMLImpl(std::move(connection))
+{
+}
 
 QString VenderShopCategoryDml::TableName() const
 {
@@ -11,8 +14,8 @@ QString VenderShopCategoryDml::TableName() const
 
 QString VenderShopCategoryDml::CreateStatement()
 {
-    return QStringLiteral(
-        "CREATE TABLE IF NOT EXISTS vender_shop_category(id INTEGER PRIMARY KEY,index_id INTEGER,fid INTEGER,name TEXT,is_parent INTEGER,status INTEGER,lev INTEGER)");
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS vender_shop_category(id INTEGER PRIMARY KEY,index_id INTEGER,fid "
+                          "INTEGER,name TEXT,is_parent INTEGER,status INTEGER,lev INTEGER)");
 }
 
 } // namespace Quorvia::vumo::database::dml

@@ -5,7 +5,8 @@
 
 namespace Quorvia::vumo::database::dml {
 
-class VenderShopCategoryDml final : public Quorvia::database::dml::DMLImpl<Quorvia::vumo::entity::VenderShopCategoryEntity>
+class VenderShopCategoryDml final
+    : public Quorvia::database::dml::DMLImpl<Quorvia::vumo::entity::VenderShopCategoryEntity>
 {
 public:
     explicit VenderShopCategoryDml(DbConnectionPtr connection);

@@ -5,7 +5,8 @@
 
 namespace Quorvia::vumo::database::dml {
 
-class VumoAttributeGroupsDml final : public Quorvia::database::dml::DMLImpl<Quorvia::vumo::entity::VumoAttributeGroupsEntity>
+class VumoAttributeGroupsDml final
+    : public Quorvia::database::dml::DMLImpl<Quorvia::vumo::entity::VumoAttributeGroupsEntity>
 {
 public:
     explicit VumoAttributeGroupsDml(DbConnectionPtr connection);

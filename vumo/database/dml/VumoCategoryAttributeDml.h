@@ -5,7 +5,8 @@
 
 namespace Quorvia::vumo::database::dml {
 
-class VumoCategoryAttributeDml final : public Quorvia::database::dml::DMLImpl<Quorvia::vumo::entity::VumoCategoryAttributeEntity>
+class VumoCategoryAttributeDml final
+    : public Quorvia::database::dml::DMLImpl<Quorvia::vumo::entity::VumoCategoryAttributeEntity>
 {
 public:
     explicit VumoCategoryAttributeDml(DbConnectionPtr connection);

@@ -2,7 +2,10 @@
 
 namespace Quorvia::vumo::database::dml {
 
-VumoExtDml::VumoExtDml(DbConnectionPtr connection) : DMLImpl(std::move(connection)) {}
+VumoExtDml::VumoExtDml(DbConnectionPtr connection)
+    : DMLImpl(std::move(connection))
+{
+}
 
 QString VumoExtDml::TableName() const
 {
@@ -12,7 +15,8 @@ QString VumoExtDml::TableName() const
 QString VumoExtDml::CreateStatement()
 {
     return QStringLiteral(
-        "CREATE TABLE IF NOT EXISTS vumo_ext(client_id TEXT PRIMARY KEY,vumo_id INTEGER,producter TEXT,wrap TEXT,pack_listing TEXT,service TEXT);CREATE INDEX vumoext_vumoid_index ON vumo_ext (vumo_id);");
+        "CREATE TABLE IF NOT EXISTS vumo_ext(client_id TEXT PRIMARY KEY,vumo_id INTEGER,producter TEXT,wrap "
+        "TEXT,pack_listing TEXT,service TEXT);CREATE INDEX vumoext_vumoid_index ON vumo_ext (vumo_id);");
 }
 
 } // namespace Quorvia::vumo::database::dml

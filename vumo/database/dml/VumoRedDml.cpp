@@ -4,7 +4,10 @@
 
 namespace Quorvia::vumo::database::dml {
 
-VumoRedDml::VumoRedDml(DbConnectionPtr connection) : DMLImpl(std::move(connection)) {}
+VumoRedDml::VumoRedDml(DbConnectionPtr connection)
+    : DMLImpl(std::move(connection))
+{
+}
 
 QString VumoRedDml::TableName() const
 {
@@ -23,7 +26,8 @@ QVariant VumoRedDml::ToColumn(const QString& name, const QVariant& value) const
 QString VumoRedDml::CreateStatement()
 {
     return QStringLiteral(
-        "CREATE TABLE IF NOT EXISTS synccomment(new_skuid INTEGER PRIMARY KEY UNIQUE,ori_skuid INTEGER,last_req_date INTEGER(8),create_date INTEGER(8));CREATE INDEX sync_comm_index ON synccomment(new_skuid);");
+        "CREATE TABLE IF NOT EXISTS synccomment(new_skuid INTEGER PRIMARY KEY UNIQUE,ori_skuid INTEGER,last_req_date "
+        "INTEGER(8),create_date INTEGER(8));CREATE INDEX sync_comm_index ON synccomment(new_skuid);");
 }
 
 } // namespace Quorvia::vumo::database::dml

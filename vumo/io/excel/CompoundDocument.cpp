@@ -22,8 +22,14 @@ constexpr quint64 kMiniStreamCutoff = 4096;
 
 const uchar kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 
-quint16 u16(const uchar* p) { return quint16(p[0] | (p[1] << 8)); }
-quint32 u32(const uchar* p) { return quint32(p[0]) | (quint32(p[1]) << 8) | (quint32(p[2]) << 16) | (quint32(p[3]) << 24); }
+quint16 u16(const uchar* p)
+{
+    return quint16(p[0] | (p[1] << 8));
+}
+quint32 u32(const uchar* p)
+{
+    return quint32(p[0]) | (quint32(p[1]) << 8) | (quint32(p[2]) << 16) | (quint32(p[3]) << 24);
+}
 
 void appendWords(QVector<quint32>& out, const QByteArray& bytes)
 {

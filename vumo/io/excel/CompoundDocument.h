@@ -5,8 +5,8 @@
 // stream, never a hang or a read past the end.
 #include <QByteArray>
 #include <QFile>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 namespace YExcel {
@@ -63,7 +63,7 @@ private:
 
     quint32 m_sectorShift = 9;
     quint32 m_miniShift = 6;
-    quint32 m_sectorCount = 0;   // whole sectors present after the header
+    quint32 m_sectorCount = 0; // whole sectors present after the header
     QVector<quint32> m_fat;
     QVector<quint32> m_miniFat;
     QVector<DirEntry> m_dir;

@@ -9,7 +9,8 @@ namespace YExcel {
 // ---- RecordReader ----------------------------------------------------------------------------
 
 RecordReader::RecordReader(const char* data, int size, const QVector<int>& continueLengths)
-    : m_data(reinterpret_cast<const uchar*>(data)), m_size(size)
+    : m_data(reinterpret_cast<const uchar*>(data))
+    , m_size(size)
 {
     int end = size;
     for (int len : continueLengths)
@@ -526,10 +527,20 @@ void Formula::readFields(RecordReader& r)
     // A result that is not a number is marked by 0xFFFF in the top word.
     if ((high >> 16) == 0xFFFF) {
         switch (low & 0xFF) {
-        case 0: kind = StringResult; break;
-        case 1: kind = BoolResult; boolOrError = quint8((low >> 16) & 0xFF); break;
-        case 2: kind = ErrorResult; boolOrError = quint8((low >> 16) & 0xFF); break;
-        default: kind = EmptyResult; break;
+        case 0:
+            kind = StringResult;
+            break;
+        case 1:
+            kind = BoolResult;
+            boolOrError = quint8((low >> 16) & 0xFF);
+            break;
+        case 2:
+            kind = ErrorResult;
+            boolOrError = quint8((low >> 16) & 0xFF);
+            break;
+        default:
+            kind = EmptyResult;
+            break;
         }
     } else {
         kind = NumberResult;
@@ -560,14 +571,22 @@ void Formula::RangeRecord::readFields(RecordReader& r)
 QString errorText(quint8 code)
 {
     switch (code) {
-    case 0x00: return QStringLiteral("#NULL!");
-    case 0x07: return QStringLiteral("#DIV/0!");
-    case 0x0F: return QStringLiteral("#VALUE!");
-    case 0x17: return QStringLiteral("#REF!");
-    case 0x1D: return QStringLiteral("#NAME?");
-    case 0x24: return QStringLiteral("#NUM!");
-    case 0x2A: return QStringLiteral("#N/A");
-    default: return QStringLiteral("#N/A");
+    case 0x00:
+        return QStringLiteral("#NULL!");
+    case 0x07:
+        return QStringLiteral("#DIV/0!");
+    case 0x0F:
+        return QStringLiteral("#VALUE!");
+    case 0x17:
+        return QStringLiteral("#REF!");
+    case 0x1D:
+        return QStringLiteral("#NAME?");
+    case 0x24:
+        return QStringLiteral("#NUM!");
+    case 0x2A:
+        return QStringLiteral("#N/A");
+    default:
+        return QStringLiteral("#N/A");
     }
 }
 

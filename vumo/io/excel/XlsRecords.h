@@ -20,16 +20,41 @@ struct EXCEPTION_YEOF
 
 namespace Code {
 enum : quint16 {
-    BOF = 0x0809, YEOF = 0x000A, Continue = 0x003C,
-    Window1 = 0x003D, Font = 0x0031, Format = 0x041E, XF = 0x00E0, Style = 0x0293,
-    BoundSheet = 0x0085, SST = 0x00FC, ExtSST = 0x00FF, FilePass = 0x002F,
-    Index = 0x020B, Dimensions = 0x0200, Row = 0x0208, ColInfo = 0x007D, MergedCells = 0x00E5,
-    Window2 = 0x023E, DBCell = 0x00D7,
-    Blank = 0x0201, MulBlank = 0x00BE, BoolErr = 0x0205, LabelSST = 0x00FD, Number = 0x0203,
-    RK = 0x027E, MulRK = 0x00BD, Formula = 0x0006, String = 0x0207, Array = 0x0221,
-    ShrFmla = 0x04BC, ShrFmla1 = 0x00BC, Table = 0x0236,
+    BOF = 0x0809,
+    YEOF = 0x000A,
+    Continue = 0x003C,
+    Window1 = 0x003D,
+    Font = 0x0031,
+    Format = 0x041E,
+    XF = 0x00E0,
+    Style = 0x0293,
+    BoundSheet = 0x0085,
+    SST = 0x00FC,
+    ExtSST = 0x00FF,
+    FilePass = 0x002F,
+    Index = 0x020B,
+    Dimensions = 0x0200,
+    Row = 0x0208,
+    ColInfo = 0x007D,
+    MergedCells = 0x00E5,
+    Window2 = 0x023E,
+    DBCell = 0x00D7,
+    Blank = 0x0201,
+    MulBlank = 0x00BE,
+    BoolErr = 0x0205,
+    LabelSST = 0x00FD,
+    Number = 0x0203,
+    RK = 0x027E,
+    MulRK = 0x00BD,
+    Formula = 0x0006,
+    String = 0x0207,
+    Array = 0x0221,
+    ShrFmla = 0x04BC,
+    ShrFmla1 = 0x00BC,
+    Table = 0x0236,
     // Written by some other programs instead of LabelSST.
-    Label = 0x0204, RString = 0x00D6,
+    Label = 0x0204,
+    RString = 0x00D6,
 };
 }
 
@@ -74,10 +99,10 @@ public:
     virtual ~Record() = default;
 
     quint16 code = 0;
-    quint32 dataLength = 0;      // all data, continuations included
+    quint32 dataLength = 0; // all data, continuations included
     QByteArray data;
     QVector<int> continueLengths;
-    qint64 streamOffset = -1;    // where the record header starts in the stream
+    qint64 streamOffset = -1; // where the record header starts in the stream
 
     // Copies `raw` (code, data, continuations) and reads the fields; false when the data was
     // too short for them.
@@ -89,7 +114,7 @@ public:
     void detach();
 
 protected:
-    virtual void readFields(RecordReader&) {}
+    virtual void readFields(RecordReader&) { }
 };
 
 class BOF final : public Record
@@ -169,7 +194,7 @@ class BoundSheet final : public Record
 {
 public:
     enum : quint8 { WorksheetType = 0, MacroType = 1, ChartType = 2, ModuleType = 6 };
-    quint32 position = 0;  // stream offset of the sheet's BOF
+    quint32 position = 0; // stream offset of the sheet's BOF
     quint8 visibility = 0;
     quint8 sheetType = 0;
     QString name = QStringLiteral("Sheet1");
@@ -438,7 +463,10 @@ QString errorText(quint8 code);
 class RecordStream
 {
 public:
-    explicit RecordStream(QByteArray stream) : m_stream(std::move(stream)) {}
+    explicit RecordStream(QByteArray stream)
+        : m_stream(std::move(stream))
+    {
+    }
 
     // The next record with its data as a view into the stream; false at the end or when the
     // rest is too short for a header or for the data the header announces.
@@ -447,7 +475,7 @@ public:
     quint16 peekCode() const;
     // Calls visit(code, length, data) for the records ahead, without consuming them, while it
     // returns true and whole records remain.
-    template<typename Visit>
+    template <typename Visit>
     void scanAhead(Visit visit) const
     {
         qint64 at = m_pos;

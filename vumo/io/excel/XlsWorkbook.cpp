@@ -93,12 +93,17 @@ QString XlsCell::formatDouble(double v)
 QString XlsCell::text() const
 {
     switch (m_type) {
-    case Integer: return QString::number(m_integer);
-    case Double: return formatDouble(m_double);
+    case Integer:
+        return QString::number(m_integer);
+    case Double:
+        return formatDouble(m_double);
     case String:
-    case WString: return *m_text;
-    case Formula: return m_integer ? *m_text : formatDouble(m_double);
-    default: return QString();
+    case WString:
+        return *m_text;
+    case Formula:
+        return m_integer ? *m_text : formatDouble(m_double);
+    default:
+        return QString();
     }
 }
 
@@ -131,8 +136,10 @@ void XlsWorksheet::finish()
     auto key = [](const XlsCell& c) { return (quint32(c.m_row) << 8) | c.m_col; };
     // Writers emit cells in order; anything else is sorted, and of two records for one cell
     // the later wins.
-    if (!std::is_sorted(m_cells.begin(), m_cells.end(), [&](const XlsCell& a, const XlsCell& b) { return key(a) < key(b); }))
-        std::stable_sort(m_cells.begin(), m_cells.end(), [&](const XlsCell& a, const XlsCell& b) { return key(a) < key(b); });
+    if (!std::is_sorted(m_cells.begin(), m_cells.end(),
+                        [&](const XlsCell& a, const XlsCell& b) { return key(a) < key(b); }))
+        std::stable_sort(m_cells.begin(), m_cells.end(),
+                         [&](const XlsCell& a, const XlsCell& b) { return key(a) < key(b); });
     size_t out = 0;
     for (size_t i = 0; i < m_cells.size(); ++i) {
         if (out > 0 && key(m_cells[out - 1]) == key(m_cells[i]))
@@ -253,7 +260,7 @@ void XlsWorkbook::skipSubstream(RecordStream& records)
 
 namespace {
 
-template<typename T>
+template <typename T>
 void keep(std::vector<T>& list, const Record& raw)
 {
     list.emplace_back();
@@ -300,11 +307,21 @@ void XlsWorkbook::readGlobals(RecordStream& records)
             window1.parse(raw);
             window1.detach();
             break;
-        case Code::Font: keep(fonts, raw); break;
-        case Code::XF: keep(xfs, raw); break;
-        case Code::Format: keep(formats, raw); break;
-        case Code::Style: keep(styles, raw); break;
-        case Code::BoundSheet: keep(boundSheets, raw); break;
+        case Code::Font:
+            keep(fonts, raw);
+            break;
+        case Code::XF:
+            keep(xfs, raw);
+            break;
+        case Code::Format:
+            keep(formats, raw);
+            break;
+        case Code::Style:
+            keep(styles, raw);
+            break;
+        case Code::BoundSheet:
+            keep(boundSheets, raw);
+            break;
         case Code::SST:
             // Cells point into the table: a second one (a damaged file) must not move it.
             if (m_haveSharedStrings)
@@ -337,8 +354,7 @@ void XlsWorkbook::readWorksheet(RecordStream& records, qint64 bofOffset)
             if (depth == 0 && (type == BOF::Globals || type == BOF::Worksheet))
                 return false;
             ++depth;
-        }
-        else if (code == Code::YEOF && depth-- == 0)
+        } else if (code == Code::YEOF && depth-- == 0)
             return false;
         else if (code == Code::MulRK && length >= 6)
             expected += (length - 6) / 6;
@@ -380,12 +396,16 @@ void XlsWorkbook::readWorksheet(RecordStream& records, qint64 bofOffset)
             s.dimensions.parse(raw);
             s.dimensions.detach();
             break;
-        case Code::ColInfo: keep(s.colInfos, raw); break;
+        case Code::ColInfo:
+            keep(s.colInfos, raw);
+            break;
         case Code::Window2:
             s.window2.parse(raw);
             s.window2.detach();
             break;
-        case Code::MergedCells: keep(s.mergedCells, raw); break;
+        case Code::MergedCells:
+            keep(s.mergedCells, raw);
+            break;
         case Code::Blank: {
             CellBlock::Blank r;
             if (r.parse(raw) && r.col < XlsWorksheet::MaxColumns)
@@ -440,7 +460,8 @@ void XlsWorkbook::readWorksheet(RecordStream& records, qint64 bofOffset)
         case Code::RString: {
             CellBlock::Label r;
             if (r.parse(raw))
-                s.setCell(r.row, r.col, XlsCell::text(r.compressed ? XlsCell::String : XlsCell::WString, s.keepText(r.text)));
+                s.setCell(r.row, r.col,
+                          XlsCell::text(r.compressed ? XlsCell::String : XlsCell::WString, s.keepText(r.text)));
             break;
         }
         case Code::BoolErr: {
@@ -464,10 +485,13 @@ void XlsWorkbook::readWorksheet(RecordStream& records, qint64 bofOffset)
                 pendingCol = r.col;
                 break;
             case CellBlock::Formula::BoolResult:
-                s.setCell(r.row, r.col, XlsCell::text(XlsCell::Formula, s.keepText(r.boolOrError ? QStringLiteral("TRUE") : QStringLiteral("FALSE"))));
+                s.setCell(r.row, r.col,
+                          XlsCell::text(XlsCell::Formula,
+                                        s.keepText(r.boolOrError ? QStringLiteral("TRUE") : QStringLiteral("FALSE"))));
                 break;
             case CellBlock::Formula::ErrorResult:
-                s.setCell(r.row, r.col, XlsCell::text(XlsCell::Formula, s.keepText(CellBlock::errorText(r.boolOrError))));
+                s.setCell(r.row, r.col,
+                          XlsCell::text(XlsCell::Formula, s.keepText(CellBlock::errorText(r.boolOrError))));
                 break;
             case CellBlock::Formula::EmptyResult:
                 s.setCell(r.row, r.col, XlsCell::text(XlsCell::Formula, s.keepText(QString())));
@@ -509,7 +533,8 @@ void XlsWorkbook::nameWorksheets()
     for (size_t i = 0; i < m_worksheets.size(); ++i) {
         if (named[i])
             continue;
-        while (next < boundSheets.size() && (used[next] || (boundSheets[next].sheetType & 0x0F) != Workbook::BoundSheet::WorksheetType))
+        while (next < boundSheets.size()
+               && (used[next] || (boundSheets[next].sheetType & 0x0F) != Workbook::BoundSheet::WorksheetType))
             ++next;
         if (next < boundSheets.size()) {
             m_worksheets[i]->m_name = boundSheets[next].name;

@@ -82,8 +82,8 @@ NetworkConfig* NetworkConfig::Instance()
     return utils::CSingleton<NetworkConfig>::instance();
 }
 
-QString NetworkConfig::ReadIni(const utils::IniSetting& ini, const QString& group,
-                               const QString& key, const QString& defaultValue)
+QString NetworkConfig::ReadIni(const utils::IniSetting& ini, const QString& group, const QString& key,
+                               const QString& defaultValue)
 {
     return ini.Value(key, group, defaultValue).toString();
 }
@@ -91,20 +91,19 @@ QString NetworkConfig::ReadIni(const utils::IniSetting& ini, const QString& grou
 void NetworkConfig::Load(const QString& configDir)
 {
     m_configDir = configDir;
-    const QString networkIni = configDir.isEmpty()
-        ? QString() : QDir(configDir).filePath(QStringLiteral("network.ini"));
+    const QString networkIni = configDir.isEmpty() ? QString()
+                                                   : QDir(configDir).filePath(QStringLiteral("network.ini"));
     const bool haveNetworkIni = !networkIni.isEmpty() && QFileInfo::exists(networkIni);
     const utils::IniSetting network(haveNetworkIni ? networkIni : QString());
     for (const KeyDefault& entry : kKeys) {
         const QString group = QString::fromLatin1(entry.group);
         const QString key = QString::fromLatin1(entry.key);
         const QString fallback = QString::fromLatin1(entry.value);
-        m_values.insert(Slot(group, key),
-                        ReadIni(network, group, key, fallback));
+        m_values.insert(Slot(group, key), ReadIni(network, group, key, fallback));
     }
 
-    const QString proxyIni = configDir.isEmpty()
-        ? QString() : QDir(configDir).filePath(QStringLiteral("networkproxy.ini"));
+    const QString proxyIni = configDir.isEmpty() ? QString()
+                                                 : QDir(configDir).filePath(QStringLiteral("networkproxy.ini"));
     if (proxyIni.isEmpty() || !QFileInfo::exists(proxyIni))
         return;
     const utils::IniSetting ini(proxyIni);
@@ -118,9 +117,8 @@ void NetworkConfig::Load(const QString& configDir)
 }
 
 // Type is a name ("HTTP", "SOCKS5", "none") or the number of Qt's proxy type.
-std::optional<QNetworkProxy> NetworkConfig::ParseProxy(const QString& type, const QString& address,
-                                                       const QString& port, const QString& user,
-                                                       const QString& password)
+std::optional<QNetworkProxy> NetworkConfig::ParseProxy(const QString& type, const QString& address, const QString& port,
+                                                       const QString& user, const QString& password)
 {
     const QString host = address.trimmed();
     if (host.isEmpty())
@@ -146,8 +144,7 @@ std::optional<QNetworkProxy> NetworkConfig::ParseProxy(const QString& type, cons
     bool portOk = false;
     const uint portNumber = port.trimmed().toUInt(&portOk);
     if (!portOk || portNumber == 0 || portNumber > 65535) {
-        qCWarning(lcContol).noquote() << VUMO_SRC_POS + QStringLiteral("networkproxy.ini: invalid proxy port")
-                                      << port;
+        qCWarning(lcContol).noquote() << VUMO_SRC_POS + QStringLiteral("networkproxy.ini: invalid proxy port") << port;
         return std::nullopt;
     }
     return QNetworkProxy(proxyType, host, quint16(portNumber), user, password);
@@ -173,8 +170,11 @@ QString NetworkConfig::DefaultValue(const QString& group, const QString& key)
     return {};
 }
 
-#define QV_GETTER(name, group, key) \
-    QString NetworkConfig::name() const { return Value(QStringLiteral(group), QStringLiteral(key)); }
+#define QV_GETTER(name, group, key)                                                                                    \
+    QString NetworkConfig::name() const                                                                                \
+    {                                                                                                                  \
+        return Value(QStringLiteral(group), QStringLiteral(key));                                                      \
+    }
 
 QV_GETTER(GetLoginUrl, "login", "loginurl")
 QV_GETTER(GetApiUrl, "apiserver", "url")

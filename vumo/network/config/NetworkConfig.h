@@ -82,11 +82,10 @@ public:
 
 private:
     void Load(const QString& configDir);
-    static QString ReadIni(const utils::IniSetting& ini, const QString& group,
-                           const QString& key, const QString& defaultValue);
-    static std::optional<QNetworkProxy> ParseProxy(const QString& type, const QString& address,
-                                                   const QString& port, const QString& user,
-                                                   const QString& password);
+    static QString ReadIni(const utils::IniSetting& ini, const QString& group, const QString& key,
+                           const QString& defaultValue);
+    static std::optional<QNetworkProxy> ParseProxy(const QString& type, const QString& address, const QString& port,
+                                                   const QString& user, const QString& password);
 
     QString m_configDir;
     QHash<QString, QString> m_values; // "group/key" -> text

@@ -4,7 +4,10 @@
 
 namespace Quorvia::network::http {
 
-DownloadThreadBase::DownloadThreadBase(QObject* parent) : VumoWorker(parent) {}
+DownloadThreadBase::DownloadThreadBase(QObject* parent)
+    : VumoWorker(parent)
+{
+}
 
 DownloadThreadBase::~DownloadThreadBase()
 {

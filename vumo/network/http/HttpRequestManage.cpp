@@ -11,7 +11,8 @@
 
 namespace Quorvia::network::http {
 
-HttpRequestManage::HttpRequestManage() : m_cleanupTimer(new QTimer(this))
+HttpRequestManage::HttpRequestManage()
+    : m_cleanupTimer(new QTimer(this))
 {
     m_cleanupTimer->setSingleShot(true);
     connect(m_cleanupTimer, &QTimer::timeout, this, &HttpRequestManage::timeOut);
@@ -84,7 +85,8 @@ void HttpRequestManage::OnFinishTask(SimpleHttp* http)
     }
     if (next) {
         // Started from the event loop: a run of tasks failing at once must not nest ever deeper.
-        QMetaObject::invokeMethod(this, [this, next] { StartTask(next); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, next] { StartTask(next); }, Qt::QueuedConnection);
     }
     m_cleanupTimer->start(kCleanupDelayMs);
 }

@@ -6,7 +6,10 @@
 
 namespace Quorvia::network::http {
 
-MultiThreadManager::MultiThreadManager(QObject* parent) : QObject(parent) {}
+MultiThreadManager::MultiThreadManager(QObject* parent)
+    : QObject(parent)
+{
+}
 
 MultiThreadManager::~MultiThreadManager()
 {

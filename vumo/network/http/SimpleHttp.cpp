@@ -19,16 +19,16 @@ const QByteArray kOutTime = QByteArrayLiteral("outtime");
 } // namespace
 
 SimpleHttp::SimpleHttp(const TASK_PARAM& task, QObject* parent)
-    : QObject(parent),
-      m_manager(new QNetworkAccessManager(this)),
-      m_type(task.type),
-      m_url(QUrl::fromUserInput(task.url)),
-      m_timeout(task.timeout),
-      m_acceptGzip(task.acceptGzip),
-      m_bypassLimit(task.bypassLimit),
-      m_resultCallback(task.resultCallback),
-      m_progressCallback(task.progressCallback),
-      m_outTimer(new QTimer(this))
+    : QObject(parent)
+    , m_manager(new QNetworkAccessManager(this))
+    , m_type(task.type)
+    , m_url(QUrl::fromUserInput(task.url))
+    , m_timeout(task.timeout)
+    , m_acceptGzip(task.acceptGzip)
+    , m_bypassLimit(task.bypassLimit)
+    , m_resultCallback(task.resultCallback)
+    , m_progressCallback(task.progressCallback)
+    , m_outTimer(new QTimer(this))
 {
     if (const auto* post = dynamic_cast<const POST_TASK_PARAM*>(&task)) {
         m_body = post->body;
@@ -58,8 +58,7 @@ void SimpleHttp::ApplyBodyAndHeaders(QNetworkRequest& request) const
 {
     for (const auto& header : m_headers)
         request.setHeader(header.first, header.second);
-    request.setHeader(QNetworkRequest::ContentTypeHeader,
-                      QByteArrayLiteral("application/x-www-form-urlencoded"));
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
 }
 
 void SimpleHttp::Start()
@@ -70,8 +69,7 @@ void SimpleHttp::Start()
     QNetworkRequest request(m_url);
     // Without an explicit header Qt would ask for gzip itself and inflate behind our back.
     request.setRawHeader(QByteArrayLiteral("Accept-Encoding"),
-                         m_acceptGzip ? QByteArrayLiteral("gzip, deflate")
-                                      : QByteArrayLiteral("identity"));
+                         m_acceptGzip ? QByteArrayLiteral("gzip, deflate") : QByteArrayLiteral("identity"));
     switch (m_type) {
     case TASK_GET:
         connect(m_manager, &QNetworkAccessManager::finished, this, &SimpleHttp::httpFinished);
@@ -80,12 +78,10 @@ void SimpleHttp::Start()
     case TASK_POST:
     case TASK_KEEPALIVE: {
         connect(m_manager, &QNetworkAccessManager::finished, this, &SimpleHttp::httpFinished);
-        const QByteArray body = m_body.isEmpty() ? m_url.query(QUrl::FullyEncoded).toLatin1()
-                                                 : m_body;
+        const QByteArray body = m_body.isEmpty() ? m_url.query(QUrl::FullyEncoded).toLatin1() : m_body;
         ApplyBodyAndHeaders(request);
         // A signed body is never sent on to wherever a redirect points.
-        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                             QNetworkRequest::ManualRedirectPolicy);
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
         m_reply = m_manager->post(request, body);
         break;
     }
@@ -148,11 +144,9 @@ void SimpleHttp::StartDownload()
     }
     QNetworkRequest request(m_url);
     request.setRawHeader(QByteArrayLiteral("Accept-Encoding"),
-                         m_acceptGzip ? QByteArrayLiteral("gzip, deflate")
-                                      : QByteArrayLiteral("identity"));
+                         m_acceptGzip ? QByteArrayLiteral("gzip, deflate") : QByteArrayLiteral("identity"));
     // Redirects are followed by hand, so the same file is rewritten from the start.
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::ManualRedirectPolicy);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     m_reply = m_manager->get(request);
     connect(m_reply, &QNetworkReply::readyRead, this, &SimpleHttp::downFileReplyRead);
     connect(m_reply, &QNetworkReply::downloadProgress, this, &SimpleHttp::downloadProgress);
@@ -165,15 +159,14 @@ bool SimpleHttp::CheckCap(qint64 pending, qint64 received)
     if (m_oversize)
         return false;
     // Every byte that arrived counts, whether it was read yet or not.
-    const qint64 held = qMax(received - pending,
-                             m_type == TASK_DOWNLOAD ? m_written : qint64(m_buffer.size()));
+    const qint64 held = qMax(received - pending, m_type == TASK_DOWNLOAD ? m_written : qint64(m_buffer.size()));
     // An announced length past the cap is refused before any of it is read.
     const qint64 announced = m_reply && m_type != TASK_KEEPALIVE
-        ? m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() : 0;
+        ? m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong()
+        : 0;
     if (announced <= m_maxBodySize && held + pending <= m_maxBodySize)
         return true;
-    qCWarning(lcContol).noquote() << VUMO_SRC_POS + OversizeBodyText(m_maxBodySize)
-                                  << MaskSecrets(m_url.toString());
+    qCWarning(lcContol).noquote() << VUMO_SRC_POS + OversizeBodyText(m_maxBodySize) << MaskSecrets(m_url.toString());
     m_oversize = true;
     if (m_reply)
         m_reply->abort();
@@ -223,8 +216,7 @@ void SimpleHttp::httpFinished(QNetworkReply* reply)
         const qint64 received = body.size();
         const bool cutShort = !m_oversize && !m_aborted && received < announced;
         const QVariant redirect = reply->attribute(QNetworkRequest::RedirectionTargetAttribute);
-        if (m_acceptGzip && !m_oversize
-            && reply->rawHeader(QByteArrayLiteral("Content-Encoding")).contains("gzip")) {
+        if (m_acceptGzip && !m_oversize && reply->rawHeader(QByteArrayLiteral("Content-Encoding")).contains("gzip")) {
             bool tooLarge = false;
             body = UnZipFile::gUncompress(body, m_maxBodySize, &tooLarge);
             m_oversize = tooLarge;
@@ -236,8 +228,7 @@ void SimpleHttp::httpFinished(QNetworkReply* reply)
         } else if (m_oversize) {
             body = SyntheticErrorBody(OversizeBodyText(m_maxBodySize));
         } else if (cutShort) {
-            body = SyntheticErrorBody(
-                IncompleteBodyText(QStringLiteral("%1/%2").arg(received).arg(announced)));
+            body = SyntheticErrorBody(IncompleteBodyText(QStringLiteral("%1/%2").arg(received).arg(announced)));
         } else if (reply->error() != QNetworkReply::NoError) {
             body = SyntheticErrorBody(reply->errorString());
         }

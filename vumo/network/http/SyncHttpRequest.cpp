@@ -18,8 +18,8 @@ namespace Quorvia::network::http {
 
 namespace {
 
-const QByteArray kTimeoutBody =
-    QByteArrayLiteral("{\"timeout\":\"") + TimeoutText().toUtf8() + QByteArrayLiteral("\"}");
+const QByteArray kTimeoutBody = QByteArrayLiteral("{\"timeout\":\"") + TimeoutText().toUtf8()
+    + QByteArrayLiteral("\"}");
 
 // Failures of the connection itself; after the status line they mean a body cut short.
 // (Our own aborts are told apart by their flags, HTTP error statuses by their codes.)
@@ -33,9 +33,9 @@ bool BrokenTransfer(QNetworkReply::NetworkError code)
 } // namespace
 
 SyncHttpRequest::SyncHttpRequest(QObject* parent)
-    : QObject(parent),
-      m_timer(new QTimer(this)),
-      m_loop(new QEventLoop(this))
+    : QObject(parent)
+    , m_timer(new QTimer(this))
+    , m_loop(new QEventLoop(this))
 {
     m_timer->setSingleShot(true);
     NewManager();
@@ -62,26 +62,22 @@ void SyncHttpRequest::AbandonManager()
     NewManager();
 }
 
-HTTP_RETURN_RESULT SyncHttpRequest::Post(const QString& url, const QByteArray& body,
-                                         int timeoutMs, bool acceptGzip)
+HTTP_RETURN_RESULT SyncHttpRequest::Post(const QString& url, const QByteArray& body, int timeoutMs, bool acceptGzip)
 {
     QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
-    request.setHeader(QNetworkRequest::ContentTypeHeader,
-                      QByteArrayLiteral("application/x-www-form-urlencoded"));
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
     return Exchange(Verb::Post, request, body, body, timeoutMs, acceptGzip);
 }
 
 HTTP_RETURN_RESULT SyncHttpRequest::Get(const QString& url, int timeoutMs, bool acceptGzip)
 {
     QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
-    request.setHeader(QNetworkRequest::ContentTypeHeader,
-                      QByteArrayLiteral("application/x-www-form-urlencoded"));
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
     return Exchange(Verb::Get, request, QByteArray(), QByteArray(), timeoutMs, acceptGzip);
 }
 
-HTTP_RETURN_RESULT SyncHttpRequest::Exchange(Verb verb, QNetworkRequest& request,
-                                             const QByteArray& body, const QByteArray& logBody,
-                                             int timeoutMs, bool acceptGzip)
+HTTP_RETURN_RESULT SyncHttpRequest::Exchange(Verb verb, QNetworkRequest& request, const QByteArray& body,
+                                             const QByteArray& logBody, int timeoutMs, bool acceptGzip)
 {
     m_status = HTTP_RETURN_PENDING;
     m_buffer.clear();
@@ -92,19 +88,17 @@ HTTP_RETURN_RESULT SyncHttpRequest::Exchange(Verb verb, QNetworkRequest& request
 
     // Without an explicit header Qt would ask for gzip itself and inflate behind our back.
     request.setRawHeader(QByteArrayLiteral("Accept-Encoding"),
-                         acceptGzip ? QByteArrayLiteral("gzip, deflate")
-                                    : QByteArrayLiteral("identity"));
+                         acceptGzip ? QByteArrayLiteral("gzip, deflate") : QByteArrayLiteral("identity"));
     // Every POST here is a signed call: its body must never follow a redirect to another
     // address. The redirect is reported as a failure below.
     if (verb == Verb::Post)
-        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                             QNetworkRequest::ManualRedirectPolicy);
-    QNetworkReply* reply = verb == Verb::Get ? m_manager->get(request)
-                                             : m_manager->post(request, body);
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    QNetworkReply* reply = verb == Verb::Get ? m_manager->get(request) : m_manager->post(request, body);
     LimitReadBuffer(reply);
     m_reply = reply;
-    qCDebug(lcContol).noquote() << VUMO_SRC_POS + ClipForLog(MaskSecrets(QStringLiteral("%1?%2").arg(
-        request.url().toString(), QString::fromUtf8(logBody))));
+    qCDebug(lcContol).noquote() << VUMO_SRC_POS
+            + ClipForLog(MaskSecrets(
+                QStringLiteral("%1?%2").arg(request.url().toString(), QString::fromUtf8(logBody))));
 
     connect(reply, &QNetworkReply::errorOccurred, this, &SyncHttpRequest::OnRequestError);
     connect(reply, &QNetworkReply::downloadProgress, this, &SyncHttpRequest::OnDownloadProgress);
@@ -130,8 +124,7 @@ HTTP_RETURN_RESULT SyncHttpRequest::Exchange(Verb verb, QNetworkRequest& request
         qCWarning(lcContol).noquote() << VUMO_SRC_POS + RedirectRefusedText(target);
         m_buffer = SyntheticErrorBody(RedirectRefusedText(target));
     } else if (answered && m_status > 0
-               && (BrokenTransfer(reply->error())
-                   || m_bodyBytes + reply->bytesAvailable() < announced)) {
+               && (BrokenTransfer(reply->error()) || m_bodyBytes + reply->bytesAvailable() < announced)) {
         // The connection broke after the answer began: the bytes so far are not the answer.
         const QString why = reply->error() != QNetworkReply::NoError
             ? reply->errorString()
@@ -139,13 +132,12 @@ HTTP_RETURN_RESULT SyncHttpRequest::Exchange(Verb verb, QNetworkRequest& request
         qCWarning(lcContol).noquote() << VUMO_SRC_POS + IncompleteBodyText(why);
         m_status = HTTP_RETURN_ABORTED;
         m_buffer = SyntheticErrorBody(IncompleteBodyText(why));
-    } else if (answered && acceptGzip
-               && reply->rawHeader(QByteArrayLiteral("Content-Encoding")).contains("gzip")) {
+    } else if (answered && acceptGzip && reply->rawHeader(QByteArrayLiteral("Content-Encoding")).contains("gzip")) {
         bool tooLarge = false;
         m_buffer = UnZipFile::gUncompress(m_buffer, m_maxBodySize, &tooLarge);
         if (tooLarge) {
-            qCWarning(lcContol).noquote() << VUMO_SRC_POS + OversizeBodyText(m_maxBodySize)
-                                          << MaskSecrets(reply->url().toString());
+            qCWarning(lcContol).noquote()
+                << VUMO_SRC_POS + OversizeBodyText(m_maxBodySize) << MaskSecrets(reply->url().toString());
             m_status = HTTP_RETURN_ABORTED;
             m_buffer = SyntheticErrorBody(OversizeBodyText(m_maxBodySize));
         }
@@ -247,8 +239,7 @@ void SyncHttpRequest::OnDownloadProgress(qint64 received, qint64 total)
     emit DownloadProgressSignals(received, total);
 }
 
-bool SyncHttpRequest::SyncDownloadFile(const QString& url, const QString& localPath,
-                                       int timeoutMs, bool acceptGzip)
+bool SyncHttpRequest::SyncDownloadFile(const QString& url, const QString& localPath, int timeoutMs, bool acceptGzip)
 {
     if (url.isEmpty() || localPath.isEmpty()) {
         qCWarning(lcVumo).noquote() << VUMO_SRC_POS + QStringLiteral("下载地址或文件保存路径为空！");
@@ -256,14 +247,12 @@ bool SyncHttpRequest::SyncDownloadFile(const QString& url, const QString& localP
     }
     const HTTP_RETURN_RESULT result = Get(url, timeoutMs, acceptGzip);
     if (result.status != 200) {
-        qCWarning(lcVumo).noquote() << VUMO_SRC_POS + QStringLiteral("文件(图片)下载失败！")
-                                    << url << result.status;
+        qCWarning(lcVumo).noquote() << VUMO_SRC_POS + QStringLiteral("文件(图片)下载失败！") << url << result.status;
         return false;
     }
     QFile file(localPath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        qCWarning(lcVumo).noquote() << VUMO_SRC_POS + QStringLiteral("无法以写方式打开文件！")
-                                    << localPath;
+        qCWarning(lcVumo).noquote() << VUMO_SRC_POS + QStringLiteral("无法以写方式打开文件！") << localPath;
         return false;
     }
     const qint64 written = file.write(result.data);
@@ -287,10 +276,8 @@ QByteArray SyncHttpRequest::SniffImageType(const QByteArray& content)
     return QByteArrayLiteral("image/jpeg");
 }
 
-QByteArray SyncHttpRequest::BuildMultiPartBody(const QByteArray& boundary,
-                                               const QMap<QByteArray, QByteArray>& fields,
-                                               const QByteArray& fieldName,
-                                               const QString& fileName,
+QByteArray SyncHttpRequest::BuildMultiPartBody(const QByteArray& boundary, const QMap<QByteArray, QByteArray>& fields,
+                                               const QByteArray& fieldName, const QString& fileName,
                                                const QByteArray& content)
 {
     QByteArray body;
@@ -298,23 +285,21 @@ QByteArray SyncHttpRequest::BuildMultiPartBody(const QByteArray& boundary,
         body += "--" + boundary + "\r\nContent-Disposition: form-data; name=\"" + it.key()
             + "\"\r\nContent-Type: text/plain\r\n\r\n" + it.value() + "\r\n";
     }
-    body += "--" + boundary + "\r\nContent-Disposition: form-data;name=\"" + fieldName
-        + "\";filename=\"" + fileName.toUtf8() + "\"\r\nContent-Type: " + SniffImageType(content)
+    body += "--" + boundary + "\r\nContent-Disposition: form-data;name=\"" + fieldName + "\";filename=\""
+        + fileName.toUtf8() + "\"\r\nContent-Type: " + SniffImageType(content)
         + "\r\nContent-Transfer-Encoding: binary\r\n\r\n";
     body += content;
     body += "\r\n--" + boundary + "--\r\n";
     return body;
 }
 
-HTTP_RETURN_RESULT SyncHttpRequest::PostFileByMultiPart(const QString& url,
-                                                        const QMap<QByteArray, QByteArray>& fields,
-                                                        const QPair<QByteArray, QString>& file,
-                                                        int timeoutMs, bool acceptGzip)
+HTTP_RETURN_RESULT SyncHttpRequest::PostFileByMultiPart(const QString& url, const QMap<QByteArray, QByteArray>& fields,
+                                                        const QPair<QByteArray, QString>& file, int timeoutMs,
+                                                        bool acceptGzip)
 {
     QFile input(file.second);
     if (file.second.isEmpty() || !input.open(QIODevice::ReadOnly)) {
-        qCWarning(lcVumo).noquote() << VUMO_SRC_POS + QStringLiteral("上传文件时，打开文件失败！")
-                                    << file.second;
+        qCWarning(lcVumo).noquote() << VUMO_SRC_POS + QStringLiteral("上传文件时，打开文件失败！") << file.second;
         HTTP_RETURN_RESULT result;
         result.status = HTTP_RETURN_OPENFILE_FAILED;
         result.data = QByteArrayLiteral("Open file failed!");
@@ -324,8 +309,8 @@ HTTP_RETURN_RESULT SyncHttpRequest::PostFileByMultiPart(const QString& url,
     input.close();
 
     const QByteArray boundary = QByteArray::number(QDateTime::currentSecsSinceEpoch());
-    const QByteArray body = BuildMultiPartBody(boundary, fields, file.first,
-                                               QFileInfo(file.second).fileName(), content);
+    const QByteArray body = BuildMultiPartBody(boundary, fields, file.first, QFileInfo(file.second).fileName(),
+                                               content);
     QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
     request.setHeader(QNetworkRequest::ContentTypeHeader,
                       QByteArray(QByteArrayLiteral("multipart/form-data;boundary=") + boundary));

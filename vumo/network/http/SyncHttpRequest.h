@@ -26,17 +26,13 @@ public:
     explicit SyncHttpRequest(QObject* parent = nullptr);
     ~SyncHttpRequest() override;
 
-    HTTP_RETURN_RESULT Post(const QString& url, const QByteArray& body, int timeoutMs,
-                            bool acceptGzip);
+    HTTP_RETURN_RESULT Post(const QString& url, const QByteArray& body, int timeoutMs, bool acceptGzip);
     HTTP_RETURN_RESULT Get(const QString& url, int timeoutMs, bool acceptGzip);
     // GET, then the body goes to the file; an empty body counts as failure.
-    bool SyncDownloadFile(const QString& url, const QString& localPath, int timeoutMs,
-                          bool acceptGzip);
+    bool SyncDownloadFile(const QString& url, const QString& localPath, int timeoutMs, bool acceptGzip);
     // Text fields in the map's order, then one file: (form-field name, local path).
-    HTTP_RETURN_RESULT PostFileByMultiPart(const QString& url,
-                                           const QMap<QByteArray, QByteArray>& fields,
-                                           const QPair<QByteArray, QString>& file, int timeoutMs,
-                                           bool acceptGzip);
+    HTTP_RETURN_RESULT PostFileByMultiPart(const QString& url, const QMap<QByteArray, QByteArray>& fields,
+                                           const QPair<QByteArray, QString>& file, int timeoutMs, bool acceptGzip);
 
     // Bodies past this size are refused (the reply is aborted and the call fails).
     void SetMaxBodySize(qint64 bytes) { m_maxBodySize = bytes; }
@@ -45,8 +41,7 @@ public:
     bool TimedOut() const { return m_timedOut; }
 
     // The multipart body for the given pieces; the content type is sniffed from the bytes.
-    static QByteArray BuildMultiPartBody(const QByteArray& boundary,
-                                         const QMap<QByteArray, QByteArray>& fields,
+    static QByteArray BuildMultiPartBody(const QByteArray& boundary, const QMap<QByteArray, QByteArray>& fields,
                                          const QByteArray& fieldName, const QString& fileName,
                                          const QByteArray& content);
     // "image/png" for PNG bytes, "image/jpeg" otherwise, empty for fewer than 10 bytes.
@@ -63,8 +58,8 @@ private slots:
 
 private:
     enum class Verb { Get, Post };
-    HTTP_RETURN_RESULT Exchange(Verb verb, QNetworkRequest& request, const QByteArray& body,
-                                const QByteArray& logBody, int timeoutMs, bool acceptGzip);
+    HTTP_RETURN_RESULT Exchange(Verb verb, QNetworkRequest& request, const QByteArray& body, const QByteArray& logBody,
+                                int timeoutMs, bool acceptGzip);
     // False once the reply would pass the size cap; the reply is then aborted. `received` is
     // the count of bytes arrived so far when known (-1 otherwise).
     bool CheckCap(QNetworkReply* reply, qint64 received);

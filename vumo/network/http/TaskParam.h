@@ -19,7 +19,10 @@ enum TaskType {
 
 struct TASK_PARAM
 {
-    explicit TASK_PARAM(qint32 taskType) : type(taskType) {}
+    explicit TASK_PARAM(qint32 taskType)
+        : type(taskType)
+    {
+    }
     virtual ~TASK_PARAM() = default;
 
     QString url;
@@ -33,25 +36,37 @@ struct TASK_PARAM
 
 struct GET_TASK_PARAM : TASK_PARAM
 {
-    GET_TASK_PARAM() : TASK_PARAM(TASK_GET) {}
+    GET_TASK_PARAM()
+        : TASK_PARAM(TASK_GET)
+    {
+    }
 };
 
 using HttpHeaderList = QList<QPair<QNetworkRequest::KnownHeaders, QVariant>>;
 
 struct POST_TASK_PARAM : TASK_PARAM
 {
-    POST_TASK_PARAM() : TASK_PARAM(TASK_POST) {}
+    POST_TASK_PARAM()
+        : TASK_PARAM(TASK_POST)
+    {
+    }
 
     QByteArray body;
     HttpHeaderList headers;
 
 protected:
-    explicit POST_TASK_PARAM(qint32 taskType) : TASK_PARAM(taskType) {}
+    explicit POST_TASK_PARAM(qint32 taskType)
+        : TASK_PARAM(taskType)
+    {
+    }
 };
 
 struct DOWNLOADFILE_PARAM : TASK_PARAM
 {
-    DOWNLOADFILE_PARAM() : TASK_PARAM(TASK_DOWNLOAD) {}
+    DOWNLOADFILE_PARAM()
+        : TASK_PARAM(TASK_DOWNLOAD)
+    {
+    }
 
     QString filePath;
 };
@@ -59,7 +74,10 @@ struct DOWNLOADFILE_PARAM : TASK_PARAM
 // A POST whose answer is an endless stream of line-feed-terminated messages.
 struct KeepAliveTask : POST_TASK_PARAM
 {
-    KeepAliveTask() : POST_TASK_PARAM(TASK_KEEPALIVE) {}
+    KeepAliveTask()
+        : POST_TASK_PARAM(TASK_KEEPALIVE)
+    {
+    }
 
     HttpMessageCallback messageCallback;
 };

@@ -4,7 +4,8 @@
 
 namespace Quorvia::network::request {
 
-PopRequestBase::PopRequestBase(QObject* parent) : PopRequestImpl(parent)
+PopRequestBase::PopRequestBase(QObject* parent)
+    : PopRequestImpl(parent)
 {
     auto* appShare = utils::AppShareHelp::instance();
     m_accessToken = appShare->GetAccessToken();

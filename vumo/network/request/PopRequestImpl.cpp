@@ -21,13 +21,20 @@ const QByteArray kBodyName = QByteArrayLiteral("body");
 
 } // namespace
 
-PopRequestImpl::PopRequestImpl(QObject* parent) : QObject(parent) {}
+PopRequestImpl::PopRequestImpl(QObject* parent)
+    : QObject(parent)
+{
+}
 
 PopRequestImpl::~PopRequestImpl() = default;
 
-void PopRequestImpl::OnPreStart() {}
+void PopRequestImpl::OnPreStart()
+{
+}
 
-void PopRequestImpl::OnPreSend() {}
+void PopRequestImpl::OnPreSend()
+{
+}
 
 QString PopRequestImpl::GetUrl() const
 {
@@ -53,11 +60,9 @@ void PopRequestImpl::FillSystemParams(ParamMap& params)
 {
     params.insert(QByteArrayLiteral("access_token"), m_accessToken);
     params.insert(QByteArrayLiteral("app_key"), m_appKey);
-    params.insert(QByteArrayLiteral("timestamp"),
-                  utils::AppShareHelp::instance()
-                      ->GetServerTime()
-                      .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))
-                      .toLatin1());
+    params.insert(
+        QByteArrayLiteral("timestamp"),
+        utils::AppShareHelp::instance()->GetServerTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")).toLatin1());
     params.insert(QByteArrayLiteral("v"), GetVersion());
     params.insert(QByteArrayLiteral("method"), GetMethod());
     params.insert(kParamJsonName, GetParamJson());
@@ -148,15 +153,15 @@ void PopRequestImpl::StartRequest()
     // The caller may drop the request before the answer arrives; the answer is then dropped
     // instead of reaching a destroyed object.
     QPointer<PopRequestImpl> self(this);
-    task->resultCallback = [self](http::HTTP_RETURN_STATE state,
-                                  const http::HTTP_RETURN_RESULT& result) {
+    task->resultCallback = [self](http::HTTP_RETURN_STATE state, const http::HTTP_RETURN_RESULT& result) {
         if (self) {
             self->m_timedOut = state == http::HTTP_RETURN_TIMEOUT;
             self->OnResponse(state, result);
         }
     };
-    qCDebug(lcContol).noquote() << VUMO_SRC_POS + ClipForLog(MaskSecrets(task->url + QLatin1Char('?')
-            + QString::fromUtf8(QByteArray::fromPercentEncoding(task->body))));
+    qCDebug(lcContol).noquote() << VUMO_SRC_POS
+            + ClipForLog(MaskSecrets(task->url + QLatin1Char('?')
+                                     + QString::fromUtf8(QByteArray::fromPercentEncoding(task->body))));
     http::HttpRequestManage::Instance()->AddTask(task);
 }
 
@@ -171,8 +176,7 @@ bool PopRequestImpl::CheckResultError(const http::HTTP_RETURN_RESULT& result, QV
     // The time-out body is valid JSON; it must not pass for an answer.
     if (m_timedOut) {
         errorMessage = http::TimeoutText();
-        qCWarning(lcMain).noquote() << VUMO_SRC_POS
-                + QStringLiteral("api[%1] request timed out").arg(method);
+        qCWarning(lcMain).noquote() << VUMO_SRC_POS + QStringLiteral("api[%1] request timed out").arg(method);
         return false;
     }
 

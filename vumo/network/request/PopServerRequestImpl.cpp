@@ -4,10 +4,12 @@
 
 namespace Quorvia::network::request {
 
-const QByteArray PopServerRequestImpl::kServerSecret =
-    QByteArrayLiteral("{5A0C7E92-3D4B-4F16-A8E7-9B21C6D0F354}");
+const QByteArray PopServerRequestImpl::kServerSecret = QByteArrayLiteral("{5A0C7E92-3D4B-4F16-A8E7-9B21C6D0F354}");
 
-PopServerRequestImpl::PopServerRequestImpl(QObject* parent) : PopRequestBase(parent) {}
+PopServerRequestImpl::PopServerRequestImpl(QObject* parent)
+    : PopRequestBase(parent)
+{
+}
 
 PopServerRequestImpl::~PopServerRequestImpl() = default;
 

@@ -16,29 +16,30 @@ namespace Quorvia::utils {
 using Quorvia::network::http::HTTP_RETURN_RESULT;
 using Quorvia::network::http::HTTP_RETURN_STATE;
 
-DotLog::DotLog(QObject* parent) : QObject(parent) {}
+DotLog::DotLog(QObject* parent)
+    : QObject(parent)
+{
+}
 
 DotLog::~DotLog() = default;
 
-QString DotLog::HitUrl(const QString& base, qint64 venderId, const QString& level1,
-                       const QString& level2, qint64 catId, const QString& bizId,
-                       qint64 serverSeconds)
+QString DotLog::HitUrl(const QString& base, qint64 venderId, const QString& level1, const QString& level2, qint64 catId,
+                       const QString& bizId, qint64 serverSeconds)
 {
     auto encoded = [](const QString& text) { return QString::fromLatin1(QUrl::toPercentEncoding(text)); };
     return base
-        + QStringLiteral("/stats.do?venderId=%1&sysId=OrvaneQuorvia&level1=%2&level2=%3&catId=%4&bizId=%5&opType=2&time=%6")
-              .arg(QString::number(venderId), encoded(level1), encoded(level2), QString::number(catId),
-                   encoded(bizId), QString::number(serverSeconds));
+        + QStringLiteral(
+              "/stats.do?venderId=%1&sysId=OrvaneQuorvia&level1=%2&level2=%3&catId=%4&bizId=%5&opType=2&time=%6")
+              .arg(QString::number(venderId), encoded(level1), encoded(level2), QString::number(catId), encoded(bizId),
+                   QString::number(serverSeconds));
 }
 
-void DotLog::SendDotLog(const QString& level1, const QString& level2, qint64 catId,
-                        const QString& bizId)
+void DotLog::SendDotLog(const QString& level1, const QString& level2, qint64 catId, const QString& bizId)
 {
     AppShareHelp* appShare = AppShareHelp::instance();
     auto* task = new Quorvia::network::http::GET_TASK_PARAM;
-    task->url = HitUrl(Quorvia::network::config::NetworkConfig::Instance()->GetDotLogUrl(),
-                       appShare->GetVenderId(), level1, level2, catId, bizId,
-                       appShare->GetServerTime().toSecsSinceEpoch());
+    task->url = HitUrl(Quorvia::network::config::NetworkConfig::Instance()->GetDotLogUrl(), appShare->GetVenderId(),
+                       level1, level2, catId, bizId, appShare->GetServerTime().toSecsSinceEpoch());
     task->timeout = 10000;
     task->bypassLimit = false;
     task->acceptGzip = false;
@@ -63,7 +64,9 @@ void DotLog::DotLogResult(HTTP_RETURN_STATE state, const HTTP_RETURN_RESULT& res
         qCWarning(lcMain).noquote() << VUMO_SRC_POS + QStringLiteral("连接超时，请稍后重试！");
     } else if (state != Quorvia::network::http::HTTP_RETURN_SUCCESS || result.status != 200) {
         qCWarning(lcMain).noquote() << VUMO_SRC_POS
-                + QStringLiteral("打点失败！state:%1,msg:%2").arg(int(state)).arg(ClipForLog(MaskSecrets(QString::fromUtf8(result.data))));
+                + QStringLiteral("打点失败！state:%1,msg:%2")
+                      .arg(int(state))
+                      .arg(ClipForLog(MaskSecrets(QString::fromUtf8(result.data))));
     }
     emit DotLogFinishedSignal();
 }

@@ -24,9 +24,8 @@ public:
     static void Send(const QString& level1, const QString& level2, qint64 catId, const QString& bizId);
 
     // The hit's address; arguments are percent-encoded so they cannot break the query.
-    static QString HitUrl(const QString& base, qint64 venderId, const QString& level1,
-                          const QString& level2, qint64 catId, const QString& bizId,
-                          qint64 serverSeconds);
+    static QString HitUrl(const QString& base, qint64 venderId, const QString& level1, const QString& level2,
+                          qint64 catId, const QString& bizId, qint64 serverSeconds);
 
 public slots:
     void OnReplyFinished(QNetworkReply* reply);

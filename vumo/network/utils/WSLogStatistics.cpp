@@ -12,8 +12,8 @@ QByteArray WSLogStatistics::GetParamJson()
     for (const LogStatisticsEntry& entry : m_entries) {
         items << QStringLiteral("{\"%1\":%2,\"%3\":%4,\"%5\":%6}")
                      .arg(QStringLiteral("categoryId"), QString::number(entry.categoryId),
-                          QStringLiteral("operationId"), QString::number(entry.operationId),
-                          QStringLiteral("times"), QString::number(entry.times));
+                          QStringLiteral("operationId"), QString::number(entry.operationId), QStringLiteral("times"),
+                          QString::number(entry.times));
     }
     return QStringLiteral("{\"assistId\":\"%1\",\"logStatistics\":[%2]}")
         .arg(m_assistId, items.join(QLatin1Char(',')))

@@ -109,7 +109,6 @@ inline QString Decode(const char* text, qsizetype length, bool utf8)
     return utf8 ? QString::fromUtf8(text, length) : QString::fromLatin1(text, length);
 }
 
-
 } // namespace
 
 // Member names and short values repeat throughout a page of answers; decoding each once and
@@ -117,7 +116,10 @@ inline QString Decode(const char* text, qsizetype length, bool utf8)
 class YvJsonParser::TextCache
 {
 public:
-    explicit TextCache(bool utf8) : m_utf8(utf8) {}
+    explicit TextCache(bool utf8)
+        : m_utf8(utf8)
+    {
+    }
 
     QString Get(const char* text, qsizetype length)
     {
@@ -155,8 +157,8 @@ private:
 struct YvJsonParser::Frame
 {
     bool isObject = false;
-    QString nameInParent;  // the member name this container takes in its parent object
-    bool hasName = false;  // an object's member name waits for its value
+    QString nameInParent; // the member name this container takes in its parent object
+    bool hasName = false; // an object's member name waits for its value
     QString name;
     QVariantList items;
     std::map<QString, QVariant> members; // handed to QVariantMap whole at the close
@@ -166,8 +168,7 @@ YvJsonParser::YvJsonParser() = default;
 
 YvJsonParser::~YvJsonParser() = default;
 
-bool YvJsonParser::Fail(const char* description, const char*, const char* at, const char* end,
-                        int line, bool utf8)
+bool YvJsonParser::Fail(const char* description, const char*, const char* at, const char* end, int line, bool utf8)
 {
     m_errorDesc = QString::fromUtf8(description);
     m_errorLine = line;
@@ -232,8 +233,16 @@ private:
         case 'f':
             return Literal();
         case '-':
-        case '0': case '1': case '2': case '3': case '4':
-        case '5': case '6': case '7': case '8': case '9':
+        case '0':
+        case '1':
+        case '2':
+        case '3':
+        case '4':
+        case '5':
+        case '6':
+        case '7':
+        case '8':
+        case '9':
             return Number();
         case ' ':
         case '\t':
@@ -276,8 +285,7 @@ private:
             return Fail(kMismatch, m_p);
         // A name without a value ends with its object.
         Frame& top = m_frames.back();
-        QVariant value = top.isObject ? QVariant(QVariantMap(std::move(top.members)))
-                                      : QVariant(std::move(top.items));
+        QVariant value = top.isObject ? QVariant(QVariantMap(std::move(top.members))) : QVariant(std::move(top.items));
         QString name = std::move(top.nameInParent);
         m_frames.pop_back();
         if (m_frames.empty())
@@ -332,14 +340,30 @@ private:
             return Fail(kNotClosed, m_end);
         char* const escape = p;
         switch (p[1]) {
-        case '"': *out++ = '"'; break;
-        case '\\': *out++ = '\\'; break;
-        case '/': *out++ = '/'; break;
-        case 'b': *out++ = '\b'; break;
-        case 'f': *out++ = '\f'; break;
-        case 'n': *out++ = '\n'; break;
-        case 'r': *out++ = '\r'; break;
-        case 't': *out++ = '\t'; break;
+        case '"':
+            *out++ = '"';
+            break;
+        case '\\':
+            *out++ = '\\';
+            break;
+        case '/':
+            *out++ = '/';
+            break;
+        case 'b':
+            *out++ = '\b';
+            break;
+        case 'f':
+            *out++ = '\f';
+            break;
+        case 'n':
+            *out++ = '\n';
+            break;
+        case 'r':
+            *out++ = '\r';
+            break;
+        case 't':
+            *out++ = '\t';
+            break;
         case 'u': {
             int code = ReadHex4(p + 2, m_end);
             if (code < 0)
@@ -478,7 +502,7 @@ private:
     char* const m_end;
     char* m_p;
     const bool m_utf8;
-    int m_line = 1; // raw line feeds before m_p, plus one
+    int m_line = 1;              // raw line feeds before m_p, plus one
     std::vector<Frame> m_frames; // back() is the innermost open container
     bool m_haveRoot = false;
     QVariant m_root;

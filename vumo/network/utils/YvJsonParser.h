@@ -36,8 +36,7 @@ private:
     class TextCache;
     class Reader;
 
-    bool Fail(const char* description, const char* begin, const char* at, const char* end,
-              int line, bool utf8);
+    bool Fail(const char* description, const char* begin, const char* at, const char* end, int line, bool utf8);
 
     QString m_errorPos;
     QString m_errorDesc;

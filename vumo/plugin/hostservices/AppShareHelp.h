@@ -17,15 +17,15 @@ class AppShareHelp : public QObject, public CSingleton<AppShareHelp>
 public:
     // Null when the service is missing.
     Quorvia::appshare::CurrentUser* GetCurrentUser();
-    QString GetUid();                 // empty without a user
-    QByteArray GetAccessToken();      // empty without a user
-    QString GetShopName();            // empty without a user
-    qint64 GetVenderId();             // 0 without a user
-    qint32 GetShopType();             // 0 without a user
-    QByteArray GetAppKey();           // empty fall-back
-    QByteArray GetAppSecret();        // empty fall-back
-    QDateTime GetServerTime();        // local current time fall-back
-    QString GetUUID();                // empty fall-back
+    QString GetUid();                                       // empty without a user
+    QByteArray GetAccessToken();                            // empty without a user
+    QString GetShopName();                                  // empty without a user
+    qint64 GetVenderId();                                   // 0 without a user
+    qint32 GetShopType();                                   // 0 without a user
+    QByteArray GetAppKey();                                 // empty fall-back
+    QByteArray GetAppSecret();                              // empty fall-back
+    QDateTime GetServerTime();                              // local current time fall-back
+    QString GetUUID();                                      // empty fall-back
     Quorvia::appshare::TemplateInfoList& GetTemplateInfo(); // empty list fall-back
 
     // Folder the service libraries are loaded from: $QUORVIA_SERVICE_DIR when set, else the

@@ -27,8 +27,7 @@ QString LoginFilePath();
 // Reads and checks a login file. On failure returns false and a message for the seller that
 // names the file and shows what it should hold. Numbers that do not parse keep their defaults
 // and are listed in `warnings`.
-bool ReadLogin(const QString& path, LoginData& out, QString* error = nullptr,
-               QString* warnings = nullptr);
+bool ReadLogin(const QString& path, LoginData& out, QString* error = nullptr, QString* warnings = nullptr);
 
 // False for identifiers that cannot be a single folder name (separators, "..", control
 // characters): the uid becomes part of every per-seller path.

@@ -21,5 +21,5 @@ public:
 } // namespace Quorvia::core::plugin
 
 // The text a plug-in's qt_plugin_query_verification_data() must return for this host.
-#define QUORVIA_PLUGIN_VERIFICATION_DATA \
+#define QUORVIA_PLUGIN_VERIFICATION_DATA                                                                               \
     "pattern=QT_PLUGIN_VERIFICATION_DATA\nversion=4.8.1\ndebug=false\nbuildkey=Windows msvc release full-config"
