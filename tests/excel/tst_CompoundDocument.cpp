@@ -37,21 +37,6 @@ class TestCompoundDocument : public QObject
     }
 
 private slots:
-    void fixturesHoldAWorkbookStream()
-    {
-        for (const QString& name : fixtureNames()) {
-            CompoundDocument doc;
-            QVERIFY2(doc.open(fixture(name)), qPrintable(name));
-            bool found = false;
-            const QByteArray stream = doc.readStream(QStringLiteral("workbook"), &found);
-            QVERIFY(found);
-            // A workbook stream starts with the BOF of the globals.
-            QCOMPARE(quint8(stream.at(0)), quint8(0x09));
-            QCOMPARE(quint8(stream.at(1)), quint8(0x08));
-            QVERIFY(doc.streamNames().contains(QStringLiteral("Workbook")));
-        }
-    }
-
     void streamsRoundTrip_data()
     {
         QTest::addColumn<int>("size");
