@@ -9,52 +9,34 @@
 
 namespace XlsTest {
 
-QByteArray u16le(quint16 v)
+namespace {
+template <typename T> QByteArray le(T v)
 {
-    char b[2];
-    qToLittleEndian<quint16>(v, b);
-    return QByteArray(b, 2);
+    char b[sizeof(T)];
+    qToLittleEndian<T>(v, b);
+    return QByteArray(b, sizeof(T));
 }
+} // namespace
 
-QByteArray u32le(quint32 v)
-{
-    char b[4];
-    qToLittleEndian<quint32>(v, b);
-    return QByteArray(b, 4);
-}
-
+QByteArray u16le(quint16 v) { return le(v); }
+QByteArray u32le(quint32 v) { return le(v); }
 QByteArray f64le(double v)
 {
     quint64 bits;
     std::memcpy(&bits, &v, 8);
-    char b[8];
-    qToLittleEndian<quint64>(bits, b);
-    return QByteArray(b, 8);
+    return le(bits);
 }
-
-QByteArray record(quint16 code, const QByteArray& data)
-{
-    return u16le(code) + u16le(quint16(data.size())) + data;
-}
-
+QByteArray record(quint16 code, const QByteArray& data) { return u16le(code) + u16le(quint16(data.size())) + data; }
 QByteArray bof(quint16 type)
 {
     return record(0x0809, u16le(0x0600) + u16le(type) + u16le(0x0DBB) + u16le(0x07CC) + u32le(0) + u32le(6));
 }
-
-QByteArray eof()
-{
-    return record(0x000A, QByteArray());
-}
+QByteArray eof() { return record(0x000A, QByteArray()); }
 
 namespace {
 bool fitsLatin1(const QString& s, int from = 0)
 {
-    for (int i = from; i < s.size(); ++i) {
-        if (s.at(i).unicode() > 0xFF)
-            return false;
-    }
-    return true;
+    return std::all_of(s.begin() + from, s.end(), [](QChar c) { return c.unicode() <= 0xFF; });
 }
 
 QByteArray chars(const QString& s, int from, int count, bool wide)
@@ -76,25 +58,10 @@ QByteArray unicodeString(const QString& text)
     return u16le(quint16(text.size())) + char(wide ? 1 : 0) + chars(text, 0, int(text.size()), wide);
 }
 
-QByteArray cellHeader(int row, int col)
-{
-    return u16le(quint16(row)) + u16le(quint16(col)) + u16le(15);
-}
-
-QByteArray rkRecord(int row, int col, quint32 rk)
-{
-    return record(0x027E, cellHeader(row, col) + u32le(rk));
-}
-
-QByteArray numberRecord(int row, int col, double v)
-{
-    return record(0x0203, cellHeader(row, col) + f64le(v));
-}
-
-QByteArray labelSstRecord(int row, int col, quint32 index)
-{
-    return record(0x00FD, cellHeader(row, col) + u32le(index));
-}
+QByteArray cellHeader(int row, int col) { return u16le(quint16(row)) + u16le(quint16(col)) + u16le(15); }
+QByteArray rkRecord(int row, int col, quint32 rk) { return record(0x027E, cellHeader(row, col) + u32le(rk)); }
+QByteArray numberRecord(int row, int col, double v) { return record(0x0203, cellHeader(row, col) + f64le(v)); }
+QByteArray labelSstRecord(int row, int col, quint32 index) { return record(0x00FD, cellHeader(row, col) + u32le(index)); }
 
 QByteArray sstRecords(const QStringList& strings, int limit)
 {
@@ -131,6 +98,8 @@ QByteArray sstRecords(const QStringList& strings, int limit)
     return out;
 }
 
+namespace {
+// Encodes `v` as RK when that is exact.
 bool encodeRk(double v, quint32* rk)
 {
     for (int divide = 0; divide < 2; ++divide) {
@@ -156,32 +125,15 @@ bool encodeRk(double v, quint32* rk)
     }
     return false;
 }
+} // namespace
 
 int BiffWriter::addSheet(const QString& name)
 {
-    m_sheets.push_back({name, {}, {}});
+    m_sheets.push_back({name, {}});
     return int(m_sheets.size()) - 1;
 }
-
-void BiffWriter::setNumber(int sheet, int row, int col, double v)
-{
-    Cell c;
-    c.number = v;
-    m_sheets[size_t(sheet)].cells[{row, col}] = c;
-}
-
-void BiffWriter::setText(int sheet, int row, int col, const QString& text)
-{
-    Cell c;
-    c.isText = true;
-    c.text = text;
-    m_sheets[size_t(sheet)].cells[{row, col}] = c;
-}
-
-void BiffWriter::addRaw(int sheet, const QByteArray& records)
-{
-    m_sheets[size_t(sheet)].raw += records;
-}
+void BiffWriter::setNumber(int sheet, int row, int col, double v) { m_sheets[size_t(sheet)].cells[{row, col}] = {false, v, {}}; }
+void BiffWriter::setText(int sheet, int row, int col, const QString& text) { m_sheets[size_t(sheet)].cells[{row, col}] = {true, 0, text}; }
 
 QByteArray BiffWriter::stream() const
 {
@@ -207,7 +159,7 @@ QByteArray BiffWriter::stream() const
         for (auto it = sheet.cells.begin(); it != sheet.cells.end();) {
             const int row = it->first.first, col = it->first.second;
             quint32 rk = 0;
-            if (!it->second.isText && encodeRk(it->second.number, &rk) && useMulRk) {
+            if (!it->second.isText && encodeRk(it->second.number, &rk)) {
                 // A run of RK cells side by side becomes one MulRK.
                 QByteArray items;
                 int last = col;
@@ -233,7 +185,6 @@ QByteArray BiffWriter::stream() const
                 body += numberRecord(row, col, it->second.number);
             ++it;
         }
-        body += sheet.raw;
         body += eof();
         bodies << body;
     }
@@ -246,7 +197,7 @@ QByteArray BiffWriter::stream() const
         globals += record(0x0085, u32le(0) + char(0) + char(0) + char(quint8(sheet.name.size())) + char(wide ? 1 : 0)
                                       + chars(sheet.name, 0, int(sheet.name.size()), wide));
     }
-    globals += sstRecords(strings, sstLimit);
+    globals += sstRecords(strings);
     globals += eof();
     qint64 offset = globals.size();
     for (int i = 0; i < bodies.size(); ++i) {
@@ -259,15 +210,8 @@ QByteArray BiffWriter::stream() const
     return out;
 }
 
-quint32 wordAt(const QByteArray& bytes, qint64 offset)
-{
-    return qFromLittleEndian<quint32>(bytes.constData() + offset);
-}
-
-void setWordAt(QByteArray& bytes, qint64 offset, quint32 value)
-{
-    qToLittleEndian<quint32>(value, bytes.data() + offset);
-}
+quint32 wordAt(const QByteArray& bytes, qint64 offset) { return qFromLittleEndian<quint32>(bytes.constData() + offset); }
+void setWordAt(QByteArray& bytes, qint64 offset, quint32 value) { qToLittleEndian<quint32>(value, bytes.data() + offset); }
 
 QByteArray compoundDocument(const QList<QPair<QString, QByteArray>>& streams, const CfbOptions& options)
 {

@@ -22,8 +22,7 @@ QByteArray eof();
 // XLUnicodeString: 16-bit count, option byte, characters (8-bit when they all fit).
 QByteArray unicodeString(const QString& text);
 QByteArray cellHeader(int row, int col);
-// RK with the raw encoding given.
-QByteArray rkRecord(int row, int col, quint32 rk);
+QByteArray rkRecord(int row, int col, quint32 rk); // the raw RK encoding given
 QByteArray numberRecord(int row, int col, double v);
 QByteArray labelSstRecord(int row, int col, quint32 index);
 
@@ -46,10 +45,6 @@ public:
     int addSheet(const QString& name);
     void setNumber(int sheet, int row, int col, double v);
     void setText(int sheet, int row, int col, const QString& text);
-    // Extra raw records written into a sheet after its cells.
-    void addRaw(int sheet, const QByteArray& records);
-    int sstLimit = 8224;
-    bool useMulRk = true;
     QByteArray stream() const;
 
 private:
@@ -57,13 +52,9 @@ private:
     {
         QString name;
         std::map<std::pair<int, int>, Cell> cells;
-        QByteArray raw;
     };
     std::vector<Sheet> m_sheets;
 };
-
-// Encodes `v` as RK when that is exact.
-bool encodeRk(double v, quint32* rk);
 
 struct CfbOptions
 {

