@@ -20,8 +20,8 @@ using namespace Quorvia::vumo::entity;
 
 namespace {
 
-std::unique_ptr<VumoCategoryEntity> Attribute(qint64 aid, qint64 cid, const QString& name, int sale = 0,
-                                              int index = 0, int group = 0)
+std::unique_ptr<VumoCategoryEntity> Attribute(qint64 aid, qint64 cid, const QString& name, int sale = 0, int index = 0,
+                                              int group = 0)
 {
     auto a = std::make_unique<VumoCategoryEntity>();
     a->set_aid(aid);
@@ -93,7 +93,10 @@ private:
     void MakeOldStore(const QString& version)
     {
         QVERIFY(Exec(QStringLiteral("CREATE TABLE CONFIG (key VARCHAR PRIMARY KEY, value VARCHAR)")));
-        QVERIFY(Exec(QStringLiteral("CREATE TABLE vumo_category(aid INTEGER PRIMARY KEY,name TEXT,cid INTEGER,is_key_prop INTEGER(1),is_sale_prop INTEGER(1),index_id INTEGER,status INTEGER,att_type INTEGER,input_type INTEGER,is_req  INTEGER,is_fet INTEGER,is_nav INTEGER,group_id INTEGER)")));
+        QVERIFY(Exec(QStringLiteral(
+            "CREATE TABLE vumo_category(aid INTEGER PRIMARY KEY,name TEXT,cid INTEGER,is_key_prop "
+            "INTEGER(1),is_sale_prop INTEGER(1),index_id INTEGER,status INTEGER,att_type INTEGER,input_type "
+            "INTEGER,is_req  INTEGER,is_fet INTEGER,is_nav INTEGER,group_id INTEGER)")));
         QVERIFY(Exec(QStringLiteral("INSERT INTO vumo_category (aid,name,cid) VALUES (1,'品牌',9)")));
         if (!version.isEmpty())
             QVERIFY(Exec(QStringLiteral("INSERT INTO CONFIG VALUES ('Version','%1')").arg(version)));
@@ -124,9 +127,9 @@ private slots:
         QStringList names;
         while (q.next())
             names << q.value(0).toString();
-        for (const char* name : {"CONFIG", "vumo_category", "vumo_category_attribute", "vumo_attribute_groups",
-                                 "vender_shop_category", "vumocategory_cid_index",
-                                 "vumocategoryattribute_aid_index", "vumoattributegroups_cid_index"})
+        for (const char* name :
+             {"CONFIG", "vumo_category", "vumo_category_attribute", "vumo_attribute_groups", "vender_shop_category",
+              "vumocategory_cid_index", "vumocategoryattribute_aid_index", "vumoattributegroups_cid_index"})
             QVERIFY2(names.contains(QLatin1String(name)), name);
         QVERIFY(Columns(QStringLiteral("vumo_category")).contains(QStringLiteral("features")));
         // A second check on the finished store changes nothing and succeeds.

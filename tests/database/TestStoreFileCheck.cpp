@@ -143,7 +143,10 @@ private slots:
                 QVERIFY(q.exec(QStringLiteral("SELECT value FROM CONFIG WHERE key='Version'")) && q.next());
                 QCOMPARE(q.value(0).toString(), QStringLiteral("9.9"));
             }
-            { QSqlDatabase db = connection->database(); db.close(); }
+            {
+                QSqlDatabase db = connection->database();
+                db.close();
+            }
             connection.reset();
             QSqlDatabase::removeDatabase(connectionName);
             QCOMPARE(VumoTest::ReadBytes(path(name)), before);

@@ -1,7 +1,7 @@
 // The completeness check: rule order and the boundaries of each rule.
-#include "support/TestMain.h"
 #include "VumoStoreFixture.h"
 #include "database/VumoCompleteness.h"
+#include "support/TestMain.h"
 
 #include <QTest>
 
@@ -53,7 +53,8 @@ private slots:
                  r.SetImagesOnline(true);
              },
              -1, QString()},
-            {"blank description", [](VumoDataEntity& r) { r.set_desc(QStringLiteral(" \n")); }, -1, T("商品描述不能为空")},
+            {"blank description", [](VumoDataEntity& r) { r.set_desc(QStringLiteral(" \n")); }, -1,
+             T("商品描述不能为空")},
             {"no weight", [](VumoDataEntity& r) { r.set_weight(0); }, -1, T("商品包装尺寸及重量不能为空且大于0")},
             {"no height", [](VumoDataEntity& r) { r.set_high(0); }, -1, T("商品包装尺寸及重量不能为空且大于0")},
             {"null SKU", [](VumoDataEntity& r) { r.Skus().append(nullptr); }, -1, T("商品数据无效")},
@@ -117,8 +118,8 @@ private slots:
              T("商品属性有误")},
             {"attribute without value", [](VumoDataEntity& r) { r.set_attributes(QStringLiteral("1001:2001|1002:")); },
              -1, T("商品属性有误")},
-            {"marketplace separators", [](VumoDataEntity& r) { r.set_attributes(QStringLiteral("1001:2001^1002:7;9:8")); },
-             -1, QString()},
+            {"marketplace separators",
+             [](VumoDataEntity& r) { r.set_attributes(QStringLiteral("1001:2001^1002:7;9:8")); }, -1, QString()},
             {"no attributes at all",
              [](VumoDataEntity& r) {
                  r.set_attributes(QString());
@@ -131,8 +132,10 @@ private slots:
             auto record = makeListing(QStringLiteral("c"), 1);
             c.change(*record);
             const QString actual = CheckVumoCompleteness(*record, c.stockMode);
-            QVERIFY2(actual == c.expected,
-                     qPrintable(QStringLiteral("%1: got \"%2\", want \"%3\"").arg(QString::fromUtf8(c.name), actual, c.expected)));
+            QVERIFY2(
+                actual == c.expected,
+                qPrintable(
+                    QStringLiteral("%1: got \"%2\", want \"%3\"").arg(QString::fromUtf8(c.name), actual, c.expected)));
         }
     }
 

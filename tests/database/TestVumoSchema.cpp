@@ -1,8 +1,8 @@
 // Creation and upgrade of the listing database.
+#include "VumoStoreFixture.h"
 #include "support/ListingFixture.h"
 #include "support/SqlFile.h"
 #include "support/TestMain.h"
-#include "VumoStoreFixture.h"
 
 #include <QSqlQuery>
 #include <QTest>
@@ -77,14 +77,17 @@ private slots:
         QVERIFY(q.exec(QStringLiteral("select name from sqlite_master where type='table' order by name")));
         while (q.next())
             tables << q.value(0).toString();
-        QCOMPARE(tables, QStringList({"CONFIG", "seller_category", "synccomment", "vumo_data", "vumo_ext",
-                                      "vumo_image", "vumo_sku"}));
+        QCOMPARE(tables,
+                 QStringList(
+                     {"CONFIG", "seller_category", "synccomment", "vumo_data", "vumo_ext", "vumo_image", "vumo_sku"}));
         QStringList indexes;
-        QVERIFY(q.exec(QStringLiteral("select name from sqlite_master where type='index' and sql is not null order by name")));
+        QVERIFY(q.exec(
+            QStringLiteral("select name from sqlite_master where type='index' and sql is not null order by name")));
         while (q.next())
             indexes << q.value(0).toString();
-        QCOMPARE(indexes, QStringList({"sync_comm_index", "vumodata_vumoid_index", "vumoext_vumoid_index",
-                                       "vumosku_clientid_index", "vumosku_skuid_index", "vumosku_vumoid_index"}));
+        QCOMPARE(indexes,
+                 QStringList({"sync_comm_index", "vumodata_vumoid_index", "vumoext_vumoid_index",
+                              "vumosku_clientid_index", "vumosku_skuid_index", "vumosku_vumoid_index"}));
 
         QString version;
         QVERIFY(store->GetConfig(QStringLiteral("Version"), version));
@@ -164,8 +167,9 @@ private slots:
         // The next start finishes the job without repeating the column already added.
         auto* store = f.make<RecordingVumoDb>();
         QVERIFY(store->CheckDatabase());
-        QCOMPARE(store->batches, (QList<QStringList>{{alter("brand_id", "INTEGER DEFAULT 0")},
-                                                     {alter("upload_status", "INTEGER DEFAULT -1")}}));
+        QCOMPARE(store->batches,
+                 (QList<QStringList>{{alter("brand_id", "INTEGER DEFAULT 0")},
+                                     {alter("upload_status", "INTEGER DEFAULT -1")}}));
         QString stored;
         QVERIFY(store->GetConfig(QStringLiteral("Version"), stored));
         QCOMPARE(stored, QStringLiteral("2.0"));

@@ -1,13 +1,13 @@
 // Reading and writing listings: all-or-nothing saves, deletes, upload results, pictures.
-#include "support/ListingFixture.h"
-#include "support/RecordCompare.h"
-#include "support/TestMain.h"
 #include "VumoStoreFixture.h"
 #include "database/CategoryDb.h"
 #include "entity/RedSyncCommentEntity.h"
+#include "entity/SellerCatsEntity.h"
 #include "entity/VumoCategoryAttributeEntity.h"
 #include "entity/VumoCategoryEntity.h"
-#include "entity/SellerCatsEntity.h"
+#include "support/ListingFixture.h"
+#include "support/RecordCompare.h"
+#include "support/TestMain.h"
 
 #include <QDir>
 #include <QFile>
@@ -91,7 +91,8 @@ private slots:
         QString message;
         QVERIFY(store->SaveVumo(*record, &message));
         QCOMPARE(message, QStringLiteral("销售属性Yv价必须小于或等于商品市场价"));
-        QCOMPARE(f->scalar(QStringLiteral("SELECT is_vumoinfo_complete FROM vumo_data WHERE client_id='c-2'")).toInt(), 0);
+        QCOMPARE(f->scalar(QStringLiteral("SELECT is_vumoinfo_complete FROM vumo_data WHERE client_id='c-2'")).toInt(),
+                 0);
     }
 
     // The completeness rule follows the stock mode the store is told, whatever the login says.
@@ -108,7 +109,8 @@ private slots:
         store->SetStockMode(1);
         QVERIFY(store->SaveVumo(*record, &message));
         QVERIFY(message.isEmpty());
-        QCOMPARE(f->scalar(QStringLiteral("SELECT is_vumoinfo_complete FROM vumo_data WHERE client_id='c-3'")).toInt(), 1);
+        QCOMPARE(f->scalar(QStringLiteral("SELECT is_vumoinfo_complete FROM vumo_data WHERE client_id='c-3'")).toInt(),
+                 1);
         record->set_vumo_pack_type(6);
         QVERIFY(store->SaveDownloadedVumo(*record, nullptr, &message));
         QCOMPARE(message, QStringLiteral("商品包装无效"));
@@ -233,7 +235,8 @@ private slots:
 
     void sellerCategoriesAreReplacedWhole()
     {
-        QList<SellerCatsEntity*> first = {makeShopCategory(1, 0, QStringLiteral("杯"), 0), makeShopCategory(11, 1, QStringLiteral("小杯"), 1),
+        QList<SellerCatsEntity*> first = {makeShopCategory(1, 0, QStringLiteral("杯"), 0),
+                                          makeShopCategory(11, 1, QStringLiteral("小杯"), 1),
                                           makeShopCategory(12, 1, QStringLiteral("大杯"), 0)};
         QVERIFY(store->ReplaceSellerCategories(first));
         qDeleteAll(first);
@@ -241,7 +244,8 @@ private slots:
         QVERIFY(!store->ReplaceSellerCategories({}));
         QVERIFY(f->exec(QStringLiteral("CREATE TRIGGER no_bad BEFORE INSERT ON seller_category WHEN NEW.name='坏' "
                                        "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
-        QList<SellerCatsEntity*> second = {makeShopCategory(2, 0, QStringLiteral("壶"), 0), makeShopCategory(21, 2, QStringLiteral("坏"), 0)};
+        QList<SellerCatsEntity*> second = {makeShopCategory(2, 0, QStringLiteral("壶"), 0),
+                                           makeShopCategory(21, 2, QStringLiteral("坏"), 0)};
         QVERIFY(!store->ReplaceSellerCategories(second));
         qDeleteAll(second);
 
@@ -291,7 +295,8 @@ private slots:
 
         QVERIFY(store->RemoveVumo(*a, true));
         for (const char* table : {"vumo_data", "vumo_ext", "vumo_sku", "vumo_image"})
-            QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE client_id='del-A'").arg(QLatin1String(table))), 0);
+            QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE client_id='del-A'").arg(QLatin1String(table))),
+                     0);
         QVERIFY(!QFile::exists(QDir(pictures.path()).filePath(a->logo())));
 
         // B's picture is still C's main picture.
@@ -330,8 +335,8 @@ private slots:
                  QStringLiteral("类目'无效"));
         QCOMPARE(count(QStringLiteral("SELECT upload_status FROM vumo_data WHERE client_id='up-1'")), 2);
         // The server's text may carry its own "%1": it is stored as sent and rewrites nothing.
-        for (const QString& text : {QStringLiteral("折扣超过100%1次"), QStringLiteral("价格%2元"),
-                                    QStringLiteral("%3%2%1'%")}) {
+        for (const QString& text :
+             {QStringLiteral("折扣超过100%1次"), QStringLiteral("价格%2元"), QStringLiteral("%3%2%1'%")}) {
             record->set_upload_status(3);
             QVERIFY2(store->SetUploadResult(*record, false, text), qPrintable(text));
             QCOMPARE(f->scalar(QStringLiteral("SELECT error_msg FROM vumo_data WHERE client_id='up-1'")).toString(),
@@ -357,9 +362,9 @@ private slots:
         auto record = makeListing(QStringLiteral("img-1"), 0);
         QVERIFY(store->SaveVumo(*record));
         QList<VumoImgEntity*> found;
-        QVERIFY(store->SelectImages({{QStringLiteral("client_id"), QStringLiteral("img-1")},
-                                     {QStringLiteral("color_id"), QStringLiteral("0")}},
-                                    found));
+        QVERIFY(store->SelectImages(
+            {{QStringLiteral("client_id"), QStringLiteral("img-1")}, {QStringLiteral("color_id"), QStringLiteral("0")}},
+            found));
         QCOMPARE(found.size(), 2);
         qDeleteAll(found);
         found.clear();
@@ -386,9 +391,10 @@ private slots:
         QVERIFY(store->InsertImages({extra}));
         QVERIFY(!store->InsertImages({extra, nullptr}));
         delete extra;
-        QVERIFY(store->QueryImages(QStringLiteral("select img_id,name,img_url,is_main, state,index_id,color_id,client_id, "
-                                                  "is_online_mainPic from vumo_image where color_id=3"),
-                                   found));
+        QVERIFY(
+            store->QueryImages(QStringLiteral("select img_id,name,img_url,is_main, state,index_id,color_id,client_id, "
+                                              "is_online_mainPic from vumo_image where color_id=3"),
+                               found));
         QCOMPARE(found.size(), 1);
         QCOMPARE(found.first()->name(), QStringLiteral("x.jpg"));
         QCOMPARE(found.first()->img_id(), 130);
@@ -475,7 +481,8 @@ private slots:
         qDeleteAll(values);
 
         QString error;
-        QVERIFY(store->CheckAttributeValues(655, QStringLiteral("1001:2001|1002:2002,2003|9999:1"), &categories, &error));
+        QVERIFY(
+            store->CheckAttributeValues(655, QStringLiteral("1001:2001|1002:2002,2003|9999:1"), &categories, &error));
         QVERIFY(error.isEmpty());
         QVERIFY(!store->CheckAttributeValues(655, QStringLiteral("1001:2001|1002:2002,2004"), &categories, &error));
         QCOMPARE(error, QStringLiteral("数据库读取数据错误，vumoCatsAttvalueIds不包含属性aid=1002的所有属性值vid"));

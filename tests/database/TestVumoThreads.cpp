@@ -1,6 +1,6 @@
 // The store used from worker threads while the GUI thread reads.
-#include "support/TestMain.h"
 #include "VumoStoreFixture.h"
+#include "support/TestMain.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>
@@ -54,12 +54,13 @@ private slots:
                 QVERIFY(n >= last);
                 last = n;
                 QList<VUMO_LIST_STRUCT> rows;
-                QVERIFY(store->QueryVumoRows(QStringLiteral("SELECT client_id, vumo_id, cid, title, vumo_status, item_num, "
-                                                            "cost_price, market_price, yv_price, stock_num, modified, "
-                                                            "min_yvprice, max_yvprice, template_name, shop_categorys, "
-                                                            "is_vumoinfo_complete, ad_content, upload_status, error_msg "
-                                                            "From vumo_data "),
-                                             rows));
+                QVERIFY(
+                    store->QueryVumoRows(QStringLiteral("SELECT client_id, vumo_id, cid, title, vumo_status, item_num, "
+                                                        "cost_price, market_price, yv_price, stock_num, modified, "
+                                                        "min_yvprice, max_yvprice, template_name, shop_categorys, "
+                                                        "is_vumoinfo_complete, ad_content, upload_status, error_msg "
+                                                        "From vumo_data "),
+                                         rows));
                 ++reads;
                 QCoreApplication::processEvents();
             }
@@ -125,12 +126,13 @@ private slots:
         std::unique_ptr<QThread> reader(QThread::create([&] {
             while (writersDone.loadAcquire() < 2) {
                 QList<VUMO_LIST_STRUCT> rows;
-                if (!store->QueryVumoRows(QStringLiteral("SELECT client_id, vumo_id, cid, title, vumo_status, item_num, "
-                                                         "cost_price, market_price, yv_price, stock_num, modified, "
-                                                         "min_yvprice, max_yvprice, template_name, shop_categorys, "
-                                                         "is_vumoinfo_complete, ad_content, upload_status, error_msg "
-                                                         "From vumo_data ORDER BY modified LIMIT 3"),
-                                          rows))
+                if (!store->QueryVumoRows(
+                        QStringLiteral("SELECT client_id, vumo_id, cid, title, vumo_status, item_num, "
+                                       "cost_price, market_price, yv_price, stock_num, modified, "
+                                       "min_yvprice, max_yvprice, template_name, shop_categorys, "
+                                       "is_vumoinfo_complete, ad_content, upload_status, error_msg "
+                                       "From vumo_data ORDER BY modified LIMIT 3"),
+                        rows))
                     failures.ref();
                 VumoDataEntity read;
                 if (!rows.isEmpty() && (!store->GetVumo(rows.first().client_id, read) || read.Skus().size() != 2))
@@ -207,9 +209,13 @@ private slots:
         class Reader : public QThread
         {
         public:
-            explicit Reader(VumoDb* s) : store(s) {}
+            explicit Reader(VumoDb* s)
+                : store(s)
+            {
+            }
             VumoDb* store;
             QAtomicInt failures = 0;
+
         protected:
             void run() override
             {

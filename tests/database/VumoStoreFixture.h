@@ -1,12 +1,12 @@
 #pragma once
 // A listing store on a fresh file in a temporary home, and complete sample listings.
-#include "support/TempHome.h"
 #include "database/DbConnection.h"
 #include "database/VumoDBMgr.h"
 #include "database/VumoDb.h"
 #include "entity/VumoDataEntity.h"
 #include "entity/VumoImgEntity.h"
 #include "entity/VumoSkuEntity.h"
+#include "support/TempHome.h"
 #include "utils/SellerPaths.h"
 
 #include <QSqlDatabase>
@@ -101,7 +101,8 @@ public:
     {
         QString error;
         connection = DbConnection::OpenFile(
-            home.filePath(QStringLiteral("users/%1/databases/%2/Vumo.db").arg(DemoLogin().uid, Quorvia::utils::PluginDisplayName())),
+            home.filePath(QStringLiteral("users/%1/databases/%2/Vumo.db")
+                              .arg(DemoLogin().uid, Quorvia::utils::PluginDisplayName())),
             &error);
         if (connection)
             name = connection->baseConnectionName();
@@ -112,7 +113,10 @@ public:
         store.reset();
         connection.reset();
         if (!name.isEmpty()) {
-            { QSqlDatabase db = QSqlDatabase::database(name, false); db.close(); }
+            {
+                QSqlDatabase db = QSqlDatabase::database(name, false);
+                db.close();
+            }
             QSqlDatabase::removeDatabase(name);
             name.clear();
         }

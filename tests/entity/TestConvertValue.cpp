@@ -58,13 +58,15 @@ private slots:
         QTest::addColumn<int>("value");
         QTest::addColumn<QString>("shown");
         QTest::newRow("on sale") << QStringLiteral("ON_SALE") << 8 << QStringLiteral("在售");
-        QTest::newRow("awaiting review") << QStringLiteral("ON_SALE AUDIT_AWAIT") << 520 << QStringLiteral("在售 待审核");
-        QTest::newRow("extra blanks") << QStringLiteral(" ON_SALE  AUDIT_AWAIT ") << 520 << QStringLiteral("在售 待审核");
+        QTest::newRow("awaiting review") << QStringLiteral("ON_SALE AUDIT_AWAIT") << 520
+                                         << QStringLiteral("在售 待审核");
+        QTest::newRow("extra blanks") << QStringLiteral(" ON_SALE  AUDIT_AWAIT ") << 520
+                                      << QStringLiteral("在售 待审核");
         QTest::newRow("never up") << QStringLiteral("NEVER_UP") << 1 << QStringLiteral("从未上架");
         QTest::newRow("review failed") << QStringLiteral("SYSTEM_DOWN AUDIT_FAIL") << 1028
                                        << QStringLiteral("系统下架 审核不通过");
-        QTest::newRow("customer down failed") << QStringLiteral("CUSTORMER_DOWN AUDIT_FAIL") << 1026
-                                              << QStringLiteral("自主下架 审核不通过");
+        QTest::newRow("customer down failed")
+            << QStringLiteral("CUSTORMER_DOWN AUDIT_FAIL") << 1026 << QStringLiteral("自主下架 审核不通过");
         QTest::newRow("lower case") << QStringLiteral("on_sale") << -1 << QStringLiteral("未知状态");
         QTest::newRow("unknown") << QStringLiteral("SOLD_OUT") << -1 << QStringLiteral("未知状态");
         QTest::newRow("empty") << QString() << -1 << QStringLiteral("未知状态");
@@ -107,7 +109,7 @@ private slots:
             const char* text;
             int listing;
             int sku;
-        } rows[] = {{"DELETE", 0, 2}, {"INVALID", 1, 2}, {"VALID", 2, 2}, {"Delete", -1, 0},
+        } rows[] = {{"DELETE", 0, 2},   {"INVALID", 1, 2},   {"VALID", 2, 2}, {"Delete", -1, 0},
                     {"Invalid", -1, 1}, {"whatever", -1, 2}, {"", -1, 2}};
         for (const auto& row : rows) {
             QVERIFY(v.SetApiValue(QStringLiteral("status"), QString::fromLatin1(row.text)));
@@ -227,13 +229,12 @@ private slots:
 
         const QString free1 = QStringLiteral("纯棉, 95%:5%-弹力");
         const QString free2 = QStringLiteral("A-B");
-        QVERIFY(v.SetApiValue(QStringLiteral("vumo_attribute"),
-                              QStringLiteral("1001:2001^1002:0,%1^1003:3001,3002^1004:0,%2^abc:0,x")
-                                  .arg(free1, free2)));
+        QVERIFY(
+            v.SetApiValue(QStringLiteral("vumo_attribute"),
+                          QStringLiteral("1001:2001^1002:0,%1^1003:3001,3002^1004:0,%2^abc:0,x").arg(free1, free2)));
         QCOMPARE(v.attributes(), QStringLiteral("1001:2001^1003:3001,3002^abc:0,x"));
         QCOMPARE(v.input_pids(), QStringLiteral("1002|1004"));
-        QCOMPARE(v.input_strs(),
-                 QStringLiteral("纯棉{DouHao} 95%{MaoHao}5%{JianHao}弹力|A{JianHao}B"));
+        QCOMPARE(v.input_strs(), QStringLiteral("纯棉{DouHao} 95%{MaoHao}5%{JianHao}弹力|A{JianHao}B"));
         QCOMPARE(SplitInputTexts(v.input_strs()), (QStringList{free1, free2}));
         QCOMPARE(JoinInputTexts({free1, free2}), v.input_strs());
 

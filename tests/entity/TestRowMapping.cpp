@@ -127,8 +127,8 @@ private slots:
         VumoDataDml dml(m_conn);
         QVERIFY(CreateTable(dml));
         const QStringList columns = dml.Columns();
-        for (const char* name : {"objectName", "vumo_attribute", "service", "pack_listing", "wrap", "producter",
-                                 "skus", "cubage"})
+        for (const char* name :
+             {"objectName", "vumo_attribute", "service", "pack_listing", "wrap", "producter", "skus", "cubage"})
             QVERIFY2(!columns.contains(QLatin1String(name)), name);
         QCOMPARE(columns.first(), QStringLiteral("client_id"));
         QCOMPARE(columns.last(), QStringLiteral("is_vumoinfo_complete"));
@@ -299,9 +299,10 @@ private slots:
         // Integer seconds in a text-date column, text in integer columns, BLOB bytes as text,
         // NULLs and columns without a property.
         QSqlQuery q(m_conn->database());
-        QVERIFY(q.exec(QStringLiteral("SELECT 'c9' AS client_id, 1368754215 AS created, '2013-05-17T09:30:15' AS modified, "
-                                      "'12' AS vumo_id, NULL AS title, CAST('描述' AS BLOB) AS desc, 1 AS is_can_vat, "
-                                      "'x' AS no_such_property, 'abc' AS cid")));
+        QVERIFY(
+            q.exec(QStringLiteral("SELECT 'c9' AS client_id, 1368754215 AS created, '2013-05-17T09:30:15' AS modified, "
+                                  "'12' AS vumo_id, NULL AS title, CAST('描述' AS BLOB) AS desc, 1 AS is_can_vat, "
+                                  "'x' AS no_such_property, 'abc' AS cid")));
         QVERIFY(q.next());
         VumoDataEntity v;
         v.set_title(QStringLiteral("old"));

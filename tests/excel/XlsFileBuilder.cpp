@@ -10,7 +10,8 @@
 namespace XlsTest {
 
 namespace {
-template <typename T> QByteArray le(T v)
+template <typename T>
+QByteArray le(T v)
 {
     char b[sizeof(T)];
     qToLittleEndian<T>(v, b);
@@ -18,20 +19,32 @@ template <typename T> QByteArray le(T v)
 }
 } // namespace
 
-QByteArray u16le(quint16 v) { return le(v); }
-QByteArray u32le(quint32 v) { return le(v); }
+QByteArray u16le(quint16 v)
+{
+    return le(v);
+}
+QByteArray u32le(quint32 v)
+{
+    return le(v);
+}
 QByteArray f64le(double v)
 {
     quint64 bits;
     std::memcpy(&bits, &v, 8);
     return le(bits);
 }
-QByteArray record(quint16 code, const QByteArray& data) { return u16le(code) + u16le(quint16(data.size())) + data; }
+QByteArray record(quint16 code, const QByteArray& data)
+{
+    return u16le(code) + u16le(quint16(data.size())) + data;
+}
 QByteArray bof(quint16 type)
 {
     return record(0x0809, u16le(0x0600) + u16le(type) + u16le(0x0DBB) + u16le(0x07CC) + u32le(0) + u32le(6));
 }
-QByteArray eof() { return record(0x000A, QByteArray()); }
+QByteArray eof()
+{
+    return record(0x000A, QByteArray());
+}
 
 namespace {
 bool fitsLatin1(const QString& s, int from = 0)
@@ -58,10 +71,22 @@ QByteArray unicodeString(const QString& text)
     return u16le(quint16(text.size())) + char(wide ? 1 : 0) + chars(text, 0, int(text.size()), wide);
 }
 
-QByteArray cellHeader(int row, int col) { return u16le(quint16(row)) + u16le(quint16(col)) + u16le(15); }
-QByteArray rkRecord(int row, int col, quint32 rk) { return record(0x027E, cellHeader(row, col) + u32le(rk)); }
-QByteArray numberRecord(int row, int col, double v) { return record(0x0203, cellHeader(row, col) + f64le(v)); }
-QByteArray labelSstRecord(int row, int col, quint32 index) { return record(0x00FD, cellHeader(row, col) + u32le(index)); }
+QByteArray cellHeader(int row, int col)
+{
+    return u16le(quint16(row)) + u16le(quint16(col)) + u16le(15);
+}
+QByteArray rkRecord(int row, int col, quint32 rk)
+{
+    return record(0x027E, cellHeader(row, col) + u32le(rk));
+}
+QByteArray numberRecord(int row, int col, double v)
+{
+    return record(0x0203, cellHeader(row, col) + f64le(v));
+}
+QByteArray labelSstRecord(int row, int col, quint32 index)
+{
+    return record(0x00FD, cellHeader(row, col) + u32le(index));
+}
 
 QByteArray sstRecords(const QStringList& strings, int limit)
 {
@@ -132,8 +157,14 @@ int BiffWriter::addSheet(const QString& name)
     m_sheets.push_back({name, {}});
     return int(m_sheets.size()) - 1;
 }
-void BiffWriter::setNumber(int sheet, int row, int col, double v) { m_sheets[size_t(sheet)].cells[{row, col}] = {false, v, {}}; }
-void BiffWriter::setText(int sheet, int row, int col, const QString& text) { m_sheets[size_t(sheet)].cells[{row, col}] = {true, 0, text}; }
+void BiffWriter::setNumber(int sheet, int row, int col, double v)
+{
+    m_sheets[size_t(sheet)].cells[{row, col}] = {false, v, {}};
+}
+void BiffWriter::setText(int sheet, int row, int col, const QString& text)
+{
+    m_sheets[size_t(sheet)].cells[{row, col}] = {true, 0, text};
+}
 
 QByteArray BiffWriter::stream() const
 {
@@ -172,7 +203,8 @@ QByteArray BiffWriter::stream() const
                     ++run;
                 }
                 if (last - col > 1) {
-                    body += record(0x00BD, u16le(quint16(row)) + u16le(quint16(col)) + items + u16le(quint16(last - 1)));
+                    body += record(0x00BD,
+                                   u16le(quint16(row)) + u16le(quint16(col)) + items + u16le(quint16(last - 1)));
                     it = run;
                     continue;
                 }
@@ -194,8 +226,9 @@ QByteArray BiffWriter::stream() const
     for (const Sheet& sheet : m_sheets) {
         positionAt << int(globals.size()) + 4;
         const bool wide = !fitsLatin1(sheet.name);
-        globals += record(0x0085, u32le(0) + char(0) + char(0) + char(quint8(sheet.name.size())) + char(wide ? 1 : 0)
-                                      + chars(sheet.name, 0, int(sheet.name.size()), wide));
+        globals += record(0x0085,
+                          u32le(0) + char(0) + char(0) + char(quint8(sheet.name.size())) + char(wide ? 1 : 0)
+                              + chars(sheet.name, 0, int(sheet.name.size()), wide));
     }
     globals += sstRecords(strings);
     globals += eof();
@@ -210,8 +243,14 @@ QByteArray BiffWriter::stream() const
     return out;
 }
 
-quint32 wordAt(const QByteArray& bytes, qint64 offset) { return qFromLittleEndian<quint32>(bytes.constData() + offset); }
-void setWordAt(QByteArray& bytes, qint64 offset, quint32 value) { qToLittleEndian<quint32>(value, bytes.data() + offset); }
+quint32 wordAt(const QByteArray& bytes, qint64 offset)
+{
+    return qFromLittleEndian<quint32>(bytes.constData() + offset);
+}
+void setWordAt(QByteArray& bytes, qint64 offset, quint32 value)
+{
+    qToLittleEndian<quint32>(value, bytes.data() + offset);
+}
 
 QByteArray compoundDocument(const QList<QPair<QString, QByteArray>>& streams, const CfbOptions& options)
 {
@@ -264,7 +303,8 @@ QByteArray compoundDocument(const QList<QPair<QString, QByteArray>>& streams, co
 
     // Directory: root, then one entry per stream chained through right siblings.
     QByteArray dir;
-    auto entry = [](const QString& name, quint8 type, quint32 left, quint32 right, quint32 child, quint32 start, quint64 size) {
+    auto entry = [](const QString& name, quint8 type, quint32 left, quint32 right, quint32 child, quint32 start,
+                    quint64 size) {
         QByteArray e(128, '\0');
         for (int i = 0; i < name.size() && i < 31; ++i)
             qToLittleEndian<quint16>(name.at(i).unicode(), e.data() + 2 * i);
@@ -278,7 +318,8 @@ QByteArray compoundDocument(const QList<QPair<QString, QByteArray>>& streams, co
         qToLittleEndian<quint64>(size, e.data() + 120);
         return e;
     };
-    dir += entry(QStringLiteral("Root Entry"), 5, kFree, kFree, streams.isEmpty() ? kFree : 1, miniStart, quint64(mini.size()));
+    dir += entry(QStringLiteral("Root Entry"), 5, kFree, kFree, streams.isEmpty() ? kFree : 1, miniStart,
+                 quint64(mini.size()));
     for (int i = 0; i < streams.size(); ++i) {
         const quint32 right = i + 1 < streams.size() ? quint32(i + 2) : kFree;
         dir += entry(streams[i].first, 2, kFree, right, kFree, starts[i], quint64(streams[i].second.size()));

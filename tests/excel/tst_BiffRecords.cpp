@@ -25,7 +25,10 @@ Record joined(quint16 code, const QList<QByteArray>& parts)
     return r;
 }
 
-QByteArray latin(const char* s) { return QByteArray(s); }
+QByteArray latin(const char* s)
+{
+    return QByteArray(s);
+}
 
 QByteArray wide(const QString& s)
 {
@@ -77,14 +80,15 @@ private slots:
         QTest::addColumn<QByteArray>("second");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("compressed");
-        QTest::newRow("8-bit then 16-bit") << (u16le(5) + char(0) + latin("ab")) << (QByteArray(1, 1) + wide(QStringLiteral("c中e")))
-                                           << QStringLiteral("abc中e") << false;
+        QTest::newRow("8-bit then 16-bit")
+            << (u16le(5) + char(0) + latin("ab")) << (QByteArray(1, 1) + wide(QStringLiteral("c中e")))
+            << QStringLiteral("abc中e") << false;
         QTest::newRow("16-bit then 8-bit") << (u16le(4) + char(1) + wide(QStringLiteral("中文")))
                                            << (QByteArray(1, 0) + latin("\xe9x")) << QStringLiteral("中文éx") << false;
         QTest::newRow("8-bit both") << (u16le(4) + char(0) + latin("ca")) << (QByteArray(1, 0) + latin("f\xe9"))
                                     << QStringLiteral("café") << true;
-        QTest::newRow("header ends at the boundary") << (u16le(3) + char(1)) << (QByteArray(1, 0) + latin("abc"))
-                                                     << QStringLiteral("abc") << true;
+        QTest::newRow("header ends at the boundary")
+            << (u16le(3) + char(1)) << (QByteArray(1, 0) + latin("abc")) << QStringLiteral("abc") << true;
     }
     void charactersAcrossContinues()
     {
@@ -122,7 +126,8 @@ private slots:
     {
         QStringList strings;
         for (int i = 0; i < 300; ++i)
-            strings << (i % 3 ? QStringLiteral("Plain item %1 with a longer tail").arg(i) : QStringLiteral("商品%1号：连衣裙").arg(i));
+            strings << (i % 3 ? QStringLiteral("Plain item %1 with a longer tail").arg(i)
+                              : QStringLiteral("商品%1号：连衣裙").arg(i));
         strings << QStringLiteral("x").repeated(600) + QStringLiteral("中"); // spans several records
         for (int limit : {8224, 97, 40}) {
             const QByteArray stream = sstRecords(strings, limit);
@@ -144,10 +149,13 @@ private slots:
     {
         // A million strings announced, two present; a string longer than the data.
         Workbook::SharedStringTable sst;
-        sst.parse(joined(Code::SST, {u32le(1000000) + u32le(1000000) + u16le(1) + char(0) + latin("a") + u16le(2) + char(0) + latin("bc")}));
+        sst.parse(joined(
+            Code::SST,
+            {u32le(1000000) + u32le(1000000) + u16le(1) + char(0) + latin("a") + u16le(2) + char(0) + latin("bc")}));
         QCOMPARE(int(sst.strings.size()), 2);
         Workbook::SharedStringTable cut;
-        QVERIFY(!cut.parse(joined(Code::SST, {u32le(1) + u32le(1) + u16le(60000) + char(1) + wide(QStringLiteral("ab"))})));
+        QVERIFY(
+            !cut.parse(joined(Code::SST, {u32le(1) + u32le(1) + u16le(60000) + char(1) + wide(QStringLiteral("ab"))})));
         QVERIFY(cut.strings.empty());
 
         Worksheet::CellTable::RowBlock::CellBlock::Number number;
@@ -155,7 +163,8 @@ private slots:
         QCOMPARE(int(number.row), 3);
         QCOMPARE(int(number.col), 4);
         Workbook::BoundSheet sheet;
-        QVERIFY(!sheet.parse(joined(Code::BoundSheet, {u32le(100) + char(0) + char(0) + char(40) + char(0) + latin("short")})));
+        QVERIFY(!sheet.parse(
+            joined(Code::BoundSheet, {u32le(100) + char(0) + char(0) + char(40) + char(0) + latin("short")})));
         QCOMPARE(sheet.position, quint32(100));
 
         const QByteArray stream = bof(0x0005) + record(0x0031, QByteArray(20, 'x')).left(10);

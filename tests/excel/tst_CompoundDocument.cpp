@@ -59,8 +59,9 @@ private slots:
         options.headerDifatSlots = difatSlots;
         options.version4 = version4;
         const QByteArray a = pattern(size, 1), b = pattern(777, 2);
-        const QString path = put(QStringLiteral("rt.xls"),
-                                 compoundDocument({{QStringLiteral("Other"), b}, {QStringLiteral("Workbook"), a}}, options));
+        const QString path = put(
+            QStringLiteral("rt.xls"),
+            compoundDocument({{QStringLiteral("Other"), b}, {QStringLiteral("Workbook"), a}}, options));
         CompoundDocument doc;
         QVERIFY(doc.open(path));
         QCOMPARE(doc.readStream(QStringLiteral("Workbook")), a);

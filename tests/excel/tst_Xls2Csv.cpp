@@ -38,8 +38,9 @@ QByteArray gb18030(const QString& s)
     return QTextCodec::codecForName("GB18030")->fromUnicode(s);
 }
 
-const QString kFirstSheet = QStringLiteral("商品编号,商品名称,货号,Yv价,库存\r\n1001,羊毛围巾,,59,10\r\n1002,,A-2,,3\r\n"
-                                           "合并单元格,,,12.5,\r\n,,,,last\r\n");
+const QString kFirstSheet = QStringLiteral(
+    "商品编号,商品名称,货号,Yv价,库存\r\n1001,羊毛围巾,,59,10\r\n1002,,A-2,,3\r\n"
+    "合并单元格,,,12.5,\r\n,,,,last\r\n");
 } // namespace
 
 class TestXls2Csv : public QObject
@@ -62,12 +63,18 @@ private slots:
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("written");
-        QTest::newRow("inner quote") << "a\"b" << "\"a\"\"b\"";
-        QTest::newRow("separator") << "c,d" << "\"c,d\"";
-        QTest::newRow("plain") << "e" << "e";
-        QTest::newRow("line feed") << "x\ny" << "\"x\ny\"";
-        QTest::newRow("carriage return alone") << "x\ry" << "x\ry";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("inner quote") << "a\"b"
+                                     << "\"a\"\"b\"";
+        QTest::newRow("separator") << "c,d"
+                                   << "\"c,d\"";
+        QTest::newRow("plain") << "e"
+                               << "e";
+        QTest::newRow("line feed") << "x\ny"
+                                   << "\"x\ny\"";
+        QTest::newRow("carriage return alone") << "x\ry"
+                                               << "x\ry";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void fieldQuoting()
     {
@@ -85,7 +92,8 @@ private slots:
         const Run empty = xls2csv({sheets, QStringLiteral("--sheet"), QStringLiteral("2")});
         QCOMPARE(empty.code, 0);
         QVERIFY(empty.out.isEmpty());
-        const Run text = xls2csv({fixture(QStringLiteral("text.xls")), QStringLiteral("--encoding"), QStringLiteral("UTF-8")});
+        const Run text = xls2csv(
+            {fixture(QStringLiteral("text.xls")), QStringLiteral("--encoding"), QStringLiteral("UTF-8")});
         QCOMPARE(text.code, 0);
         const QString csv = QString::fromUtf8(text.out);
         QVERIFY(csv.contains(QStringLiteral("\r\nlatin1,Café Müller niño £5 ©®½\r\n")));
@@ -109,15 +117,16 @@ private slots:
         QTest::newRow("missing") << QStringList{"home:none.xls"} << 1 << QStringLiteral("文件不存在");
         QTest::newRow("not a workbook") << QStringList{"home:plain.xls"} << 1 << QStringLiteral("文件加载失败");
         QTest::newRow("held") << QStringList{"home:held.xls"} << 1 << QStringLiteral("占用");
-        QTest::newRow("no such sheet") << QStringList{"fixture:numbers.xls", "--sheet", "5"} << 1 << QStringLiteral("工作表不存在");
+        QTest::newRow("no such sheet") << QStringList{"fixture:numbers.xls", "--sheet", "5"} << 1
+                                       << QStringLiteral("工作表不存在");
         // A sheet name from the file or the command line: a "%2" in it is shown as it stands.
-        QTest::newRow("sheet name with %") << QStringList{"home:percent.xls", "--sheet", QStringLiteral("价格%2元")} << 1
-                                           << QStringLiteral("工作表不存在：价格%2元（共1个");
+        QTest::newRow("sheet name with %") << QStringList{"home:percent.xls", "--sheet", QStringLiteral("价格%2元")}
+                                           << 1 << QStringLiteral("工作表不存在：价格%2元（共1个");
         QTest::newRow("no arguments") << QStringList{} << 2 << QString();
         QTest::newRow("unknown flag") << QStringList{"fixture:numbers.xls", "--bogus"} << 2 << QString();
         QTest::newRow("unknown encoding") << QStringList{"fixture:numbers.xls", "--encoding", "nope"} << 2 << QString();
-        QTest::newRow("flag without value") << QStringList{"fixture:sheets.xls", "--encoding"} << 2
-                                            << QStringLiteral("--encoding 缺少取值");
+        QTest::newRow("flag without value")
+            << QStringList{"fixture:sheets.xls", "--encoding"} << 2 << QStringLiteral("--encoding 缺少取值");
     }
     void failuresAreExplained()
     {
@@ -141,11 +150,20 @@ private slots:
     {
         const QString cli = QStringLiteral(VUMO_CLI);
         const QString sheets = fixture(QStringLiteral("sheets.xls"));
-        struct Case { bool terminal; QString locale; QStringList extra; QByteArray expected; };
+        struct Case
+        {
+            bool terminal;
+            QString locale;
+            QStringList extra;
+            QByteArray expected;
+        };
         // A C locale can show no Chinese at all: UTF-8 stands in for its ASCII.
         const Case cases[] = {{true, QStringLiteral("C.UTF-8"), {}, kFirstSheet.toUtf8()},
                               {true, QStringLiteral("C"), {}, kFirstSheet.toUtf8()},
-                              {true, QStringLiteral("C.UTF-8"), {QStringLiteral("--encoding"), QStringLiteral("GB18030")}, gb18030(kFirstSheet)},
+                              {true,
+                               QStringLiteral("C.UTF-8"),
+                               {QStringLiteral("--encoding"), QStringLiteral("GB18030")},
+                               gb18030(kFirstSheet)},
                               {false, QString(), {}, gb18030(kFirstSheet)}};
         for (const Case& c : cases) {
             const QStringList args = QStringList{QStringLiteral("xls2csv"), sheets} + c.extra;
@@ -161,7 +179,8 @@ private slots:
     {
         const QString cli = QStringLiteral(VUMO_CLI);
         const QString sheets = fixture(QStringLiteral("sheets.xls"));
-        const VumoTest::CliRun sheet = VumoTest::RunCli(cli, home.path(), {QStringLiteral("xls2csv"), sheets, QStringLiteral("--sheet")});
+        const VumoTest::CliRun sheet = VumoTest::RunCli(cli, home.path(),
+                                                        {QStringLiteral("xls2csv"), sheets, QStringLiteral("--sheet")});
         QCOMPARE(sheet.exitCode, 2);
         QVERIFY2(QString::fromUtf8(sheet.err).contains(QStringLiteral("--sheet 缺少取值")), sheet.err.constData());
         QVERIFY(sheet.out.isEmpty());

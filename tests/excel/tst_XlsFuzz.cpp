@@ -110,7 +110,8 @@ private slots:
                     QVERIFY2(exercise(book), qPrintable(QStringLiteral("%1 #%2").arg(name).arg(i)));
                 }
                 ++runs;
-                QVERIFY2(one.elapsed() < 3000, qPrintable(QStringLiteral("%1 #%2 took %3 ms").arg(name).arg(i).arg(one.elapsed())));
+                QVERIFY2(one.elapsed() < 3000,
+                         qPrintable(QStringLiteral("%1 #%2 took %3 ms").arg(name).arg(i).arg(one.elapsed())));
             }
         }
         // Most damage leaves the container readable: the cases reach the record parser too.
@@ -136,7 +137,8 @@ private slots:
                 QVERIFY(exercise(book));
                 QVERIFY(one.elapsed() < 3000);
                 // Damage never invents sheets beyond one per BOF in the stream.
-                QVERIFY(book.worksheetCount() <= int(bad.count(QByteArray("\x09\x08\x10\x00", 4))) + int(bad.count(QByteArray("\x09\x08", 2))));
+                QVERIFY(book.worksheetCount() <= int(bad.count(QByteArray("\x09\x08\x10\x00", 4)))
+                            + int(bad.count(QByteArray("\x09\x08", 2))));
             }
             // A clean prefix of the stream reads as a prefix of the workbook.
             XlsWorkbook half;

@@ -18,7 +18,7 @@ namespace {
 QByteArray sheetStream(const QByteArray& cells, const QStringList& strings = {})
 {
     return bof(0x0005) + record(0x0085, u32le(0) + char(0) + char(0) + char(1) + char(0) + "S") + sstRecords(strings)
-           + eof() + bof(0x0010) + cells + eof();
+        + eof() + bof(0x0010) + cells + eof();
 }
 
 QByteArray formulaRecord(int row, int col, const QByteArray& result)
@@ -60,7 +60,8 @@ private slots:
         QFETCH(QString, name);
         QFile json(fixture(QStringLiteral("expected/%1.json").arg(name)));
         QVERIFY(json.open(QIODevice::ReadOnly));
-        const QJsonArray sheets = QJsonDocument::fromJson(json.readAll()).object().value(QLatin1String("sheets")).toArray();
+        const QJsonArray sheets =
+            QJsonDocument::fromJson(json.readAll()).object().value(QLatin1String("sheets")).toArray();
         XlsWorkbook book;
         QVERIFY(book.load(fixture(name + QStringLiteral(".xls"))));
         QCOMPARE(book.worksheetCount(), int(sheets.size()));
@@ -155,9 +156,9 @@ private slots:
         // Dimensions announcing the whole sheet, a value in the last cell, a blank run past
         // the last column and a string index past the table.
         const QByteArray cells = record(0x0200, u32le(0) + u32le(65536) + u16le(0) + u16le(256) + u16le(0))
-                                 + numberRecord(65535, 255, 4.25) + numberRecord(2, 400, 1)
-                                 + record(0x00BE, u16le(3) + u16le(250) + QByteArray(2 * 20, '\0') + u16le(269))
-                                 + labelSstRecord(4, 0, 12345);
+            + numberRecord(65535, 255, 4.25) + numberRecord(2, 400, 1)
+            + record(0x00BE, u16le(3) + u16le(250) + QByteArray(2 * 20, '\0') + u16le(269))
+            + labelSstRecord(4, 0, 12345);
         XlsWorkbook book;
         XlsWorksheet* s = loadStream(book, sheetStream(cells, {QStringLiteral("only")}));
         QVERIFY(s);
@@ -172,14 +173,13 @@ private slots:
     void formulaResults()
     {
         const QByteArray cells = formulaRecord(0, 0, f64le(2.5)) + formulaRecord(0, 1, specialResult(0, 0))
-                                 + record(0x04BC, u16le(0) + u16le(0) + char(1) + char(1) + QByteArray(4, '\0'))
-                                 + record(0x0207, unicodeString(QStringLiteral("合计")))
-                                 + formulaRecord(0, 2, specialResult(1, 1)) + formulaRecord(0, 3, specialResult(2, 0x07))
-                                 + formulaRecord(0, 4, specialResult(3, 0))
-                                 + record(0x0205, cellHeader(1, 0) + char(0) + char(0))
-                                 + record(0x0205, cellHeader(1, 1) + char(0x2A) + char(1))
-                                 // A String record without a formula before it belongs to no cell.
-                                 + numberRecord(1, 2, 3) + record(0x0207, unicodeString(QStringLiteral("stray")));
+            + record(0x04BC, u16le(0) + u16le(0) + char(1) + char(1) + QByteArray(4, '\0'))
+            + record(0x0207, unicodeString(QStringLiteral("合计"))) + formulaRecord(0, 2, specialResult(1, 1))
+            + formulaRecord(0, 3, specialResult(2, 0x07)) + formulaRecord(0, 4, specialResult(3, 0))
+            + record(0x0205, cellHeader(1, 0) + char(0) + char(0))
+            + record(0x0205, cellHeader(1, 1) + char(0x2A) + char(1))
+            // A String record without a formula before it belongs to no cell.
+            + numberRecord(1, 2, 3) + record(0x0207, unicodeString(QStringLiteral("stray")));
         XlsWorkbook book;
         XlsWorksheet* s = loadStream(book, sheetStream(cells));
         QVERIFY(s);
@@ -210,8 +210,8 @@ private slots:
                                     + boundSheet(QStringLiteral("Two"), 0).size() + eof().size());
         const quint32 p1 = quint32(globalsSize);
         const quint32 p2 = p1 + quint32(first.size() + chart.size());
-        const QByteArray all = bof(5) + boundSheet(QStringLiteral("一"), p1) + boundSheet(QStringLiteral("Two"), p2) + eof()
-                               + first + chart + second + third;
+        const QByteArray all = bof(5) + boundSheet(QStringLiteral("一"), p1) + boundSheet(QStringLiteral("Two"), p2)
+            + eof() + first + chart + second + third;
         XlsWorkbook book;
         QVERIFY(loadStream(book, all));
         QCOMPARE(book.worksheetCount(), 3);
@@ -260,7 +260,7 @@ private slots:
         // A password-protected book: nothing after FilePass is read as cells.
         XlsWorkbook book;
         const QByteArray locked = bof(0x0005) + record(0x002F, u16le(1) + QByteArray(52, 'k')) + eof() + bof(0x0010)
-                                  + numberRecord(0, 0, 1) + eof();
+            + numberRecord(0, 0, 1) + eof();
         QVERIFY(loadStream(book, locked) == nullptr);
         QVERIFY(book.isEncrypted());
         QCOMPARE(book.worksheetCount(), 0);
@@ -283,8 +283,8 @@ private slots:
     void labelRecordsOfOtherWriters()
     {
         const QByteArray cells = record(0x0204, cellHeader(0, 0) + unicodeString(QStringLiteral("Grüße")))
-                                 + record(0x0204, cellHeader(0, 1) + unicodeString(QStringLiteral("品名")))
-                                 + record(0x00D6, cellHeader(0, 2) + unicodeString(QStringLiteral("rich")) + u16le(0));
+            + record(0x0204, cellHeader(0, 1) + unicodeString(QStringLiteral("品名")))
+            + record(0x00D6, cellHeader(0, 2) + unicodeString(QStringLiteral("rich")) + u16le(0));
         XlsWorkbook book;
         XlsWorksheet* s = loadStream(book, sheetStream(cells));
         QVERIFY(s);

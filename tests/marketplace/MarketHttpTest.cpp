@@ -54,7 +54,8 @@ private slots:
 
     void formKeepsPlusAndDecodesPercent()
     {
-        const ParamMap form = ParseForm("timestamp=2024-01-02 03:04:05&orvane_param_json=%7B%22a%22%3A%22b+c%22%7D&x&=");
+        const ParamMap form = ParseForm(
+            "timestamp=2024-01-02 03:04:05&orvane_param_json=%7B%22a%22%3A%22b+c%22%7D&x&=");
         QCOMPARE(form.value("timestamp"), QByteArray("2024-01-02 03:04:05"));
         QCOMPARE(form.value("orvane_param_json"), QByteArray("{\"a\":\"b+c\"}"));
         QVERIFY(form.contains("x"));
@@ -63,10 +64,12 @@ private slots:
     void multipartSplitsFieldsAndFile()
     {
         const QByteArray file("\x89PNG\r\n--notboundary\r\n\0binary", 28);
-        const QByteArray body = "--123\r\nContent-Disposition: form-data; name=\"method\"\r\nContent-Type: text/plain\r\n\r\n"
-                                "orvane.vumo.propimg.add\r\n"
-                                "--123\r\nContent-Disposition: form-data;name=\"image\";filename=\"a.png\"\r\n"
-                                "Content-Type: image/png\r\n\r\n" + file + "\r\n--123--\r\n";
+        const QByteArray body =
+            "--123\r\nContent-Disposition: form-data; name=\"method\"\r\nContent-Type: text/plain\r\n\r\n"
+            "orvane.vumo.propimg.add\r\n"
+            "--123\r\nContent-Disposition: form-data;name=\"image\";filename=\"a.png\"\r\n"
+            "Content-Type: image/png\r\n\r\n"
+            + file + "\r\n--123--\r\n";
         QList<MultipartPart> parts;
         QVERIFY(ParseMultipart("multipart/form-data;boundary=123", body, parts));
         QCOMPARE(parts.size(), 2);

@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/resource.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <memory>
@@ -102,14 +102,15 @@ private slots:
     {
         MarketplaceServer server;
         QVERIFY(StartServer(server, 60000, 10));
-        rlimit saved {};
+        rlimit saved{};
         QVERIFY(getrlimit(RLIMIT_NOFILE, &saved) == 0);
 
         // Fill every free descriptor below the highest one in use, so that exactly one is left
         // under the lowered limit: the client's.
         std::vector<int> fillers;
         int highest = 0;
-        for (const QString& entry : QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries))
+        for (const QString& entry :
+             QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries))
             highest = qMax(highest, entry.toInt());
         for (;;) {
             const int fd = ::open("/dev/null", O_RDONLY);

@@ -66,9 +66,15 @@ private slots:
     void statusWords()
     {
         // Combinations the marketplace never reports, other spellings and local states are -1.
-        const QList<QPair<const char*, int>> cases = {
-            {"NEVER_UP", 1}, {"ON_SALE", 8}, {"  ON_SALE \t AUDIT_AWAIT ", 520}, {"CUSTORMER_DOWN AUDIT_AWAIT", 514},
-            {"SYSTEM_DOWN AUDIT_FAIL", 1028}, {"ON_SALE AUDIT_FAIL", -1}, {"on_sale", -1}, {"ON_SALEAUDIT_AWAIT", -1}, {"", -1}};
+        const QList<QPair<const char*, int>> cases = {{"NEVER_UP", 1},
+                                                      {"ON_SALE", 8},
+                                                      {"  ON_SALE \t AUDIT_AWAIT ", 520},
+                                                      {"CUSTORMER_DOWN AUDIT_AWAIT", 514},
+                                                      {"SYSTEM_DOWN AUDIT_FAIL", 1028},
+                                                      {"ON_SALE AUDIT_FAIL", -1},
+                                                      {"on_sale", -1},
+                                                      {"ON_SALEAUDIT_AWAIT", -1},
+                                                      {"", -1}};
         for (const auto& c : cases)
             QVERIFY2(StatusFromText(QString::fromLatin1(c.first)) == c.second, c.first);
     }

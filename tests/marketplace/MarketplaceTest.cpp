@@ -13,7 +13,9 @@
 #include "plugin/UserInfo.h"
 #include "quorvia/LoginFile.h"
 #include "quorvia/UnZipFile.h"
+#include "request/PopSellerCatsGet.h"
 #include "request/PopVumoAdd.h"
+#include "request/PopVumoAttvalueGet.h"
 #include "request/PopVumoDelete.h"
 #include "request/PopVumoGet.h"
 #include "request/PopVumoImgUpload.h"
@@ -22,8 +24,6 @@
 #include "request/PopVumoSkuDelete.h"
 #include "request/PopVumoUpdate.h"
 #include "request/PopVumosSearch.h"
-#include "request/PopSellerCatsGet.h"
-#include "request/PopVumoAttvalueGet.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -183,19 +183,16 @@ private slots:
         Quorvia::vumo::UserInfo::instance()->SetLogin({});
     }
 
-    void init()
-    {
-        Control({{"reset", true}});
-    }
+    void init() { Control({{"reset", true}}); }
 
     void filesPointAtTheServer()
     {
         const Quorvia::network::config::NetworkConfig config(m_home->filePath("config"));
         const QString base = m_market.baseUrl();
-        for (const QString& url : {config.GetApiUrl(), config.GetServerUrl(), config.GetWsServerUrl(),
-                                   config.GetPlatformUrl(), config.GetPfApiServerUrl(), config.GetTemplateUrl(),
-                                   config.GetVumoItemUrl(), config.GetDotLogUrl(), config.GetImagesUrl(),
-                                   config.GetLoginUrl(), config.GetTimeServerUrl(), config.GetMsgSubscribeUrl()})
+        for (const QString& url :
+             {config.GetApiUrl(), config.GetServerUrl(), config.GetWsServerUrl(), config.GetPlatformUrl(),
+              config.GetPfApiServerUrl(), config.GetTemplateUrl(), config.GetVumoItemUrl(), config.GetDotLogUrl(),
+              config.GetImagesUrl(), config.GetLoginUrl(), config.GetTimeServerUrl(), config.GetMsgSubscribeUrl()})
             QVERIFY2(url.startsWith(base), qPrintable(url));
         QCOMPARE(config.GetImagesUrl(), base);
         QCOMPARE(config.GetVumoItemUrl(), base + "/item/%1.html");
@@ -207,8 +204,8 @@ private slots:
         QVERIFY2(Quorvia::login::ReadLogin(m_home->filePath("config/login.ini"), login, &error), qPrintable(error));
         QCOMPARE(login.appSecret, QByteArray("demo-app-secret"));
         // It holds the token and the secret: the owner's eyes only.
-        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup
-            | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+            | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
         QCOMPARE(QFile::permissions(m_home->filePath("config/login.ini")) & others, QFileDevice::Permissions());
     }
 
@@ -244,14 +241,17 @@ private slots:
         QCOMPARE(codeOf(Envelope("orvane.vumo.nothing", "{}")), QStringLiteral("15"));
         QCOMPARE(codeOf(Envelope("orvane.vumo.get", "{not json")), QStringLiteral("16"));
         const QJsonObject error = Json(Exchange(url, Body(Envelope("orvane.vumo.get", "[1]", "x")), true).body)
-                                      .value("error_response").toObject();
+                                      .value("error_response")
+                                      .toObject();
         QVERIFY(!error.value("zh_desc").toString().isEmpty());
 
         // The statistics call is signed with the server's fixed secret, and needs "platform".
-        p = Envelope("quorvia.log.statistics", R"({"assistId":"a","logStatistics":[{"categoryId":1,"operationId":2,"times":3}]})");
+        p = Envelope("quorvia.log.statistics",
+                     R"({"assistId":"a","logStatistics":[{"categoryId":1,"operationId":2,"times":3}]})");
         p.insert("platform", "pc");
         p.insert("sign", MarketGateway::Sign(p, MarketGateway::kServerSecret));
-        QVERIFY(Json(Exchange(m_market.url("/platform"), Body(p), true).body).contains("quorvia_log_statistics_response"));
+        QVERIFY(
+            Json(Exchange(m_market.url("/platform"), Body(p), true).body).contains("quorvia_log_statistics_response"));
         p.insert("sign", MarketGateway::Sign(p, "demo-app-secret"));
         QCOMPARE(codeOf(p), QStringLiteral("14"));
         QCOMPARE(m_market.server().State().value("statistics").toArray().size(), 1);
@@ -281,8 +281,8 @@ private slots:
         filtered.SetVumoStatus(0);
         filtered.SetTitle(QStringLiteral("连衣裙4"));
         QVERIFY(filtered.SyncRequest(20000));
-        QCOMPARE(filtered.GetValidIds(), QList<qint64>({1000000004, 1000000040, 1000000041, 1000000042,
-                                                        1000000043, 1000000044, 1000000045}));
+        QCOMPARE(filtered.GetValidIds(),
+                 QList<qint64>({1000000004, 1000000040, 1000000041, 1000000042, 1000000043, 1000000044, 1000000045}));
         filtered.SetTitle(QString());
         filtered.SetStartPrice(20);
         filtered.SetEndPrice(22);
@@ -303,10 +303,12 @@ private slots:
         QVERIFY2(get.SyncRequest(20000), qPrintable(get.errorMessage));
         const QVariantMap answer = get.GetVumo();
         // Members a seeded listing has no value for may be left out.
-        const QSet<QString> optional = {"upc_code", "transport_id", "online_time", "offline_time", "producter", "wrap",
-                                        "pack_listing", "service", "creator", "vumo_big_small_model"};
+        const QSet<QString> optional = {
+            "upc_code", "transport_id", "online_time", "offline_time", "producter",
+            "wrap",     "pack_listing", "service",     "creator",      "vumo_big_small_model"};
         for (const QString& field : get.GetFields())
-            QVERIFY2(answer.contains(field) || optional.contains(field) || field.startsWith(QLatin1String("is_")), qPrintable(field));
+            QVERIFY2(answer.contains(field) || optional.contains(field) || field.startsWith(QLatin1String("is_")),
+                     qPrintable(field));
         VumoDataEntity vumo;
         ReadInto(vumo, answer);
         QCOMPARE(vumo.vumo_id(), 1000000003);
@@ -316,8 +318,8 @@ private slots:
         QCOMPARE(vumo.length(), 30);
         // Stored without the host (its port changes between starts); answered with it.
         QCOMPARE(vumo.logo(), m_market.baseUrl() + "/imgzone/n0/seed/1000000003.png");
-        QCOMPARE(vumo.desc(), QStringLiteral("<p>描述3</p><img src=\"%1/imgzone/n0/seed/1000000003.png\">")
-                                  .arg(m_market.baseUrl()));
+        QCOMPARE(vumo.desc(),
+                 QStringLiteral("<p>描述3</p><img src=\"%1/imgzone/n0/seed/1000000003.png\">").arg(m_market.baseUrl()));
         QCOMPARE(vumo.Skus().size(), 1);
         QCOMPARE(vumo.Skus().first()->sku_id(), 2000000003);
         QCOMPARE(vumo.Skus().first()->outer_id(), QStringLiteral("OUT-3"));
@@ -438,20 +440,27 @@ private slots:
     void partialUpdateKeepsWhatItDidNotSend()
     {
         const auto get = [this] {
-            return Call("orvane.vumo.get", R"({"vumo_id":"1000000020","fields":"item_num,attributes,vumo_attribute,cubage,brand_id,skus"})")
-                .value("vumo_get_response").toObject().value("vumo").toObject();
+            return Call(
+                       "orvane.vumo.get",
+                       R"({"vumo_id":"1000000020","fields":"item_num,attributes,vumo_attribute,cubage,brand_id,skus"})")
+                .value("vumo_get_response")
+                .toObject()
+                .value("vumo")
+                .toObject();
         };
         const QJsonObject before = get();
         QCOMPARE(before.value("vumo_attribute").toString(), QStringLiteral("5001:60001^6001:0,张三,李四"));
 
-        QVERIFY(Call("orvane.vumo.update", R"({"vumo_id":"1000000020","item_num":"NEW-20"})").contains("vumo_update_response"));
+        QVERIFY(Call("orvane.vumo.update", R"({"vumo_id":"1000000020","item_num":"NEW-20"})")
+                    .contains("vumo_update_response"));
         QJsonObject after = get();
         QCOMPARE(after.value("item_num").toString(), QStringLiteral("NEW-20"));
         for (const char* kept : {"attributes", "vumo_attribute", "cubage", "brand_id", "skus"})
             QVERIFY2(after.value(QLatin1String(kept)) == before.value(QLatin1String(kept)), kept);
 
         // New choices keep the stored free texts; new free texts replace them.
-        QVERIFY(Call("orvane.vumo.update", R"({"vumo_id":"1000000020","attributes":"5001:69001"})").contains("vumo_update_response"));
+        QVERIFY(Call("orvane.vumo.update", R"({"vumo_id":"1000000020","attributes":"5001:69001"})")
+                    .contains("vumo_update_response"));
         QCOMPARE(get().value("vumo_attribute").toString(), QStringLiteral("5001:69001^6001:0,张三,李四"));
         QVERIFY(Call("orvane.vumo.update", R"({"vumo_id":"1000000020","input_pids":"6001","input_strs":"王五"})")
                     .contains("vumo_update_response"));
@@ -505,13 +514,17 @@ private slots:
         QVERIFY2(url.startsWith(m_market.baseUrl() + "/imgzone/n0/"), qPrintable(url));
         QCOMPARE(Exchange(url, {}, false).body, png);
         QCOMPARE(QImage::fromData(Exchange(QString(url).replace("/n0/", "/n2/"), {}, false).body).width(), 350);
-        QCOMPARE(QImage::fromData(Exchange(QString(url).replace("/n0/", "/n5/"), {}, false).body).size(), QSize(160, 120));
+        QCOMPARE(QImage::fromData(Exchange(QString(url).replace("/n0/", "/n5/"), {}, false).body).size(),
+                 QSize(160, 120));
         QCOMPARE(Exchange(QString(url).replace("/n0/", "/n7/"), {}, false).status, 404);
         QCOMPARE(Exchange(m_market.url("/imgzone/n0/../../etc/passwd"), {}, false).status, 404);
 
         // Not a picture: a clear platform error, nothing stored.
         QCOMPARE(Call("kelvaris.imgzone.picture.upload", R"({"image_data":"aGVsbG8="})")
-                     .value("error_response").toObject().value("code").toString(),
+                     .value("error_response")
+                     .toObject()
+                     .value("code")
+                     .toString(),
                  QStringLiteral("11200051"));
 
         // Property pictures: multipart add, then search reads them with "/n5" addresses.
@@ -541,11 +554,14 @@ private slots:
         QCOMPARE(QImage::fromData(Exchange(images.at(1)->img_url(), {}, false).body).width(), 160);
         qDeleteAll(images);
 
-        const QByteArray removal = QStringLiteral(R"({"vumo_id":"1000000002","attribute_value_id":"60002","image_id":"%1"})")
-                                       .arg(imageId).toUtf8();
+        const QByteArray removal = QStringLiteral(
+                                       R"({"vumo_id":"1000000002","attribute_value_id":"60002","image_id":"%1"})")
+                                       .arg(imageId)
+                                       .toUtf8();
         QVERIFY(Call("orvane.vumo.propimg.delete", removal).contains("vumo_propimg_delete_response"));
-        QCOMPARE(Call("orvane.vumo.propimg.delete", removal).value("error_response").toObject().value("code").toString(),
-                 QStringLiteral("11200050"));
+        QCOMPARE(
+            Call("orvane.vumo.propimg.delete", removal).value("error_response").toObject().value("code").toString(),
+            QStringLiteral("11200050"));
     }
 
     void categoryPackage()
@@ -554,7 +570,8 @@ private slots:
         auto package = [&](qint64 version, bool gzip) {
             ParamMap p = Envelope("quorvia.incr.category.get",
                                   QStringLiteral(R"({"vender_id":"10001","event_type":"1","category_version":"%1"})")
-                                      .arg(version).toUtf8());
+                                      .arg(version)
+                                      .toUtf8());
             p.insert("v", "1.0");
             p.insert("sign", MarketGateway::Sign(p, "demo-app-secret"));
             return Exchange(url, Body(p), true, gzip);
@@ -588,7 +605,8 @@ private slots:
         QCOMPARE(UnZipFile::gUncompress(zipped.body), full.body);
 
         // A change raises the version; the increment carries that category only.
-        const QJsonObject changed = Control({{"action", "change_category"}, {"cid", 1102}, {"name", QStringLiteral("短裙")}});
+        const QJsonObject changed = Control(
+            {{"action", "change_category"}, {"cid", 1102}, {"name", QStringLiteral("短裙")}});
         QCOMPARE(changed.value("category_version").toInt(), version + 1);
         parts = package(version, false).body.split('\n');
         QCOMPARE(parts.size(), 2);
@@ -615,7 +633,11 @@ private slots:
         PopVumoGet get;
         get.SetVumoId(1000000001);
 
-        Control({{"method", "orvane.vumo.get"}, {"mode", "error"}, {"code", "777"}, {"zh_desc", QStringLiteral("测试故障")}, {"count", 1}});
+        Control({{"method", "orvane.vumo.get"},
+                 {"mode", "error"},
+                 {"code", "777"},
+                 {"zh_desc", QStringLiteral("测试故障")},
+                 {"count", 1}});
         QVERIFY(!get.SyncRequest(20000));
         QCOMPARE(get.errorCode, QStringLiteral("777"));
         QCOMPARE(get.errorMessage, QStringLiteral("测试故障"));
@@ -629,7 +651,7 @@ private slots:
         QVERIFY(shop.SyncRequest(20000));
 
         Control({{"method", "orvane.vumo.get"}, {"mode", "hang"}});
-        QVERIFY(!get.SyncRequest(300)); // the caller's own time limit ends it
+        QVERIFY(!get.SyncRequest(300));   // the caller's own time limit ends it
         QVERIFY(get.errorCode.isEmpty()); // no answer at all, not a platform error
         QVERIFY(get.GetVumo().isEmpty());
 
@@ -669,20 +691,24 @@ private slots:
         QVERIFY(xls.open(QIODevice::WriteOnly));
         xls.write("\xD0\xCF\x11\xE0 book");
         xls.close();
-        QCOMPARE(Exchange(m_market.url("/templates/BookImportTemplate.xls"), {}, false).body, QByteArray("\xD0\xCF\x11\xE0 book"));
+        QCOMPARE(Exchange(m_market.url("/templates/BookImportTemplate.xls"), {}, false).body,
+                 QByteArray("\xD0\xCF\x11\xE0 book"));
         QCOMPARE(Exchange(m_market.url("/templates/DescFormat.xls"), {}, false).status, 404);
         QCOMPARE(Exchange(m_market.url("/templates/..%2Fconfig%2Flogin.ini"), {}, false).status, 404);
 
         QCOMPARE(Exchange(m_market.url("/dotlog/stats.do?venderId=10001&level1=a"), {}, false).status, 200);
-        QCOMPARE(m_market.server().State().value("last_tracking").toArray().last().toObject().value("venderId").toString(),
-                 QStringLiteral("10001"));
+        QCOMPARE(
+            m_market.server().State().value("last_tracking").toArray().last().toObject().value("venderId").toString(),
+            QStringLiteral("10001"));
 
-        ParamMap p = Envelope("quorvia.good.synchro",
-                              R"({"original_skuid":"2000000001", "red_skuid":"2000000002", "vender_id":"10001", "shop_id":"20001"})");
+        ParamMap p = Envelope(
+            "quorvia.good.synchro",
+            R"({"original_skuid":"2000000001", "red_skuid":"2000000002", "vender_id":"10001", "shop_id":"20001"})");
         p.insert("v", "1.0");
         p.insert("sign", MarketGateway::Sign(p, "demo-app-secret"));
         const QJsonObject synchro = Json(Exchange(m_market.url("/pfapi"), Body(p), true).body)
-                                        .value("quorvia.good.synchro_response").toObject();
+                                        .value("quorvia.good.synchro_response")
+                                        .toObject();
         QCOMPARE(synchro.value("code").toInt(), 0);
         QCOMPARE(synchro.value("good_synchro").toBool(), true);
     }
@@ -700,9 +726,13 @@ private slots:
         add.SetVumo(&vumo);
         QVERIFY2(add.SyncRequest(20000), qPrintable(add.errorMessage));
         const qint64 id = add.GetResponse().toMap().value("vumo_id").toLongLong();
-        const QString pictureUrl = m_market.baseUrl() + "/imgzone/" +
-            Call("kelvaris.imgzone.picture.upload", "{\"image_data\":\"" + PngBytes(10, 10, Qt::green).toBase64() + "\"}")
-                .value("kelvaris_imgzone_picture_upload_responce").toObject().value("picture_url").toString();
+        const QString pictureUrl = m_market.baseUrl() + "/imgzone/"
+            + Call("kelvaris.imgzone.picture.upload",
+                   "{\"image_data\":\"" + PngBytes(10, 10, Qt::green).toBase64() + "\"}")
+                  .value("kelvaris_imgzone_picture_upload_responce")
+                  .toObject()
+                  .value("picture_url")
+                  .toString();
         Control({{"action", "change_category"}, {"cid", 2101}, {"name", QStringLiteral("当代小说")}});
         const qint64 version = m_market.server().Store().CategoryVersion();
 

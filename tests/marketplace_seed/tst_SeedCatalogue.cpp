@@ -23,10 +23,23 @@ QByteArray Dump(const SeedCatalogue& c)
 {
     QJsonArray out;
     for (const SeedCategory& x : c.categories)
-        out.append(QStringLiteral("%1/%2/%3/%4/%5/%6").arg(x.id).arg(x.fid).arg(x.name).arg(x.lev).arg(x.isParent).arg(x.indexId));
+        out.append(QStringLiteral("%1/%2/%3/%4/%5/%6")
+                       .arg(x.id)
+                       .arg(x.fid)
+                       .arg(x.name)
+                       .arg(x.lev)
+                       .arg(x.isParent)
+                       .arg(x.indexId));
     for (const SeedAttribute& a : c.attributes)
         out.append(QStringLiteral("%1/%2/%3/%4/%5/%6/%7/%8")
-                       .arg(a.aid).arg(a.cid).arg(a.name).arg(a.inputType).arg(a.isReq).arg(a.isSaleProp).arg(a.groupId).arg(a.features));
+                       .arg(a.aid)
+                       .arg(a.cid)
+                       .arg(a.name)
+                       .arg(a.inputType)
+                       .arg(a.isReq)
+                       .arg(a.isSaleProp)
+                       .arg(a.groupId)
+                       .arg(a.features));
     for (const SeedAttrValue& v : c.attrValues + c.venderAttrValues)
         out.append(QStringLiteral("%1/%2/%3/%4/%5").arg(v.aid).arg(v.vid).arg(v.name).arg(v.indexId).arg(v.features));
     for (const SeedGroup& g : c.groups)
@@ -38,13 +51,24 @@ QByteArray Dump(const SeedCatalogue& c)
         for (const QJsonObject& sku : l.skus)
             out.append(sku);
         for (const SeedImage& i : l.images)
-            out.append(QStringLiteral("%1/%2/%3/%4/%5").arg(i.imageId).arg(i.attributeValueId).arg(i.path).arg(i.isMain).arg(i.indexId));
+            out.append(QStringLiteral("%1/%2/%3/%4/%5")
+                           .arg(i.imageId)
+                           .arg(i.attributeValueId)
+                           .arg(i.path)
+                           .arg(i.isMain)
+                           .arg(i.indexId));
     }
     return QJsonDocument(out).toJson(QJsonDocument::Compact);
 }
 
-qint64 Id(const QJsonObject& o, const char* key) { return qint64(o.value(QLatin1String(key)).toDouble()); }
-QString Text(const QJsonObject& o, const char* key) { return o.value(QLatin1String(key)).toString(); }
+qint64 Id(const QJsonObject& o, const char* key)
+{
+    return qint64(o.value(QLatin1String(key)).toDouble());
+}
+QString Text(const QJsonObject& o, const char* key)
+{
+    return o.value(QLatin1String(key)).toString();
+}
 qint64 Cents(const QJsonObject& o, const char* key)
 {
     qint64 cents = -1;
@@ -133,7 +157,8 @@ void SeedCatalogueTest::kindsAndSeller()
     const SeedSeller& s = demo.seller;
     QCOMPARE(QVariantList({s.uid, s.shopName, s.venderId, s.shopId, s.shopType, s.stockMode}),
              QVariantList({login.uid, login.shopName, login.venderId, login.shopId, login.shopType, login.stockMode}));
-    QCOMPARE(QStringList({QString::fromLatin1(s.appKey), QString::fromLatin1(s.appSecret), QString::fromLatin1(s.accessToken)}),
+    QCOMPARE(QStringList(
+                 {QString::fromLatin1(s.appKey), QString::fromLatin1(s.appSecret), QString::fromLatin1(s.accessToken)}),
              QStringList({login.appKey, login.appSecret, login.accessToken}));
 }
 
@@ -176,7 +201,7 @@ void SeedCatalogueTest::attributesOfEveryLeaf()
 {
     const SeedCatalogue c = MakeSeedCatalogue(QStringLiteral("empty"));
     const Index ix(c);
-    QCOMPARE(ix.attributes.size(), c.attributes.size()); // aid unique over all categories
+    QCOMPARE(ix.attributes.size(), c.attributes.size());                         // aid unique over all categories
     QCOMPARE(ix.values.size(), c.attrValues.size() + c.venderAttrValues.size()); // vid unique
     QSet<qint64> groups;
     for (const SeedGroup& g : c.groups) {
@@ -261,8 +286,8 @@ void SeedCatalogueTest::listingsReferToTheirCategory()
 
         // "vumo_attribute" read the way the plug-in reads it gives the same choices plus the
         // free texts of this category's free-text attributes.
-        const Quorvia::vumo::entity::ParsedAttributeText parsed =
-            Quorvia::vumo::entity::ParseApiAttributeText(Text(l.vumo, "vumo_attribute"));
+        const Quorvia::vumo::entity::ParsedAttributeText parsed = Quorvia::vumo::entity::ParseApiAttributeText(
+            Text(l.vumo, "vumo_attribute"));
         QCOMPARE(parsed.attributes, QString(attributes).replace(QLatin1Char('|'), QLatin1Char('^')));
         const QStringList pids = parsed.inputPids.split(QLatin1Char('|'), Qt::SkipEmptyParts);
         QCOMPARE(Quorvia::vumo::entity::SplitInputTexts(parsed.inputStrs).size(), pids.size());
@@ -420,7 +445,8 @@ void SeedCatalogueTest::statusesAndTextsAsThePlugInReadsThem()
         Quorvia::vumo::entity::VumoDataEntity record;
         for (auto it = l.vumo.constBegin(); it != l.vumo.constEnd(); ++it)
             record.SetApiValue(it.key(), it.value().toVariant());
-        QVERIFY2(Quorvia::vumo::entity::IsMarketplaceVumoStatus(record.vumo_status()), qPrintable(Text(l.vumo, "vumo_status")));
+        QVERIFY2(Quorvia::vumo::entity::IsMarketplaceVumoStatus(record.vumo_status()),
+                 qPrintable(Text(l.vumo, "vumo_status")));
         statuses.insert(record.vumo_status());
         QCOMPARE(record.status(), 2);
         QCOMPARE(record.vumo_id(), Id(l.vumo, "vumo_id"));
@@ -458,7 +484,8 @@ void SeedCatalogueTest::scaleCatalogueIsLargeAndUnique()
     QVERIFY(!outerIds.contains(QString()));
     // Listing numbers have the length the download accepts (10 to 18 digits) and stay exact
     // in a JSON number.
-    for (qint64 id : {*std::min_element(vumoIds.begin(), vumoIds.end()), *std::max_element(skuIds.begin(), skuIds.end())})
+    for (qint64 id :
+         {*std::min_element(vumoIds.begin(), vumoIds.end()), *std::max_element(skuIds.begin(), skuIds.end())})
         QVERIFY(QString::number(id).size() >= 10 && id < (qint64(1) << 53));
 }
 

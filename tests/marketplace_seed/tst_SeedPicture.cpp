@@ -97,8 +97,9 @@ void SeedPictureTest::colourPicturesShowTheirColour()
             // (light colours are drawn a little darker).
             const QRgb centre = picture.pixel(400, 470);
             const bool light = colour.lightness() > 225;
-            QVERIFY2(Distance(centre, (light ? colour.darker(125) : colour).rgb()) < 40,
-                     qPrintable(image.path + QLatin1Char(' ') + QColor(centre).name() + QLatin1Char(' ') + colour.name()));
+            QVERIFY2(
+                Distance(centre, (light ? colour.darker(125) : colour).rgb()) < 40,
+                qPrintable(image.path + QLatin1Char(' ') + QColor(centre).name() + QLatin1Char(' ') + colour.name()));
             ++checked;
         }
     }
@@ -117,9 +118,9 @@ void SeedPictureTest::unknownPathsAreRefused()
         QString(good).replace(QStringLiteral("/imgzone/"), QStringLiteral("/images/")),
         QString(good).replace(QStringLiteral(".jpg"), QStringLiteral(".gif")),
         QString(good).replace(QStringLiteral(".jpg"), QStringLiteral(".png")), // not this picture's type
-        QStringLiteral("/imgzone/n0/seed/1100000005/0_9.jpg"),     // no 9th picture
-        QStringLiteral("/imgzone/n0/seed/1100000005/12345_1.jpg"), // no such colour
-        QStringLiteral("/imgzone/n0/seed/1000000000/0_1.jpg"),     // before the first listing
+        QStringLiteral("/imgzone/n0/seed/1100000005/0_9.jpg"),                 // no 9th picture
+        QStringLiteral("/imgzone/n0/seed/1100000005/12345_1.jpg"),             // no such colour
+        QStringLiteral("/imgzone/n0/seed/1000000000/0_1.jpg"),                 // before the first listing
         QStringLiteral("/imgzone/n0/seed/../1100000006/0_1.jpg"),
         QString(),
         good + QStringLiteral("?x=1"),

@@ -29,9 +29,10 @@ QStringList Row(YExcel::XlsWorksheet* sheet, int row)
 }
 
 // The import reads these columns by position.
-const QStringList kListingColumns = QStringLiteral(
-    "*三级分类ID|商品编号|*商品名称|*Yv价|*市场价|成本价|*商品毛重|*[包装]长|*[包装]宽|*[包装]高|UPC编码|货号|包装清单|"
-    "售后服务|*库存量|*统一主图|*商品描述").split(QLatin1Char('|'));
+const QStringList kListingColumns = QStringLiteral("*三级分类ID|商品编号|*商品名称|*Yv价|*市场价|成本价|*商品毛重|*["
+                                                   "包装]长|*[包装]宽|*[包装]高|UPC编码|货号|包装清单|"
+                                                   "售后服务|*库存量|*统一主图|*商品描述")
+                                        .split(QLatin1Char('|'));
 
 } // namespace
 
@@ -92,7 +93,8 @@ void SeedTemplatesTest::importTemplateNamesTheCategoriesAttributes()
         const bool star = title.startsWith(QLatin1Char('*'));
         if (star)
             title.remove(0, 1);
-        QVERIFY2(inEveryCategory ? presentIn.value(title) == leaves.size() : presentIn.value(title) > 0, qPrintable(title));
+        QVERIFY2(inEveryCategory ? presentIn.value(title) == leaves.size() : presentIn.value(title) > 0,
+                 qPrintable(title));
         if (star)
             QCOMPARE(requiredIn.value(title), int(leaves.size()));
     }

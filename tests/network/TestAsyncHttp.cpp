@@ -14,8 +14,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -175,8 +175,7 @@ private slots:
         QJsonParseError error;
         const QJsonDocument doc = QJsonDocument::fromJson(outcome->result.data, &error);
         QCOMPARE(error.error, QJsonParseError::NoError);
-        QCOMPARE(doc.object().value("error_response").toObject().value("code").toString(),
-                 QStringLiteral("-1"));
+        QCOMPARE(doc.object().value("error_response").toObject().value("code").toString(), QStringLiteral("-1"));
     }
 
     void escapedSyntheticBody_data()

@@ -47,7 +47,10 @@ public:
     enum Flood { Body, Headers };
 
     FloodServer(Flood flood, qint64 hardLimit, int seconds, int clientNapMs = 0)
-        : m_flood(flood), m_hardLimit(hardLimit), m_seconds(seconds), m_clientNapMs(clientNapMs)
+        : m_flood(flood)
+        , m_hardLimit(hardLimit)
+        , m_seconds(seconds)
+        , m_clientNapMs(clientNapMs)
     {
         m_thread.reset(QThread::create([this] { Run(); }));
         m_thread->start();
@@ -82,8 +85,8 @@ private:
             // Posted before the client can see the headers, so it sleeps before reading the body.
             if (m_clientNapMs > 0) {
                 const int nap = m_clientNapMs;
-                QMetaObject::invokeMethod(&m_client, [nap] { QThread::msleep(nap); },
-                                          Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    &m_client, [nap] { QThread::msleep(nap); }, Qt::QueuedConnection);
             }
         } else {
             socket->write("HTTP/1.1 200 OK\r\n");
@@ -159,8 +162,7 @@ private slots:
         // Unread data must hold the server back (past the cap only what the sockets buffer),
         // not pile up in memory until the abort gets through.
         const qint64 bound = cap + 16LL * 1024 * 1024;
-        QVERIFY2(server.Written() < bound,
-                 qPrintable(QStringLiteral("server wrote %1 bytes").arg(server.Written())));
+        QVERIFY2(server.Written() < bound, qPrintable(QStringLiteral("server wrote %1 bytes").arg(server.Written())));
     }
 
     void headerFloodEndsWithTheTimeLimit()
@@ -176,8 +178,8 @@ private slots:
         HTTP_RETURN_RESULT result;
         {
             SyncHttpRequest http;
-            result = http.Post(QStringLiteral("http://127.0.0.1:%1/routerjson").arg(server.Port()), "a=1",
-                               limitMs, true);
+            result = http.Post(QStringLiteral("http://127.0.0.1:%1/routerjson").arg(server.Port()), "a=1", limitMs,
+                               true);
         }
         const qint64 elapsed = clock.elapsed();
         QCOMPARE(result.status, 201);
@@ -217,8 +219,8 @@ private slots:
             TestServer::respond(s, code, QByteArray(), {"Location: " + location});
         });
         SyncHttpRequest http;
-        const HTTP_RETURN_RESULT result =
-            http.Post(first.url("/routerjson"), "access_token=secret-token&sign=ABC", 5000, true);
+        const HTTP_RETURN_RESULT result = http.Post(first.url("/routerjson"), "access_token=secret-token&sign=ABC",
+                                                    5000, true);
         QCOMPARE(first.requests().size(), 1);
         // Give a forwarded request every chance to arrive before looking.
         QTest::qWait(100);
@@ -240,8 +242,7 @@ private slots:
         SyncHttpRequest http;
         const HTTP_RETURN_RESULT result = http.Post(server.url("/routerjson"), "a=1", 5000, true);
         QVERIFY2(result.status != 200, result.data.constData());
-        QVERIFY2(ErrorText(result.data).startsWith(IncompleteBodyText(QString()).trimmed()),
-                 result.data.constData());
+        QVERIFY2(ErrorText(result.data).startsWith(IncompleteBodyText(QString()).trimmed()), result.data.constData());
         // A download of a cut-short file writes nothing.
         QVERIFY(!http.SyncDownloadFile(server.url("/pic.jpg"), m_home->filePath("cut.jpg"), 5000, false));
         QVERIFY(!QFile::exists(m_home->filePath("cut.jpg")));

@@ -18,7 +18,10 @@ namespace {
 class FakeWorker : public DownloadThreadBase
 {
 public:
-    explicit FakeWorker(int workMs) : m_workMs(workMs) {}
+    explicit FakeWorker(int workMs)
+        : m_workMs(workMs)
+    {
+    }
 
     QList<qint64> seen() const
     {

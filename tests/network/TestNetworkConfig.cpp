@@ -39,9 +39,8 @@ private slots:
         QCOMPARE(config.GetApiUrl(), QStringLiteral("http://127.0.0.1:18080/routerjson"));
         QCOMPARE(config.GetImagesUrl(), QStringLiteral("http://127.0.0.1:18080"));
         QVERIFY(config.GetVumoItemUrl().contains(QStringLiteral("%1")));
-        const QStringList used = {config.GetServerUrl(), config.GetWsServerUrl(),
-                                  config.GetPlatformUrl(), config.GetPfApiServerUrl(),
-                                  config.GetTemplateUrl(), config.GetCategoryAttribUrl(),
+        const QStringList used = {config.GetServerUrl(),      config.GetWsServerUrl(), config.GetPlatformUrl(),
+                                  config.GetPfApiServerUrl(), config.GetTemplateUrl(), config.GetCategoryAttribUrl(),
                                   config.GetDotLogUrl()};
         for (const QString& url : used)
             QVERIFY2(url.startsWith(QStringLiteral("http://127.0.0.1:18080/")), qPrintable(url));
@@ -69,9 +68,13 @@ private slots:
     {
         QTest::addColumn<QByteArray>("ini");
         QTest::addColumn<int>("type"); // -1: no proxy
-        QTest::newRow("http") << QByteArray("[Proxy]\nType=HTTP\nServerAddress=10.0.0.1\nPort=3128\nUserName=u\nPassword=p\n") << int(QNetworkProxy::HttpProxy);
-        QTest::newRow("socks5") << QByteArray("[Proxy]\nType=SOCKS5\nServerAddress=10.0.0.1\nPort=1080\n") << int(QNetworkProxy::Socks5Proxy);
-        QTest::newRow("numeric socks") << QByteArray("[Proxy]\nType=1\nServerAddress=10.0.0.1\nPort=1080\n") << int(QNetworkProxy::Socks5Proxy);
+        QTest::newRow("http") << QByteArray(
+            "[Proxy]\nType=HTTP\nServerAddress=10.0.0.1\nPort=3128\nUserName=u\nPassword=p\n")
+                              << int(QNetworkProxy::HttpProxy);
+        QTest::newRow("socks5") << QByteArray("[Proxy]\nType=SOCKS5\nServerAddress=10.0.0.1\nPort=1080\n")
+                                << int(QNetworkProxy::Socks5Proxy);
+        QTest::newRow("numeric socks") << QByteArray("[Proxy]\nType=1\nServerAddress=10.0.0.1\nPort=1080\n")
+                                       << int(QNetworkProxy::Socks5Proxy);
         QTest::newRow("none") << QByteArray("[Proxy]\nType=none\nServerAddress=10.0.0.1\nPort=1080\n") << -1;
         QTest::newRow("no address") << QByteArray("[Proxy]\nType=HTTP\nPort=3128\n") << -1;
         QTest::newRow("bad port") << QByteArray("[Proxy]\nType=HTTP\nServerAddress=10.0.0.1\nPort=99999\n") << -1;

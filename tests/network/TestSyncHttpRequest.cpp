@@ -47,9 +47,8 @@ private slots:
     void postSendsFormHeadersAndReturnsTheBody()
     {
         TestServer server;
-        QVERIFY(server.listen([](const HttpRequestSeen& r, QTcpSocket* s) {
-            TestServer::respond(s, 200, "echo:" + r.body);
-        }));
+        QVERIFY(server.listen(
+            [](const HttpRequestSeen& r, QTcpSocket* s) { TestServer::respond(s, 200, "echo:" + r.body); }));
         SyncHttpRequest http;
         const HTTP_RETURN_RESULT result = http.Post(server.url("/routerjson"), "x=%7B%7D&y=2", 5000, false);
         QCOMPARE(result.status, 200);
@@ -63,9 +62,8 @@ private slots:
     void worksOnAWorkerThreadWithoutItsOwnLoop()
     {
         TestServer server;
-        QVERIFY(server.listen([](const HttpRequestSeen& r, QTcpSocket* s) {
-            TestServer::respond(s, 200, "page " + r.body);
-        }));
+        QVERIFY(server.listen(
+            [](const HttpRequestSeen& r, QTcpSocket* s) { TestServer::respond(s, 200, "page " + r.body); }));
         const QString url = server.url("/routerjson");
         QList<QByteArray> bodies;
         std::unique_ptr<QThread> worker(QThread::create([&] {
@@ -103,8 +101,7 @@ private slots:
             port = gone.port();
         }
         SyncHttpRequest http;
-        const HTTP_RETURN_RESULT result =
-            http.Get(QStringLiteral("http://127.0.0.1:%1/x").arg(port), 5000, false);
+        const HTTP_RETURN_RESULT result = http.Get(QStringLiteral("http://127.0.0.1:%1/x").arg(port), 5000, false);
         QCOMPARE(result.status, 0);
         QVERIFY(result.data.isEmpty());
     }
@@ -144,11 +141,9 @@ private slots:
         QTest::addColumn<QByteArray>("reply");
         const QByteArray big(4096, 'x');
         QTest::newRow("with length") << TestServer::response(200, big);
-        QTest::newRow("without length")
-            << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + big);
+        QTest::newRow("without length") << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + big);
         // Announces far more than the cap: refused without waiting for the bytes.
-        QTest::newRow("announced only")
-            << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 1000000000\r\n\r\nxx");
+        QTest::newRow("announced only") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 1000000000\r\n\r\nxx");
     }
 
     void oversizeBodyFailsClearly()
@@ -224,8 +219,8 @@ private slots:
         QVERIFY(server.listen());
         SyncHttpRequest http;
         const HTTP_RETURN_RESULT result = http.PostFileByMultiPart(
-            server.url("/upload"), {{"method", "x"}},
-            qMakePair(QByteArray("image"), m_home->filePath("absent.png")), 5000, false);
+            server.url("/upload"), {{"method", "x"}}, qMakePair(QByteArray("image"), m_home->filePath("absent.png")),
+            5000, false);
         QCOMPARE(result.status, 202);
         QCOMPARE(result.data, QByteArray("Open file failed!"));
         QTest::qWait(100);
@@ -256,8 +251,8 @@ private slots:
         SyncHttpRequest http;
         const qint64 before = QDateTime::currentSecsSinceEpoch();
         const HTTP_RETURN_RESULT result = http.PostFileByMultiPart(
-            server.url("/upload"), {{"v", "2.0"}, {"app_key", "k y"}},
-            qMakePair(QByteArray("image_file"), path), 5000, false);
+            server.url("/upload"), {{"v", "2.0"}, {"app_key", "k y"}}, qMakePair(QByteArray("image_file"), path), 5000,
+            false);
         QCOMPARE(result.status, 200);
         QCOMPARE(server.requests().size(), 1);
         const HttpRequestSeen& seen = server.requests().first();
@@ -270,14 +265,21 @@ private slots:
         QVERIFY(numeric);
         QVERIFY(seconds >= before && seconds <= QDateTime::currentSecsSinceEpoch());
 
-        const QByteArray expected =
-            "--" + boundary + "\r\nContent-Disposition: form-data; name=\"app_key\"\r\n"
-            "Content-Type: text/plain\r\n\r\nk y\r\n"
-            "--" + boundary + "\r\nContent-Disposition: form-data; name=\"v\"\r\n"
-            "Content-Type: text/plain\r\n\r\n2.0\r\n"
-            "--" + boundary + "\r\nContent-Disposition: form-data;name=\"image_file\";"
-            "filename=\"" + QByteArray("图片.png") + "\"\r\nContent-Type: " + type + "\r\n"
-            "Content-Transfer-Encoding: binary\r\n\r\n" + content + "\r\n--" + boundary + "--\r\n";
+        const QByteArray expected = "--" + boundary
+            + "\r\nContent-Disposition: form-data; name=\"app_key\"\r\n"
+              "Content-Type: text/plain\r\n\r\nk y\r\n"
+              "--"
+            + boundary
+            + "\r\nContent-Disposition: form-data; name=\"v\"\r\n"
+              "Content-Type: text/plain\r\n\r\n2.0\r\n"
+              "--"
+            + boundary
+            + "\r\nContent-Disposition: form-data;name=\"image_file\";"
+              "filename=\""
+            + QByteArray("图片.png") + "\"\r\nContent-Type: " + type
+            + "\r\n"
+              "Content-Transfer-Encoding: binary\r\n\r\n"
+            + content + "\r\n--" + boundary + "--\r\n";
         QCOMPARE(seen.body, expected);
     }
 

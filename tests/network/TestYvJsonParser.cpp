@@ -110,7 +110,8 @@ private slots:
         YvJsonParser parser;
         QVariant result;
         QVERIFY(Parse("[9223372036854775807,-9223372036854775808,0,-0,"
-                      "0.1,12.34,-1.5e-3,2E+2,1e400,9223372036854775808]", &result, &parser));
+                      "0.1,12.34,-1.5e-3,2E+2,1e400,9223372036854775808]",
+                      &result, &parser));
         const QVariantList n = result.toList();
         QCOMPARE(n.at(0).toLongLong(), std::numeric_limits<qint64>::max());
         QCOMPARE(n.at(1).toLongLong(), std::numeric_limits<qint64>::min());
@@ -131,8 +132,8 @@ private slots:
     {
         YvJsonParser parser;
         QVariant result;
-        QVERIFY(Parse("[\"\\u4E2D\",\"\\\"\\\\\\/\\b\\f\\n\\r\\t\",\"\\ud83d\\ude00\",\"商品\",\"a\\u0000b\"]",
-                      &result, &parser));
+        QVERIFY(Parse("[\"\\u4E2D\",\"\\\"\\\\\\/\\b\\f\\n\\r\\t\",\"\\ud83d\\ude00\",\"商品\",\"a\\u0000b\"]", &result,
+                      &parser));
         const QVariantList s = result.toList();
         QCOMPARE(s.at(0).toString(), QString(QChar(0x4E2D)));
         QCOMPARE(s.at(1).toString(), QStringLiteral("\"\\/\b\f\n\r\t"));
@@ -159,7 +160,8 @@ private slots:
         QTest::addColumn<int>("line");
         QTest::addColumn<QString>("rest");
         QTest::newRow("leading space") << QByteArray(" {}") << "Unexcepted character" << 1 << " {}";
-        QTest::newRow("unclosed") << QByteArray("[1,2") << "Not all objects/arrays have been properly closed" << 1 << "";
+        QTest::newRow("unclosed") << QByteArray("[1,2") << "Not all objects/arrays have been properly closed" << 1
+                                  << "";
         QTest::newRow("mismatch") << QByteArray("[1}") << "Mismatch closing brace/bracket" << 1 << "}";
         QTest::newRow("close without open") << QByteArray("{}]") << "Mismatch closing brace/bracket" << 1 << "]";
         QTest::newRow("second root") << QByteArray("{}{}") << "Second root. Only one root allowed" << 1 << "{}";
@@ -170,9 +172,12 @@ private slots:
         QTest::newRow("unknown word") << QByteArray("[nil]") << "Unknown identifier" << 1 << "nil]";
         QTest::newRow("bad escape") << QByteArray("[\"a\\qb\"]") << "Unrecognized escape sequence" << 1 << "\\qb\"]";
         QTest::newRow("short unicode") << QByteArray("[\"\\u12\"]") << "Bad unicode codepoint" << 1 << "\\u12\"]";
-        QTest::newRow("escape cut at the end") << QByteArray("[\"a\\") << "Not all objects/arrays have been properly closed" << 1 << "";
-        QTest::newRow("bad low surrogate") << QByteArray("[\"\\ud83d\\u12\"]") << "Bad unicode codepoint" << 1 << "\\u12\"]";
-        QTest::newRow("unterminated string") << QByteArray("[\"abc") << "Not all objects/arrays have been properly closed" << 1 << "";
+        QTest::newRow("escape cut at the end")
+            << QByteArray("[\"a\\") << "Not all objects/arrays have been properly closed" << 1 << "";
+        QTest::newRow("bad low surrogate")
+            << QByteArray("[\"\\ud83d\\u12\"]") << "Bad unicode codepoint" << 1 << "\\u12\"]";
+        QTest::newRow("unterminated string")
+            << QByteArray("[\"abc") << "Not all objects/arrays have been properly closed" << 1 << "";
         QTest::newRow("string root") << QByteArray("\"abc\"") << "Unexcepted character" << 1 << "\"abc\"";
         QTest::newRow("number root") << QByteArray("12") << "Unexcepted character" << 1 << "12";
         QTest::newRow("colon in array") << QByteArray("[\"a\":2]") << "Unexcepted character" << 1 << ":2]";
@@ -184,7 +189,8 @@ private slots:
             << QByteArray("{\"a\":\"x\ny\",\n #}") << "Unexcepted character" << 3 << "#}";
         QTest::newRow("escaped line feeds do not")
             << QByteArray("[\"\\n\\n\", #]") << "Unexcepted character" << 1 << "#]";
-        QTest::newRow("too deep") << QByteArray(2000, '[') << "Nesting too deep" << 1 << QString(2000 - YvJsonParser::kMaxDepth, QLatin1Char('['));
+        QTest::newRow("too deep") << QByteArray(2000, '[') << "Nesting too deep" << 1
+                                  << QString(2000 - YvJsonParser::kMaxDepth, QLatin1Char('['));
     }
 
     void errorsCarryTextLineAndPosition()
@@ -211,15 +217,15 @@ private slots:
         QTest::newRow("deep but allowed")
             << QByteArray(YvJsonParser::kMaxDepth, '[') + QByteArray(YvJsonParser::kMaxDepth, ']')
             << QString(YvJsonParser::kMaxDepth, QLatin1Char('[')) + QLatin1Char(']')
-                   + QStringLiteral(",]").repeated(YvJsonParser::kMaxDepth - 1);
+                + QStringLiteral(",]").repeated(YvJsonParser::kMaxDepth - 1);
         QTest::newRow("unicode names") << QByteArray("{\"\\u540d\":\"v\"}") << "{名:\"v\",}";
         // The lenient readings that answers in the field rely on.
         QTest::newRow("name without value") << QByteArray("{\"a\":1,\"b\"}") << "{a:1,}";
         QTest::newRow("value without name") << QByteArray("{1,\"b\":[]}") << "{:1,b:[],}";
         QTest::newRow("repeated name keeps the last") << QByteArray("{\"a\":1,\"a\":[2]}") << "{a:[2,],}";
         QTest::newRow("names and values alternate") << QByteArray("{\"a\" \"b\" \"c\" \"d\"}") << "{a:\"b\",c:\"d\",}";
-        QTest::newRow("container under a name") << QByteArray("{\"a\":{\"b\":[{\"c\":null},{}]},\"d\":true}")
-                                                << "{a:{b:[{c:null,},{},],},d:1,}";
+        QTest::newRow("container under a name")
+            << QByteArray("{\"a\":{\"b\":[{\"c\":null},{}]},\"d\":true}") << "{a:{b:[{c:null,},{},],},d:1,}";
         QByteArray deepObjects;
         QString deepCanonical;
         for (int i = 0; i < YvJsonParser::kMaxDepth; ++i) {
@@ -269,10 +275,18 @@ private slots:
                 const int at = int(random.bounded(input.size()));
                 const char c = alphabet.at(int(random.bounded(alphabet.size())));
                 switch (random.bounded(4)) {
-                case 0: input[at] = c; break;
-                case 1: input.insert(at, c); break;
-                case 2: input.remove(at, 1); break;
-                default: input.truncate(at); break;
+                case 0:
+                    input[at] = c;
+                    break;
+                case 1:
+                    input.insert(at, c);
+                    break;
+                case 2:
+                    input.remove(at, 1);
+                    break;
+                default:
+                    input.truncate(at);
+                    break;
                 }
             }
             YvJsonParser parser;

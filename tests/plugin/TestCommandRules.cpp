@@ -67,7 +67,8 @@ struct SharedStore
     }
     int statusOf(const QString& clientId)
     {
-        const QVariant v = fixture.scalar(QStringLiteral("SELECT vumo_status FROM vumo_data WHERE client_id='%1'").arg(clientId));
+        const QVariant v = fixture.scalar(
+            QStringLiteral("SELECT vumo_status FROM vumo_data WHERE client_id='%1'").arg(clientId));
         return v.isValid() ? v.toInt() : -1;
     }
 
@@ -88,7 +89,8 @@ private slots:
         QTest::addColumn<QStringList>("tail");
         QTest::newRow("templates") << 1 << QStringList{"创建新品", "复制商品", "粘贴商品"};
         QTest::newRow("on sale") << 2 << QStringList{"上传", "-", "浏览商品", "复制商品", "复制商品编号"};
-        QTest::newRow("for sale") << 3 << QStringList{"删除待售商品", "上传", "-", "浏览商品", "复制商品", "复制商品编号"};
+        QTest::newRow("for sale") << 3
+                                  << QStringList{"删除待售商品", "上传", "-", "浏览商品", "复制商品", "复制商品编号"};
         QTest::newRow("local") << 4 << QStringList{"上传", "-", "复制商品", "粘贴商品"};
         QTest::newRow("recycle") << 5 << QStringList{"还原至本地仓库"};
         QTest::newRow("search") << 6 << QStringList{"上传", "-", "复制商品", "复制商品编号"};
@@ -129,7 +131,8 @@ private slots:
         QCOMPARE(menu.at(12).data.toString(), QStringLiteral("c9"));
         QCOMPARE(menu.at(12).command, VumoCommand::TemplateToNewVumo);
 
-        templates << qMakePair(QStringLiteral("模板10"), QStringLiteral("c10")) << qMakePair(QStringLiteral("模板11"), QStringLiteral("c11"));
+        templates << qMakePair(QStringLiteral("模板10"), QStringLiteral("c10"))
+                  << qMakePair(QStringLiteral("模板11"), QStringLiteral("c11"));
         menu = VumoNewVumoMenu(templates);
         int templateEntries = 0;
         for (const VumoMenuEntry& e : menu)
@@ -140,21 +143,24 @@ private slots:
         QCOMPARE(menu.last().command, VumoCommand::MoreTemplate);
 
         QCOMPARE(texts(VumoNewVumoMenu({})), QStringList({"新建新品", "新建模板", "-"}));
-        QCOMPARE(VumoTemplateListSql(),
-                 QStringLiteral("SELECT template_name,client_id FROM vumo_data WHERE (vumo_status=2013) ORDER BY modified "
-                                "DESC, client_id DESC LIMIT 11"));
+        QCOMPARE(
+            VumoTemplateListSql(),
+            QStringLiteral("SELECT template_name,client_id FROM vumo_data WHERE (vumo_status=2013) ORDER BY modified "
+                           "DESC, client_id DESC LIMIT 11"));
     }
 
     void batchEditMenuFollowsStockMode()
     {
         const QStringList full = texts(VumoBatchEditMenu(-1));
-        QCOMPARE(full, QStringList({"商品名称", "广告语", "包装清单", "售后服务", "商品描述", "店内分类", "-", "Yv价", "导入Yv价",
-                                    "市场价", "成本价", "尺寸及重量", "-", "库存", "导入库存", "导入图书规格参数",
-                                    "导入音像规格参数", "导入商品货号"}));
+        QCOMPARE(full,
+                 QStringList({"商品名称", "广告语", "包装清单", "售后服务", "商品描述", "店内分类", "-", "Yv价",
+                              "导入Yv价", "市场价", "成本价", "尺寸及重量", "-", "库存", "导入库存", "导入图书规格参数",
+                              "导入音像规格参数", "导入商品货号"}));
         const VumoMenu noStock = VumoBatchEditMenu(1);
-        QCOMPARE(texts(noStock), QStringList({"商品名称", "广告语", "包装清单", "售后服务", "商品描述", "店内分类", "-", "Yv价",
-                                              "导入Yv价", "市场价", "成本价", "尺寸及重量", "导入图书规格参数",
-                                              "导入音像规格参数", "导入商品货号"}));
+        QCOMPARE(
+            texts(noStock),
+            QStringList({"商品名称", "广告语", "包装清单", "售后服务", "商品描述", "店内分类", "-", "Yv价", "导入Yv价",
+                         "市场价", "成本价", "尺寸及重量", "导入图书规格参数", "导入音像规格参数", "导入商品货号"}));
         // Pages and import kinds the slots read back.
         QCOMPARE(find(noStock, "商品描述")->data.toInt(), 9);
         QCOMPARE(find(noStock, "尺寸及重量")->data.toInt(), 10);
@@ -167,8 +173,9 @@ private slots:
     void importAndExportMenus()
     {
         const VumoMenu import = VumoImportMenu();
-        QCOMPARE(texts(import), QStringList({"下载商品导入模板", "导入平台格式CSV", "-", "导入淘宝CSV", "-", "图书音像模板下载",
-                                             "导入图书CSV", "导入音像影视CSV"}));
+        QCOMPARE(texts(import),
+                 QStringList({"下载商品导入模板", "导入平台格式CSV", "-", "导入淘宝CSV", "-", "图书音像模板下载",
+                              "导入图书CSV", "导入音像影视CSV"}));
         const VumoMenuEntry* sub = find(import, "图书音像模板下载");
         QCOMPARE(texts(sub->children), QStringList({"分类查询表", "详描字段格式模板", "图书导入模板", "音像导入模板"}));
         QCOMPARE(sub->children.at(0).data.toInt(), 11);
@@ -185,11 +192,19 @@ private slots:
         VumoCommandTable table;
         QList<QVariant> ran;
         bool allowed = false;
-        QVERIFY(table.Declare({VumoCommand::BatchEdit, QStringLiteral("批量修改"), {}, QStringLiteral("批量修改商品信息"),
-                               [&ran](const QVariant& data) { ran << data; }, [&allowed] { return allowed; }}));
+        QVERIFY(table.Declare({VumoCommand::BatchEdit,
+                               QStringLiteral("批量修改"),
+                               {},
+                               QStringLiteral("批量修改商品信息"),
+                               [&ran](const QVariant& data) { ran << data; },
+                               [&allowed] { return allowed; }}));
         QVERIFY(table.Declare({VumoCommand::QuickImport, QStringLiteral("商品导入"), {}, {}, {}, {}}));
-        QVERIFY(table.Declare({VumoCommand::CopyVumo, QStringLiteral("复制商品"), {}, {},
-                               [&ran](const QVariant&) { ran << QStringLiteral("copy"); }, {}}));
+        QVERIFY(table.Declare({VumoCommand::CopyVumo,
+                               QStringLiteral("复制商品"),
+                               {},
+                               {},
+                               [&ran](const QVariant&) { ran << QStringLiteral("copy"); },
+                               {}}));
         // Declared twice, or not a command: refused, the first declaration stays.
         QVERIFY(!table.Declare({VumoCommand::CopyVumo, QStringLiteral("again"), {}, {}, {}, {}}));
         QVERIFY(!table.Declare({VumoCommand::None, QStringLiteral("x"), {}, {}, [](const QVariant&) {}, {}}));
@@ -233,11 +248,14 @@ private slots:
         const VumoDeletePlan online = VumoDeletePlanFor(3, false);
         QVERIFY(online.Online());
         QCOMPARE(online.TargetClass(), 5);
-        QCOMPARE(online.question, QStringLiteral("您确认要删除选中的商品吗？\n注意：选中的待售商品将从商家后台删除，同时Quorvia工作台将其放入本地回收站！"));
+        QCOMPARE(online.question,
+                 QStringLiteral("您确认要删除选中的商品吗？\n注意：选中的待售商品将从商家后台删除，同时Quorvia工作台将"
+                                "其放入本地回收站！"));
         QCOMPARE(VumoDeletePlanFor(4, true).question,
                  QStringLiteral("您确认要删除选中的商品吗？\n注意：选中的商品Quorvia工作台将其放入本地回收站！"));
         QVERIFY(VumoDeletePlanFor(5, true).Permanent());
-        QCOMPARE(VumoDeletePlanFor(5, true).question, QStringLiteral("您确认要删除选中的商品吗？\n注意：选中的商品将彻底删除！"));
+        QCOMPARE(VumoDeletePlanFor(5, true).question,
+                 QStringLiteral("您确认要删除选中的商品吗？\n注意：选中的商品将彻底删除！"));
 
         const VumoDeletePlan search = VumoDeletePlanFor(6, true);
         QVERIFY(!search.Deletes());
@@ -256,14 +274,16 @@ private slots:
         QCOMPARE(VumoPasteStatus(1), 2013);
         QCOMPARE(VumoPasteStatus(4), 2014);
         QCOMPARE(VumoPasteStatus(3), -1);
-        QCOMPARE(VumoPasteTemplateName(QDateTime(QDate(2024, 3, 5), QTime(14, 15, 16))), QStringLiteral("模板2403051415"));
+        QCOMPARE(VumoPasteTemplateName(QDateTime(QDate(2024, 3, 5), QTime(14, 15, 16))),
+                 QStringLiteral("模板2403051415"));
 
         const QString text = VumoIdsClipboardText({1000000001, 1000000002, 1000000003});
         QCOMPARE(text, QStringLiteral("1000000001\n1000000002\n1000000003"));
         QCOMPARE(VumoIdsClipboardText({0, 42, -1}), QStringLiteral("42"));
         QVERIFY(VumoIdsClipboardText({}).isEmpty());
 
-        QCOMPARE(VumoListingPageUrl(QStringLiteral("http://item.example/%1.html"), 123), QStringLiteral("http://item.example/123.html"));
+        QCOMPARE(VumoListingPageUrl(QStringLiteral("http://item.example/%1.html"), 123),
+                 QStringLiteral("http://item.example/123.html"));
         QVERIFY(VumoListingPageUrl(QStringLiteral("http://item.example/%1.html"), 0).isEmpty());
         QVERIFY(VumoListingPageUrl(QStringLiteral("http://item.example/"), 5).isEmpty());
         QCOMPARE(VumoTabCondition(2), QStringLiteral(" AND (upload_status=0)"));
@@ -280,7 +300,8 @@ private slots:
         QString message;
         QVERIFY(!PasteVumoCopy(*shared.store, QStringLiteral("src"), 2, now, QStringLiteral("new1"), copy, message));
         QCOMPARE(message, QStringLiteral("粘贴：当前分类不能进行粘贴操作！"));
-        QVERIFY(!PasteVumoCopy(*shared.store, QStringLiteral("missing"), 4, now, QStringLiteral("new1"), copy, message));
+        QVERIFY(
+            !PasteVumoCopy(*shared.store, QStringLiteral("missing"), 4, now, QStringLiteral("new1"), copy, message));
         QCOMPARE(message, QStringLiteral("粘贴：获取商品信息失败"));
 
         Quorvia::vumo::entity::VumoDataEntity local;

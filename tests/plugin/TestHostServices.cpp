@@ -93,7 +93,8 @@ private slots:
         QVERIFY(!uuid.isEmpty());
         QCOMPARE(share->GetUUID(), uuid);
 
-        const QString expected = QDir::toNativeSeparators(home.path()) + QStringLiteral("/users/seller_甲/plugin/商品管理/");
+        const QString expected = QDir::toNativeSeparators(home.path())
+            + QStringLiteral("/users/seller_甲/plugin/商品管理/");
         QCOMPARE(Quorvia::utils::SellerFolder(seller()), expected);
         // Asking for the path makes nothing; the folder appears only when a writer ensures it.
         QVERIFY(!QFileInfo::exists(expected));
@@ -104,8 +105,9 @@ private slots:
         QSqlDatabase db;
         QVERIFY(DatabaseHelp::instance()->GetDB(Quorvia::utils::PluginDisplayName(), QStringLiteral("Vumo"), db));
         QVERIFY(db.isOpen());
-        QCOMPARE(QFileInfo(db.databaseName()).canonicalFilePath(),
-                 QFileInfo(home.filePath(QStringLiteral("users/seller_甲/databases/商品管理/Vumo.db"))).canonicalFilePath());
+        QCOMPARE(
+            QFileInfo(db.databaseName()).canonicalFilePath(),
+            QFileInfo(home.filePath(QStringLiteral("users/seller_甲/databases/商品管理/Vumo.db"))).canonicalFilePath());
     }
 };
 

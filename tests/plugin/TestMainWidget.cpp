@@ -2,9 +2,9 @@
 // delete flow per class (the online one against a test gateway), paste, copy of listing
 // numbers, opening the listing page and restoring from the recycle bin.
 #include "AddressBook.h"
+#include "support/ListingFixture.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
-#include "support/ListingFixture.h"
 #include "support/TestServer.h"
 
 #include "database/VumoDBMgr.h"
@@ -30,17 +30,17 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTableView>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QSemaphore>
-#include <QThread>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -177,10 +177,16 @@ public:
                     qint64 vumoId = 0;
                     for (const auto& field : VumoTest::FormFields(request.body)) {
                         if (field.first == "orvane_param_json")
-                            vumoId = QJsonDocument::fromJson(field.second).object().value("vumo_id").toVariant().toLongLong();
+                            vumoId = QJsonDocument::fromJson(field.second)
+                                         .object()
+                                         .value("vumo_id")
+                                         .toVariant()
+                                         .toLongLong();
                     }
-                    const QByteArray body = QJsonDocument(QJsonObject{{"vumo_delete_response", QJsonObject{{"vumo_id", QString::number(vumoId)}}}})
-                                                .toJson(QJsonDocument::Compact);
+                    const QByteArray body =
+                        QJsonDocument(
+                            QJsonObject{{"vumo_delete_response", QJsonObject{{"vumo_id", QString::number(vumoId)}}}})
+                            .toJson(QJsonDocument::Compact);
                     m_answered = true;
                     VumoTest::TestServer::respond(socket, 200, body, {"Content-Type: application/json"});
                     socket->flush();
@@ -218,7 +224,8 @@ struct Page
         store->CheckDatabase();
         qint64 vumoId = 1000000001;
         for (const auto& listing : listings) {
-            auto record = VumoTest::makeListing(listing.first, listing.second == 2014 || listing.second == 2013 ? 0 : vumoId++);
+            auto record = VumoTest::makeListing(listing.first,
+                                                listing.second == 2014 || listing.second == 2013 ? 0 : vumoId++);
             record->set_vumo_status(listing.second);
             if (listing.second == 2013)
                 record->set_template_name(QStringLiteral("模板") + listing.first);
@@ -254,7 +261,8 @@ struct Page
     int count(int vumoClass) const { return widget->Classification()->NodeCount(VumoClassNode(vumoClass)); }
     int statusOf(const QString& clientId) const
     {
-        const QVariant v = fixture.scalar(QStringLiteral("SELECT vumo_status FROM vumo_data WHERE client_id='%1'").arg(clientId));
+        const QVariant v = fixture.scalar(
+            QStringLiteral("SELECT vumo_status FROM vumo_data WHERE client_id='%1'").arg(clientId));
         return v.isValid() ? v.toInt() : -1;
     }
     QPoint rowPoint(int row) const
@@ -330,8 +338,8 @@ private slots:
         QVERIFY(table.Undeclared().isEmpty());
         auto* row = widget.findChild<QWidget*>(QStringLiteral("vumomanage_toolbar"));
         QVERIFY(row);
-        const QStringList expected = {"新建新品", "更新类目", "下载商品", "上传商品", "批量修改", "高级搜索", "商品导入",
-                                      "商品导出", "删除商品", "设置", "收起搜索栏"};
+        const QStringList expected = {"新建新品", "更新类目", "下载商品", "上传商品", "批量修改",  "高级搜索",
+                                      "商品导入", "商品导出", "删除商品", "设置",     "收起搜索栏"};
         const QList<int> built = {VumoMainWidget::CommandAdvanceSearch, VumoMainWidget::CommandDeleteVumo,
                                   VumoMainWidget::CommandSettings, VumoMainWidget::CommandToggleSearch};
         QStringList texts;
@@ -346,7 +354,8 @@ private slots:
                 QCOMPARE(button->toolTip(), QStringLiteral("此功能尚未开放"));
         }
         QCOMPARE(texts, expected);
-        QCOMPARE(widget.CommandButton(VumoMainWidget::CommandDeleteVumo)->toolTip(), QStringLiteral("删除商品本地数据"));
+        QCOMPARE(widget.CommandButton(VumoMainWidget::CommandDeleteVumo)->toolTip(),
+                 QStringLiteral("删除商品本地数据"));
         auto* settingsBar = row->findChild<QToolBar*>(QStringLiteral("SettingsToolBar"));
         QCOMPARE(widget.CommandButton(VumoMainWidget::CommandSettings)->parentWidget(), settingsBar);
         QVERIFY(!widget.CommandMenu(VumoMainWidget::CommandDownloadVumo));
@@ -381,12 +390,13 @@ private slots:
         QAction* price = actionOf(batch, QStringLiteral("导入Yv价"));
         QVERIFY(!price->isEnabled()); // the import is not built yet
         QCOMPARE(price->toolTip(), QStringLiteral("此功能尚未开放"));
-        QVERIFY(actionOf(widget.CommandMenu(VumoMainWidget::CommandAdvanceSearch), QStringLiteral("重复商品"))->isEnabled());
+        QVERIFY(actionOf(widget.CommandMenu(VumoMainWidget::CommandAdvanceSearch), QStringLiteral("重复商品"))
+                    ->isEnabled());
 
         // The new-listing menu is rebuilt from the store's templates when it opens.
         widget.OnShowNewVumoMenu();
         QMenu* newMenu = widget.CommandMenu(VumoMainWidget::CommandNewVumo);
-        QCOMPARE(newMenu->actions().size(), 15); // two commands, separator, ten templates, separator, more
+        QCOMPARE(newMenu->actions().size(), 15);         // two commands, separator, ten templates, separator, more
         QVERIFY(!newMenu->actions().at(3)->isEnabled()); // a new listing from a template: not built yet
         QAction* more = newMenu->actions().last();
         QCOMPARE(more->text(), QStringLiteral("更多模板"));
@@ -601,7 +611,8 @@ private slots:
 
         // On show: the for-sale class; changed: the on-sale listing (known by its client id).
         page.switchTo(3);
-        QVERIFY(page.store->ExecSql(QStringLiteral("UPDATE vumo_data SET shop_categorys='15|鞋' WHERE client_id='on'")));
+        QVERIFY(
+            page.store->ExecSql(QStringLiteral("UPDATE vumo_data SET shop_categorys='15|鞋' WHERE client_id='on'")));
         page.widget->OnVumoSellerCatChanged(0, QStringLiteral("on"), QStringLiteral("5|夏装"), QStringLiteral("15|鞋"));
         QCOMPARE(categoryCount(2, 5), 0);
         QCOMPARE(categoryCount(2, 15), 1);
@@ -618,7 +629,8 @@ private slots:
         QCOMPARE(page.count(3), 1);
 
         // A listing the store does not know moves nothing.
-        page.widget->OnVumoSellerCatChanged(0, QStringLiteral("gone"), QStringLiteral("15|鞋"), QStringLiteral("5|夏装"));
+        page.widget->OnVumoSellerCatChanged(0, QStringLiteral("gone"), QStringLiteral("15|鞋"),
+                                            QStringLiteral("5|夏装"));
         QCOMPARE(categoryCount(2, 15), 1);
         QCOMPARE(categoryCount(3, 15), 1);
     }
@@ -710,8 +722,9 @@ private slots:
         page.widget->OnMenuPasteVumo();
         QCOMPARE(page.rows(), 1);
         QCOMPARE(page.count(1), 1);
-        QVERIFY(page.fixture.scalar("SELECT template_name FROM vumo_data WHERE vumo_status=2013").toString().startsWith(
-            QStringLiteral("模板")));
+        QVERIFY(page.fixture.scalar("SELECT template_name FROM vumo_data WHERE vumo_status=2013")
+                    .toString()
+                    .startsWith(QStringLiteral("模板")));
     }
 
     void copyNumbersOpenPageAndRestore()

@@ -108,8 +108,9 @@ private slots:
             if (fields.size() >= 3 && fields.at(1) != "A") // "A": version nodes, not code
                 names.insert(QString::fromLatin1(fields.at(2)));
         }
-        QCOMPARE(names, QSet<QString>({QStringLiteral("qt_plugin_instance"),
-                                       QStringLiteral("qt_plugin_query_verification_data")}));
+        QCOMPARE(
+            names,
+            QSet<QString>({QStringLiteral("qt_plugin_instance"), QStringLiteral("qt_plugin_query_verification_data")}));
     }
 
     void instanceIsGuarded()
@@ -168,7 +169,8 @@ private slots:
         QVERIFY(horizontal->isAncestorOf(tree));
         QVERIFY(vertical->isAncestorOf(view));
         QVERIFY(horizontal->isAncestorOf(vertical));
-        QVERIFY2(qAbs(horizontal->sizes().value(0) - 200) <= 2, qPrintable(QString::number(horizontal->sizes().value(0))));
+        QVERIFY2(qAbs(horizontal->sizes().value(0) - 200) <= 2,
+                 qPrintable(QString::number(horizontal->sizes().value(0))));
         QVERIFY(horizontal->sizes().value(1) > 800);
         QVERIFY2(qAbs(firstShare(vertical) - 200.0 / 410.0) < 0.03, qPrintable(QString::number(firstShare(vertical))));
         QVERIFY(!vertical->widget(1)->isEnabled()); // the editor stays empty and disabled

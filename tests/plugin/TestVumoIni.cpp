@@ -108,8 +108,7 @@ private slots:
         QCOMPARE(VumoIni::CategoryUpdateTime(seller()), time);
 
         QSettings raw(file, QSettings::IniFormat);
-        QCOMPARE(raw.value(QStringLiteral("Synchronize/catsVersion")).toString(),
-                 QStringLiteral("9007199254740993"));
+        QCOMPARE(raw.value(QStringLiteral("Synchronize/catsVersion")).toString(), QStringLiteral("9007199254740993"));
         QCOMPARE(raw.value(QStringLiteral("Synchronize/categoryUpdateTime")).toString(),
                  QStringLiteral("2024-02-29 23:59:58"));
     }

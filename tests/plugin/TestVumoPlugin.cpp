@@ -101,7 +101,8 @@ private slots:
         VumoPlugin plugin;
         std::unique_ptr<QWidget> widget(plugin.CreateMainWidget());
         QVERIFY(widget);
-        QVERIFY2(!LogCapture::Contains("trade", QStringLiteral("检查商品数据库失败！")), qPrintable(LogCapture::Lines().join(QLatin1Char('\n'))));
+        QVERIFY2(!LogCapture::Contains("trade", QStringLiteral("检查商品数据库失败！")),
+                 qPrintable(LogCapture::Lines().join(QLatin1Char('\n'))));
         QVERIFY(!LogCapture::Contains("trade", QStringLiteral("检查商品类目数据库失败！")));
         const QString folder = home.filePath(QStringLiteral("users/demo_seller/databases/商品管理/"));
         QVERIFY(QFileInfo::exists(folder + QStringLiteral("Vumo.db")));
@@ -158,7 +159,8 @@ private slots:
         QString message;
         {
             const VumoTest::SqlFile other(vumo); // another program in the middle of a write
-            QVERIFY(other.exec({QStringLiteral("BEGIN EXCLUSIVE"), QStringLiteral("INSERT INTO CONFIG VALUES ('held','1')")}));
+            QVERIFY(other.exec(
+                {QStringLiteral("BEGIN EXCLUSIVE"), QStringLiteral("INSERT INTO CONFIG VALUES ('held','1')")}));
             message = startAndCollectMessage();
             other.exec({QStringLiteral("ROLLBACK")});
         }
@@ -194,8 +196,9 @@ private:
         std::unique_ptr<QWidget> widget(plugin.CreateMainWidget());
         // The box comes once the host's event loop runs; the widget goes only after its first
         // load, whose threads read the stores.
-        if (widget && (!QTest::qWaitFor([&shown] { return !shown.isEmpty(); }, 10000)
-                       || !QTest::qWaitFor([&widget] { return widget->property("vumoFirstLoadDone").toBool(); }, 10000)))
+        if (widget
+            && (!QTest::qWaitFor([&shown] { return !shown.isEmpty(); }, 10000)
+                || !QTest::qWaitFor([&widget] { return widget->property("vumoFirstLoadDone").toBool(); }, 10000)))
             qWarning() << "start-up did not finish in time";
         Quorvia::core::ui::SetMsgBoxHook({});
         return shown.join(QStringLiteral("\n"));

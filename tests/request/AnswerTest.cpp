@@ -60,7 +60,8 @@ void CheckCategoryList(Call& call, const char* method, const QByteArray& params,
     QVERIFY(!call.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"other_response":{"item_cats":[{"id":1}]}})")));
     QVERIFY(call.GetItems().isEmpty());
     if (failure.isEmpty())
-        QVERIFY(call.errorMessage.startsWith(QLatin1String("api[") + QLatin1String(method) + QLatin1String("] request failed!")));
+        QVERIFY(call.errorMessage.startsWith(QLatin1String("api[") + QLatin1String(method)
+                                             + QLatin1String("] request failed!")));
     else
         QCOMPARE(call.errorMessage, failure);
 }
@@ -76,9 +77,10 @@ private slots:
     {
         PopVumosSearch search;
         search.SetPage(1);
-        const QByteArray firstPage = R"({"vumo_info_by_info_search_response":{"total":"5","vumo_infos":[)"
-                                     R"({"vumo_id":"1000000001","status":"VALID"},{"vumo_id":1000000002,"status":"DELETE"},)"
-                                     R"({"vumo_id":"0","status":"VALID"},{"vumo_id":"1000000004","status":"LOCKED"}]}})";
+        const QByteArray firstPage =
+            R"({"vumo_info_by_info_search_response":{"total":"5","vumo_infos":[)"
+            R"({"vumo_id":"1000000001","status":"VALID"},{"vumo_id":1000000002,"status":"DELETE"},)"
+            R"({"vumo_id":"0","status":"VALID"},{"vumo_id":"1000000004","status":"LOCKED"}]}})";
         QVERIFY(search.OnResponse(HTTP_RETURN_SUCCESS, Answer(firstPage)));
         QCOMPARE(search.GetValidIds(), QList<qint64>({1000000001}));
         QCOMPARE(search.GetDeletedIds(), QList<qint64>({1000000002}));
@@ -100,8 +102,7 @@ private slots:
         QVERIFY(search.OnResponse(HTTP_RETURN_SUCCESS,
                                   Answer(R"({"vumo_info_by_info_search_response":{"total":"80","vumo_infos":[]}})")));
         QVERIFY(search.IsFinished());
-        QVERIFY(search.OnResponse(HTTP_RETURN_SUCCESS,
-                                  Answer(R"({"vumo_info_by_info_search_response":{"total":0}})")));
+        QVERIFY(search.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"vumo_info_by_info_search_response":{"total":0}})")));
         QVERIFY(search.IsFinished());
 
         QVERIFY(!search.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"other_response":{}})")));
@@ -113,13 +114,14 @@ private slots:
     {
         PopVumoGet get;
         get.SetVumoId(1000000009);
-        QVERIFY(get.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"vumo_get_response":{"vumo":{"title":"T","skus":[{"sku_id":1}]}}})")));
+        QVERIFY(get.OnResponse(HTTP_RETURN_SUCCESS,
+                               Answer(R"({"vumo_get_response":{"vumo":{"title":"T","skus":[{"sku_id":1}]}}})")));
         QCOMPARE(get.GetVumo().value("title").toString(), QStringLiteral("T"));
         QCOMPARE(get.GetVumo().value("skus").toList().size(), 1);
 
-        for (const QByteArray& body : {QByteArray(R"({"vumo_get_response":{"vumo":null}})"),
-                                       QByteArray(R"({"vumo_get_response":{"vumo":[]}})"),
-                                       QByteArray(R"({"vumo_get_response":{}})")}) {
+        for (const QByteArray& body :
+             {QByteArray(R"({"vumo_get_response":{"vumo":null}})"), QByteArray(R"({"vumo_get_response":{"vumo":[]}})"),
+              QByteArray(R"({"vumo_get_response":{}})")}) {
             get.errorMessage.clear();
             QVERIFY(!get.OnResponse(HTTP_RETURN_SUCCESS, Answer(body)));
             QCOMPARE(get.errorMessage, QStringLiteral("商品1000000009 不存在或已删除"));
@@ -160,9 +162,10 @@ private slots:
     {
         PopVumoPropimgsSearch search;
         search.SetPage(1);
-        const QByteArray page = R"({"vumo_propimgs_search_response":{"total":"4","propimgs":[)"
-                                R"({"img_url":"jfs/n2/a.jpg","img_id":"77","color_id":"1627207","is_main":"是","index_id":1},)"
-                                R"({"img_url":"http://img/n2/x/n2/b.jpg","img_id":78},"junk"]}})";
+        const QByteArray page =
+            R"({"vumo_propimgs_search_response":{"total":"4","propimgs":[)"
+            R"({"img_url":"jfs/n2/a.jpg","img_id":"77","color_id":"1627207","is_main":"是","index_id":1},)"
+            R"({"img_url":"http://img/n2/x/n2/b.jpg","img_id":78},"junk"]}})";
         QVERIFY(search.OnResponse(HTTP_RETURN_SUCCESS, Answer(page)));
         const QList<Quorvia::vumo::entity::VumoImgEntity*>& images = search.GetImages();
         QCOMPARE(images.size(), 2);
@@ -178,26 +181,32 @@ private slots:
         QVERIFY(search.GetImages().isEmpty());
         qDeleteAll(taken);
         search.SetPage(2);
-        QVERIFY(search.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"vumo_propimgs_search_response":{"total":"4","propimgs":[{"img_url":"c"}]}})")));
+        QVERIFY(search.OnResponse(
+            HTTP_RETURN_SUCCESS,
+            Answer(R"({"vumo_propimgs_search_response":{"total":"4","propimgs":[{"img_url":"c"}]}})")));
         QVERIFY(search.IsFinished());
     }
 
     void imageUploadNeedsCodeZeroAndAnAddress()
     {
         PopVumoImgUpload upload;
-        QVERIFY(!upload.OnResponse(HTTP_RETURN_SUCCESS,
-                                   Answer(R"({"kelvaris_imgzone_picture_upload_responce":{"code":"0","picture_url":""}})")));
+        QVERIFY(!upload.OnResponse(
+            HTTP_RETURN_SUCCESS,
+            Answer(R"({"kelvaris_imgzone_picture_upload_responce":{"code":"0","picture_url":""}})")));
         QVERIFY(upload.errorMessage.startsWith(
             QStringLiteral("api[kelvaris.imgzone.picture.upload] request return url is empty! json:")));
         QVERIFY(upload.GetImageUrl().isEmpty());
 
         upload.errorMessage.clear();
-        QVERIFY(!upload.OnResponse(HTTP_RETURN_SUCCESS,
-                                   Answer(R"({"kelvaris_imgzone_picture_upload_responce":{"code":"3","picture_url":"a.jpg"}})")));
-        QVERIFY(upload.errorMessage.startsWith(QStringLiteral("api[kelvaris.imgzone.picture.upload] request failed! json:")));
+        QVERIFY(!upload.OnResponse(
+            HTTP_RETURN_SUCCESS,
+            Answer(R"({"kelvaris_imgzone_picture_upload_responce":{"code":"3","picture_url":"a.jpg"}})")));
+        QVERIFY(upload.errorMessage.startsWith(
+            QStringLiteral("api[kelvaris.imgzone.picture.upload] request failed! json:")));
 
-        QVERIFY(upload.OnResponse(HTTP_RETURN_SUCCESS,
-                                  Answer(R"({"kelvaris_imgzone_picture_upload_responce":{"code":0,"picture_url":"jfs/t1/a.jpg"}})")));
+        QVERIFY(upload.OnResponse(
+            HTTP_RETURN_SUCCESS,
+            Answer(R"({"kelvaris_imgzone_picture_upload_responce":{"code":0,"picture_url":"jfs/t1/a.jpg"}})")));
         const QString base = Quorvia::network::config::NetworkConfig::Instance()->GetImagesUrl();
         QCOMPARE(upload.GetImageUrl(), PopVumoImgUpload::ImageAddress(base, QStringLiteral("jfs/t1/a.jpg")));
         QVERIFY(upload.GetImageUrl().endsWith(QLatin1String("/imgzone/jfs/t1/a.jpg")));
@@ -213,7 +222,8 @@ private slots:
     void addAnswerIsKeptWhole()
     {
         PopVumoAdd add;
-        QVERIFY(add.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"vumo_add_response":{"vumo_id":"1000000100","skus":[]}})")));
+        QVERIFY(
+            add.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"vumo_add_response":{"vumo_id":"1000000100","skus":[]}})")));
         QCOMPARE(add.GetResponse().toMap().value("vumo_id").toLongLong(), 1000000100);
         QVERIFY(!add.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"vumo_update_response":{}})")));
         QVERIFY(!add.GetResponse().isValid());
@@ -222,17 +232,17 @@ private slots:
     void categoryListsKeepTheirShape()
     {
         PopVumocatsGet cats;
-        CheckCategoryList(cats, "orvane.vumocats.get", R"({"fields":""})", "vumo_category_search_response",
-                          "item_cats", QStringLiteral("商家类目下载失败"));
+        CheckCategoryList(cats, "orvane.vumocats.get", R"({"fields":""})", "vumo_category_search_response", "item_cats",
+                          QStringLiteral("商家类目下载失败"));
         if (QTest::currentTestFailed())
             return;
 
         PopVumoAttributeGet attributes;
         attributes.SetCid(1355);
-        CheckCategoryList(attributes, "orvane.vumo.get.attribute",
-                          R"({"fields":"aid,name,is_key_prop,is_sale_prop,index_id,status,att_type,input_type,is_req,is_fet,is_nav,cid,group_id","cid":"1355"})",
-                          "category_attribute_search_response", "attributes",
-                          QStringLiteral("类目id = 1355属性下载失败"));
+        CheckCategoryList(
+            attributes, "orvane.vumo.get.attribute",
+            R"({"fields":"aid,name,is_key_prop,is_sale_prop,index_id,status,att_type,input_type,is_req,is_fet,is_nav,cid,group_id","cid":"1355"})",
+            "category_attribute_search_response", "attributes", QStringLiteral("类目id = 1355属性下载失败"));
         if (QTest::currentTestFailed())
             return;
 
@@ -248,7 +258,8 @@ private slots:
 
         PopVumoGroupsGet groups;
         groups.SetCid(42);
-        CheckCategoryList(groups, "orvane.vumo.groups.get", R"({"fields":"group_id,name,status,index_id,cid","cid":"42"})",
+        CheckCategoryList(groups, "orvane.vumo.groups.get",
+                          R"({"fields":"group_id,name,status,index_id,cid","cid":"42"})",
                           "category_groups_search_response", "groups", QStringLiteral("类目id = 42属性分组下载失败"));
         if (QTest::currentTestFailed())
             return;
@@ -268,8 +279,7 @@ private slots:
         QVERIFY(sync.OnResponse(HTTP_RETURN_SUCCESS,
                                 Answer(R"({"quorvia.good.synchro_response":{"code":0,"good_synchro":true}})")));
         QCOMPARE(sync.GetMessage(), QStringLiteral("闪购店铺设置成功：原始SKU编号为11，新SKU编号为22"));
-        QVERIFY(!sync.OnResponse(HTTP_RETURN_SUCCESS,
-                                 Answer(R"({"quorvia.good.synchro_response":{"code":"8"}})")));
+        QVERIFY(!sync.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"quorvia.good.synchro_response":{"code":"8"}})")));
         QCOMPARE(sync.errorMessage, QStringLiteral("闪购店铺同步sku评论接口调用失败，错误码8"));
         QVERIFY(sync.GetMessage().isEmpty());
     }

@@ -1,8 +1,8 @@
 // vumo-cli call as a separate process against a local server named in network.ini.
 #include "support/CliRun.h"
-#include "support/TestServer.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
+#include "support/TestServer.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -58,8 +58,9 @@ private slots:
             TestServer::respond(socket, 200, answer);
         });
 
-        const CliRun run = RunCli(home.path(), {QStringLiteral("call"), QStringLiteral("orvane.sellercats.get"),
-                                                QStringLiteral("{\"a\":\"b c\"}")});
+        const CliRun run = RunCli(
+            home.path(),
+            {QStringLiteral("call"), QStringLiteral("orvane.sellercats.get"), QStringLiteral("{\"a\":\"b c\"}")});
         QVERIFY2(run.exitCode == 0, run.err.constData());
         QCOMPARE(run.out, answer + '\n');
 
@@ -72,11 +73,19 @@ private slots:
         QCOMPARE(Field(body, "access_token"), login.accessToken.toUtf8());
         QCOMPARE(Field(body, "v"), QByteArrayLiteral("2.0"));
         // The gateway's check: secret, sorted pairs without "sign", secret.
-        const QByteArray signedText = "cli-secret" "access_token" + login.accessToken.toUtf8() + "app_key"
-            + login.appKey.toUtf8() + "method" "orvane.sellercats.get" "orvane_param_json" "{\"a\":\"b c\"}"
-            "timestamp" + Field(body, "timestamp") + "v" "2.0" "cli-secret";
-        QCOMPARE(Field(body, "sign"),
-                 QCryptographicHash::hash(signedText, QCryptographicHash::Md5).toHex().toUpper());
+        const QByteArray signedText = "cli-secret"
+                                      "access_token"
+            + login.accessToken.toUtf8() + "app_key" + login.appKey.toUtf8()
+            + "method"
+              "orvane.sellercats.get"
+              "orvane_param_json"
+              "{\"a\":\"b c\"}"
+              "timestamp"
+            + Field(body, "timestamp")
+            + "v"
+              "2.0"
+              "cli-secret";
+        QCOMPARE(Field(body, "sign"), QCryptographicHash::hash(signedText, QCryptographicHash::Md5).toHex().toUpper());
 
         // The call's log lines name the request, never the credentials that sign it.
         QVERIFY2(run.err.contains("access_token=***"), run.err.constData());
@@ -103,11 +112,13 @@ private slots:
             if (partial)
                 socket->write("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n{\"a\":");
         });
-        const CliRun run = RunCli(home.path(), {QStringLiteral("call"), QStringLiteral("orvane.sellercats.get"),
-                                                QStringLiteral("--timeout"), QStringLiteral("300")});
+        const CliRun run = RunCli(home.path(),
+                                  {QStringLiteral("call"), QStringLiteral("orvane.sellercats.get"),
+                                   QStringLiteral("--timeout"), QStringLiteral("300")});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.out.isEmpty(), run.out.constData());
-        QVERIFY2(QString::fromUtf8(run.err).contains(QStringLiteral("errorMessage: http 请求超时")), run.err.constData());
+        QVERIFY2(QString::fromUtf8(run.err).contains(QStringLiteral("errorMessage: http 请求超时")),
+                 run.err.constData());
     }
 
     void redirectOfASignedCallIsRefused()
@@ -139,12 +150,14 @@ private slots:
         TestServer server;
         QVERIFY(server.listen());
         WriteNetworkIni(home, server.url(QStringLiteral("/routerjson")));
-        server.setHandler([answer = QByteArray("{\"error_response\":{\"code\":\"19\",\"zh_desc\":\"{\\\"msg\\\":\\\"无效的access_token\\\"}\"}}")](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
-            TestServer::respond(socket, 200, answer);
-        });
+        server.setHandler(
+            [answer = QByteArray(
+                 "{\"error_response\":{\"code\":\"19\",\"zh_desc\":\"{\\\"msg\\\":\\\"无效的access_token\\\"}\"}}")](
+                const VumoTest::HttpRequestSeen&, QTcpSocket* socket) { TestServer::respond(socket, 200, answer); });
 
-        CliRun run = RunCli(home.path(), {QStringLiteral("call"), QStringLiteral("orvane.vumo.get"),
-                                          QStringLiteral("{\"vumo_id\":\"1\"}")});
+        CliRun run = RunCli(
+            home.path(),
+            {QStringLiteral("call"), QStringLiteral("orvane.vumo.get"), QStringLiteral("{\"vumo_id\":\"1\"}")});
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.out.isEmpty());
         const QString err = QString::fromUtf8(run.err);
@@ -152,7 +165,8 @@ private slots:
         QVERIFY(err.contains(QStringLiteral("errorCode: 19")));
 
         // A parameter text that is not JSON never leaves the machine.
-        run = RunCli(home.path(), {QStringLiteral("call"), QStringLiteral("orvane.vumo.get"), QStringLiteral("{\"a\":")});
+        run = RunCli(home.path(),
+                     {QStringLiteral("call"), QStringLiteral("orvane.vumo.get"), QStringLiteral("{\"a\":")});
         QCOMPARE(run.exitCode, 2);
         QCOMPARE(server.requests().size(), 1);
 
@@ -163,7 +177,6 @@ private slots:
         QVERIFY2(run.err.contains("login.ini"), run.err.constData());
         QCOMPARE(server.requests().size(), 1);
     }
-
 };
 
 VUMO_TEST_CLASS(CliCallTest)

@@ -1,7 +1,7 @@
 // The signed envelope: signature rule, form body, answer check, and a real exchange.
-#include "support/TestServer.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
+#include "support/TestServer.h"
 
 #include "network/request/PopServerRequestImpl.h"
 #include "plugin/UserInfo.h"
@@ -9,8 +9,8 @@
 #include "request/PopVumoPropimgAdd.h"
 
 #include <QCryptographicHash>
-#include <QFile>
 #include <QDateTime>
+#include <QFile>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTest>
@@ -115,8 +115,7 @@ private slots:
         params.insert("app_key", "key");
         params.insert("access_token", "tok");
         // Worked out by hand from the rule: secret, the pairs by ascending name, secret.
-        QCOMPARE(PopRequestImpl::SignParams(params, "sec"),
-                 QByteArrayLiteral("E8D95FB0387DA53FBD13FBF8E15C8CE9"));
+        QCOMPARE(PopRequestImpl::SignParams(params, "sec"), QByteArrayLiteral("E8D95FB0387DA53FBD13FBF8E15C8CE9"));
 
         // Any change to a value, the secret or an added pair changes the signature.
         const QByteArray base = PopRequestImpl::SignParams(params, "sec");
@@ -153,8 +152,8 @@ private slots:
         QStringList names;
         for (const auto& f : fields)
             names << QString::fromLatin1(f.first);
-        QCOMPARE(names, QStringList({"access_token", "app_key", "method", "orvane_param_json",
-                                     "sign", "timestamp", "v"}));
+        QCOMPARE(names,
+                 QStringList({"access_token", "app_key", "method", "orvane_param_json", "sign", "timestamp", "v"}));
         QCOMPARE(FieldValue(fields, "access_token"), QByteArrayLiteral("tok-1"));
         QCOMPARE(FieldValue(fields, "method"), QByteArrayLiteral("orvane.vumo.delete"));
         QCOMPARE(FieldValue(fields, "v"), QByteArrayLiteral("2.0"));
@@ -162,11 +161,14 @@ private slots:
         QVERIFY(form.contains("orvane_param_json=%7B%22vumo_id%22%3A%221234567890%22%7D&"));
         const QByteArray stamp = FieldValue(fields, "timestamp");
         QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$"))
-                     .match(QString::fromLatin1(stamp)).hasMatch(), stamp.constData());
+                     .match(QString::fromLatin1(stamp))
+                     .hasMatch(),
+                 stamp.constData());
         QVERIFY(form.contains(QByteArray("&timestamp=" + stamp))); // the space travels as it is
         QCOMPARE(FieldValue(fields, "sign"), GatewaySign(fields, kSecret));
         QVERIFY(QRegularExpression(QStringLiteral("^[0-9A-F]{32}$"))
-                    .match(QString::fromLatin1(FieldValue(fields, "sign"))).hasMatch());
+                    .match(QString::fromLatin1(FieldValue(fields, "sign")))
+                    .hasMatch());
     }
 
     void serverRequestsAddPlatformAndUseTheFixedKey()
@@ -192,20 +194,18 @@ private slots:
         QTest::newRow("blank") << QByteArray("  \n") << false << QString() << QStringLiteral("返回json解析出错");
         QTest::newRow("html page") << QByteArray("<html>502</html>") << false << QString()
                                    << QStringLiteral("<html>502</html>");
-        QTest::newRow("nested msg")
-            << QByteArray("{\"error_response\":{\"code\":12,\"zh_desc\":\"{\\\"msg\\\":\\\"x\\\",\\\"k\\\":1}\"}}")
-            << false << QStringLiteral("12") << QStringLiteral("x");
-        QTest::newRow("plain desc")
-            << QByteArray(R"({"error_response":{"code":"11200004","zh_desc":"商品不存在"}})")
-            << false << QStringLiteral("11200004") << QStringLiteral("商品不存在");
+        QTest::newRow("nested msg") << QByteArray(
+            "{\"error_response\":{\"code\":12,\"zh_desc\":\"{\\\"msg\\\":\\\"x\\\",\\\"k\\\":1}\"}}")
+                                    << false << QStringLiteral("12") << QStringLiteral("x");
+        QTest::newRow("plain desc") << QByteArray(R"({"error_response":{"code":"11200004","zh_desc":"商品不存在"}})")
+                                    << false << QStringLiteral("11200004") << QStringLiteral("商品不存在");
         QTest::newRow("desc is json without msg")
-            << QByteArray("{\"error_response\":{\"code\":\"7\",\"zh_desc\":\"{\\\"m\\\":1}\"}}")
-            << false << QStringLiteral("7") << QStringLiteral("{\"m\":1}");
-        QTest::newRow("no desc")
-            << QByteArray(R"({"error_response":{"code":"-1"}})")
-            << false << QStringLiteral("-1") << QStringLiteral(R"({"error_response":{"code":"-1"}})");
-        QTest::newRow("good") << QByteArray(R"({"vumo_delete_response":{"vumo_id":"1"}})")
-                              << true << QString() << QString();
+            << QByteArray("{\"error_response\":{\"code\":\"7\",\"zh_desc\":\"{\\\"m\\\":1}\"}}") << false
+            << QStringLiteral("7") << QStringLiteral("{\"m\":1}");
+        QTest::newRow("no desc") << QByteArray(R"({"error_response":{"code":"-1"}})") << false << QStringLiteral("-1")
+                                 << QStringLiteral(R"({"error_response":{"code":"-1"}})");
+        QTest::newRow("good") << QByteArray(R"({"vumo_delete_response":{"vumo_id":"1"}})") << true << QString()
+                              << QString();
     }
 
     void checkResultErrorCases()
@@ -228,9 +228,9 @@ private slots:
     void syncRequestSendsTheFormAndReadsTheAnswer()
     {
         TestServer server;
-        QVERIFY(server.listen([answer = QByteArray(R"({"vumo_delete_response":{"vumo_id":"9876543210"}})")](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
-            TestServer::respond(socket, 200, answer);
-        }));
+        QVERIFY(server.listen(
+            [answer = QByteArray(R"({"vumo_delete_response":{"vumo_id":"9876543210"}})")](
+                const VumoTest::HttpRequestSeen&, QTcpSocket* socket) { TestServer::respond(socket, 200, answer); }));
         DeleteAt call;
         call.url = server.url(QStringLiteral("/routerjson"));
         call.SetVumoId(9876543210);
@@ -255,13 +255,15 @@ private slots:
         QVERIFY(qAbs(sent.secsTo(QDateTime::currentDateTime())) < 120);
 
         // A platform error and a server failure page both fail with their texts.
-        server.setHandler([answer = QByteArray(R"({"error_response":{"code":"5","zh_desc":"签名错误"}})")](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
-            TestServer::respond(socket, 200, answer);
-        });
+        server.setHandler(
+            [answer = QByteArray(R"({"error_response":{"code":"5","zh_desc":"签名错误"}})")](
+                const VumoTest::HttpRequestSeen&, QTcpSocket* socket) { TestServer::respond(socket, 200, answer); });
         QVERIFY(!call.SyncRequest(10000));
         QCOMPARE(call.errorCode, QStringLiteral("5"));
         QCOMPARE(call.errorMessage, QStringLiteral("签名错误"));
-        server.setHandler([](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) { TestServer::respond(socket, 500, QByteArray()); });
+        server.setHandler([](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
+            TestServer::respond(socket, 500, QByteArray());
+        });
         QVERIFY(!call.SyncRequest(10000));
         QVERIFY(call.errorCode.isEmpty());
         QCOMPARE(call.errorMessage, QStringLiteral("返回信息为空"));
@@ -271,9 +273,9 @@ private slots:
     void filePostSendsFieldsAndImagePart()
     {
         TestServer server;
-        QVERIFY(server.listen([answer = QByteArray(R"({"vumo_propimg_add_response":{"image_id":"31"}})")](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
-            TestServer::respond(socket, 200, answer);
-        }));
+        QVERIFY(server.listen(
+            [answer = QByteArray(R"({"vumo_propimg_add_response":{"image_id":"31"}})")](
+                const VumoTest::HttpRequestSeen&, QTcpSocket* socket) { TestServer::respond(socket, 200, answer); }));
         PropimgAddAt call;
         call.url = server.url(QStringLiteral("/routerjson"));
         call.SetVumoId(77);
@@ -295,8 +297,9 @@ private slots:
         QVERIFY(got.headers.value("content-type").startsWith("multipart/form-data"));
         QVERIFY(!got.headers.value("accept-encoding").contains("gzip"));
         // Text fields unencoded, the file as the part "image".
-        QVERIFY(got.body.contains("name=\"orvane_param_json\"\r\nContent-Type: text/plain\r\n\r\n"
-                                  "{\"vumo_id\":\"77\",\"attribute_value_id\":\"0000000000\",\"is_main_pic\":\"false\"}\r\n"));
+        QVERIFY(got.body.contains(
+            "name=\"orvane_param_json\"\r\nContent-Type: text/plain\r\n\r\n"
+            "{\"vumo_id\":\"77\",\"attribute_value_id\":\"0000000000\",\"is_main_pic\":\"false\"}\r\n"));
         QVERIFY(got.body.contains("name=\"sign\""));
         QVERIFY(got.body.contains("name=\"image\";filename=\"pic.jpg\""));
         QVERIFY(got.body.contains("-jpeg-bytes-"));
@@ -305,16 +308,15 @@ private slots:
     void asynchronousAnswerReachesOnlyLiveRequests()
     {
         TestServer server;
-        QVERIFY(server.listen([answer = QByteArray(R"({"vumo_delete_response":{"vumo_id":"5"}})")](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
-            TestServer::respond(socket, 200, answer);
-        }));
+        QVERIFY(server.listen(
+            [answer = QByteArray(R"({"vumo_delete_response":{"vumo_id":"5"}})")](
+                const VumoTest::HttpRequestSeen&, QTcpSocket* socket) { TestServer::respond(socket, 200, answer); }));
 
         class Watched : public DeleteAt
         {
         public:
             int answers = 0;
-            bool OnResponse(Quorvia::network::http::HTTP_RETURN_STATE state,
-                            const HTTP_RETURN_RESULT& result) override
+            bool OnResponse(Quorvia::network::http::HTTP_RETURN_STATE state, const HTTP_RETURN_RESULT& result) override
             {
                 ++answers;
                 return DeleteAt::OnResponse(state, result);

@@ -114,8 +114,9 @@ private slots:
         search.SetVumoStatus(8);
         search.SetStartTime(QDateTime(QDate(2024, 1, 1), QTime(0, 0)));
         const QByteArray text = search.GetParamJson();
-        QCOMPARE(MemberOrder(text), QStringList({"page", "page_size", "start_price", "end_price", "title", "cid",
-                                                 "vumo_status", "start_time", "end_time", "fields"}));
+        QCOMPARE(MemberOrder(text),
+                 QStringList({"page", "page_size", "start_price", "end_price", "title", "cid", "vumo_status",
+                              "start_time", "end_time", "fields"}));
         const QVariantMap map = ParseObject(text);
         QCOMPARE(map.value("title").toString(), QStringLiteral("红\"T恤\""));
         QCOMPARE(map.value("page").toString(), QStringLiteral("3"));
@@ -170,14 +171,16 @@ private slots:
         add.SetVumoId(11);
         add.SetAttributeValueId(0);
         add.SetIsMainPic(true);
-        QCOMPARE(add.GetParamJson(),
-                 QByteArrayLiteral("{\"vumo_id\":\"11\",\"attribute_value_id\":\"0000000000\",\"is_main_pic\":\"true\"}"));
+        QCOMPARE(
+            add.GetParamJson(),
+            QByteArrayLiteral("{\"vumo_id\":\"11\",\"attribute_value_id\":\"0000000000\",\"is_main_pic\":\"true\"}"));
         PopVumoPropimgUpdate update;
         update.SetVumoId(11);
         update.SetAttributeValueId(0);
         update.SetImageId(99);
         QCOMPARE(update.GetParamJson(),
-                 QByteArrayLiteral("{\"vumo_id\":\"11\",\"attribute_value_id\":\"0000000000\",\"is_main_pic\":\"false\",\"image_id\":\"99\"}"));
+                 QByteArrayLiteral("{\"vumo_id\":\"11\",\"attribute_value_id\":\"0000000000\",\"is_main_pic\":"
+                                   "\"false\",\"image_id\":\"99\"}"));
         PopVumoPropimgDelete del;
         del.SetVumoId(11);
         del.SetAttributeValueId(1627207);
@@ -193,7 +196,8 @@ private slots:
         sync.SetVenderId(3);
         sync.SetShopId(4);
         QCOMPARE(sync.GetParamJson(),
-                 QByteArrayLiteral("{\"original_skuid\":\"111\", \"red_skuid\":\"222\", \"vender_id\":\"3\", \"shop_id\":\"4\"}"));
+                 QByteArrayLiteral(
+                     "{\"original_skuid\":\"111\", \"red_skuid\":\"222\", \"vender_id\":\"3\", \"shop_id\":\"4\"}"));
         Quorvia::network::request::ParamMap params;
         sync.FillParams(params);
         QCOMPARE(params.value("v"), QByteArrayLiteral("1.0"));
@@ -203,8 +207,9 @@ private slots:
         report.SetAssistId(QStringLiteral("{abc}"));
         report.SetEntries({{1, 2, 3}, {10, 20, 1}});
         QCOMPARE(report.GetParamJson(),
-                 QByteArrayLiteral("{\"assistId\":\"{abc}\",\"logStatistics\":[{\"categoryId\":1,\"operationId\":2,\"times\":3},"
-                                   "{\"categoryId\":10,\"operationId\":20,\"times\":1}]}"));
+                 QByteArrayLiteral(
+                     "{\"assistId\":\"{abc}\",\"logStatistics\":[{\"categoryId\":1,\"operationId\":2,\"times\":3},"
+                     "{\"categoryId\":10,\"operationId\":20,\"times\":1}]}"));
         report.SetEntries({});
         QCOMPARE(report.GetParamJson(), QByteArrayLiteral("{\"assistId\":\"{abc}\",\"logStatistics\":[]}"));
     }
@@ -232,12 +237,39 @@ private slots:
         update.SetUploadMode(IPopVumoUpload::UploadOffSale);
         const QByteArray text = update.GetParamJson();
         QCOMPARE(MemberOrder(text),
-                 QStringList({"ad_content", "property_alias", "stock_num", "service", "pack_listing", "weight",
-                              "high", "wide", "length", "wrap", "producter", "item_num", "upc_code", "title",
-                              "vumo_id", "attributes", "yv_price", "option_type", "notes", "sku_prices",
-                              "sku_properties", "sku_stocks", "outer_id", "is_can_vat", "is_special_wet",
-                              "is_pay_first", "is_imported", "is_appliances_card", "is_health_product",
-                              "is_serial_no", "is_shelf_life", "shelf_life_days", "vumo_big_small_model",
+                 QStringList({"ad_content",
+                              "property_alias",
+                              "stock_num",
+                              "service",
+                              "pack_listing",
+                              "weight",
+                              "high",
+                              "wide",
+                              "length",
+                              "wrap",
+                              "producter",
+                              "item_num",
+                              "upc_code",
+                              "title",
+                              "vumo_id",
+                              "attributes",
+                              "yv_price",
+                              "option_type",
+                              "notes",
+                              "sku_prices",
+                              "sku_properties",
+                              "sku_stocks",
+                              "outer_id",
+                              "is_can_vat",
+                              "is_special_wet",
+                              "is_pay_first",
+                              "is_imported",
+                              "is_appliances_card",
+                              "is_health_product",
+                              "is_serial_no",
+                              "is_shelf_life",
+                              "shelf_life_days",
+                              "vumo_big_small_model",
                               "vumo_pack_type"}));
         const QVariantMap map = ParseObject(text);
         QVERIFY2(!map.isEmpty(), text.constData()); // the whole text is valid JSON
@@ -301,8 +333,8 @@ private slots:
         vumo.set_logo(QDir(folder).filePath(QStringLiteral("main.png"))); // absolute path
         QVERIFY(ParseObject(add.GetParamJson()).contains("vumo_image"));
 
-        for (const QString& logo : {QStringLiteral("http://img.example/n1/main.png"),
-                                    QStringLiteral("empty.png"), QStringLiteral("missing.png")}) {
+        for (const QString& logo : {QStringLiteral("http://img.example/n1/main.png"), QStringLiteral("empty.png"),
+                                    QStringLiteral("missing.png")}) {
             vumo.set_logo(logo);
             text = add.GetParamJson();
             QVERIFY2(!ParseObject(text).contains("vumo_image"), qPrintable(logo));

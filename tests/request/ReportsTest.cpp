@@ -72,7 +72,8 @@ private slots:
         QCOMPARE(stats->PendingCount(), 0);
         // The request holds the last batch only; earlier ones are already on their way.
         const QByteArray text = stats->Request()->GetParamJson();
-        QVERIFY2(text.endsWith("\"logStatistics\":[{\"categoryId\":3,\"operationId\":8,\"times\":2}]}"), text.constData());
+        QVERIFY2(text.endsWith("\"logStatistics\":[{\"categoryId\":3,\"operationId\":8,\"times\":2}]}"),
+                 text.constData());
     }
 };
 

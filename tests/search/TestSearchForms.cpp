@@ -85,7 +85,8 @@ private slots:
         QCOMPARE(combo->currentText(), QStringLiteral("本地仓库商品"));
         QTest::mouseClick(search, Qt::LeftButton);
         QCOMPARE(sent.count(), 1);
-        QCOMPARE(sent.takeFirst().at(0).toString(), QString(VumoTableQuery() + QStringLiteral(" WHERE vumo_status=2014")));
+        QCOMPARE(sent.takeFirst().at(0).toString(),
+                 QString(VumoTableQuery() + QStringLiteral(" WHERE vumo_status=2014")));
 
         field(bar, "lineEdit_VumoName")->setText(QStringLiteral("杯_"));
         bar.SetCategory(655, QStringLiteral("保温杯"));
@@ -121,7 +122,8 @@ private slots:
         QTest::mouseClick(field<QPushButton>(bar, "m_SearchBtn"), Qt::LeftButton);
         QCOMPARE(messages.size(), 1);
         QCOMPARE(sent.count(), 1);
-        QCOMPARE(sent.takeFirst().at(0).toString(), QString(VumoTableQuery() + QStringLiteral(" WHERE vumo_id=1234567890 ")));
+        QCOMPARE(sent.takeFirst().at(0).toString(),
+                 QString(VumoTableQuery() + QStringLiteral(" WHERE vumo_id=1234567890 ")));
         QCOMPARE(field(bar, "lineEdit_VumoName")->maxLength(), 45);
         QCOMPARE(field(bar, "lineEdit_ItemNum")->maxLength(), 50);
         QVERIFY(field(bar, "lineEdit_Category")->isReadOnly());
@@ -217,15 +219,24 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString price = QStringLiteral("请输入正确的价格");
         const QString stock = QStringLiteral("请输入正确的库存");
-        QTest::newRow("stock with a decimal") << "VumoStockEdit1" << "3.5" << stock;
-        QTest::newRow("stock too long") << "VumoStockEdit2" << "1234567890" << stock;
-        QTest::newRow("stock negative") << "VumoStockEdit2" << "-1" << stock;
-        QTest::newRow("price with letters and a sign") << "YvPriceEdit2" << "-5abc100" << price;
-        QTest::newRow("price three decimals") << "YvPriceEdit1" << "12.345" << price;
-        QTest::newRow("price lone dot") << "YvPriceEdit1" << "." << price;
-        QTest::newRow("price ten integer digits") << "YvPriceEdit1" << "1234567890" << price;
-        QTest::newRow("sku with letters") << "SKUIDEdit" << "x99" << QStringLiteral("请输入10位数字的SKU编号");
-        QTest::newRow("listing number too short") << "VumoIdEdit" << "123456789" << QStringLiteral("请输入10位数字的商品编号");
+        QTest::newRow("stock with a decimal") << "VumoStockEdit1"
+                                              << "3.5" << stock;
+        QTest::newRow("stock too long") << "VumoStockEdit2"
+                                        << "1234567890" << stock;
+        QTest::newRow("stock negative") << "VumoStockEdit2"
+                                        << "-1" << stock;
+        QTest::newRow("price with letters and a sign") << "YvPriceEdit2"
+                                                       << "-5abc100" << price;
+        QTest::newRow("price three decimals") << "YvPriceEdit1"
+                                              << "12.345" << price;
+        QTest::newRow("price lone dot") << "YvPriceEdit1"
+                                        << "." << price;
+        QTest::newRow("price ten integer digits") << "YvPriceEdit1"
+                                                  << "1234567890" << price;
+        QTest::newRow("sku with letters") << "SKUIDEdit"
+                                          << "x99" << QStringLiteral("请输入10位数字的SKU编号");
+        QTest::newRow("listing number too short") << "VumoIdEdit"
+                                                  << "123456789" << QStringLiteral("请输入10位数字的商品编号");
     }
     void advancedRefusesWhatIsNotANumber()
     {
@@ -270,9 +281,12 @@ private slots:
     {
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("to");
-        QTest::newRow("with the shown separators") << "2024-05-01" << "2024-05-31";
-        QTest::newRow("short with slashes") << "2024/5/1" << "2024/5/31";
-        QTest::newRow("digits only") << "20240501" << "20240531";
+        QTest::newRow("with the shown separators") << "2024-05-01"
+                                                   << "2024-05-31";
+        QTest::newRow("short with slashes") << "2024/5/1"
+                                            << "2024/5/31";
+        QTest::newRow("digits only") << "20240501"
+                                     << "20240531";
     }
     void onlineTimesCoverWholeDays()
     {

@@ -17,7 +17,7 @@ QString table(const QString& rest)
 {
     return kTable + rest;
 }
-}
+} // namespace
 
 class TestSearchStatement : public QObject
 {
@@ -52,8 +52,8 @@ private slots:
         QTest::addColumn<QString>("where");
 
         QTest::newRow("nothing") << QString() << QString() << QString() << qint64(0) << -1 << QString();
-        QTest::newRow("local store only") << QString() << QString() << QString() << qint64(0) << 2
-                                          << QStringLiteral("vumo_status=2014");
+        QTest::newRow("local store only")
+            << QString() << QString() << QString() << qint64(0) << 2 << QStringLiteral("vumo_status=2014");
         QTest::newRow("number") << QStringLiteral("1234567890") << QString() << QString() << qint64(0) << -1
                                 << QStringLiteral("vumo_id=1234567890 ");
         QTest::newRow("title and for sale")
@@ -103,10 +103,11 @@ private slots:
         f.shopCategorys = QStringLiteral("12-34");
         f.skuId = QStringLiteral("2000000002");
         f.status = SearchStatusLocal;
-        QCOMPARE(AdvanceSearchCondition(f),
-                 QStringLiteral("where title like '%杯/_%'  escape '/' AND vumo_id=1000000001 AND item_num like "
-                                "'%K/%%' escape '/' AND cid=655 AND shop_categorys like '%12-34%' AND client_id in "
-                                "(select client_id from vumo_sku where sku_id=2000000002) AND vumo_status=2014  AND (%1)"));
+        QCOMPARE(
+            AdvanceSearchCondition(f),
+            QStringLiteral("where title like '%杯/_%'  escape '/' AND vumo_id=1000000001 AND item_num like "
+                           "'%K/%%' escape '/' AND cid=655 AND shop_categorys like '%12-34%' AND client_id in "
+                           "(select client_id from vumo_sku where sku_id=2000000002) AND vumo_status=2014  AND (%1)"));
     }
 
     void advancedStatusChoices()
@@ -126,11 +127,13 @@ private slots:
         AdvanceSearchFields f;
         f.onlineFrom = from;
         QCOMPARE(AdvanceSearchCondition(f),
-                 QStringLiteral("where online_time >= '2024-01-02T03:04:05' AND (vumo_status=8 OR vumo_status=520) AND (%1)"));
+                 QStringLiteral(
+                     "where online_time >= '2024-01-02T03:04:05' AND (vumo_status=8 OR vumo_status=520) AND (%1)"));
         f.onlineFrom = QDateTime();
         f.onlineTo = to;
         QCOMPARE(AdvanceSearchCondition(f),
-                 QStringLiteral("where online_time <= '2024-02-03T23:00:00' AND (vumo_status=8 OR vumo_status=520) AND (%1)"));
+                 QStringLiteral(
+                     "where online_time <= '2024-02-03T23:00:00' AND (vumo_status=8 OR vumo_status=520) AND (%1)"));
         f.onlineFrom = from;
         QCOMPARE(AdvanceSearchCondition(f),
                  QStringLiteral("where (online_time >= '2024-01-02T03:04:05' AND online_time <= '2024-02-03T23:00:00') "
@@ -149,9 +152,10 @@ private slots:
         f.priceFrom = QStringLiteral("10");
         f.priceTo = QStringLiteral("20");
         QVERIFY(AdvanceSearchCheck(f).isEmpty());
-        QCOMPARE(AdvanceSearchCondition(f),
-                 QStringLiteral("where (client_id in (select client_id from vumo_sku where yv_price >= 1000 AND yv_price "
-                                "<= 2000)  OR ( yv_price >= 1000 AND yv_price <= 2000)) AND (%1)"));
+        QCOMPARE(
+            AdvanceSearchCondition(f),
+            QStringLiteral("where (client_id in (select client_id from vumo_sku where yv_price >= 1000 AND yv_price "
+                           "<= 2000)  OR ( yv_price >= 1000 AND yv_price <= 2000)) AND (%1)"));
         f.priceFrom.clear();
         f.priceTo = QStringLiteral("19.99");
         QCOMPARE(AdvanceSearchCondition(f),
@@ -195,17 +199,28 @@ private slots:
         QTest::addColumn<QString>("stockFrom");
         QTest::addColumn<QString>("stockTo");
         QTest::addColumn<QString>("message");
-        QTest::newRow("price inverted") << QStringLiteral("20") << QStringLiteral("10") << QString() << QString() << QStringLiteral("终止价格需大于开始价格");
-        QTest::newRow("price cents inverted") << QStringLiteral("10.01") << QStringLiteral("10") << QString() << QString() << QStringLiteral("终止价格需大于开始价格");
-        QTest::newRow("price equal") << QStringLiteral("10") << QStringLiteral("10.00") << QString() << QString() << QString();
-        QTest::newRow("stock inverted") << QString() << QString() << QStringLiteral("5") << QStringLiteral("3") << QStringLiteral("终止库存需大于开始库存");
-        QTest::newRow("stock equal") << QString() << QString() << QStringLiteral("5") << QStringLiteral("5") << QString();
-        QTest::newRow("stock numeric not textual") << QString() << QString() << QStringLiteral("9") << QStringLiteral("10") << QString();
-        QTest::newRow("price three decimals") << QStringLiteral("1.234") << QString() << QString() << QString() << QStringLiteral("请输入正确的价格");
-        QTest::newRow("price negative") << QStringLiteral("-1") << QString() << QString() << QString() << QStringLiteral("请输入正确的价格");
-        QTest::newRow("stock letters") << QString() << QString() << QString() << QStringLiteral("1e3") << QStringLiteral("请输入正确的库存");
-        QTest::newRow("stock ten digits") << QString() << QString() << QStringLiteral("1234567890") << QString() << QStringLiteral("请输入正确的库存");
-        QTest::newRow("both inverted: price first") << QStringLiteral("2") << QStringLiteral("1") << QStringLiteral("5") << QStringLiteral("3") << QStringLiteral("终止价格需大于开始价格");
+        QTest::newRow("price inverted") << QStringLiteral("20") << QStringLiteral("10") << QString() << QString()
+                                        << QStringLiteral("终止价格需大于开始价格");
+        QTest::newRow("price cents inverted") << QStringLiteral("10.01") << QStringLiteral("10") << QString()
+                                              << QString() << QStringLiteral("终止价格需大于开始价格");
+        QTest::newRow("price equal") << QStringLiteral("10") << QStringLiteral("10.00") << QString() << QString()
+                                     << QString();
+        QTest::newRow("stock inverted") << QString() << QString() << QStringLiteral("5") << QStringLiteral("3")
+                                        << QStringLiteral("终止库存需大于开始库存");
+        QTest::newRow("stock equal") << QString() << QString() << QStringLiteral("5") << QStringLiteral("5")
+                                     << QString();
+        QTest::newRow("stock numeric not textual")
+            << QString() << QString() << QStringLiteral("9") << QStringLiteral("10") << QString();
+        QTest::newRow("price three decimals")
+            << QStringLiteral("1.234") << QString() << QString() << QString() << QStringLiteral("请输入正确的价格");
+        QTest::newRow("price negative") << QStringLiteral("-1") << QString() << QString() << QString()
+                                        << QStringLiteral("请输入正确的价格");
+        QTest::newRow("stock letters") << QString() << QString() << QString() << QStringLiteral("1e3")
+                                       << QStringLiteral("请输入正确的库存");
+        QTest::newRow("stock ten digits") << QString() << QString() << QStringLiteral("1234567890") << QString()
+                                          << QStringLiteral("请输入正确的库存");
+        QTest::newRow("both inverted: price first") << QStringLiteral("2") << QStringLiteral("1") << QStringLiteral("5")
+                                                    << QStringLiteral("3") << QStringLiteral("终止价格需大于开始价格");
     }
     void rangeMessages()
     {
@@ -291,13 +306,14 @@ private slots:
     void cannedStatements()
     {
         const QString cls = QStringLiteral("vumo_status=8 or vumo_status=520");
-        QCOMPARE(RepeatVumoStatement(cls),
-                 QStringLiteral("SELECT a.client_id, a.vumo_id, a.cid, a.title, a.vumo_status, a.item_num, a.cost_price, "
-                                "a.market_price, a.yv_price, a.stock_num, a.modified, a.min_yvprice, a.max_yvprice, "
-                                "a.template_name, a.shop_categorys, a.is_vumoinfo_complete, a.ad_content, "
-                                "a.upload_status, a.error_msg From vumo_data a, (SELECT title, count(*) AS cnt FROM "
-                                "vumo_data WHERE (vumo_status=8 or vumo_status=520) GROUP BY title) b WHERE "
-                                "a.title=b.title AND b.cnt>1 AND (vumo_status=8 or vumo_status=520) ORDER BY b.cnt DESC"));
+        QCOMPARE(
+            RepeatVumoStatement(cls),
+            QStringLiteral("SELECT a.client_id, a.vumo_id, a.cid, a.title, a.vumo_status, a.item_num, a.cost_price, "
+                           "a.market_price, a.yv_price, a.stock_num, a.modified, a.min_yvprice, a.max_yvprice, "
+                           "a.template_name, a.shop_categorys, a.is_vumoinfo_complete, a.ad_content, "
+                           "a.upload_status, a.error_msg From vumo_data a, (SELECT title, count(*) AS cnt FROM "
+                           "vumo_data WHERE (vumo_status=8 or vumo_status=520) GROUP BY title) b WHERE "
+                           "a.title=b.title AND b.cnt>1 AND (vumo_status=8 or vumo_status=520) ORDER BY b.cnt DESC"));
         QCOMPARE(NoShopCategoryStatement(cls),
                  table(QStringLiteral(" WHERE (shop_categorys=\"\" OR shop_categorys IS NULL) AND "
                                       "(vumo_status=8 or vumo_status=520)")));
@@ -319,8 +335,9 @@ private slots:
                  table(QStringLiteral("where (vumo_status=1 or vumo_status=2014)")));
         // A typed "%1" is the seller's text, not the placeholder.
         adv.title = QStringLiteral("码%1");
-        QCOMPARE(SearchResultsStatement(AdvanceSearchCondition(adv), cls),
-                 table(QStringLiteral("where title like '%码/%1%'  escape '/' AND (vumo_status=1 or vumo_status=2014)")));
+        QCOMPARE(
+            SearchResultsStatement(AdvanceSearchCondition(adv), cls),
+            table(QStringLiteral("where title like '%码/%1%'  escape '/' AND (vumo_status=1 or vumo_status=2014)")));
     }
 };
 

@@ -17,7 +17,7 @@ const QString kSearchClass = QStringLiteral(
     "vumo_status=1 or vumo_status=2 or vumo_status=4 or vumo_status=513 or vumo_status=514 or "
     "vumo_status=516 or vumo_status=1026 or vumo_status=1028 or vumo_status=8 or vumo_status=520 or "
     "vumo_status=2014");
-}
+} // namespace
 
 class TestSearchStore : public QObject
 {
@@ -161,9 +161,10 @@ private slots:
         QCOMPARE(found(RepeatVumoStatement(QStringLiteral("vumo_status=2014"))), QStringList());
         QVERIFY(f->exec(QStringLiteral("UPDATE vumo_data SET shop_categorys=NULL WHERE client_id='c04'")));
         const QStringList noShop = found(NoShopCategoryStatement(QStringLiteral("vumo_status=2014")));
-        QCOMPARE(noShop, QStringList({QStringLiteral("c01"), QStringLiteral("c02"), QStringLiteral("c03"),
-                                      QStringLiteral("c04"), QStringLiteral("c05"), QStringLiteral("c10"),
-                                      QStringLiteral("c11")}));
+        QCOMPARE(
+            noShop,
+            QStringList({QStringLiteral("c01"), QStringLiteral("c02"), QStringLiteral("c03"), QStringLiteral("c04"),
+                         QStringLiteral("c05"), QStringLiteral("c10"), QStringLiteral("c11")}));
     }
 };
 

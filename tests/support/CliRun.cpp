@@ -18,8 +18,7 @@ namespace {
 
 // `poll` runs while the program runs and once after it ended.
 CliRun Run(const QString& program, const QString& home, const QStringList& args, int timeoutMs,
-           const std::function<void(QProcess&, QProcessEnvironment&)>& setup,
-           const std::function<void()>& poll)
+           const std::function<void(QProcess&, QProcessEnvironment&)>& setup, const std::function<void()>& poll)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -74,8 +73,8 @@ CliRun RunCli(const QString& program, const QString& home, const QStringList& ar
                {});
 }
 
-CliRun RunCliOnTerminal(const QString& program, const QString& home, const QStringList& args,
-                        const QString& locale, int timeoutMs)
+CliRun RunCliOnTerminal(const QString& program, const QString& home, const QStringList& args, const QString& locale,
+                        int timeoutMs)
 {
     CliRun failed;
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
@@ -84,7 +83,7 @@ CliRun RunCliOnTerminal(const QString& program, const QString& home, const QStri
     const char* slaveName = grantpt(master) == 0 && unlockpt(master) == 0 ? ptsname(master) : nullptr;
     // The parent keeps the terminal side open, so its raw settings hold for the program.
     const int slave = slaveName ? ::open(slaveName, O_RDWR | O_NOCTTY) : -1;
-    termios mode {};
+    termios mode{};
     if (slave < 0 || tcgetattr(slave, &mode) != 0) {
         if (slave >= 0)
             ::close(slave);
@@ -106,13 +105,14 @@ CliRun RunCliOnTerminal(const QString& program, const QString& home, const QStri
         }
     };
     const QString terminal = QString::fromLocal8Bit(slaveName);
-    CliRun run = Run(program, home, args, timeoutMs,
-                     [&](QProcess& process, QProcessEnvironment& env) {
-                         process.setStandardOutputFile(terminal);
-                         env.insert(QStringLiteral("LC_ALL"), locale);
-                         env.insert(QStringLiteral("LANG"), locale);
-                     },
-                     drain);
+    CliRun run = Run(
+        program, home, args, timeoutMs,
+        [&](QProcess& process, QProcessEnvironment& env) {
+            process.setStandardOutputFile(terminal);
+            env.insert(QStringLiteral("LC_ALL"), locale);
+            env.insert(QStringLiteral("LANG"), locale);
+        },
+        drain);
     ::close(slave);
     drain();
     ::close(master);

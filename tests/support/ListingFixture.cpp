@@ -29,7 +29,8 @@ ListingFixture::ListingFixture(int count, const DemoLogin& login)
     // The plug-in reaches the store the way it does under the workbench: the seller's uid from
     // the login file, the file through the host's database service.
     VumoDBMgr::instance()->Reset();
-    m_dbPath = Quorvia::database::DatabaseFilePath(login.uid, Quorvia::utils::PluginDisplayName(), QStringLiteral("Vumo"));
+    m_dbPath = Quorvia::database::DatabaseFilePath(login.uid, Quorvia::utils::PluginDisplayName(),
+                                                   QStringLiteral("Vumo"));
     if (!store()->CheckDatabase()) {
         m_error = QStringLiteral("store check failed on %1").arg(m_dbPath);
         return;

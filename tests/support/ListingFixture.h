@@ -2,8 +2,8 @@
 // A temporary home with a logged-in demo seller and a listing store filled with the demo
 // listings of VumoDemoStore. The store file sits where the workbench keeps it
 // (users/<uid>/databases/商品管理/Vumo.db) and VumoDBMgr opens it through the host's database
-// service, so code that reaches the store through the manager (the main widget, the tree) sees it. The column settings follow
-// the same seller.
+// service, so code that reaches the store through the manager (the main widget, the tree) sees it. The column settings
+// follow the same seller.
 #include "support/TempHome.h"
 
 #include "database/VumoDemoStore.h"
@@ -21,7 +21,7 @@ namespace VumoTest {
 
 // One shop category; a top one (parent 0) is marked as a parent. The caller owns it.
 inline Quorvia::vumo::entity::SellerCatsEntity* makeShopCategory(qint64 cid, qint64 parent, const QString& name,
-                                                                  int index)
+                                                                 int index)
 {
     auto* c = new Quorvia::vumo::entity::SellerCatsEntity;
     c->set_cid(cid);

@@ -120,27 +120,53 @@ SeedCatalogue MarketplaceFixture::SmallCatalogue(int listings)
         SeedListing l;
         const qint64 id = 1000000000 + n;
         const QString price = QStringLiteral("%1.00").arg(10 + n);
-        l.vumo = QJsonObject{{"vumo_id", QString::number(id)}, {"spu_id", QString::number(id)}, {"cid", "1101"},
-                             {"vender_id", "10001"}, {"shop_id", "20001"}, {"brand_id", "60001"},
-                             {"title", QStringLiteral("测试连衣裙%1").arg(n)},
-                             {"vumo_status", n % 5 == 0 ? "CUSTORMER_DOWN" : "ON_SALE"}, {"status", "VALID"},
-                             {"item_num", QStringLiteral("ITEM-%1").arg(n)}, {"yv_price", price},
-                             {"market_price", "99.90"}, {"cost_price", "5.50"}, {"stock_num", 7},
-                             {"attributes", "5001:60001"}, {"vumo_attribute", "5001:60001^6001:0,张三,李四"},
-                             {"cubage", "30:20:10"}, {"weight", "0.5"},
-                             {"desc", QStringLiteral("<p>描述%1</p><img src=\"%2/imgzone/n0/seed/%3.png\">")
-                                          .arg(n).arg(QLatin1String(kImageHostPlaceholder)).arg(id)},
-                             {"logo", QStringLiteral("/imgzone/n0/seed/%1.png").arg(id)},
-                             {"shop_categorys", "9001-9002"}, {"ad_content", QStringLiteral("热卖")},
-                             {"is_can_vat", true}, {"is_pay_first", false}, {"shelf_life_days", 30},
-                             {"vumo_pack_type", 2}, {"vumo_big_small_model", 1}, {"property_alias", ""},
-                             {"outer_id", ""}, {"created", "2024-01-01 08:00:00"},
-                             {"modified", QStringLiteral("2024-01-%1 08:00:00").arg(n % 28 + 1, 2, 10, QLatin1Char('0'))}};
-        l.skus.append(QJsonObject{{"sku_id", QString::number(2000000000 + n)}, {"vumo_id", QString::number(id)},
-                                  {"attributes", "5002:60002"}, {"stock_num", 7}, {"yv_price", price},
-                                  {"cost_price", "5.50"}, {"market_price", "99.90"},
-                                  {"outer_id", QStringLiteral("OUT-%1").arg(n)}, {"status", "Valid"},
-                                  {"created", "2024-01-01 08:00:00"}, {"modified", "2024-01-01 08:00:00"}});
+        l.vumo = QJsonObject{
+            {"vumo_id", QString::number(id)},
+            {"spu_id", QString::number(id)},
+            {"cid", "1101"},
+            {"vender_id", "10001"},
+            {"shop_id", "20001"},
+            {"brand_id", "60001"},
+            {"title", QStringLiteral("测试连衣裙%1").arg(n)},
+            {"vumo_status", n % 5 == 0 ? "CUSTORMER_DOWN" : "ON_SALE"},
+            {"status", "VALID"},
+            {"item_num", QStringLiteral("ITEM-%1").arg(n)},
+            {"yv_price", price},
+            {"market_price", "99.90"},
+            {"cost_price", "5.50"},
+            {"stock_num", 7},
+            {"attributes", "5001:60001"},
+            {"vumo_attribute", "5001:60001^6001:0,张三,李四"},
+            {"cubage", "30:20:10"},
+            {"weight", "0.5"},
+            {"desc",
+             QStringLiteral("<p>描述%1</p><img src=\"%2/imgzone/n0/seed/%3.png\">")
+                 .arg(n)
+                 .arg(QLatin1String(kImageHostPlaceholder))
+                 .arg(id)},
+            {"logo", QStringLiteral("/imgzone/n0/seed/%1.png").arg(id)},
+            {"shop_categorys", "9001-9002"},
+            {"ad_content", QStringLiteral("热卖")},
+            {"is_can_vat", true},
+            {"is_pay_first", false},
+            {"shelf_life_days", 30},
+            {"vumo_pack_type", 2},
+            {"vumo_big_small_model", 1},
+            {"property_alias", ""},
+            {"outer_id", ""},
+            {"created", "2024-01-01 08:00:00"},
+            {"modified", QStringLiteral("2024-01-%1 08:00:00").arg(n % 28 + 1, 2, 10, QLatin1Char('0'))}};
+        l.skus.append(QJsonObject{{"sku_id", QString::number(2000000000 + n)},
+                                  {"vumo_id", QString::number(id)},
+                                  {"attributes", "5002:60002"},
+                                  {"stock_num", 7},
+                                  {"yv_price", price},
+                                  {"cost_price", "5.50"},
+                                  {"market_price", "99.90"},
+                                  {"outer_id", QStringLiteral("OUT-%1").arg(n)},
+                                  {"status", "Valid"},
+                                  {"created", "2024-01-01 08:00:00"},
+                                  {"modified", "2024-01-01 08:00:00"}});
         SeedImage image;
         image.imageId = 3000000000 + n;
         image.path = QStringLiteral("/imgzone/n0/seed/%1.png").arg(id);

@@ -56,12 +56,16 @@ QStringList Release14ListingStore()
     return {
         QStringLiteral(
             "CREATE TABLE vumo_data(client_id TEXT PRIMARY KEY ,vumo_id INTEGER,spu_id INTEGER,cid INTEGER,"
-            "shop_categorys TEXT,title TEXT,upc_code TEXT,vumo_status INTEGER,item_num TEXT,length INTEGER,wide INTEGER,"
+            "shop_categorys TEXT,title TEXT,upc_code TEXT,vumo_status INTEGER,item_num TEXT,length INTEGER,wide "
+            "INTEGER,"
             "high INTEGER,weight REAL,cost_price INTEGER,market_price INTEGER,yv_price  INTEGER,desc BLOB,logo TEXT,"
-            "stock_num INTEGER,property_alias TEXT,attributes TEXT,created INTEGER(8),modified INTEGER(8),outer_id TEXT,"
-            "status INTEGER(1),transport_id INTEGER,online_time INTEGER(8),offline_time INTEGER(8),is_pay_first INTEGER(1),"
+            "stock_num INTEGER,property_alias TEXT,attributes TEXT,created INTEGER(8),modified INTEGER(8),outer_id "
+            "TEXT,"
+            "status INTEGER(1),transport_id INTEGER,online_time INTEGER(8),offline_time INTEGER(8),is_pay_first "
+            "INTEGER(1),"
             "is_shelf_life INTEGER(1),is_imported INTEGER(1),is_can_vat  INTEGER(1),is_special_wet INTEGER(1),"
-            "is_appliances_card INTEGER(1),is_health_product INTEGER(1),is_serial_no INTEGER(1),shelf_life_days INTEGER,"
+            "is_appliances_card INTEGER(1),is_health_product INTEGER(1),is_serial_no INTEGER(1),shelf_life_days "
+            "INTEGER,"
             "vumo_big_small_model INTEGER,vumo_pack_type INTEGER,min_yvprice INTEGER,max_yvprice INTEGER,"
             "template_name TEXT,error_msg TEXT,is_vumoinfo_complete INTEGER(1))"),
         QStringLiteral("CREATE INDEX vumodata_vumoid_index ON vumo_data (vumo_id)"),
@@ -77,8 +81,9 @@ QStringList Release14ListingStore()
         QStringLiteral("CREATE TABLE vumo_image(name text,img_url text,is_main integer(1),state integer(1),"
                        "index_id integer,color_id integer,client_id text,img_id integer,is_online_mainPic integer(1),"
                        "primary key(CLIENT_ID,name,img_id))"),
-        QStringLiteral("CREATE TABLE seller_category(cid INTEGER PRIMARY KEY,parent_id INTEGER,name TEXT,index_id INTEGER,"
-                       "is_parent INTEGER(1),is_open INTEGER(1),is_home_show INTEGER(1))"),
+        QStringLiteral(
+            "CREATE TABLE seller_category(cid INTEGER PRIMARY KEY,parent_id INTEGER,name TEXT,index_id INTEGER,"
+            "is_parent INTEGER(1),is_open INTEGER(1),is_home_show INTEGER(1))"),
         QStringLiteral("CREATE TABLE synccomment(new_skuid INTEGER PRIMARY KEY UNIQUE,ori_skuid INTEGER,"
                        "last_req_date INTEGER(8),create_date INTEGER(8))"),
         QStringLiteral("CREATE INDEX sync_comm_index ON synccomment(new_skuid)"),

@@ -10,5 +10,5 @@ using Factory = std::function<QObject*()>;
 int registerTest(const char* name, Factory factory);
 } // namespace VumoTest
 
-#define VUMO_TEST_CLASS(Cls) \
+#define VUMO_TEST_CLASS(Cls)                                                                                           \
     static const int vumoTestRegistration_##Cls = ::VumoTest::registerTest(#Cls, [] { return new Cls; });

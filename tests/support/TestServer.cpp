@@ -4,7 +4,8 @@
 
 namespace VumoTest {
 
-TestServer::TestServer(QObject* parent) : QObject(parent)
+TestServer::TestServer(QObject* parent)
+    : QObject(parent)
 {
     connect(&m_server, &QTcpServer::newConnection, this, &TestServer::onNewConnection);
 }
@@ -62,8 +63,8 @@ void TestServer::onReadable(QTcpSocket* socket)
     }
 }
 
-QByteArray TestServer::response(int status, const QByteArray& body,
-                                const QList<QByteArray>& extraHeaders, const QByteArray& reason)
+QByteArray TestServer::response(int status, const QByteArray& body, const QList<QByteArray>& extraHeaders,
+                                const QByteArray& reason)
 {
     QByteArray out = "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason + "\r\n";
     out += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
@@ -74,8 +75,7 @@ QByteArray TestServer::response(int status, const QByteArray& body,
     return out;
 }
 
-void TestServer::respond(QTcpSocket* socket, int status, const QByteArray& body,
-                         const QList<QByteArray>& extraHeaders)
+void TestServer::respond(QTcpSocket* socket, int status, const QByteArray& body, const QList<QByteArray>& extraHeaders)
 {
     if (socket)
         socket->write(response(status, body, extraHeaders));
@@ -84,8 +84,7 @@ void TestServer::respond(QTcpSocket* socket, int status, const QByteArray& body,
 QByteArray gzipBytes(const QByteArray& data)
 {
     z_stream stream{};
-    deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8,
-                 Z_DEFAULT_STRATEGY);
+    deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
     QByteArray out(int(deflateBound(&stream, uLong(data.size()))) + 32, '\0');
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
     stream.avail_in = uInt(data.size());

@@ -16,7 +16,7 @@ namespace VumoTest {
 struct HttpRequestSeen
 {
     QByteArray method;
-    QByteArray target; // path and query, or the absolute URL a proxy is asked for
+    QByteArray target;                    // path and query, or the absolute URL a proxy is asked for
     QMap<QByteArray, QByteArray> headers; // names in lower case
     QByteArray body;
 };
@@ -44,8 +44,7 @@ public:
     int connections() const { return m_connections; }
 
     // A full response with Content-Length.
-    static QByteArray response(int status, const QByteArray& body,
-                               const QList<QByteArray>& extraHeaders = {},
+    static QByteArray response(int status, const QByteArray& body, const QList<QByteArray>& extraHeaders = {},
                                const QByteArray& reason = "OK");
     static void respond(QTcpSocket* socket, int status, const QByteArray& body,
                         const QList<QByteArray>& extraHeaders = {});

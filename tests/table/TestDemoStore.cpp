@@ -155,7 +155,8 @@ private slots:
         QVERIFY(count(f, QStringLiteral("upload_status=2 AND error_msg<>''")) > 0);
         QVERIFY(count(f, QStringLiteral("is_vumoinfo_complete=1")) > 0);
         QVERIFY(count(f, QStringLiteral("is_vumoinfo_complete=0")) > 0);
-        QVERIFY(count(f, QStringLiteral("title IN (SELECT title FROM vumo_data GROUP BY title HAVING COUNT(*)>1)")) > 0);
+        QVERIFY(count(f, QStringLiteral("title IN (SELECT title FROM vumo_data GROUP BY title HAVING COUNT(*)>1)"))
+                > 0);
 
         // A listing reads back whole, SKUs and all.
         entity::VumoDataEntity record;
@@ -197,8 +198,9 @@ private slots:
         QVERIFY(QString::fromUtf8(run.out).contains(QStringLiteral("演示商品 60 个")));
         const VumoTest::SqlFile db(home.filePath(QStringLiteral("users/demo_seller/databases/商品管理/Vumo.db")));
         QCOMPARE(db.column(QStringLiteral("SELECT COUNT(*) FROM vumo_data")).value(0).toInt(), 60);
-        QCOMPARE(db.column(QStringLiteral("SELECT title FROM vumo_data WHERE client_id='demo-000003'")).value(0).toString(),
-                 database::MakeDemoListing(3)->title());
+        QCOMPARE(
+            db.column(QStringLiteral("SELECT title FROM vumo_data WHERE client_id='demo-000003'")).value(0).toString(),
+            database::MakeDemoListing(3)->title());
     }
 
     // A store of a newer release, or a damaged one, is named and left as it was.
@@ -207,9 +209,10 @@ private slots:
         VumoTest::TempHome home;
         home.writeLogin();
         const QString path = home.filePath(QStringLiteral("users/demo_seller/databases/商品管理/Vumo.db"));
-        QVERIFY(VumoTest::SqlFile(path).exec({QStringLiteral("PRAGMA journal_mode=DELETE"),
-                                              QStringLiteral("CREATE TABLE CONFIG (key VARCHAR PRIMARY KEY, value VARCHAR)"),
-                                              QStringLiteral("INSERT INTO CONFIG VALUES ('Version','9.9')")}));
+        QVERIFY(VumoTest::SqlFile(path).exec(
+            {QStringLiteral("PRAGMA journal_mode=DELETE"),
+             QStringLiteral("CREATE TABLE CONFIG (key VARCHAR PRIMARY KEY, value VARCHAR)"),
+             QStringLiteral("INSERT INTO CONFIG VALUES ('Version','9.9')")}));
         const QByteArray newer = VumoTest::ReadBytes(path);
         CliRun run = runCli(home.path(), {QStringLiteral("fill-demo-store"), QStringLiteral("5")});
         QCOMPARE(run.exitCode, 1);

@@ -100,7 +100,9 @@ private slots:
         QCOMPARE(model.data(model.index(1, VumoColTitle), Qt::TextAlignmentRole).toInt(),
                  int(Qt::AlignLeft | Qt::AlignVCenter));
         // Stripes: rows alternate, every other one alike.
-        const auto stripe = [&model](int row) { return model.data(model.index(row, 5), Qt::BackgroundRole).value<QBrush>().color(); };
+        const auto stripe = [&model](int row) {
+            return model.data(model.index(row, 5), Qt::BackgroundRole).value<QBrush>().color();
+        };
         QVERIFY(stripe(0) != stripe(1));
         QCOMPARE(stripe(2), stripe(0));
 
@@ -157,7 +159,8 @@ private slots:
         QCOMPARE(model.CheckedCount(), 0);
         QVERIFY(model.GetCheckedVumos().isEmpty());
         QCOMPARE(spy.size(), 4);
-        QCOMPARE(clientIds(model.GetVumosOfRows({4, 0, 7})), (QStringList{QStringLiteral("c-4"), QStringLiteral("c-0")}));
+        QCOMPARE(clientIds(model.GetVumosOfRows({4, 0, 7})),
+                 (QStringList{QStringLiteral("c-4"), QStringLiteral("c-0")}));
     }
 
     void replacingRowsDropsTicks()
@@ -258,7 +261,7 @@ private slots:
         QList<VUMO_LIST_STRUCT> rows = makeRows(12); // costs 0, 1.00, ... 11.00: text order differs
         std::reverse(rows.begin(), rows.end());
         model.SetVumoList(rows);
-        model.SetRowsCheckState({0}, Qt::Checked); // c-11
+        model.SetRowsCheckState({0}, Qt::Checked);                         // c-11
         const QPersistentModelIndex tracked(model.index(2, VumoColTitle)); // c-9
         model.sort(VumoColCostPrice, Qt::AscendingOrder);
         QStringList expected;

@@ -82,13 +82,20 @@ private slots:
         QFETCH(int, column);
         QFETCH(QString, expected);
         VUMO_LIST_STRUCT r = row(QStringLiteral("a"));
-        if (field == QLatin1String("vumo_id")) r.vumo_id = value;
-        else if (field == QLatin1String("cost_price")) r.cost_price = value;
-        else if (field == QLatin1String("market_price")) r.market_price = value;
-        else if (field == QLatin1String("stock_num")) r.stock_num = value;
-        else if (field == QLatin1String("vumo_status")) r.vumo_status = int(value);
-        else if (field == QLatin1String("upload_status")) r.upload_status = int(value);
-        else if (field == QLatin1String("cid")) r.cid = value;
+        if (field == QLatin1String("vumo_id"))
+            r.vumo_id = value;
+        else if (field == QLatin1String("cost_price"))
+            r.cost_price = value;
+        else if (field == QLatin1String("market_price"))
+            r.market_price = value;
+        else if (field == QLatin1String("stock_num"))
+            r.stock_num = value;
+        else if (field == QLatin1String("vumo_status"))
+            r.vumo_status = int(value);
+        else if (field == QLatin1String("upload_status"))
+            r.upload_status = int(value);
+        else if (field == QLatin1String("cid"))
+            r.cid = value;
         QCOMPARE(VumoCellText(r, column), expected);
     }
 
@@ -131,8 +138,8 @@ private slots:
     {
         VUMO_LIST_STRUCT cheap = row(QStringLiteral("b"));
         VUMO_LIST_STRUCT dear = row(QStringLiteral("a"));
-        cheap.cost_price = 900;   // "9.00"
-        dear.cost_price = 10000;  // "100.00" sorts before "9.00" as text
+        cheap.cost_price = 900;  // "9.00"
+        dear.cost_price = 10000; // "100.00" sorts before "9.00" as text
         QVERIFY(VumoRowLess(cheap, dear, VumoColCostPrice));
         QVERIFY(!VumoRowLess(dear, cheap, VumoColCostPrice));
         cheap.stock_num = 9;
@@ -175,7 +182,8 @@ private slots:
         QVERIFY(!VumoRowMatchesFilters(r, {{VumoColYvPrice, {QStringLiteral("1200")}}}));
         QVERIFY(VumoRowMatchesFilters(r, {{VumoColUploadStatus, {QStringLiteral("已上传")}}}));
         // Every column must match, and both fields of one column.
-        QVERIFY(!VumoRowMatchesFilters(r, {{VumoColTitle, {QStringLiteral("保温")}}, {VumoColStock, {QStringLiteral("8")}}}));
+        QVERIFY(!VumoRowMatchesFilters(
+            r, {{VumoColTitle, {QStringLiteral("保温")}}, {VumoColStock, {QStringLiteral("8")}}}));
         QVERIFY(!VumoRowMatchesFilters(r, {{VumoColTitle, {QStringLiteral("保温"), QStringLiteral("壶")}}}));
         QVERIFY(VumoRowMatchesFilters(r, {{VumoColTitle, {QString(), QStringLiteral("杯")}}}));
         // An empty cell contains only the empty text.
@@ -196,8 +204,8 @@ private slots:
     void layoutPlanFromSavedColumns()
     {
         const QVector<VumoColumnEntry> saved = {
-            {3, 300, true}, {0, 40, true}, {99, 50, true}, {13, 0, false}, {3, 10, false}, {-1, 10, true},
-            {11, 70, true}, {2, 120, true},
+            {3, 300, true}, {0, 40, true},  {99, 50, true}, {13, 0, false},
+            {3, 10, false}, {-1, 10, true}, {11, 70, true}, {2, 120, true},
         };
         const VumoColumnLayoutPlan plan = VumoPlanColumnLayout(saved, -1);
         // Named columns first in their order, then the others in default order; each once.
@@ -253,10 +261,13 @@ private slots:
         RowSender sender;
         QList<VUMO_LIST_STRUCT> received;
         QThread* receiverThread = nullptr;
-        connect(&sender, &RowSender::sent, this, [&](const VUMO_LIST_STRUCT& one, const QList<VUMO_LIST_STRUCT>& list) {
-            receiverThread = QThread::currentThread();
-            received = QList<VUMO_LIST_STRUCT>{one} + list;
-        }, Qt::QueuedConnection);
+        connect(
+            &sender, &RowSender::sent, this,
+            [&](const VUMO_LIST_STRUCT& one, const QList<VUMO_LIST_STRUCT>& list) {
+                receiverThread = QThread::currentThread();
+                received = QList<VUMO_LIST_STRUCT>{one} + list;
+            },
+            Qt::QueuedConnection);
         std::unique_ptr<QThread> worker(QThread::create([&] { emit sender.sent(r, {r}); }));
         worker->start();
         QVERIFY(worker->wait(10000));

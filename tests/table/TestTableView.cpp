@@ -21,8 +21,8 @@
 #include <memory>
 
 using namespace Quorvia::vumo;
-using quorvia::settings::CUserConfig;
 using quorvia::settings::_tagColumnInfo;
+using quorvia::settings::CUserConfig;
 using VumoTest::ListingFixture;
 
 namespace {
@@ -130,7 +130,8 @@ private slots:
         fixture = std::make_unique<ListingFixture>(kListings);
         QVERIFY2(fixture->isValid(), qPrintable(fixture->errorText()));
         rows.clear();
-        QVERIFY(fixture->store()->QueryVumoRows(ListingFixture::TableQuery(QStringLiteral("ORDER BY client_id")), rows));
+        QVERIFY(
+            fixture->store()->QueryVumoRows(ListingFixture::TableQuery(QStringLiteral("ORDER BY client_id")), rows));
         QCOMPARE(rows.size(), kListings);
     }
     void cleanup()
@@ -219,8 +220,10 @@ private slots:
         makeView();
         VumoTableViewModel* model = view->VumoModel();
         view->setFocus();
-        view->selectionModel()->select(view->model()->index(1, 3), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        view->selectionModel()->select(view->model()->index(4, 3), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        view->selectionModel()->select(view->model()->index(1, 3),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        view->selectionModel()->select(view->model()->index(4, 3),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
         QCOMPARE(view->SelectedRows(), (QList<int>{1, 4}));
         QTest::keyClick(view.get(), Qt::Key_Space);
         QVERIFY(model->IsChecked(1) && model->IsChecked(4));
@@ -340,8 +343,13 @@ private slots:
 
     void layoutIsRestoredAndSaved()
     {
-        QVERIFY(writeLayout({{0, 60, true}, {3, 333, true}, {2, 140, true}, {1, 0, false}, {13, 90, false},
-                             {11, 77, true}, {7, 95, true}}));
+        QVERIFY(writeLayout({{0, 60, true},
+                             {3, 333, true},
+                             {2, 140, true},
+                             {1, 0, false},
+                             {13, 90, false},
+                             {11, 77, true},
+                             {7, 95, true}}));
         makeView();
         QHeaderView* header = view->VumoHeader();
         QCOMPARE(header->logicalIndex(0), 0);
@@ -526,8 +534,10 @@ private slots:
         // Selection, the selected listings, the space key and the menu commands.
         view->setFocus();
         QItemSelectionModel* selection = view->selectionModel();
-        selection->select(view->model()->index(1, VumoColTitle), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        selection->setCurrentIndex(view->model()->index(2, VumoColTitle), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        selection->select(view->model()->index(1, VumoColTitle),
+                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        selection->setCurrentIndex(view->model()->index(2, VumoColTitle),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
         QCOMPARE(view->SelectedRows(), (QList<int>{model->RowOfClientId(ids.at(1)), model->RowOfClientId(ids.at(2))}));
         QCOMPARE(view->GetSelectedVumos().first().client_id, ids.at(1));
         QTest::keyClick(view.get(), Qt::Key_Space);

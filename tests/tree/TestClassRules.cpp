@@ -1,8 +1,8 @@
 // Rules of the tree without widgets: class of a status, which node shows what, the
 // shop-category keys of a listing, the count guard, and every node condition run against a
 // seeded store.
-#include "support/TestMain.h"
 #include "TreeStoreFixture.h"
+#include "support/TestMain.h"
 
 #include "plugin/VumoClassRules.h"
 
@@ -14,9 +14,18 @@ using VumoTest::TreeStoreFixture;
 Q_DECLARE_METATYPE(QVector<Quorvia::vumo::VumoCategoryKey>)
 
 namespace {
-VumoCategoryKey top(qint64 cid) { return {VUMO_CLASS::NodeTopCategory, 2, cid}; }
-VumoCategoryKey sub(qint64 parent, qint64 cid) { return {VUMO_CLASS::NodeSubCategory, parent, cid}; }
-VumoCategoryKey none() { return {VUMO_CLASS::NodeNoCategory, 2, 3}; }
+VumoCategoryKey top(qint64 cid)
+{
+    return {VUMO_CLASS::NodeTopCategory, 2, cid};
+}
+VumoCategoryKey sub(qint64 parent, qint64 cid)
+{
+    return {VUMO_CLASS::NodeSubCategory, parent, cid};
+}
+VumoCategoryKey none()
+{
+    return {VUMO_CLASS::NodeNoCategory, 2, 3};
+}
 } // namespace
 
 class TestClassRules : public QObject
@@ -28,10 +37,9 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<int>("current");
         QTest::addColumn<int>("expected");
-        const QList<QPair<int, int>> table = {{2013, 1}, {8, 2},   {520, 2},  {1, 3},    {2, 3},
-                                              {4, 3},    {513, 3}, {514, 3},  {516, 3},  {1026, 3},
-                                              {1028, 3}, {2014, 4}, {2015, 5}, {-1, -1}, {0, -1},
-                                              {9999, -1}, {512, -1}};
+        const QList<QPair<int, int>> table = {{2013, 1}, {8, 2},   {520, 2}, {1, 3},     {2, 3},    {4, 3},
+                                              {513, 3},  {514, 3}, {516, 3}, {1026, 3},  {1028, 3}, {2014, 4},
+                                              {2015, 5}, {-1, -1}, {0, -1},  {9999, -1}, {512, -1}};
         for (const auto& row : table) {
             // The current class never takes over a status it does not contain, and search
             // results (6) are never the answer.
@@ -68,12 +76,12 @@ private slots:
         QTest::newRow("pair") << QStringLiteral("12-34|a/b") << QVector<VumoCategoryKey>{top(12), sub(12, 34)};
         QTest::newRow("top twice") << QStringLiteral("56-56|x") << QVector<VumoCategoryKey>{top(56)};
         QTest::newRow("top alone") << QStringLiteral("56") << QVector<VumoCategoryKey>{top(56)};
-        QTest::newRow("two children, parent once")
-            << QStringLiteral("5-51;5-52;15-15|...") << QVector<VumoCategoryKey>{top(5), sub(5, 51), sub(5, 52), top(15)};
+        QTest::newRow("two children, parent once") << QStringLiteral("5-51;5-52;15-15|...")
+                                                   << QVector<VumoCategoryKey>{top(5), sub(5, 51), sub(5, 52), top(15)};
         QTest::newRow("comma separated") << QStringLiteral("5-51,7-8")
                                          << QVector<VumoCategoryKey>{top(5), sub(5, 51), top(7), sub(7, 8)};
-        QTest::newRow("names with digits ignored") << QStringLiteral("9-10|2024新款/5件")
-                                                   << QVector<VumoCategoryKey>{top(9), sub(9, 10)};
+        QTest::newRow("names with digits ignored")
+            << QStringLiteral("9-10|2024新款/5件") << QVector<VumoCategoryKey>{top(9), sub(9, 10)};
         QTest::newRow("damaged entries skipped")
             << QStringLiteral("abc;012-3;;-4;8-x;8 -9") << QVector<VumoCategoryKey>{top(8)};
         QTest::newRow("64-bit ids") << QStringLiteral("5000000000-5000000001")
@@ -141,18 +149,31 @@ private slots:
         // top 15, top 52, 5-51 and 5-7052 once, no category twice (NULL and ""); "152-1" in
         // none. Class 2 has two statuses plus one more "15-15", class 3 eight statuses.
         const QList<Expect> expected = {
-            {VumoClassNode(1), 7},           {VumoClassNode(2), 15},           {VumoClassNode(3), 56},
-            {VumoClassNode(4), 7},           {VumoClassNode(5), 7},            {VumoClassNode(6), 78},
-            {VumoTopCategoryNode(2, 5), 6},  {VumoTopCategoryNode(2, 15), 3},  {VumoTopCategoryNode(2, 52), 2},
-            {VumoSubCategoryNode(2, 5, 51), 2}, {VumoSubCategoryNode(2, 5, 7052), 2}, {VumoNoCategoryNode(2), 4},
-            {VumoTopCategoryNode(3, 5), 24}, {VumoTopCategoryNode(3, 15), 8},  {VumoTopCategoryNode(3, 52), 8},
-            {VumoSubCategoryNode(3, 5, 51), 8}, {VumoSubCategoryNode(3, 5, 7052), 8}, {VumoNoCategoryNode(3), 16},
+            {VumoClassNode(1), 7},
+            {VumoClassNode(2), 15},
+            {VumoClassNode(3), 56},
+            {VumoClassNode(4), 7},
+            {VumoClassNode(5), 7},
+            {VumoClassNode(6), 78},
+            {VumoTopCategoryNode(2, 5), 6},
+            {VumoTopCategoryNode(2, 15), 3},
+            {VumoTopCategoryNode(2, 52), 2},
+            {VumoSubCategoryNode(2, 5, 51), 2},
+            {VumoSubCategoryNode(2, 5, 7052), 2},
+            {VumoNoCategoryNode(2), 4},
+            {VumoTopCategoryNode(3, 5), 24},
+            {VumoTopCategoryNode(3, 15), 8},
+            {VumoTopCategoryNode(3, 52), 8},
+            {VumoSubCategoryNode(3, 5, 51), 8},
+            {VumoSubCategoryNode(3, 5, 7052), 8},
+            {VumoNoCategoryNode(3), 16},
         };
         for (const Expect& e : expected) {
             const QString condition = VumoNodeCondition(e.node);
             qint64 count = -1;
             QVERIFY2(fx.store->CountVumos(condition, count), qPrintable(condition));
-            QVERIFY2(count == e.count, qPrintable(QStringLiteral("%1: %2 instead of %3").arg(condition).arg(count).arg(e.count)));
+            QVERIFY2(count == e.count,
+                     qPrintable(QStringLiteral("%1: %2 instead of %3").arg(condition).arg(count).arg(e.count)));
             // The rows of the table query under the same condition are the listings the
             // increments of moved listings assume.
             QCOMPARE(fx.clientIdsOf(condition).size(), e.count);

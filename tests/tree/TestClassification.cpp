@@ -1,8 +1,8 @@
 // The tree widget over a seeded store: node texts and counts after a refill, the increments
 // after moves, the guard below zero, the current node and its condition.
-#include "support/TestMain.h"
 #include "TreeStoreFixture.h"
 #include "plugin/LogCapture.h"
+#include "support/TestMain.h"
 
 #include "plugin/VumoClassification.h"
 #include "plugin/VumoCountThread.h"

@@ -1,7 +1,7 @@
 // The count thread over a seeded store: right counts for every node, delivered through queued
 // signals on the receiver's thread, read on the thread's own connection.
-#include "support/TestMain.h"
 #include "TreeStoreFixture.h"
+#include "support/TestMain.h"
 
 #include "plugin/VumoCountThread.h"
 
@@ -153,8 +153,9 @@ private slots:
         QVERIFY(fx.valid);
         VumoCountThread thread(VumoClassStatusMap());
         thread.SetStore(fx.store);
-        connect(&thread, qOverload<VUMO_CLASS, int, int, int>(&VumoCountThread::classificationCountSignal), &thread,
-                [&thread] { thread.Stop(); }, Qt::DirectConnection);
+        connect(
+            &thread, qOverload<VUMO_CLASS, int, int, int>(&VumoCountThread::classificationCountSignal), &thread,
+            [&thread] { thread.Stop(); }, Qt::DirectConnection);
         QCOMPARE(runCount(thread).size(), 1);
         QVERIFY(thread.Cancelled());
         QCOMPARE(thread.Done(), 1);
@@ -192,7 +193,10 @@ private slots:
             QVERIFY(!thread.LastError().isEmpty());
         }
         connection.reset();
-        { QSqlDatabase db = QSqlDatabase::database(name, false); db.close(); }
+        {
+            QSqlDatabase db = QSqlDatabase::database(name, false);
+            db.close();
+        }
         QSqlDatabase::removeDatabase(name);
     }
 };

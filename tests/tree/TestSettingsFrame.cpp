@@ -1,7 +1,7 @@
 // The column settings: what a saved layout becomes, the moves and ticks, and the frame's
 // save through CUserConfig with the change signal the table listens for.
-#include "support/TestMain.h"
 #include "support/TempHome.h"
+#include "support/TestMain.h"
 
 #include "plugin/SettingsFrame.h"
 #include "plugin/TableInfo.h"
@@ -95,17 +95,17 @@ private slots:
     void fromSavedLayout()
     {
         // Tick column not first, a repeated and an unknown column, several missing ones.
-        const VumoColumnSettings s = VumoColumnSettings::FromSaved(
-            {c(3, 240, true), c(0, 30, true), c(12, 80, false), c(3, 99, false), c(20, 50, true), c(4, 60, true),
-             c(2, -5, true)},
-            headers(), -1);
+        const VumoColumnSettings s = VumoColumnSettings::FromSaved({c(3, 240, true), c(0, 30, true), c(12, 80, false),
+                                                                    c(3, 99, false), c(20, 50, true), c(4, 60, true),
+                                                                    c(2, -5, true)},
+                                                                   headers(), -1);
         QCOMPARE(columnsOf(s.Columns()), QList<int>({0, 3, 12, 4, 2, 1, 5, 6, 7, 8, 9, 10, 11, 13}));
         const QVector<VumoColumnChoice> all = s.Columns();
         QCOMPARE(all.at(1).width, 240);
-        QVERIFY(all.at(1).visible);        // the first entry of 3 counts
-        QVERIFY(!all.at(2).visible);       // 12 hidden by the seller
-        QVERIFY(!all.at(3).visible);       // 4 always hidden
-        QCOMPARE(all.at(4).width, 0);      // a negative width is no width
+        QVERIFY(all.at(1).visible);   // the first entry of 3 counts
+        QVERIFY(!all.at(2).visible);  // 12 hidden by the seller
+        QVERIFY(!all.at(3).visible);  // 4 always hidden
+        QCOMPARE(all.at(4).width, 0); // a negative width is no width
         QCOMPARE(all.at(1).title, QStringLiteral("商品名称"));
         // Tick and category columns are not offered.
         QCOMPARE(columnsOf(s.Choices()), QList<int>({3, 12, 2, 1, 5, 6, 7, 8, 9, 10, 11, 13}));
@@ -152,8 +152,9 @@ private slots:
         QCOMPARE(changed.count(), 1);
         QCOMPARE(changed.at(0).at(0).toString(), QStringLiteral("vumo"));
         QCOMPARE(changed.at(0).at(1).toString(), QStringLiteral("VumoColumnOrder"));
-        QCOMPARE(savedLayout(), QStringList({"0,30,1", "3,240,1", "1,0,0", "2,0,1", "4,0,0", "5,0,1", "6,0,1", "7,0,1",
-                                             "8,0,1", "9,0,1", "10,0,1", "11,0,1", "12,0,1", "13,0,1"}));
+        QCOMPARE(savedLayout(),
+                 QStringList({"0,30,1", "3,240,1", "1,0,0", "2,0,1", "4,0,0", "5,0,1", "6,0,1", "7,0,1", "8,0,1",
+                              "9,0,1", "10,0,1", "11,0,1", "12,0,1", "13,0,1"}));
         QVERIFY(VumoColumnSettings::Load(headers(), -1) == s);
     }
 
@@ -171,7 +172,8 @@ private slots:
         QSignalSpy accepted(&frame, &SettingsFrame::AcceptedSignal);
         frame.findChild<QPushButton*>(QStringLiteral("OkBtn"))->click();
         QCOMPARE(accepted.count(), 0);
-        QCOMPARE(frame.findChild<QLabel*>(QStringLiteral("SettingsMessageLabel"))->text(), QStringLiteral("保存列设置失败！"));
+        QCOMPARE(frame.findChild<QLabel*>(QStringLiteral("SettingsMessageLabel"))->text(),
+                 QStringLiteral("保存列设置失败！"));
     }
 
     // The seller moves the title column up, hides the upload state and confirms.

@@ -77,13 +77,13 @@ public:
     {
         const QList<int> statuses = {1, 2, 4, 8, 513, 514, 516, 520, 1026, 1028, 2013, 2014, 2015};
         const QStringList cats = {
-            QString(),                        // NULL: no shop category
-            QStringLiteral(""),               // empty: no shop category
+            QString(),          // NULL: no shop category
+            QStringLiteral(""), // empty: no shop category
             QStringLiteral("5-51|夏装(新)/T恤"),
             QStringLiteral("15-15|鞋"),
             QStringLiteral("5-7052;52-52|夏装(新)/裙;包"),
-            QStringLiteral("5|夏装(新)"),     // a top category written alone
-            QStringLiteral("152-1|别的店"),   // shares digits with 5, 15 and 52, matches none
+            QStringLiteral("5|夏装(新)"),   // a top category written alone
+            QStringLiteral("152-1|别的店"), // shares digits with 5, 15 and 52, matches none
         };
         int n = 0;
         for (int status : statuses) {
@@ -107,7 +107,8 @@ public:
                 ++count;
                 continue;
             }
-            const QVector<Quorvia::vumo::VumoCategoryKey> keys = Quorvia::vumo::VumoShopCategoryKeys(seed.shopCategorys);
+            const QVector<Quorvia::vumo::VumoCategoryKey> keys = Quorvia::vumo::VumoShopCategoryKeys(
+                seed.shopCategorys);
             if (keys.contains({node.nodeKind, node.nParentCid, node.nCid}))
                 ++count;
         }

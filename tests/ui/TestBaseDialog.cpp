@@ -24,8 +24,8 @@ public:
     }
 };
 
-void sendMouse(QWidget* target, QEvent::Type type, const QPoint& local, const QPoint& global,
-               Qt::MouseButton button, Qt::MouseButtons buttons)
+void sendMouse(QWidget* target, QEvent::Type type, const QPoint& local, const QPoint& global, Qt::MouseButton button,
+               Qt::MouseButtons buttons)
 {
     QMouseEvent event(type, QPointF(local), QPointF(global), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(target, &event);
@@ -83,9 +83,9 @@ private slots:
         QFETCH(int, edges);
         QFETCH(QPoint, delta);
         QFETCH(QRect, expected);
-        QCOMPARE(DialogResizedGeometry(QRect(100, 100, 400, 300), Qt::Edges(edges), delta, QSize(200, 150),
-                                       QSize(600, 450)),
-                 expected);
+        QCOMPARE(
+            DialogResizedGeometry(QRect(100, 100, 400, 300), Qt::Edges(edges), delta, QSize(200, 150), QSize(600, 450)),
+            expected);
     }
 
     void draggingTheBorderResizesTheWindow()
@@ -125,7 +125,8 @@ private slots:
         const QPoint global = title->mapToGlobal(local);
         sendMouse(title, QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton);
         QVERIFY(dialog.IsMoving());
-        sendMouse(title, QEvent::MouseMove, local + QPoint(30, 25), global + QPoint(30, 25), Qt::NoButton, Qt::LeftButton);
+        sendMouse(title, QEvent::MouseMove, local + QPoint(30, 25), global + QPoint(30, 25), Qt::NoButton,
+                  Qt::LeftButton);
         sendMouse(title, QEvent::MouseButtonRelease, local + QPoint(30, 25), global + QPoint(30, 25), Qt::LeftButton,
                   Qt::NoButton);
         QVERIFY(!dialog.IsMoving());

@@ -106,8 +106,8 @@ private slots:
     void longTextsShowWhole_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::newRow("delete confirmation")
-            << QStringLiteral("您确认要删除选中的商品吗？\n注意：选中的待售商品将从商家后台删除，同时Quorvia工作台将其放入本地回收站！");
+        QTest::newRow("delete confirmation") << QStringLiteral(
+            "您确认要删除选中的商品吗？\n注意：选中的待售商品将从商家后台删除，同时Quorvia工作台将其放入本地回收站！");
         QString longText;
         for (int i = 0; longText.size() < 500; ++i)
             longText += (i % 7 == 6) ? QStringLiteral("Quorvia ") : QStringLiteral("商品信息有误，");
@@ -153,7 +153,8 @@ private slots:
         QCOMPARE(seen.text, text);
         QVERIFY(seen.wordWrap);
         // The label is as high as its text needs at its width, and no parent cuts it off.
-        QVERIFY2(seen.height >= seen.neededHeight, qPrintable(QStringLiteral("%1 < %2").arg(seen.height).arg(seen.neededHeight)));
+        QVERIFY2(seen.height >= seen.neededHeight,
+                 qPrintable(QStringLiteral("%1 < %2").arg(seen.height).arg(seen.neededHeight)));
         QVERIFY2(seen.clippedBy.isEmpty(), qPrintable(seen.clippedBy.join(QLatin1Char(','))));
         // Wrapped into a box that stays on the screen.
         QVERIFY(seen.width < seen.screen.width());
@@ -164,7 +165,8 @@ private slots:
     // that stays on the screen.
     void textBeyondTheScreenScrolls()
     {
-        const QString text = QStringLiteral("服务器返回：") + QString(20000, QLatin1Char('x')).replace(QLatin1String("xxxx"), QLatin1String("abc "));
+        const QString text = QStringLiteral("服务器返回：")
+            + QString(20000, QLatin1Char('x')).replace(QLatin1String("xxxx"), QLatin1String("abc "));
         QRect window;
         QRect screen;
         bool scrolls = false;
@@ -193,7 +195,8 @@ private slots:
             icons << int(box.IconKind());
             return QMessageBox::Yes;
         });
-        QCOMPARE(ShowMsgBox(nullptr, QStringLiteral("一"), MsgBox::Question, QMessageBox::Yes | QMessageBox::No), 16384);
+        QCOMPARE(ShowMsgBox(nullptr, QStringLiteral("一"), MsgBox::Question, QMessageBox::Yes | QMessageBox::No),
+                 16384);
         // A button the box does not have gives the escape answer.
         QCOMPARE(ShowMsgBox(nullptr, QStringLiteral("二"), MsgBox::Question, QMessageBox::Ok), 1024);
         QCOMPARE(seen, QStringList({QStringLiteral("一"), QStringLiteral("二")}));

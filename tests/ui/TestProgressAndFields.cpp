@@ -13,18 +13,18 @@
 #include <QCalendarWidget>
 #include <QDesktopServices>
 #include <QDir>
-#include <QRegularExpression>
-#include <QScopeGuard>
 #include <QFile>
+#include <QFrame>
 #include <QImage>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QStyleFactory>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QFrame>
 #include <QTest>
 
 #include <memory>
@@ -163,7 +163,8 @@ private slots:
     void openingAMissingOrRefusedFileSaysSo()
     {
         VaProgressFrame frame;
-        frame.Finish(QDir::temp().filePath(QStringLiteral("no-such-file-%1.csv").arg(QCoreApplication::applicationPid())));
+        frame.Finish(
+            QDir::temp().filePath(QStringLiteral("no-such-file-%1.csv").arg(QCoreApplication::applicationPid())));
         frame.OnOpenFile();
         QVERIFY(opened.isEmpty());
         QCOMPARE(messages, QStringList({QStringLiteral("打开失败!")}));

@@ -34,7 +34,10 @@ class ItemWorker : public VumoWorker
     Q_OBJECT
 public:
     explicit ItemWorker(int items, int stallAt = -1, int failEvery = 0, bool slowAfterStall = false)
-        : m_items(items), m_stallAt(stallAt), m_failEvery(failEvery), m_slowAfterStall(slowAfterStall)
+        : m_items(items)
+        , m_stallAt(stallAt)
+        , m_failEvery(failEvery)
+        , m_slowAfterStall(slowAfterStall)
     {
         SetTotal(items);
     }
@@ -90,7 +93,12 @@ WorkerProgressTexts deleteTexts()
     texts.cancelText = QStringLiteral("停止");
     texts.labelText = [](int done, int total) { return QStringLiteral("%1/%2").arg(done).arg(total); };
     texts.summaryText = [](const VumoWorkerOutcome& o) {
-        return QStringLiteral("%1 %2 %3 %4 %5").arg(o.cancelled).arg(o.done).arg(o.succeeded).arg(o.failed).arg(o.lastError);
+        return QStringLiteral("%1 %2 %3 %4 %5")
+            .arg(o.cancelled)
+            .arg(o.done)
+            .arg(o.succeeded)
+            .arg(o.failed)
+            .arg(o.lastError);
     };
     return texts;
 }
@@ -171,13 +179,21 @@ private slots:
                 seen << done;
             deliveredOn << QThread::currentThread();
         });
-        connect(&worker, &VumoWorker::ProgressSignal, &worker, [&] {
-            QMutexLocker locker(&mutex);
-            emittedOn << QThread::currentThread();
-        }, Qt::DirectConnection);
+        connect(
+            &worker, &VumoWorker::ProgressSignal, &worker,
+            [&] {
+                QMutexLocker locker(&mutex);
+                emittedOn << QThread::currentThread();
+            },
+            Qt::DirectConnection);
         QVERIFY(worker.Start());
         QVERIFY(worker.wait(10000));
-        QTRY_COMPARE_WITH_TIMEOUT([&] { QMutexLocker l(&mutex); return int(seen.size()); }(), 200, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            [&] {
+                QMutexLocker l(&mutex);
+                return int(seen.size());
+            }(),
+            200, 10000);
         receiverThread.quit();
         receiverThread.wait();
 

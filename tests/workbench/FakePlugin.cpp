@@ -77,7 +77,10 @@ private:
 class PlainWidget : public QLabel
 {
 public:
-    PlainWidget() : QLabel(QStringLiteral("plain")) {}
+    PlainWidget()
+        : QLabel(QStringLiteral("plain"))
+    {
+    }
     ~PlainWidget() override { note(QStringLiteral("delete widget")); }
 };
 

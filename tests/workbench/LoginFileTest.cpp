@@ -58,8 +58,9 @@ private slots:
     void handWrittenValues()
     {
         VumoTest::TempHome home;
-        const QString path = writeText(home, "[Login]\nuid = alice \nshop_name=书店, 二店\n"
-                                             "vender_id=12abc\nshop_type=99999999999\n");
+        const QString path = writeText(home,
+                                       "[Login]\nuid = alice \nshop_name=书店, 二店\n"
+                                       "vender_id=12abc\nshop_type=99999999999\n");
         LoginData login;
         QString warnings;
         QVERIFY(ReadLogin(path, login, nullptr, &warnings));
@@ -77,8 +78,8 @@ private slots:
     {
         VumoTest::TempHome home;
         const QString path = writeText(home, "[Login]\nuid=alice\naccess_token=t0k\n");
-        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        QVERIFY(QFile::setPermissions(
+            path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
         LoginData login;
         QVERIFY(ReadLogin(path, login));
         QCOMPARE(login.accessToken, QByteArray("t0k"));

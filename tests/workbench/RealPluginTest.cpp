@@ -42,11 +42,13 @@ StoreFacts readStore(const QString& path)
 {
     const VumoTest::SqlFile db(path);
     StoreFacts facts;
-    const QString objects = QStringLiteral("select name from sqlite_master where type='%1' and name not like 'sqlite_%' order by name");
+    const QString objects = QStringLiteral(
+        "select name from sqlite_master where type='%1' and name not like 'sqlite_%' order by name");
     facts.tables = texts(db.column(objects.arg(QStringLiteral("table"))));
     facts.indexes = texts(db.column(objects.arg(QStringLiteral("index"))));
     facts.version = db.column(QStringLiteral("select value from CONFIG where key='Version'")).value(0).toString();
-    facts.dataColumns = texts(db.column(QStringLiteral("select name from pragma_table_info('vumo_data') order by cid")));
+    facts.dataColumns = texts(
+        db.column(QStringLiteral("select name from pragma_table_info('vumo_data') order by cid")));
     facts.titles = texts(db.column(QStringLiteral("select title from vumo_data")));
     return facts;
 }
@@ -75,19 +77,20 @@ private slots:
         QVERIFY(image.width() >= 800 && image.height() >= 500);
 
         const StoreFacts vumo = readStore(storePath(home, QStringLiteral("Vumo")));
-        QCOMPARE(vumo.tables, (QStringList{QStringLiteral("CONFIG"), QStringLiteral("seller_category"),
-                                           QStringLiteral("synccomment"), QStringLiteral("vumo_data"),
-                                           QStringLiteral("vumo_ext"), QStringLiteral("vumo_image"),
-                                           QStringLiteral("vumo_sku")}));
+        QCOMPARE(vumo.tables,
+                 (QStringList{QStringLiteral("CONFIG"), QStringLiteral("seller_category"),
+                              QStringLiteral("synccomment"), QStringLiteral("vumo_data"), QStringLiteral("vumo_ext"),
+                              QStringLiteral("vumo_image"), QStringLiteral("vumo_sku")}));
         for (const char* index : {"vumodata_vumoid_index", "vumoext_vumoid_index", "vumosku_clientid_index",
                                   "vumosku_vumoid_index", "vumosku_skuid_index", "sync_comm_index"})
             QVERIFY2(vumo.indexes.contains(QLatin1String(index)), index);
         QCOMPARE(vumo.version, QStringLiteral("2.0"));
 
         const StoreFacts category = readStore(storePath(home, QStringLiteral("Category")));
-        QCOMPARE(category.tables, (QStringList{QStringLiteral("CONFIG"), QStringLiteral("vender_shop_category"),
-                                               QStringLiteral("vumo_attribute_groups"), QStringLiteral("vumo_category"),
-                                               QStringLiteral("vumo_category_attribute")}));
+        QCOMPARE(category.tables,
+                 (QStringList{QStringLiteral("CONFIG"), QStringLiteral("vender_shop_category"),
+                              QStringLiteral("vumo_attribute_groups"), QStringLiteral("vumo_category"),
+                              QStringLiteral("vumo_category_attribute")}));
         QCOMPARE(category.version, QStringLiteral("2.0"));
 
         QVERIFY(QFileInfo(home.filePath(QStringLiteral("users/demo_seller/plugin/商品管理"))).isDir());

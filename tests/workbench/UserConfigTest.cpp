@@ -7,8 +7,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-using quorvia::settings::CUserConfig;
 using quorvia::settings::_tagColumnInfo;
+using quorvia::settings::CUserConfig;
 
 namespace {
 

@@ -31,8 +31,8 @@ Run runWorkbench(const QString& home, const QStringList& args, QMap<QString, QSt
 Run screenshot(const VumoTest::TempHome& home, const QString& shot, const QString& plugin = QStringLiteral(FAKE_PLUGIN),
                const QMap<QString, QString>& env = {}, const QStringList& more = {})
 {
-    return runWorkbench(home.path(), QStringList{QStringLiteral("--plugin"), plugin, QStringLiteral("--screenshot"), shot} + more,
-                        env);
+    return runWorkbench(
+        home.path(), QStringList{QStringLiteral("--plugin"), plugin, QStringLiteral("--screenshot"), shot} + more, env);
 }
 
 QStringList reportLines(const QString& path)
@@ -45,8 +45,8 @@ QStringList reportLines(const QString& path)
 
 QString todaysLog(const VumoTest::TempHome& home)
 {
-    QFile file(home.filePath(QStringLiteral("logs/quorvia-%1.log")
-                                 .arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")))));
+    QFile file(home.filePath(
+        QStringLiteral("logs/quorvia-%1.log").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")))));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll());
@@ -68,7 +68,8 @@ private slots:
         const QString shot = home.filePath(QStringLiteral("shot.png"));
         const QString report = home.filePath(QStringLiteral("report.txt"));
 
-        const Run run = screenshot(home, shot, QStringLiteral(FAKE_PLUGIN), {{QStringLiteral("FAKE_PLUGIN_REPORT"), report}});
+        const Run run = screenshot(home, shot, QStringLiteral(FAKE_PLUGIN),
+                                   {{QStringLiteral("FAKE_PLUGIN_REPORT"), report}});
         QVERIFY2(run.exitCode == 0, qPrintable(run.output));
 
         QImage image;
@@ -109,7 +110,8 @@ private slots:
         VumoTest::TempHome home;
         home.writeLogin();
         const QString shot = home.filePath(QStringLiteral("shot.png"));
-        const Run run = screenshot(home, shot, QStringLiteral(FAKE_PLUGIN), {{QStringLiteral("FAKE_PLUGIN_MODE"), mode}},
+        const Run run = screenshot(home, shot, QStringLiteral(FAKE_PLUGIN),
+                                   {{QStringLiteral("FAKE_PLUGIN_MODE"), mode}},
                                    {QStringLiteral("--screenshot-timeout"), QStringLiteral("2")});
         QVERIFY2(run.exitCode == exitCode, qPrintable(run.output));
         QCOMPARE(QFile::exists(shot), exitCode == 0);
@@ -129,7 +131,8 @@ private slots:
         const QString report = home.filePath(QStringLiteral("report.txt"));
 
         const Run run = screenshot(home, home.filePath(QStringLiteral("s.png")), QStringLiteral(FAKE_PLUGIN),
-                                   {{QStringLiteral("FAKE_PLUGIN_REPORT"), report}}, {QStringLiteral("--login"), moved});
+                                   {{QStringLiteral("FAKE_PLUGIN_REPORT"), report}},
+                                   {QStringLiteral("--login"), moved});
         QVERIFY2(run.exitCode == 0, qPrintable(run.output));
         const QString text = reportLines(report).join(QLatin1Char('\n'));
         QVERIFY2(text.contains(QStringLiteral("token=token-2")), qPrintable(text));
@@ -152,15 +155,15 @@ private slots:
         // A log an older version left readable to all is tightened; what it held stays.
         VumoTest::TempHome home;
         QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("logs"))));
-        const QString path = home.filePath(QStringLiteral("logs/quorvia-%1.log")
-                                               .arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
+        const QString path = home.filePath(
+            QStringLiteral("logs/quorvia-%1.log").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
         {
             QFile old(path);
             QVERIFY(old.open(QIODevice::WriteOnly));
             old.write("earlier line\n");
         }
-        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                                                | QFileDevice::ReadOther));
+        QVERIFY(QFile::setPermissions(
+            path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
         const Run run = screenshot(home, home.filePath(QStringLiteral("s.png")));
         QCOMPARE(run.exitCode, 2);
         const QString text = todaysLog(home);
@@ -170,8 +173,8 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("access_token=***")), qPrintable(text));
         QVERIFY(!text.contains(QStringLiteral("demo-access-token")));
         QVERIFY(!text.contains(QStringLiteral("demo-app-secret")));
-        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup
-            | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+            | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
         QCOMPARE(QFile::permissions(path) & others, QFileDevice::Permissions());
 
         // A new day's file is created that way.
@@ -190,15 +193,15 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString fake = QStringLiteral(FAKE_PLUGIN);
         const QString shot = QStringLiteral("s.png");
-        QTest::newRow("foreign verification") << QStringLiteral(FAKE_PLUGIN_WRONG) << QString() << shot
-                                              << QStringLiteral("校验信息");
+        QTest::newRow("foreign verification")
+            << QStringLiteral(FAKE_PLUGIN_WRONG) << QString() << shot << QStringLiteral("校验信息");
         QTest::newRow("no such file") << QStringLiteral("/nonexistent/libnothing.so") << QString() << shot
                                       << QStringLiteral("找不到插件文件");
         QTest::newRow("not a plug-in") << QStringLiteral(SETTINGS_LIB) << QString() << shot
                                        << QStringLiteral("缺少导出函数 qt_plugin_query_verification_data");
         QTest::newRow("no widget") << fake << QStringLiteral("null") << shot << QStringLiteral("没有创建主窗口");
-        QTest::newRow("unwritable screenshot") << fake << QString() << QStringLiteral("no/such/folder/s.png")
-                                               << QStringLiteral("无法保存截图");
+        QTest::newRow("unwritable screenshot")
+            << fake << QString() << QStringLiteral("no/such/folder/s.png") << QStringLiteral("无法保存截图");
     }
     void pluginsTheHostRefuses()
     {
@@ -218,10 +221,12 @@ private slots:
     {
         VumoTest::TempHome home;
         home.writeLogin();
-        QVERIFY(VumoTest::WriteBytes(home.filePath(QStringLiteral("config/qtlogging.ini")),
-                                     "; quiet host\n[Rules]\nworkbench.info=false\n[Other]\nworkbench.critical=false\n"));
+        QVERIFY(
+            VumoTest::WriteBytes(home.filePath(QStringLiteral("config/qtlogging.ini")),
+                                 "; quiet host\n[Rules]\nworkbench.info=false\n[Other]\nworkbench.critical=false\n"));
 
-        const Run run = screenshot(home, home.filePath(QStringLiteral("s.png")), QStringLiteral("/nonexistent/libnothing.so"));
+        const Run run = screenshot(home, home.filePath(QStringLiteral("s.png")),
+                                   QStringLiteral("/nonexistent/libnothing.so"));
         QVERIFY(run.exitCode > 0);
         const QString log = todaysLog(home);
         // Only the [Rules] section counts: info is off, critical stays on.
