@@ -1,9 +1,7 @@
 #pragma once
 // Points the plug-in at a test's own server the way an install is pointed: the data root's
-// "config/network.ini" names it and the address book is read from that file. The plug-in reads
-// the file once per process, at first use, as the program does at its start; a test that brings
-// its own server has it read again (while no request is under way) and the old one comes back
-// when the test is done.
+// "config/network.ini" names it. The plug-in reads that file once per process; a test that brings
+// its own server has it read again (while no request is under way), and the old one comes back.
 #include "core/MarketplaceServer.h"
 #include "network/config/NetworkConfig.h"
 #include "quorvia/DataRoot.h"

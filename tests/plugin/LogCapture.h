@@ -9,15 +9,16 @@ class LogCapture
 public:
     LogCapture()
     {
-        lines().clear();
-        previous() = qInstallMessageHandler(&LogCapture::handler);
+        QMutexLocker lock(&state().mutex);
+        state().lines.clear();
+        state().previous = qInstallMessageHandler(&LogCapture::handler);
     }
-    ~LogCapture() { qInstallMessageHandler(previous()); }
+    ~LogCapture() { qInstallMessageHandler(state().previous); }
 
     static QStringList Lines()
     {
-        QMutexLocker lock(&mutex());
-        return lines();
+        QMutexLocker lock(&state().mutex);
+        return state().lines;
     }
     static bool Contains(const char* category, const QString& text)
     {
@@ -30,29 +31,27 @@ public:
     }
 
 private:
+    struct State
+    {
+        QMutex mutex;
+        QStringList lines;
+        QtMessageHandler previous = nullptr;
+    };
+    static State& state()
+    {
+        static State s;
+        return s;
+    }
     static void handler(QtMsgType type, const QMessageLogContext& context, const QString& message)
     {
+        QtMessageHandler previous = nullptr;
         {
-            QMutexLocker lock(&mutex());
-            lines() << QString::fromLatin1(context.category ? context.category : "default") + QStringLiteral(": ")
+            QMutexLocker lock(&state().mutex);
+            state().lines << QString::fromLatin1(context.category ? context.category : "default") + QStringLiteral(": ")
                     + message;
+            previous = state().previous;
         }
-        if (previous())
-            previous()(type, context, message);
-    }
-    static QStringList& lines()
-    {
-        static QStringList l;
-        return l;
-    }
-    static QtMessageHandler& previous()
-    {
-        static QtMessageHandler h = nullptr;
-        return h;
-    }
-    static QMutex& mutex()
-    {
-        static QMutex m;
-        return m;
+        if (previous)
+            previous(type, context, message);
     }
 };

@@ -1,9 +1,11 @@
-// The settings file: IniSetting's argument orders and its no-file mode, and the typed keys of
-// "vumo.ini" in a seller's folder.
+// The adapters over the workbench's run-time loaded services (every fall-back with an empty
+// service folder, the real services' values coming through), and the settings file: IniSetting's
+// no-file mode and the typed keys of "vumo.ini" in a seller's folder.
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 
 #include "plugin/hostservices/AppShareHelp.h"
+#include "plugin/hostservices/DatabaseHelp.h"
 #include "utils/IniSetting.h"
 #include "utils/SellerPaths.h"
 #include "utils/VumoIni.h"
@@ -11,19 +13,30 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <QSqlDatabase>
+#include <QTemporaryDir>
 #include <QTest>
 
+using Quorvia::utils::AppShareHelp;
+using Quorvia::utils::DatabaseHelp;
 using Quorvia::utils::IniSetting;
 using Quorvia::utils::VumoIni;
 
-class TestVumoIni : public QObject
+class TestHostServices : public QObject
 {
     Q_OBJECT
 
 private:
     // The seller the host reports, as the plug-in's shell hands it down.
-    static QString seller() { return Quorvia::utils::AppShareHelp::instance()->GetUid(); }
+    static QString seller() { return AppShareHelp::instance()->GetUid(); }
+    static void useServiceDir(const QString& dir)
+    {
+        qputenv("QUORVIA_SERVICE_DIR", dir.toLocal8Bit());
+        AppShareHelp::instance()->Reload();
+        DatabaseHelp::instance()->Reload();
+    }
 
     static QString sellerIni(const VumoTest::TempHome& home, const QString& uid)
     {
@@ -31,34 +44,10 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        qputenv("QUORVIA_SERVICE_DIR", QCoreApplication::applicationDirPath().toLocal8Bit());
-        Quorvia::utils::AppShareHelp::instance()->Reload();
-    }
+    void initTestCase() { useServiceDir(QCoreApplication::applicationDirPath()); }
+    void cleanup() { useServiceDir(QCoreApplication::applicationDirPath()); }
 
-    void iniSettingKeepsGroupsAndKeysApart()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("a/b/test.ini"));
-        IniSetting ini(path);
-        // Value takes (key, group), SetValue takes (group, key).
-        QVERIFY(ini.SetValue(QStringLiteral("G1"), QStringLiteral("k"), QStringLiteral("one")));
-        QVERIFY(ini.SetValue(QStringLiteral("G2"), QStringLiteral("k"), QStringLiteral("two")));
-        QCOMPARE(ini.Value(QStringLiteral("k"), QStringLiteral("G1")).toString(), QStringLiteral("one"));
-        QCOMPARE(ini.Value(QStringLiteral("k"), QStringLiteral("G2")).toString(), QStringLiteral("two"));
-        QCOMPARE(ini.Value(QStringLiteral("G1"), QStringLiteral("k"), 7).toInt(), 7);
-        QVERIFY(QFile::exists(path)); // missing folders were created
-
-        // Another object on the same file sees the values, stored as UTF-8 text.
-        IniSetting other(path);
-        QVERIFY(other.SetValue(QStringLiteral("G1"), QStringLiteral("名称"), QStringLiteral("店铺")));
-        QSettings raw(path, QSettings::IniFormat);
-        QCOMPARE(raw.value(QStringLiteral("G1/名称")).toString(), QStringLiteral("店铺"));
-        QCOMPARE(raw.value(QStringLiteral("G2/k")).toString(), QStringLiteral("two"));
-    }
-
-    void iniSettingWithoutFile()
+    void iniSettingWithoutFileOrUnwritable()
     {
         const bool rootIniExisted = QFile::exists(QStringLiteral("/vumo.ini"));
         const QDir cwd;
@@ -71,12 +60,9 @@ private slots:
 
         QCOMPARE(QFile::exists(QStringLiteral("/vumo.ini")), rootIniExisted);
         QCOMPARE(cwd.entryList(QDir::Files), before);
-    }
 
-    void iniSettingReportsUnwritableFile()
-    {
+        // A folder where the file should be: the write cannot reach the disk, and says so.
         QTemporaryDir dir;
-        // A folder where the file should be: the write cannot reach the disk.
         const QString path = dir.filePath(QStringLiteral("vumo.ini"));
         QVERIFY(QDir().mkpath(path));
         IniSetting ini(path);
@@ -158,16 +144,66 @@ private slots:
         QVERIFY(!VumoIni::CategoryUpdateTime(seller()).isValid());
     }
 
-    void withoutSellerNothingIsWritten()
+    void fallBacksWithoutServices()
     {
-        VumoTest::TempHome home; // no login file: no uid, no seller folder
+        VumoTest::TempHome home;
+        home.writeLogin(); // a login exists, but nothing can read it
+        QTemporaryDir empty;
+        useServiceDir(empty.path());
+
+        AppShareHelp* share = AppShareHelp::instance();
+        QVERIFY(share->GetCurrentUser() == nullptr);
+        QVERIFY(share->GetUid().isEmpty());
+        QVERIFY(share->GetAppSecret().isEmpty());
+        QVERIFY(qAbs(share->GetServerTime().secsTo(QDateTime::currentDateTime())) <= 5);
+
+        // What a caller writes into the fall-back list does not stick.
+        share->GetTemplateInfo().append({QStringLiteral("模板"), QStringLiteral("id")});
+        QVERIFY(share->GetTemplateInfo().isEmpty());
+
+        QSqlDatabase db;
+        QVERIFY(DatabaseHelp::instance()->Manager() == nullptr);
+        QVERIFY(!DatabaseHelp::instance()->GetDB(Quorvia::utils::PluginDisplayName(), QStringLiteral("Vumo"), db));
+        QVERIFY(!db.isOpen());
+
+        QVERIFY(Quorvia::utils::SellerFolder(seller()).isEmpty());
         QVERIFY(Quorvia::utils::VumoIniPath(seller()).isEmpty());
-        QVERIFY(!VumoIni::SetCatsVersion(seller(), 5));
-        QVERIFY(!VumoIni::SetUserImagePath(seller(), QStringLiteral("/x")));
-        QCOMPARE(VumoIni::CatsVersion(seller()), qint64(0));
-        QVERIFY(QDir(home.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+        QVERIFY(!Quorvia::utils::VumoIni::SetCatsVersion(seller(), 3));
+        QVERIFY(!Quorvia::utils::VumoIni::SetUserImagePath(seller(), QStringLiteral("/x")));
+        QVERIFY(!QFileInfo::exists(home.filePath(QStringLiteral("users"))));
+    }
+
+    void realServicesComeThrough()
+    {
+        VumoTest::TempHome home;
+        VumoTest::DemoLogin login;
+        login.uid = QStringLiteral("seller_甲");
+        login.shopName = QStringLiteral("甲的小店");
+        login.venderId = Q_INT64_C(8000000001);
+        home.writeLogin(login);
+        useServiceDir(QCoreApplication::applicationDirPath());
+
+        AppShareHelp* share = AppShareHelp::instance();
+        QCOMPARE(share->GetUid(), login.uid);
+        QCOMPARE(share->GetShopName(), login.shopName);
+        QCOMPARE(share->GetAppSecret(), login.appSecret.toUtf8());
+        QCOMPARE(share->GetVenderId(), login.venderId);
+
+        const QString expected = QDir::toNativeSeparators(home.path())
+            + QStringLiteral("/users/seller_甲/plugin/商品管理/");
+        QCOMPARE(Quorvia::utils::SellerFolder(seller()), expected);
+        // Asking for the path makes nothing; the folder appears only when a writer ensures it.
+        QVERIFY(!QFileInfo::exists(expected));
+        QCOMPARE(Quorvia::utils::VumoIniPath(seller()), expected + QStringLiteral("vumo.ini"));
+
+        QSqlDatabase db;
+        QVERIFY(DatabaseHelp::instance()->GetDB(Quorvia::utils::PluginDisplayName(), QStringLiteral("Vumo"), db));
+        QVERIFY(db.isOpen());
+        QCOMPARE(
+            QFileInfo(db.databaseName()).canonicalFilePath(),
+            QFileInfo(home.filePath(QStringLiteral("users/seller_甲/databases/商品管理/Vumo.db"))).canonicalFilePath());
     }
 };
 
-VUMO_TEST_CLASS(TestVumoIni)
+VUMO_TEST_CLASS(TestHostServices)
 #include "TestVumoIni.moc"

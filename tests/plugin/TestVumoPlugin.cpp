@@ -1,4 +1,6 @@
-// The plug-in object linked into the test: login hand-over and the start-up store checks.
+// The plug-in object linked into the test (login hand-over, the start-up store checks) and the
+// built plug-in library as the workbench sees it: loaded with QLibrary, reached only through its
+// two exported functions and the plug-in interface.
 #include "LogCapture.h"
 #include "support/SqlFile.h"
 #include "support/TempHome.h"
@@ -9,12 +11,21 @@
 #include "plugin/VumoPlugin.h"
 #include "plugin/hostservices/AppShareHelp.h"
 #include "plugin/hostservices/DatabaseHelp.h"
+#include "quorvia/Plugin.h"
 #include "ui/MsgBox.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibrary>
+#include <QPointer>
+#include <QProcess>
+#include <QSet>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTableView>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <memory>
 
@@ -22,9 +33,36 @@ using Quorvia::core::plugin::LoginRecord;
 using Quorvia::vumo::UserInfo;
 using Quorvia::vumo::VumoPlugin;
 
+using Quorvia::core::plugin::Plugin;
+
+namespace {
+using InstanceFunc = QObject* (*)();
+using VerificationFunc = const char* (*)();
+} // namespace
+
 class TestVumoPlugin : public QObject
 {
     Q_OBJECT
+
+    QLibrary m_library;
+    std::unique_ptr<VumoTest::TempHome> m_home;
+    InstanceFunc m_instance = nullptr;
+
+    Plugin* plugin() { return dynamic_cast<Plugin*>(m_instance()); }
+
+    std::unique_ptr<QWidget> createShown(int stockMode)
+    {
+        Quorvia::core::plugin::LoginRecord record;
+        record.accessToken = "token";
+        record.stockMode = stockMode;
+        plugin()->SetUserInfo(record);
+        std::unique_ptr<QWidget> widget(plugin()->CreateMainWidget());
+        if (widget) {
+            widget->resize(1200, 800);
+            widget->show();
+        }
+        return widget;
+    }
 
 private slots:
     void initTestCase()
@@ -32,50 +70,49 @@ private slots:
         qputenv("QUORVIA_SERVICE_DIR", QCoreApplication::applicationDirPath().toLocal8Bit());
         Quorvia::utils::AppShareHelp::instance()->Reload();
         Quorvia::utils::DatabaseHelp::instance()->Reload();
+        // One data root for the whole class: the library keeps its stores until it unloads.
+        m_home = std::make_unique<VumoTest::TempHome>();
+        VumoTest::DemoLogin login;
+        login.shopName = QStringLiteral("插件测试店");
+        m_home->writeLogin(login);
+
+        m_library.setFileName(QStringLiteral(VUMO_PLUGIN_FILE));
+        QVERIFY2(m_library.load(), qPrintable(m_library.errorString()));
+        m_instance = reinterpret_cast<InstanceFunc>(m_library.resolve("qt_plugin_instance"));
+        QVERIFY(m_instance);
+    }
+    void cleanupTestCase()
+    {
+        // The library stays loaded: widgets and singletons of it may still be referenced.
+        m_home.reset();
     }
     // Each case starts as the plug-in does before the host's hand-over.
     void init() { UserInfo::instance()->SetLogin(LoginRecord()); }
     void cleanup() { Quorvia::vumo::database::VumoDBMgr::instance()->Reset(); }
 
-    void loginDefaultsAndHandOver()
+    void loginHandOver()
     {
-        // Without a login: no credentials, stock editable, no comment synchronisation.
         UserInfo* info = UserInfo::instance();
-        QVERIFY(info->GetAccessToken().isEmpty());
-        QVERIFY(info->GetAppKey().isEmpty());
-        QVERIFY(info->GetAppSecret().isEmpty());
-        QCOMPARE(info->GetStockMode(), -1);
-        QCOMPARE(info->GetShopType(), 0);
-        QCOMPARE(info->GetFirstId(), qint64(-1));
-        QCOMPARE(info->GetSecondId(), qint64(-1));
-
         VumoPlugin plugin;
         plugin.Initialize();
         LoginRecord record;
         record.accessToken = "token-1";
         record.appKey = "key-1";
         record.appSecret = "secret-1";
-        record.fourthText = "host-private";
         record.firstId = Q_INT64_C(5000000000);
-        record.secondId = 7;
         record.stockMode = 1;
-        record.shopType = 8;
         plugin.SetUserInfo(record);
         QCOMPARE(info->GetAccessToken(), QByteArray("token-1"));
         QCOMPARE(info->GetAppKey(), QByteArray("key-1"));
         QCOMPARE(info->GetAppSecret(), QByteArray("secret-1"));
         QCOMPARE(info->GetFirstId(), Q_INT64_C(5000000000));
-        QCOMPARE(info->GetSecondId(), qint64(7));
         QCOMPARE(info->GetStockMode(), 1);
-        QCOMPARE(info->GetShopType(), 8);
 
         // A second hand-over replaces everything, empty values included.
         plugin.SetUserInfo(LoginRecord());
         QVERIFY(info->GetAccessToken().isEmpty());
         QVERIFY(info->GetAppSecret().isEmpty());
-        QCOMPARE(info->GetFirstId(), qint64(-1));
         QCOMPARE(info->GetStockMode(), -1);
-        QCOMPARE(info->GetShopType(), 0);
     }
 
     void failedStoreChecksAreLoggedAndStartUpGoesOn()
@@ -90,23 +127,6 @@ private slots:
         QVERIFY(LogCapture::Contains("trade", QStringLiteral("检查商品数据库失败！")));
         QVERIFY(LogCapture::Contains("trade", QStringLiteral("检查商品类目数据库失败！")));
         QTRY_VERIFY(widget->property("vumoFirstLoadDone").toBool());
-    }
-
-    void storesAreCheckedAtStartUp()
-    {
-        VumoTest::TempHome home;
-        home.writeLogin();
-        Quorvia::vumo::database::VumoDBMgr::instance()->Reset();
-        LogCapture log;
-        VumoPlugin plugin;
-        std::unique_ptr<QWidget> widget(plugin.CreateMainWidget());
-        QVERIFY(widget);
-        QVERIFY2(!LogCapture::Contains("trade", QStringLiteral("检查商品数据库失败！")),
-                 qPrintable(LogCapture::Lines().join(QLatin1Char('\n'))));
-        QVERIFY(!LogCapture::Contains("trade", QStringLiteral("检查商品类目数据库失败！")));
-        const QString folder = home.filePath(QStringLiteral("users/demo_seller/databases/商品管理/"));
-        QVERIFY(QFileInfo::exists(folder + QStringLiteral("Vumo.db")));
-        QVERIFY(QFileInfo::exists(folder + QStringLiteral("Category.db")));
     }
 
     // Store files the plug-in must not open: the seller is told which file and what to do,
@@ -166,6 +186,92 @@ private slots:
         }
         QVERIFY2(message.contains(QStringLiteral("商品数据库文件正被其他程序占用")), qPrintable(message));
         QVERIFY(message.contains(QDir::toNativeSeparators(vumo)));
+    }
+
+    void verificationText()
+    {
+        auto verify = reinterpret_cast<VerificationFunc>(m_library.resolve("qt_plugin_query_verification_data"));
+        QVERIFY(verify);
+        QCOMPARE(QByteArray(verify()),
+                 QByteArray("pattern=QT_PLUGIN_VERIFICATION_DATA\nversion=4.8.1\ndebug=false\n"
+                            "buildkey=Windows msvc release full-config"));
+    }
+
+    void exportsOnlyTheEntryPoints()
+    {
+        const QString nm = QStandardPaths::findExecutable(QStringLiteral("nm"));
+        if (nm.isEmpty())
+            QSKIP("nm is not installed");
+        QProcess process;
+        process.start(nm, {QStringLiteral("-D"), QStringLiteral("--defined-only"), QStringLiteral(VUMO_PLUGIN_FILE)});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 0);
+        QSet<QString> names;
+        const QList<QByteArray> lines = process.readAllStandardOutput().split('\n');
+        for (const QByteArray& line : lines) {
+            const QList<QByteArray> fields = line.simplified().split(' ');
+            if (fields.size() >= 3 && fields.at(1) != "A") // "A": version nodes, not code
+                names.insert(QString::fromLatin1(fields.at(2)));
+        }
+        QCOMPARE(
+            names,
+            QSet<QString>({QStringLiteral("qt_plugin_instance"), QStringLiteral("qt_plugin_query_verification_data")}));
+    }
+
+    void instanceIsGuarded()
+    {
+        QObject* first = m_instance();
+        QVERIFY(first);
+        QCOMPARE(m_instance(), first);
+        QCOMPARE(QByteArray(first->metaObject()->className()), QByteArray("Quorvia::vumo::VumoPlugin"));
+        QVERIFY(dynamic_cast<Plugin*>(first)); // how the host reaches the interface
+        first->setObjectName(QStringLiteral("first"));
+
+        QPointer<QObject> guard(first);
+        delete first;
+        QVERIFY(guard.isNull());
+        QObject* second = m_instance();
+        QVERIFY(second);
+        QVERIFY(second->objectName().isEmpty()); // a fresh object, even at a reused address
+        QCOMPARE(m_instance(), second);
+    }
+
+    void mainWidgetFrame()
+    {
+        QVERIFY(plugin());
+        plugin()->Initialize();
+        LogCapture log;
+        std::unique_ptr<QWidget> widget = createShown(-1);
+        QVERIFY(widget);
+        QVERIFY(!LogCapture::Contains("trade", QStringLiteral("检查商品数据库失败！")));
+        QVERIFY(!LogCapture::Contains("trade", QStringLiteral("检查商品类目数据库失败！")));
+        for (const char* store : {"Vumo.db", "Category.db"})
+            QVERIFY(QFileInfo::exists(m_home->filePath(QStringLiteral("users/demo_seller/databases/商品管理/"))
+                                      + QLatin1String(store)));
+
+        // The host's screenshot waits on this signal, connected by name.
+        QSignalSpy spy(widget.get(), SIGNAL(FirstLoadFinishedSignal()));
+        QVERIFY(spy.isValid());
+        QVERIFY(!widget->property("vumoFirstLoadDone").toBool());
+        QTRY_COMPARE(spy.count(), 1);
+        QVERIFY(widget->property("vumoFirstLoadDone").toBool());
+
+        auto* tree = widget->findChild<QTreeWidget*>(QStringLiteral("m_vumoTree"));
+        QVERIFY(tree);
+        QCOMPARE(tree->topLevelItem(0)->text(0), QStringLiteral("插件测试店(0)")); // every node shows its count
+        auto* view = widget->findChild<QTableView*>(QStringLiteral("m_vumoTableView"));
+        QVERIFY(view);
+        QVERIFY(!view->isColumnHidden(11));
+    }
+
+    // The login handed to the library's own plug-in object reaches its table.
+    void stockColumnHiddenWhenStockIsNotManaged()
+    {
+        std::unique_ptr<QWidget> widget = createShown(1);
+        QVERIFY(widget);
+        QTRY_VERIFY(widget->property("vumoFirstLoadDone").toBool());
+        auto* view = widget->findChild<QTableView*>(QStringLiteral("m_vumoTableView"));
+        QVERIFY(view->isColumnHidden(11));
     }
 
 private:
