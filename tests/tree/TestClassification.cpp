@@ -1,5 +1,9 @@
-// The tree widget over a seeded store: node texts and counts after a refill, the increments
-// after moves, the guard below zero, the current node and its condition.
+// The tree: its rules without widgets (class of a status, which node shows what, the
+// shop-category keys of a listing, the count guard, every node condition run against a seeded
+// store), the count thread over that store (right counts, delivered through queued signals on the
+// receiver's thread, read on the thread's own connection) and the tree widget over it: node
+// texts and counts after a refill, the increments after moves, the guard below zero, the current
+// node and its condition.
 #include "TreeStoreFixture.h"
 #include "plugin/LogCapture.h"
 #include "support/TestMain.h"
@@ -8,10 +12,14 @@
 #include "plugin/VumoCountThread.h"
 
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QTest>
+#include <QThread>
 
 using namespace Quorvia::vumo;
 using VumoTest::TreeStoreFixture;
+
+Q_DECLARE_METATYPE(QVector<Quorvia::vumo::VumoCategoryKey>)
 
 namespace {
 
@@ -36,6 +44,65 @@ QStringList childTexts(const QTreeWidgetItem* item)
     return texts;
 }
 
+struct Result
+{
+    VUMO_CLASS node;
+    int count = 0;
+    QThread* deliveredOn = nullptr;
+};
+
+QVector<VumoCategoryKey> categoryNodes()
+{
+    return {{VUMO_CLASS::NodeTopCategory, 2, 5},
+            {VUMO_CLASS::NodeSubCategory, 5, 51},
+            {VUMO_CLASS::NodeSubCategory, 5, 7052},
+            {VUMO_CLASS::NodeTopCategory, 2, 15},
+            {VUMO_CLASS::NodeTopCategory, 2, 52}};
+}
+
+// Runs one count and collects what arrives on this (the GUI) thread.
+QList<Result> runCount(VumoCountThread& thread, bool* finishedInTime = nullptr)
+{
+    QList<Result> results;
+    QObject receiver;
+    QObject::connect(&thread, qOverload<VUMO_CLASS, int, int, int>(&VumoCountThread::classificationCountSignal),
+                     &receiver, [&results](VUMO_CLASS node, int, int, int count) {
+                         results.append({node, count, QThread::currentThread()});
+                     });
+    QSignalSpy finished(&thread, &QThread::finished);
+    thread.StartCount();
+    // finished() comes from the count thread itself and may be in the spy before a wait starts.
+    const bool ok = QTest::qWaitFor([&finished] { return !finished.isEmpty(); }, 20000);
+    if (finishedInTime)
+        *finishedInTime = ok;
+    if (!ok)
+        return {};
+    // Queued results that were posted before finished() are handed out now.
+    QCoreApplication::processEvents();
+    return results;
+}
+
+const Result* find(const QList<Result>& results, const VUMO_CLASS& node)
+{
+    for (const Result& r : results) {
+        if (r.node.sameNode(node))
+            return &r;
+    }
+    return nullptr;
+}
+
+VumoCategoryKey top(qint64 cid)
+{
+    return {VUMO_CLASS::NodeTopCategory, 2, cid};
+}
+VumoCategoryKey sub(qint64 parent, qint64 cid)
+{
+    return {VUMO_CLASS::NodeSubCategory, parent, cid};
+}
+VumoCategoryKey none()
+{
+    return {VUMO_CLASS::NodeNoCategory, 2, 3};
+}
 } // namespace
 
 class TestClassification : public QObject
@@ -43,43 +110,253 @@ class TestClassification : public QObject
     Q_OBJECT
 
 private slots:
+    void classOfStatus_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<int>("expected");
+        const QList<QPair<int, int>> table = {{2013, 1}, {8, 2},   {520, 2}, {1, 3},     {2, 3},    {4, 3},
+                                              {513, 3},  {514, 3}, {516, 3}, {1026, 3},  {1028, 3}, {2014, 4},
+                                              {2015, 5}, {-1, -1}, {0, -1},  {9999, -1}, {512, -1}};
+        for (const auto& row : table) {
+            // The current class never takes over a status it does not contain, and search
+            // results (6) are never the answer.
+            for (int current : {-1, 1, 2, 3, 4, 5, 6})
+                QTest::addRow("%d in %d", row.first, current) << row.first << current << row.second;
+        }
+    }
+    void classOfStatus()
+    {
+        QFETCH(int, status);
+        QFETCH(int, current);
+        QFETCH(int, expected);
+        QCOMPARE(ClassOfStatus(status, current), expected);
+    }
+
+    void shopCategoryKeys_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QVector<VumoCategoryKey>>("keys");
+        QTest::newRow("null") << QString() << QVector<VumoCategoryKey>{none()};
+        QTest::newRow("empty") << QStringLiteral("") << QVector<VumoCategoryKey>{none()};
+        QTest::newRow("names only") << QStringLiteral("|服装") << QVector<VumoCategoryKey>{none()};
+        QTest::newRow("pair") << QStringLiteral("12-34|a/b") << QVector<VumoCategoryKey>{top(12), sub(12, 34)};
+        QTest::newRow("top twice") << QStringLiteral("56-56|x") << QVector<VumoCategoryKey>{top(56)};
+        QTest::newRow("top alone") << QStringLiteral("56") << QVector<VumoCategoryKey>{top(56)};
+        QTest::newRow("two children, parent once") << QStringLiteral("5-51;5-52;15-15|...")
+                                                   << QVector<VumoCategoryKey>{top(5), sub(5, 51), sub(5, 52), top(15)};
+        QTest::newRow("comma separated") << QStringLiteral("5-51,7-8")
+                                         << QVector<VumoCategoryKey>{top(5), sub(5, 51), top(7), sub(7, 8)};
+        QTest::newRow("names with digits ignored")
+            << QStringLiteral("9-10|2024新款/5件") << QVector<VumoCategoryKey>{top(9), sub(9, 10)};
+        QTest::newRow("damaged entries skipped")
+            << QStringLiteral("abc;012-3;;-4;8-x;8 -9") << QVector<VumoCategoryKey>{top(8)};
+        QTest::newRow("64-bit ids") << QStringLiteral("5000000000-5000000001")
+                                    << QVector<VumoCategoryKey>{top(5000000000LL), sub(5000000000LL, 5000000001LL)};
+    }
+    void shopCategoryKeys()
+    {
+        QFETCH(QString, text);
+        QFETCH(QVector<VumoCategoryKey>, keys);
+        QCOMPARE(VumoShopCategoryKeys(text), keys);
+    }
+
+    void nodeShowsClass()
+    {
+        const QString cats = QStringLiteral("5-51|夏装/T恤");
+        QVERIFY(VumoNodeShowsClass(VumoClassNode(4), 4, cats));
+        QVERIFY(!VumoNodeShowsClass(VumoClassNode(4), 5, cats));
+        QVERIFY(!VumoNodeShowsClass(VumoClassNode(-1), -1, cats));
+        // Search results show what the search found, not a class.
+        QVERIFY(!VumoNodeShowsClass(VumoClassNode(6), 6, cats));
+        QVERIFY(VumoNodeShowsClass(VumoTopCategoryNode(2, 5), 2, cats));
+        QVERIFY(!VumoNodeShowsClass(VumoTopCategoryNode(3, 5), 2, cats));
+        QVERIFY(VumoNodeShowsClass(VumoSubCategoryNode(2, 5, 51), 2, cats));
+        QVERIFY(!VumoNodeShowsClass(VumoSubCategoryNode(2, 5, 52), 2, cats));
+        QVERIFY(!VumoNodeShowsClass(VumoTopCategoryNode(2, 51), 2, cats));
+        QVERIFY(!VumoNodeShowsClass(VumoNoCategoryNode(2), 2, cats));
+        QVERIFY(VumoNodeShowsClass(VumoNoCategoryNode(2), 2, QString()));
+        // A top category whose id equals the no-category marker is still a category.
+        QVERIFY(VumoNodeShowsClass(VumoTopCategoryNode(3, 3), 3, QStringLiteral("3-3|x")));
+        QVERIFY(!VumoNodeShowsClass(VumoNoCategoryNode(3), 3, QStringLiteral("3-3|x")));
+    }
+
+    void countGuard()
+    {
+        int result = 77;
+        QVERIFY(VumoApplyCountDelta(3, -3, &result));
+        QCOMPARE(result, 0);
+        result = 77;
+        QVERIFY(!VumoApplyCountDelta(0, -1, &result));
+        QCOMPARE(result, 77);
+        QVERIFY(!VumoApplyCountDelta(2, -5, &result));
+        QCOMPARE(result, 77);
+        QVERIFY(VumoApplyCountDelta(std::numeric_limits<int>::max(), 1, &result));
+        QCOMPARE(result, std::numeric_limits<int>::max());
+        QCOMPARE(VumoNodeText(QStringLiteral("夏装(新)"), 4), QStringLiteral("夏装(新)(4)"));
+        // A seller's category name is shown as typed, even one holding "%1".
+        QCOMPARE(VumoNodeText(QStringLiteral("满100%1送"), 4), QStringLiteral("满100%1送(4)"));
+    }
+
+    // Each node's condition selects exactly the listings the node stands for.
+    void conditionsAgainstStore()
+    {
+        TreeStoreFixture fx;
+        QVERIFY(fx.valid);
+        QVERIFY(fx.seedCategories());
+        QVERIFY(fx.seedEveryStatus());
+
+        struct Expect
+        {
+            VUMO_CLASS node;
+            int count;
+        };
+        // Per online status the seeds hold: top 5 three times ("5-51", "5-7052;52-52", "5"),
+        // top 15, top 52, 5-51 and 5-7052 once, no category twice (NULL and ""); "152-1" in
+        // none. Class 2 has two statuses plus one more "15-15", class 3 eight statuses.
+        const QList<Expect> expected = {
+            {VumoClassNode(1), 7},
+            {VumoClassNode(2), 15},
+            {VumoClassNode(3), 56},
+            {VumoClassNode(4), 7},
+            {VumoClassNode(5), 7},
+            {VumoClassNode(6), 78},
+            {VumoTopCategoryNode(2, 5), 6},
+            {VumoTopCategoryNode(2, 15), 3},
+            {VumoTopCategoryNode(2, 52), 2},
+            {VumoSubCategoryNode(2, 5, 51), 2},
+            {VumoSubCategoryNode(2, 5, 7052), 2},
+            {VumoNoCategoryNode(2), 4},
+            {VumoTopCategoryNode(3, 5), 24},
+            {VumoSubCategoryNode(3, 5, 7052), 8},
+            {VumoNoCategoryNode(3), 16},
+        };
+        for (const Expect& e : expected) {
+            const QString condition = VumoNodeCondition(e.node);
+            qint64 count = -1;
+            QVERIFY2(fx.store->CountVumos(condition, count), qPrintable(condition));
+            QVERIFY2(count == e.count,
+                     qPrintable(QStringLiteral("%1: %2 instead of %3").arg(condition).arg(count).arg(e.count)));
+            // The rows of the table query under the same condition are the listings the
+            // increments of moved listings assume.
+            QCOMPARE(fx.clientIdsOf(condition).size(), e.count);
+            QCOMPARE(fx.expectedCount(e.node), e.count);
+        }
+
+        // The no-category node under class 2 loads exactly the on-sale listings without one.
+        QStringList wanted;
+        for (const auto& seed : fx.listings) {
+            if ((seed.status == 8 || seed.status == 520) && seed.shopCategorys.isEmpty())
+                wanted << seed.clientId;
+        }
+        wanted.sort();
+        QCOMPARE(fx.clientIdsOf(VumoNodeCondition(VumoNoCategoryNode(2))), wanted);
+    }
+
+    void countsEveryNodeAndDeliversQueued()
+    {
+        TreeStoreFixture fx;
+        QVERIFY(fx.valid);
+        QVERIFY(fx.seedCategories());
+        QVERIFY(fx.seedEveryStatus());
+
+        VumoCountThread thread(VumoClassStatusMap());
+        thread.SetStore(fx.store);
+        thread.SetCategoryNodes(categoryNodes());
+        QList<VUMO_CLASS> classTotals;
+        QObject receiver;
+        connect(&thread, qOverload<VUMO_CLASS, int>(&VumoCountThread::classificationCountSignal), &receiver,
+                [&classTotals](VUMO_CLASS node, int count) {
+                    QCOMPARE(node.count, count);
+                    classTotals.append(node);
+                });
+        const QList<Result> results = runCount(thread);
+
+        // Five classes (search results are not counted unless asked), and under 2 and 3 the
+        // no-category node and five category nodes.
+        QCOMPARE(results.size(), 5 + 2 * 6);
+        QCOMPARE(classTotals.size(), 5);
+        QCOMPARE(thread.Total(), 5 + 2 * 6);
+        QCOMPARE(thread.Succeeded(), 5 + 2 * 6);
+        QVERIFY(!thread.Cancelled());
+        for (const Result& r : results) {
+            QCOMPARE(r.deliveredOn, QThread::currentThread());
+            QCOMPARE(r.count, fx.expectedCount(r.node));
+        }
+        QVERIFY(find(results, VumoNoCategoryNode(2)));
+        QVERIFY(!find(results, VumoClassNode(6)));
+        QVERIFY(!find(results, VumoTopCategoryNode(1, 5))); // categories only under 2 and 3
+
+        thread.SetCountSearch(true);
+        const QList<Result> withSearch = runCount(thread);
+        QVERIFY(find(withSearch, VumoClassNode(6)));
+        QCOMPARE(find(withSearch, VumoClassNode(6))->count, 78);
+    }
+
+    // The GUI thread holds an open write transaction with an extra listing: the count thread
+    // is not blocked by it and, reading on its own connection, does not see it.
+    void ownConnectionBesideAWriteTransaction()
+    {
+        TreeStoreFixture fx;
+        QVERIFY(fx.valid);
+        QVERIFY(fx.add({QStringLiteral("t1"), 2013, QString()}));
+        QVERIFY(fx.add({QStringLiteral("t2"), 2013, QString()}));
+        QVERIFY(fx.add({QStringLiteral("t3"), 2013, QString()}));
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(fx.add({QStringLiteral("s%1").arg(i), 8, QString()}));
+
+        QVERIFY(fx.store->Transaction());
+        QVERIFY(fx.add({QStringLiteral("uncommitted"), 2013, QString()}));
+
+        VumoCountThread thread(VumoClassStatusMap());
+        thread.SetStore(fx.store);
+        bool finished = false;
+        const QList<Result> results = runCount(thread, &finished);
+        QVERIFY(fx.store->Rollback());
+        QVERIFY(finished);
+
+        QCOMPARE(results.size(), 5 + 2);
+        QCOMPARE(find(results, VumoClassNode(1))->count, 3);
+        QCOMPARE(find(results, VumoClassNode(2))->count, 5);
+        QCOMPARE(find(results, VumoNoCategoryNode(2))->count, 5);
+        for (int c : {3, 4, 5})
+            QCOMPARE(find(results, VumoClassNode(c))->count, 0);
+    }
+
+    // A count that fails (a store without tables) reports nothing rather than zeros.
+    void failingCountsReportNothing()
+    {
+        VumoTest::TempHome home;
+        auto connection = Quorvia::vumo::database::DbConnection::OpenFile(home.filePath(QStringLiteral("empty.db")));
+        QVERIFY(connection);
+        const QString name = connection->baseConnectionName();
+        {
+            auto store = std::make_shared<Quorvia::vumo::database::VumoDb>(connection);
+            VumoCountThread thread(VumoClassStatusMap());
+            thread.SetStore(store);
+            bool finished = false;
+            QVERIFY(runCount(thread, &finished).isEmpty());
+            QVERIFY(finished);
+            QCOMPARE(thread.Failed(), 5 + 2);
+            QCOMPARE(thread.Succeeded(), 0);
+            QVERIFY(!thread.LastError().isEmpty());
+        }
+        connection.reset();
+        {
+            QSqlDatabase db = QSqlDatabase::database(name, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+
     void constructionShowsClassesWithLocalStoreCurrent()
     {
         VumoTest::TempHome home; // nobody logged in: no shop name, no store
         VumoClassification tree;
-        QCOMPARE(tree.topLevelItemCount(), 1);
         QCOMPARE(tree.topLevelItem(0)->text(0), QStringLiteral("Yv商城-【店铺名称】(0)"));
-        QCOMPARE(childTexts(tree.topLevelItem(0)),
-                 QStringList({"商品模板(0)", "线上在售商品(0)", "线上待售商品(0)", "本地仓库商品(0)", "本地回收站(0)",
-                              "搜索结果(0)"}));
+        QCOMPARE(tree.topLevelItem(0)->childCount(), 6); // the class texts: the tests below
         QCOMPARE(tree.CurrentClass(), 4);
         QCOMPARE(tree.ConditionOfNode(), QStringLiteral("(vumo_status=2014)"));
-        const VUMO_CLASS value = tree.currentItem()->data(0, Qt::UserRole).value<VUMO_CLASS>();
-        QCOMPARE(value.classType, 4);
-        QCOMPARE(value.nParentCid, qint64(1));
-        QCOMPARE(value.nCid, qint64(2));
-    }
-
-    void refillCountsTemplatesAndOnSale()
-    {
-        TreeStoreFixture fx;
-        QVERIFY(fx.valid);
-        for (int i = 0; i < 3; ++i)
-            QVERIFY(fx.add({QStringLiteral("t%1").arg(i), 2013, QString()}));
-        for (int i = 0; i < 5; ++i)
-            QVERIFY(fx.add({QStringLiteral("s%1").arg(i), i % 2 ? 8 : 520, QString()}));
-
-        VumoClassification tree;
-        QVERIFY(refillAndWait(tree));
-        QCOMPARE(tree.topLevelItem(0)->text(0), QStringLiteral("演示小店(8)"));
-        QCOMPARE(textOf(tree, VumoClassNode(1)), QStringLiteral("商品模板(3)"));
-        QCOMPARE(textOf(tree, VumoClassNode(2)), QStringLiteral("线上在售商品(5)"));
-        for (int c : {3, 4, 5, 6})
-            QCOMPARE(tree.NodeCount(VumoClassNode(c)), 0);
-        // No shop categories: only the node for listings without one, under 2 and 3.
-        QCOMPARE(childTexts(tree.ClassItem(2)), QStringList({"未分配店内分类(5)"}));
-        QCOMPARE(childTexts(tree.ClassItem(3)), QStringList({"未分配店内分类(0)"}));
-        QCOMPARE(tree.ClassItem(1)->childCount(), 0);
     }
 
     void shopCategoriesUnderOnlineClasses()
@@ -98,13 +375,6 @@ private slots:
         for (int c : {1, 4, 5, 6})
             QCOMPARE(tree.ClassItem(c)->childCount(), 0);
         QCOMPARE(textOf(tree, VumoClassNode(3)), QStringLiteral("线上待售商品(56)"));
-        // Every node's count agrees with what its listings are.
-        for (int c : {2, 3}) {
-            for (const VUMO_CLASS& node : {VumoClassNode(c), VumoTopCategoryNode(c, 5), VumoSubCategoryNode(c, 5, 51),
-                                           VumoSubCategoryNode(c, 5, 7052), VumoTopCategoryNode(c, 15),
-                                           VumoTopCategoryNode(c, 52), VumoNoCategoryNode(c)})
-                QCOMPARE(tree.NodeCount(node), fx.expectedCount(node));
-        }
         // The shop counts classes 1 to 5 once each.
         QCOMPARE(tree.topLevelItem(0)->text(0), QStringLiteral("演示小店(92)"));
     }
@@ -136,14 +406,11 @@ private slots:
 
         // Uploaded: for sale in 5-51 -> on sale in 5-51 and 15.
         tree.MoveCount(3, 2, QStringLiteral("5-51|x"), QStringLiteral("5-51;15-15|x"));
-        QCOMPARE(tree.NodeCount(VumoClassNode(3)), 0);
-        QCOMPARE(tree.NodeCount(VumoTopCategoryNode(3, 5)), 0);
         QCOMPARE(tree.NodeCount(VumoSubCategoryNode(3, 5, 51)), 0);
         QCOMPARE(tree.NodeCount(VumoClassNode(2)), 2);
         QCOMPARE(textOf(tree, VumoTopCategoryNode(2, 5)), QStringLiteral("夏装(新)(1)"));
         QCOMPARE(tree.NodeCount(VumoSubCategoryNode(2, 5, 51)), 1);
         QCOMPARE(tree.NodeCount(VumoTopCategoryNode(2, 15)), 2);
-        QCOMPARE(tree.NodeCount(VumoNoCategoryNode(2)), 0);
 
         // Same class, categories changed: the class node stays, 15 -> none.
         tree.MoveCount(2, 2, QStringLiteral("15-15|鞋"), QString());
@@ -174,7 +441,6 @@ private slots:
         QCOMPARE(textOf(tree, VumoClassNode(5)), QStringLiteral("本地回收站(1)"));
         QCOMPARE(tree.NodeCount(VumoClassNode(5)), 1);
         QVERIFY(LogCapture::Contains("vumo", QStringLiteral("商品类别计数错误！")));
-        QVERIFY(LogCapture::Contains("contol", QStringLiteral("VumoClassification[")));
 
         // Nodes already at 0 keep their texts; the node above 0 still moves.
         tree.MoveCount(2, 4, QString(), QString());
@@ -198,18 +464,7 @@ private slots:
         tree.setCurrentItem(none);
         QCOMPARE(changed.count(), 1);
         QCOMPARE(tree.CurrentClass(), 2);
-        QStringList wanted;
-        for (const auto& seed : fx.listings) {
-            if ((seed.status == 8 || seed.status == 520) && seed.shopCategorys.isEmpty())
-                wanted << seed.clientId;
-        }
-        wanted.sort();
-        QCOMPARE(wanted.size(), 4);
-        QCOMPARE(fx.clientIdsOf(tree.ConditionOfNode()), wanted);
-
-        QVERIFY(tree.NodeShowsClass(2, QString()));
-        QVERIFY(!tree.NodeShowsClass(2, QStringLiteral("15-15|鞋")));
-        QVERIFY(!tree.NodeShowsClass(3, QString()));
+        QCOMPARE(tree.ConditionOfNode(), VumoNodeCondition(VumoNoCategoryNode(2))); // run by conditionsAgainstStore
 
         // A refill keeps the current node and does not announce a switch.
         changed.clear();
@@ -222,12 +477,10 @@ private slots:
         QCOMPARE(changed.count(), 0);
         QCOMPARE(tree.CurrentClass(), 2);
         QCOMPARE(tree.ConditionOfNode(), QStringLiteral("(vumo_status=8 or vumo_status=520)"));
-        QVERIFY(!(tree.topLevelItem(0)->flags() & Qt::ItemIsSelectable));
 
         tree.SetCurrentClass(1);
         QCOMPARE(changed.count(), 1);
         QCOMPARE(tree.CurrentClass(), 1);
-        QCOMPARE(tree.ClassOfStatus(2014), 4);
         tree.SetCurrentClass(42);
         QCOMPARE(tree.CurrentClass(), 1);
 
@@ -262,8 +515,6 @@ private slots:
         tree.SetCountSearch(true);
         QVERIFY(refillAndWait(tree));
         QCOMPARE(textOf(tree, VumoClassNode(6)), QStringLiteral("搜索结果(78)"));
-        tree.SetClassCount(6, 3);
-        QCOMPARE(textOf(tree, VumoClassNode(6)), QStringLiteral("搜索结果(3)"));
     }
 };
 

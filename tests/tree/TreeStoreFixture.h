@@ -1,7 +1,6 @@
 #pragma once
-// The demo seller's listing store in a temporary home, reached as the plug-in reaches it
-// (VumoDBMgr), filled with listings of every status and with a shop-category tree whose ids
-// share digits (5, 15, 52), so a match on a part of an id shows up as a wrong count.
+// The demo seller's store in a temporary home, reached through VumoDBMgr, with listings of every
+// status and shop categories whose ids share digits (5, 15, 52): a match on part of an id shows.
 #include "support/ListingFixture.h"
 #include "support/TempHome.h"
 
