@@ -248,40 +248,6 @@ private slots:
         QVERIFY(!m_db->GetValueName(99, name));
     }
 
-    void shopCategoriesReplaceAndClear()
-    {
-        QVERIFY(m_db->CheckDatabase());
-        auto top = Category(1, QStringLiteral("服装"), 1);
-        auto leaf = Category(9, QStringLiteral("T恤"), 3);
-        auto off = Category(8, QStringLiteral("停用"), 2, 0);
-        QVERIFY(m_db->ReplaceVenderShopCategories({leaf.get(), top.get(), off.get()}));
-        QList<VenderShopCategoryEntity*> list;
-        QVERIFY(m_db->GetVenderShopCategories(list));
-        QCOMPARE(list.size(), 2);
-        QCOMPARE(list.first()->id(), qint64(1));
-        qDeleteAll(list);
-        list.clear();
-
-        // A refused insert keeps the previous list whole.
-        QVERIFY(Exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON vender_shop_category "
-                                    "WHEN NEW.name='坏' BEGIN SELECT RAISE(ABORT,'refused'); END")));
-        auto fresh = Category(2, QStringLiteral("鞋"), 1);
-        auto bad = Category(3, QStringLiteral("坏"), 1);
-        QVERIFY(!m_db->ReplaceVenderShopCategories({fresh.get(), bad.get()}));
-        QVERIFY(m_db->GetVenderShopCategories(list));
-        QCOMPARE(list.size(), 2);
-        qDeleteAll(list);
-        list.clear();
-
-        QVERIFY(m_db->SaveCategoryAttributes({Attribute(1, 9, QStringLiteral("x")).get()}));
-        QVERIFY(m_db->ClearAll());
-        QVERIFY(m_db->GetVenderShopCategories(list));
-        QVERIFY(list.isEmpty());
-        QList<VumoCategoryEntity*> attributes;
-        QVERIFY(m_db->GetCategoryAttributes(9, attributes));
-        QVERIFY(attributes.isEmpty());
-    }
-
     void batchAndConfig()
     {
         QVERIFY(m_db->CheckDatabase());

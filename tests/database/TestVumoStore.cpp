@@ -1,9 +1,6 @@
 // Reading and writing listings: all-or-nothing saves, deletes, upload results, pictures.
 #include "VumoStoreFixture.h"
-#include "database/CategoryDb.h"
 #include "entity/SellerCatsEntity.h"
-#include "entity/VumoCategoryAttributeEntity.h"
-#include "entity/VumoCategoryEntity.h"
 #include "support/ListingFixture.h"
 #include "support/RecordCompare.h"
 #include "support/TestMain.h"
@@ -409,38 +406,6 @@ private slots:
         QList<VUMO_LIST_STRUCT> rows;
         QVERIFY(!store->QueryVumoRows(QStringLiteral("SELECT client_id FROM vumo_data"), rows));
         QVERIFY(rows.isEmpty());
-    }
-
-    void attributeValuesAgainstTheCategoryStore()
-    {
-        using namespace Quorvia::vumo::entity;
-        auto connection = DbConnection::OpenFile(f->home.filePath(QStringLiteral("Category.db")));
-        QVERIFY(connection);
-        Quorvia::vumo::database::CategoryDb categories(connection);
-        QVERIFY(categories.CheckDatabase());
-        for (qint64 aid : {1001, 1002}) {
-            VumoCategoryEntity a;
-            a.set_aid(aid);
-            a.set_cid(655);
-            a.set_status(1);
-            QVERIFY(categories.SaveCategoryAttributes({&a}));
-        }
-        for (auto [aid, vid] : {std::pair<qint64, qint64>{1001, 2001}, {1002, 2002}, {1002, 2003}}) {
-            VumoCategoryAttributeEntity v;
-            v.set_aid(aid);
-            v.set_vid(vid);
-            v.set_status(1);
-            QVERIFY(categories.SaveAttributeValues({&v}));
-        }
-
-        QString error;
-        QVERIFY(
-            store->CheckAttributeValues(655, QStringLiteral("1001:2001|1002:2002,2003|9999:1"), &categories, &error));
-        QVERIFY(error.isEmpty());
-        QVERIFY(!store->CheckAttributeValues(655, QStringLiteral("1001:2001|1002:2002,2004"), &categories, &error));
-        QCOMPARE(error, QStringLiteral("数据库读取数据错误，vumoCatsAttvalueIds不包含属性aid=1002的所有属性值vid"));
-        QVERIFY(!store->CheckAttributeValues(655, QStringLiteral("1001:2001"), nullptr, &error));
-        QCOMPARE(error, QStringLiteral("数据库读取类目cid=655的属性id和属性值id失败"));
     }
 };
 

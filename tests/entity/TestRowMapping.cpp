@@ -192,16 +192,6 @@ private slots:
             QCOMPARE(s->stock_num(), s->attributes().isEmpty() ? s2.stock_num() : qint64(5));
         }
         qDeleteAll(ss);
-        ss.clear();
-
-        QVERIFY(sku.Delete(QStringLiteral("status=0")));
-        QVERIFY(sku.Select(QString(), ss));
-        QCOMPARE(ss.size(), 1);
-        qDeleteAll(ss);
-        QVERIFY(sku.Delete(QString()));
-        ss.clear();
-        QVERIFY(sku.Select(QString(), ss));
-        QVERIFY(ss.isEmpty());
     }
 
     void commentPairsStoreSeconds()

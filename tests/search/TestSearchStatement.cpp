@@ -278,22 +278,6 @@ private slots:
         QCOMPARE(AdvanceSearchCheck(f), QStringLiteral("请输入正确的库存"));
     }
 
-    void cannedStatements()
-    {
-        const QString cls = QStringLiteral("vumo_status=8 or vumo_status=520");
-        QCOMPARE(
-            RepeatVumoStatement(cls),
-            QStringLiteral("SELECT a.client_id, a.vumo_id, a.cid, a.title, a.vumo_status, a.item_num, a.cost_price, "
-                           "a.market_price, a.yv_price, a.stock_num, a.modified, a.min_yvprice, a.max_yvprice, "
-                           "a.template_name, a.shop_categorys, a.is_vumoinfo_complete, a.ad_content, "
-                           "a.upload_status, a.error_msg From vumo_data a, (SELECT title, count(*) AS cnt FROM "
-                           "vumo_data WHERE (vumo_status=8 or vumo_status=520) GROUP BY title) b WHERE "
-                           "a.title=b.title AND b.cnt>1 AND (vumo_status=8 or vumo_status=520) ORDER BY b.cnt DESC"));
-        QCOMPARE(NoShopCategoryStatement(cls),
-                 table(QStringLiteral(" WHERE (shop_categorys=\"\" OR shop_categorys IS NULL) AND "
-                                      "(vumo_status=8 or vumo_status=520)")));
-    }
-
     void receivingRule()
     {
         const QString cls = QStringLiteral("vumo_status=1 or vumo_status=2014");
