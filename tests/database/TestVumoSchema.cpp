@@ -80,15 +80,6 @@ private slots:
         QCOMPARE(tables,
                  QStringList(
                      {"CONFIG", "seller_category", "synccomment", "vumo_data", "vumo_ext", "vumo_image", "vumo_sku"}));
-        QStringList indexes;
-        QVERIFY(q.exec(
-            QStringLiteral("select name from sqlite_master where type='index' and sql is not null order by name")));
-        while (q.next())
-            indexes << q.value(0).toString();
-        QCOMPARE(indexes,
-                 QStringList({"sync_comm_index", "vumodata_vumoid_index", "vumoext_vumoid_index",
-                              "vumosku_clientid_index", "vumosku_skuid_index", "vumosku_vumoid_index"}));
-
         QString version;
         QVERIFY(store->GetConfig(QStringLiteral("Version"), version));
         QCOMPARE(version, QStringLiteral("2.0"));

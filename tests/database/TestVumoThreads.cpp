@@ -1,5 +1,6 @@
 // The store used from worker threads while the GUI thread reads.
 #include "VumoStoreFixture.h"
+#include "support/ListingFixture.h"
 #include "support/TestMain.h"
 
 #include <QAtomicInt>
@@ -54,13 +55,7 @@ private slots:
                 QVERIFY(n >= last);
                 last = n;
                 QList<VUMO_LIST_STRUCT> rows;
-                QVERIFY(
-                    store->QueryVumoRows(QStringLiteral("SELECT client_id, vumo_id, cid, title, vumo_status, item_num, "
-                                                        "cost_price, market_price, yv_price, stock_num, modified, "
-                                                        "min_yvprice, max_yvprice, template_name, shop_categorys, "
-                                                        "is_vumoinfo_complete, ad_content, upload_status, error_msg "
-                                                        "From vumo_data "),
-                                         rows));
+                QVERIFY(store->QueryVumoRows(ListingFixture::TableQuery(), rows));
                 ++reads;
                 QCoreApplication::processEvents();
             }
@@ -126,13 +121,8 @@ private slots:
         std::unique_ptr<QThread> reader(QThread::create([&] {
             while (writersDone.loadAcquire() < 2) {
                 QList<VUMO_LIST_STRUCT> rows;
-                if (!store->QueryVumoRows(
-                        QStringLiteral("SELECT client_id, vumo_id, cid, title, vumo_status, item_num, "
-                                       "cost_price, market_price, yv_price, stock_num, modified, "
-                                       "min_yvprice, max_yvprice, template_name, shop_categorys, "
-                                       "is_vumoinfo_complete, ad_content, upload_status, error_msg "
-                                       "From vumo_data ORDER BY modified LIMIT 3"),
-                        rows))
+                if (!store->QueryVumoRows(ListingFixture::TableQuery(QStringLiteral("ORDER BY modified LIMIT 3")),
+                                          rows))
                     failures.ref();
                 VumoDataEntity read;
                 if (!rows.isEmpty() && (!store->GetVumo(rows.first().client_id, read) || read.Skus().size() != 2))

@@ -30,12 +30,9 @@ private slots:
         QTest::addColumn<qint64>("cents");
         QTest::newRow("19.99") << QVariant(QStringLiteral("19.99")) << qint64(1999);
         QTest::newRow("0.005") << QVariant(QStringLiteral("0.005")) << qint64(1);
-        QTest::newRow("0.0049") << QVariant(QStringLiteral("0.0049")) << qint64(0);
-        QTest::newRow("blanks") << QVariant(QStringLiteral(" 12 ")) << qint64(1200);
         QTest::newRow("json number") << QVariant(19.99) << qint64(1999);
         QTest::newRow("json integer") << QVariant(qlonglong(7)) << qint64(700);
         QTest::newRow("garbage") << QVariant(QStringLiteral("abc")) << qint64(0);
-        QTest::newRow("exponent") << QVariant(QStringLiteral("1e3")) << qint64(0);
         QTest::newRow("null") << QVariant() << qint64(0);
     }
     void prices()
@@ -160,16 +157,10 @@ private slots:
     void otherValuesByType()
     {
         VumoDataEntity v;
-        QVERIFY(v.SetApiValue(QStringLiteral("title"), QStringLiteral("衬衫")));
-        QCOMPARE(v.title(), QStringLiteral("衬衫"));
         QVERIFY(v.SetApiValue(QStringLiteral("vumo_id"), QStringLiteral("1234567890123")));
         QCOMPARE(v.vumo_id(), qint64(1234567890123LL));
-        QVERIFY(v.SetApiValue(QStringLiteral("weight"), QStringLiteral("1.5")));
-        QCOMPARE(v.weight(), 1.5);
         QVERIFY(v.SetApiValue(QStringLiteral("is_can_vat"), QStringLiteral("true")));
         QVERIFY(v.is_can_vat());
-        QVERIFY(v.SetApiValue(QStringLiteral("is_can_vat"), QStringLiteral("false")));
-        QVERIFY(!v.is_can_vat());
         QVERIFY(v.SetApiValue(QStringLiteral("modified"), QStringLiteral("2013-05-17 09:30:15")));
         QCOMPARE(v.modified(), QDateTime(QDate(2013, 5, 17), QTime(9, 30, 15)));
         QVERIFY(v.SetApiValue(QStringLiteral("created"), QStringLiteral("not a date")));
@@ -267,29 +258,17 @@ private slots:
         QVERIFY(red.isNull());
     }
 
-    void extensionCopy()
+    // Extension fields travel with the listing (their stored round trip: TestVumoStore).
+    void propertiesCopyOnlyBetweenListings()
     {
         VumoDataEntity v;
         v.set_client_id(QStringLiteral("c1"));
-        v.set_vumo_id(9);
-        v.set_producter(QStringLiteral("p"));
         v.set_wrap(QStringLiteral("w"));
-        v.set_pack_listing(QStringLiteral("l"));
-        v.set_service(QStringLiteral("s"));
-        VumoDataExtEntity ext;
-        v.FillExt(ext);
-        const QStringList texts{QStringLiteral("c1"), QStringLiteral("p"), QStringLiteral("w"), QStringLiteral("l"),
-                                QStringLiteral("s")};
-        QCOMPARE((QStringList{ext.client_id(), ext.producter(), ext.wrap(), ext.pack_listing(), ext.service()}), texts);
-        QCOMPARE(ext.vumo_id(), qint64(9));
-        VumoDataEntity other;
-        other.ApplyExt(ext);
-        QCOMPARE((QStringList{other.producter(), other.wrap(), other.pack_listing(), other.service()}), texts.mid(1));
-
         VumoDataEntity copy;
         QVERIFY(copy.CopyPropertiesFrom(v));
         QCOMPARE(copy.client_id(), QStringLiteral("c1"));
         QCOMPARE(copy.wrap(), QStringLiteral("w"));
+        VumoDataExtEntity ext;
         QVERIFY(!copy.CopyPropertiesFrom(ext));
     }
 
@@ -302,7 +281,6 @@ private slots:
         QTest::newRow("0.005 up") << QStringLiteral("0.005") << true << qint64(1);
         QTest::newRow("0.0049 down") << QStringLiteral("0.0049") << true << qint64(0);
         QTest::newRow("1.995") << QStringLiteral("1.995") << true << qint64(200);
-        QTest::newRow("negative") << QStringLiteral("-0.5") << true << qint64(-50);
         QTest::newRow("negative half") << QStringLiteral("-0.005") << true << qint64(-1);
         QTest::newRow("plus") << QStringLiteral("+3") << true << qint64(300);
         QTest::newRow("blanks") << QStringLiteral("  7.1 ") << true << qint64(710);
@@ -313,15 +291,11 @@ private slots:
                                  << std::numeric_limits<qint64>::max();
         QTest::newRow("overflow") << QStringLiteral("92233720368547758.08") << false << qint64(0);
         QTest::newRow("overflow by rounding") << QStringLiteral("92233720368547758.075") << false << qint64(0);
-        QTest::newRow("huge") << QStringLiteral("99999999999999999999999") << false << qint64(0);
         QTest::newRow("exponent") << QStringLiteral("1e3") << false << qint64(0);
-        QTest::newRow("letters") << QStringLiteral("abc") << false << qint64(0);
         QTest::newRow("empty") << QString() << false << qint64(0);
         QTest::newRow("sign only") << QStringLiteral("-") << false << qint64(0);
         QTest::newRow("dot only") << QStringLiteral(".") << false << qint64(0);
-        QTest::newRow("two dots") << QStringLiteral("1.2.3") << false << qint64(0);
         QTest::newRow("inner blank") << QStringLiteral("1 000") << false << qint64(0);
-        QTest::newRow("comma") << QStringLiteral("1,5") << false << qint64(0);
         QTest::newRow("full-width digits") << QStringLiteral("１２") << false << qint64(0);
     }
     void parseMoney()
@@ -338,9 +312,7 @@ private slots:
     {
         QCOMPARE(FormatMoney(1999), QStringLiteral("19.99"));
         QCOMPARE(FormatMoney(-50), QStringLiteral("-0.50"));
-        QCOMPARE(FormatMoney(0), QStringLiteral("0.00"));
         QCOMPARE(FormatMoney(5), QStringLiteral("0.05"));
-        QCOMPARE(FormatMoney(100000), QStringLiteral("1000.00"));
         QCOMPARE(FormatMoney(std::numeric_limits<qint64>::min()), QStringLiteral("-92233720368547758.08"));
         for (qint64 c : {qint64(1), qint64(-1), qint64(1234567), std::numeric_limits<qint64>::max()}) {
             qint64 back = 0;

@@ -14,22 +14,12 @@
 #include "plugin/VumoTableViewModel.h"
 #include "ui/MsgBox.h"
 
-#include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 
 using namespace Quorvia::vumo;
-
-namespace {
-
-QImage iconImage(const QIcon& icon)
-{
-    return icon.pixmap(24, 24).toImage();
-}
-
-} // namespace
 
 class TestSearchPanel : public QObject
 {
@@ -83,29 +73,17 @@ private slots:
     {
         QVERIFY(panel());
         QVERIFY(quickBar());
-        const QImage expanded = iconImage(QIcon(QStringLiteral(":/images/toolbtn_arrow_expended.svg")));
-        const QImage collapsed = iconImage(QIcon(QStringLiteral(":/images/toolbtn_arrow_collapsed.svg")));
-        QVERIFY(!expanded.isNull() && expanded != collapsed);
-
-        // The page opens with the panel shown, as the button says.
+        // The page opens with the panel shown, as the button says (its texts: TestMainWidget).
         QVERIFY(panel()->isVisible());
         QVERIFY(!quickBar()->isVisible());
-        QCOMPARE(toggle()->text(), QStringLiteral("收起搜索栏"));
-        QCOMPARE(toggle()->toolTip(), QStringLiteral("收起搜索栏"));
-        QCOMPARE(iconImage(toggle()->icon()), expanded);
 
         QTest::mouseClick(toggle(), Qt::LeftButton);
         QVERIFY(!panel()->isVisible());
         QVERIFY(quickBar()->isVisible());
-        QCOMPARE(toggle()->text(), QStringLiteral("展开搜索栏"));
-        QCOMPARE(toggle()->toolTip(), QStringLiteral("展开搜索栏"));
-        QCOMPARE(iconImage(toggle()->icon()), collapsed);
 
         QTest::mouseClick(toggle(), Qt::LeftButton);
         QVERIFY(panel()->isVisible());
         QVERIFY(!quickBar()->isVisible());
-        QCOMPARE(toggle()->text(), QStringLiteral("收起搜索栏"));
-        QCOMPARE(iconImage(toggle()->icon()), expanded);
 
         // "关闭" on the panel collapses it like the toggle.
         QTest::mouseClick(panel()->findChild<QPushButton*>(QStringLiteral("CancelBtn")), Qt::LeftButton);

@@ -28,9 +28,7 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("escaped");
-        QTest::newRow("plain") << QStringLiteral("保温杯") << QStringLiteral("保温杯");
         QTest::newRow("percent") << QStringLiteral("100%") << QStringLiteral("100/%");
-        QTest::newRow("underscore") << QStringLiteral("a_b") << QStringLiteral("a/_b");
         QTest::newRow("slash first") << QStringLiteral("a/%") << QStringLiteral("a///%");
         QTest::newRow("quote") << QStringLiteral("Tom's") << QStringLiteral("Tom''s");
         QTest::newRow("all") << QStringLiteral("50%_off/it's") << QStringLiteral("50/%/_off//it''s");
@@ -56,16 +54,10 @@ private slots:
             << QString() << QString() << QString() << qint64(0) << 2 << QStringLiteral("vumo_status=2014");
         QTest::newRow("number") << QStringLiteral("1234567890") << QString() << QString() << qint64(0) << -1
                                 << QStringLiteral("vumo_id=1234567890 ");
-        QTest::newRow("title and for sale")
-            << QString() << QStringLiteral("杯") << QString() << qint64(0) << 1
-            << QStringLiteral("title like '%杯%' escape '/' AND vumo_status in (1,2,4,513,514,516,1026,1028)  ");
         QTest::newRow("every field, on sale")
             << QStringLiteral("1234567890") << QStringLiteral("a%b") << QStringLiteral("X_1") << qint64(655) << 0
             << QStringLiteral("vumo_id=1234567890 AND title like '%a/%b%' escape '/' AND item_num like "
                               "'%X/_1%' escape '/' AND cid=655 AND (vumo_status=8 OR vumo_status=520) ");
-        QTest::newRow("item number and local")
-            << QString() << QString() << QStringLiteral("K-9") << qint64(0) << 2
-            << QStringLiteral("item_num like '%K-9%' escape '/' AND vumo_status=2014");
         QTest::newRow("non-digit number stays a quoted text")
             << QStringLiteral("12' OR 1=1") << QString() << QString() << qint64(0) << -1
             << QStringLiteral("vumo_id='12'' OR 1=1' ");
@@ -108,15 +100,9 @@ private slots:
             QStringLiteral("where title like '%杯/_%'  escape '/' AND vumo_id=1000000001 AND item_num like "
                            "'%K/%%' escape '/' AND cid=655 AND shop_categorys like '%12-34%' AND client_id in "
                            "(select client_id from vumo_sku where sku_id=2000000002) AND vumo_status=2014  AND (%1)"));
-    }
-
-    void advancedStatusChoices()
-    {
-        AdvanceSearchFields f;
-        f.status = SearchStatusOnSale;
-        QCOMPARE(AdvanceSearchCondition(f), QStringLiteral("where (vumo_status=8 OR vumo_status=520) AND (%1)"));
-        f.status = SearchStatusForSale;
-        QCOMPARE(AdvanceSearchCondition(f),
+        AdvanceSearchFields forSale;
+        forSale.status = SearchStatusForSale;
+        QCOMPARE(AdvanceSearchCondition(forSale),
                  QStringLiteral("where vumo_status in (1,2,4,513,514,516,1026,1028)  AND (%1)"));
     }
 
@@ -213,10 +199,6 @@ private slots:
             << QString() << QString() << QStringLiteral("9") << QStringLiteral("10") << QString();
         QTest::newRow("price three decimals")
             << QStringLiteral("1.234") << QString() << QString() << QString() << QStringLiteral("请输入正确的价格");
-        QTest::newRow("price negative") << QStringLiteral("-1") << QString() << QString() << QString()
-                                        << QStringLiteral("请输入正确的价格");
-        QTest::newRow("stock letters") << QString() << QString() << QString() << QStringLiteral("1e3")
-                                       << QStringLiteral("请输入正确的库存");
         QTest::newRow("stock ten digits") << QString() << QString() << QStringLiteral("1234567890") << QString()
                                           << QStringLiteral("请输入正确的库存");
         QTest::newRow("both inverted: price first") << QStringLiteral("2") << QStringLiteral("1") << QStringLiteral("5")
@@ -250,8 +232,6 @@ private slots:
         QTest::newRow("id nine digits") << id << "123456789" << false;
         QTest::newRow("id eleven digits") << id << "12345678901" << false;
         QTest::newRow("id letter inside") << id << "12a4567890" << false;
-        QTest::newRow("id empty") << id << "" << false;
-        QTest::newRow("price whole") << price << "12" << true;
         QTest::newRow("price two decimals") << price << "12.34" << true;
         QTest::newRow("price leading dot") << price << ".5" << true;
         QTest::newRow("price trailing dot") << price << "5." << true;
@@ -260,15 +240,10 @@ private slots:
         QTest::newRow("price three decimals") << price << "3.456" << false;
         QTest::newRow("price negative") << price << "-5" << false;
         QTest::newRow("price plus") << price << "+5" << false;
-        QTest::newRow("price letters") << price << "5abc100" << false;
         QTest::newRow("price exponent") << price << "1e3" << false;
         QTest::newRow("price lone dot") << price << "." << false;
-        QTest::newRow("price two dots") << price << "1.2.3" << false;
-        QTest::newRow("price comma") << price << "1,5" << false;
-        QTest::newRow("stock") << stock << "35" << true;
         QTest::newRow("stock zero") << stock << "0" << true;
         QTest::newRow("stock decimal") << stock << "3.5" << false;
-        QTest::newRow("stock negative") << stock << "-1" << false;
         QTest::newRow("stock ten digits") << stock << "1234567890" << false;
         QTest::newRow("stock full-width digits") << stock << "３５" << false;
     }
@@ -301,22 +276,6 @@ private slots:
         f.stockFrom = QStringLiteral("3.5");
         f.stockTo = QStringLiteral("1");
         QCOMPARE(AdvanceSearchCheck(f), QStringLiteral("请输入正确的库存"));
-    }
-
-    void cannedStatements()
-    {
-        const QString cls = QStringLiteral("vumo_status=8 or vumo_status=520");
-        QCOMPARE(
-            RepeatVumoStatement(cls),
-            QStringLiteral("SELECT a.client_id, a.vumo_id, a.cid, a.title, a.vumo_status, a.item_num, a.cost_price, "
-                           "a.market_price, a.yv_price, a.stock_num, a.modified, a.min_yvprice, a.max_yvprice, "
-                           "a.template_name, a.shop_categorys, a.is_vumoinfo_complete, a.ad_content, "
-                           "a.upload_status, a.error_msg From vumo_data a, (SELECT title, count(*) AS cnt FROM "
-                           "vumo_data WHERE (vumo_status=8 or vumo_status=520) GROUP BY title) b WHERE "
-                           "a.title=b.title AND b.cnt>1 AND (vumo_status=8 or vumo_status=520) ORDER BY b.cnt DESC"));
-        QCOMPARE(NoShopCategoryStatement(cls),
-                 table(QStringLiteral(" WHERE (shop_categorys=\"\" OR shop_categorys IS NULL) AND "
-                                      "(vumo_status=8 or vumo_status=520)")));
     }
 
     void receivingRule()

@@ -57,6 +57,11 @@ class TestSearchStore : public QObject
         fields.status = status;
         return found(QuickSearchStatement(fields));
     }
+    QStringList advanced(const AdvanceSearchFields& fields)
+    {
+        return found(SearchResultsStatement(AdvanceSearchCondition(fields), kSearchClass));
+    }
+    static QStringList ids(const char* list) { return QString::fromLatin1(list).split(QLatin1Char(' ')); }
 
 private slots:
     void init()
@@ -84,44 +89,38 @@ private slots:
 
     void typedWildcardsMatchLiterally()
     {
-        QCOMPARE(quickTitle(QStringLiteral("100%纯棉")), QStringList({QStringLiteral("c01")}));
-        QCOMPARE(quickTitle(QStringLiteral("a_b")), QStringList({QStringLiteral("c03")}));
-        QCOMPARE(quickTitle(QStringLiteral("a/b")), QStringList({QStringLiteral("c10")}));
-        QCOMPARE(quickTitle(QStringLiteral("Tom's")), QStringList({QStringLiteral("c05")}));
-        QCOMPARE(quickTitle(QStringLiteral("纯棉")), QStringList({QStringLiteral("c01"), QStringLiteral("c02")}));
+        QCOMPARE(quickTitle(QStringLiteral("100%纯棉")), ids("c01"));
+        QCOMPARE(quickTitle(QStringLiteral("a_b")), ids("c03"));
+        QCOMPARE(quickTitle(QStringLiteral("a/b")), ids("c10"));
+        QCOMPARE(quickTitle(QStringLiteral("Tom's")), ids("c05"));
+        QCOMPARE(quickTitle(QStringLiteral("纯棉")), ids("c01 c02"));
 
         QuickSearchFields byItem;
         byItem.itemNum = QStringLiteral("K_");
-        QCOMPARE(found(QuickSearchStatement(byItem)), QStringList({QStringLiteral("c01")}));
+        QCOMPARE(found(QuickSearchStatement(byItem)), ids("c01"));
 
         AdvanceSearchFields adv;
         adv.title = QStringLiteral("100%");
-        QCOMPARE(found(SearchResultsStatement(AdvanceSearchCondition(adv), kSearchClass)),
-                 QStringList({QStringLiteral("c01")}));
+        QCOMPARE(advanced(adv), ids("c01"));
         adv.title = QStringLiteral("%1");
-        QCOMPARE(found(SearchResultsStatement(AdvanceSearchCondition(adv), kSearchClass)),
-                 QStringList({QStringLiteral("c12")}));
+        QCOMPARE(advanced(adv), ids("c12"));
         adv.title = QStringLiteral("'");
-        QCOMPARE(found(SearchResultsStatement(AdvanceSearchCondition(adv), kSearchClass)),
-                 QStringList({QStringLiteral("c05")}));
+        QCOMPARE(advanced(adv), ids("c05"));
     }
 
     void statusChoiceNarrowsTheOtherFields()
     {
-        QCOMPARE(quickTitle(QStringLiteral("甲"), SearchStatusOnSale), QStringList({QStringLiteral("c07")}));
-        QCOMPARE(quickTitle(QStringLiteral("甲"), SearchStatusForSale), QStringList({QStringLiteral("c09")}));
-        QCOMPARE(quickTitle(QStringLiteral("甲")),
-                 QStringList({QStringLiteral("c07"), QStringLiteral("c09"), QStringLiteral("c13")}));
+        QCOMPARE(quickTitle(QStringLiteral("甲"), SearchStatusOnSale), ids("c07"));
+        QCOMPARE(quickTitle(QStringLiteral("甲"), SearchStatusForSale), ids("c09"));
+        QCOMPARE(quickTitle(QStringLiteral("甲")), ids("c07 c09 c13"));
 
         AdvanceSearchFields adv;
         adv.title = QStringLiteral("甲");
         adv.status = SearchStatusOnSale;
-        QCOMPARE(found(SearchResultsStatement(AdvanceSearchCondition(adv), kSearchClass)),
-                 QStringList({QStringLiteral("c07")}));
+        QCOMPARE(advanced(adv), ids("c07"));
         // The recycle bin is outside the search results.
         adv.status = SearchStatusNone;
-        QCOMPARE(found(SearchResultsStatement(AdvanceSearchCondition(adv), kSearchClass)),
-                 QStringList({QStringLiteral("c07"), QStringLiteral("c09")}));
+        QCOMPARE(advanced(adv), ids("c07 c09"));
     }
 
     void advancedRangesAndIdentifiers()
@@ -130,25 +129,21 @@ private slots:
         adv.status = SearchStatusOnSale;
         adv.priceFrom = QStringLiteral("10");
         adv.priceTo = QStringLiteral("20");
-        QCOMPARE(found(SearchResultsStatement(AdvanceSearchCondition(adv), kSearchClass)),
-                 QStringList({QStringLiteral("c07"), QStringLiteral("c12")}));
+        QCOMPARE(advanced(adv), ids("c07 c12"));
         adv.priceFrom = QStringLiteral("25");
         adv.priceTo = QStringLiteral("30");
-        QCOMPARE(found(SearchResultsStatement(AdvanceSearchCondition(adv), kSearchClass)),
-                 QStringList({QStringLiteral("c08")}));
+        QCOMPARE(advanced(adv), ids("c08"));
 
         AdvanceSearchFields bySku;
         bySku.skuId = QStringLiteral("10000000071");
-        QCOMPARE(found(SearchResultsStatement(AdvanceSearchCondition(bySku), kSearchClass)),
-                 QStringList({QStringLiteral("c07")}));
+        QCOMPARE(advanced(bySku), ids("c07"));
         AdvanceSearchFields byShop;
         byShop.shopCategorys = QStringLiteral("12-34");
-        QCOMPARE(found(SearchResultsStatement(AdvanceSearchCondition(byShop), kSearchClass)),
-                 QStringList({QStringLiteral("c06")}));
+        QCOMPARE(advanced(byShop), ids("c06"));
 
         QuickSearchFields byId;
         byId.vumoId = QStringLiteral("1000000008");
-        QCOMPARE(found(QuickSearchStatement(byId)), QStringList({QStringLiteral("c08")}));
+        QCOMPARE(found(QuickSearchStatement(byId)), ids("c08"));
         // Text in an identifier field finds nothing and breaks nothing.
         byId.vumoId = QStringLiteral("1' OR '1'='1");
         QCOMPARE(found(QuickSearchStatement(byId)), QStringList());
@@ -157,14 +152,11 @@ private slots:
     void cannedSearchesReturnRows()
     {
         // c13 shares the title but lies in the recycle bin, outside the class.
-        QCOMPARE(found(RepeatVumoStatement(kSearchClass)), QStringList({QStringLiteral("c07"), QStringLiteral("c09")}));
+        QCOMPARE(found(RepeatVumoStatement(kSearchClass)), ids("c07 c09"));
         QCOMPARE(found(RepeatVumoStatement(QStringLiteral("vumo_status=2014"))), QStringList());
         QVERIFY(f->exec(QStringLiteral("UPDATE vumo_data SET shop_categorys=NULL WHERE client_id='c04'")));
-        const QStringList noShop = found(NoShopCategoryStatement(QStringLiteral("vumo_status=2014")));
-        QCOMPARE(
-            noShop,
-            QStringList({QStringLiteral("c01"), QStringLiteral("c02"), QStringLiteral("c03"), QStringLiteral("c04"),
-                         QStringLiteral("c05"), QStringLiteral("c10"), QStringLiteral("c11")}));
+        QCOMPARE(found(NoShopCategoryStatement(QStringLiteral("vumo_status=2014"))),
+                 ids("c01 c02 c03 c04 c05 c10 c11"));
     }
 };
 
