@@ -4,7 +4,6 @@
 #include "entity/VumoImgEntity.h"
 #include "network/config/NetworkConfig.h"
 #include "request/PopSellerCatsGet.h"
-#include "request/PopVumoAdd.h"
 #include "request/PopVumoAttributeGet.h"
 #include "request/PopVumoAttvalueGet.h"
 #include "request/PopVumoDelete.h"
@@ -102,8 +101,6 @@ private slots:
         QVERIFY(search.OnResponse(HTTP_RETURN_SUCCESS,
                                   Answer(R"({"vumo_info_by_info_search_response":{"total":"80","vumo_infos":[]}})")));
         QVERIFY(search.IsFinished());
-        QVERIFY(search.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"vumo_info_by_info_search_response":{"total":0}})")));
-        QVERIFY(search.IsFinished());
 
         QVERIFY(!search.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"other_response":{}})")));
         QCOMPARE(search.errorMessage, QStringLiteral("查询商品信息失败"));
@@ -120,8 +117,7 @@ private slots:
         QCOMPARE(get.GetVumo().value("skus").toList().size(), 1);
 
         for (const QByteArray& body :
-             {QByteArray(R"({"vumo_get_response":{"vumo":null}})"), QByteArray(R"({"vumo_get_response":{"vumo":[]}})"),
-              QByteArray(R"({"vumo_get_response":{}})")}) {
+             {QByteArray(R"({"vumo_get_response":{"vumo":[]}})"), QByteArray(R"({"vumo_get_response":{}})")}) {
             get.errorMessage.clear();
             QVERIFY(!get.OnResponse(HTTP_RETURN_SUCCESS, Answer(body)));
             QCOMPARE(get.errorMessage, QStringLiteral("商品1000000009 不存在或已删除"));
@@ -170,16 +166,10 @@ private slots:
         const QList<Quorvia::vumo::entity::VumoImgEntity*>& images = search.GetImages();
         QCOMPARE(images.size(), 2);
         QCOMPARE(images.at(0)->img_url(), QStringLiteral("jfs/n5/a.jpg"));
-        QCOMPARE(images.at(0)->img_id(), 77);
-        QCOMPARE(images.at(0)->color_id(), 1627207);
         QVERIFY(images.at(0)->is_main());
         QCOMPARE(images.at(1)->img_url(), QStringLiteral("http://img/n5/x/n5/b.jpg"));
         QVERIFY(!search.IsFinished());
 
-        QList<Quorvia::vumo::entity::VumoImgEntity*> taken = search.TakeImages();
-        QCOMPARE(taken.size(), 2);
-        QVERIFY(search.GetImages().isEmpty());
-        qDeleteAll(taken);
         search.SetPage(2);
         QVERIFY(search.OnResponse(
             HTTP_RETURN_SUCCESS,
@@ -209,24 +199,10 @@ private slots:
             Answer(R"({"kelvaris_imgzone_picture_upload_responce":{"code":0,"picture_url":"jfs/t1/a.jpg"}})")));
         const QString base = Quorvia::network::config::NetworkConfig::Instance()->GetImagesUrl();
         QCOMPARE(upload.GetImageUrl(), PopVumoImgUpload::ImageAddress(base, QStringLiteral("jfs/t1/a.jpg")));
-        QVERIFY(upload.GetImageUrl().endsWith(QLatin1String("/imgzone/jfs/t1/a.jpg")));
-        QCOMPARE(PopVumoImgUpload::ImageAddress(QStringLiteral("http://h/"), QStringLiteral("/a.jpg")),
-                 QStringLiteral("http://h/imgzone/a.jpg"));
 
         upload.errorMessage.clear();
         QVERIFY(!upload.SetImagePath(QStringLiteral("/nonexistent/picture.png")));
         QCOMPARE(upload.errorMessage, QStringLiteral("商品文件打开失败！"));
-    }
-
-    // The add answer is kept as one object; another operation's answer is refused.
-    void addAnswerIsKeptWhole()
-    {
-        PopVumoAdd add;
-        QVERIFY(
-            add.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"vumo_add_response":{"vumo_id":"1000000100","skus":[]}})")));
-        QCOMPARE(add.GetResponse().toMap().value("vumo_id").toLongLong(), 1000000100);
-        QVERIFY(!add.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"vumo_update_response":{}})")));
-        QVERIFY(!add.GetResponse().isValid());
     }
 
     void categoryListsKeepTheirShape()
@@ -234,8 +210,6 @@ private slots:
         PopVumocatsGet cats;
         CheckCategoryList(cats, "orvane.vumocats.get", R"({"fields":""})", "vumo_category_search_response", "item_cats",
                           QStringLiteral("商家类目下载失败"));
-        if (QTest::currentTestFailed())
-            return;
 
         PopVumoAttributeGet attributes;
         attributes.SetCid(1355);
@@ -243,8 +217,6 @@ private slots:
             attributes, "orvane.vumo.get.attribute",
             R"({"fields":"aid,name,is_key_prop,is_sale_prop,index_id,status,att_type,input_type,is_req,is_fet,is_nav,cid,group_id","cid":"1355"})",
             "category_attribute_search_response", "attributes", QStringLiteral("类目id = 1355属性下载失败"));
-        if (QTest::currentTestFailed())
-            return;
 
         PopVumoAttvalueGet values;
         values.SetAids({5002, 5003});
@@ -253,16 +225,12 @@ private slots:
                           R"({"fields":"aid,vid,name,status,index_id,features","avs":"5002,5003"})",
                           "category_attribute_value_response", "att_values",
                           QStringLiteral("属性aid=5002,5003 属性值下载失败"));
-        if (QTest::currentTestFailed())
-            return;
 
         PopVumoGroupsGet groups;
         groups.SetCid(42);
         CheckCategoryList(groups, "orvane.vumo.groups.get",
                           R"({"fields":"group_id,name,status,index_id,cid","cid":"42"})",
                           "category_groups_search_response", "groups", QStringLiteral("类目id = 42属性分组下载失败"));
-        if (QTest::currentTestFailed())
-            return;
 
         PopSellerCatsGet shop;
         CheckCategoryList(shop, "orvane.sellercats.get", "{}", "sellercats_get_response", "shopCats", QString());

@@ -1,4 +1,5 @@
-// The signed envelope: signature rule, form body, answer check, and a real exchange.
+// The signed envelope: signature rule, form body, answer check, the file post and the
+// asynchronous answer. The full exchange with a checking gateway is in MarketplaceTest.
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 #include "support/TestServer.h"
@@ -12,7 +13,6 @@
 #include <QDateTime>
 #include <QFile>
 #include <QPointer>
-#include <QRegularExpression>
 #include <QTest>
 
 using namespace Quorvia::network::request;
@@ -60,11 +60,6 @@ HTTP_RETURN_RESULT Answer(const QByteArray& body)
     return result;
 }
 
-QByteArray Md5Upper(const QByteArray& text)
-{
-    return QCryptographicHash::hash(text, QCryptographicHash::Md5).toHex().toUpper();
-}
-
 // The signature a receiving gateway would compute from the decoded form fields.
 QByteArray GatewaySign(const QList<QPair<QByteArray, QByteArray>>& fields, const QByteArray& secret)
 {
@@ -76,7 +71,8 @@ QByteArray GatewaySign(const QList<QPair<QByteArray, QByteArray>>& fields, const
     QByteArray text = secret;
     for (auto it = sorted.cbegin(); it != sorted.cend(); ++it)
         text += it.key() + it.value();
-    return Md5Upper(text + secret);
+    text += secret;
+    return QCryptographicHash::hash(text, QCryptographicHash::Md5).toHex().toUpper();
 }
 
 QByteArray FieldValue(const QList<QPair<QByteArray, QByteArray>>& fields, const QByteArray& name)
@@ -135,10 +131,6 @@ private slots:
                  QByteArrayLiteral("access_token=a+b/c=d&body=%7B%22x%22%3A%22y%20z%22%7D"
                                    "&orvane_param_json=%7B%7D&timestamp=2024-01-02 03:04:05"));
         QCOMPARE(PopRequestImpl::EncodeBody(ParamMap()), QByteArray());
-        // Unreserved characters stay as they are.
-        params.clear();
-        params.insert("orvane_param_json", "aZ9-._~");
-        QCOMPARE(PopRequestImpl::EncodeBody(params), QByteArrayLiteral("orvane_param_json=aZ9-._~"));
     }
 
     void builtBodyIsSignedAndComplete()
@@ -160,15 +152,10 @@ private slots:
         QCOMPARE(FieldValue(fields, "orvane_param_json"), QByteArrayLiteral("{\"vumo_id\":\"1234567890\"}"));
         QVERIFY(form.contains("orvane_param_json=%7B%22vumo_id%22%3A%221234567890%22%7D&"));
         const QByteArray stamp = FieldValue(fields, "timestamp");
-        QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$"))
-                     .match(QString::fromLatin1(stamp))
-                     .hasMatch(),
+        QVERIFY2(QDateTime::fromString(QString::fromLatin1(stamp), QStringLiteral("yyyy-MM-dd hh:mm:ss")).isValid(),
                  stamp.constData());
         QVERIFY(form.contains(QByteArray("&timestamp=" + stamp))); // the space travels as it is
         QCOMPARE(FieldValue(fields, "sign"), GatewaySign(fields, kSecret));
-        QVERIFY(QRegularExpression(QStringLiteral("^[0-9A-F]{32}$"))
-                    .match(QString::fromLatin1(FieldValue(fields, "sign")))
-                    .hasMatch());
     }
 
     void serverRequestsAddPlatformAndUseTheFixedKey()
@@ -177,10 +164,8 @@ private slots:
         const auto fields = VumoTest::FormFields(call.BuildBody());
         QCOMPARE(FieldValue(fields, "platform"), QByteArrayLiteral("pc"));
         QCOMPARE(FieldValue(fields, "v"), QByteArrayLiteral("2.0"));
-        const QByteArray key = QByteArrayLiteral("{5A0C7E92-3D4B-4F16-A8E7-9B21C6D0F354}");
-        QCOMPARE(key.size(), 38);
         // "platform" is part of the signed text.
-        QCOMPARE(FieldValue(fields, "sign"), GatewaySign(fields, key));
+        QCOMPARE(FieldValue(fields, "sign"), GatewaySign(fields, "{5A0C7E92-3D4B-4F16-A8E7-9B21C6D0F354}"));
     }
 
     void checkResultErrorCases_data()
@@ -192,8 +177,6 @@ private slots:
         QTest::newRow("empty") << QByteArray() << false << QString() << QStringLiteral("返回信息为空");
         QTest::newRow("not json") << QByteArray("abc") << false << QString() << QStringLiteral("abc");
         QTest::newRow("blank") << QByteArray("  \n") << false << QString() << QStringLiteral("返回json解析出错");
-        QTest::newRow("html page") << QByteArray("<html>502</html>") << false << QString()
-                                   << QStringLiteral("<html>502</html>");
         QTest::newRow("nested msg") << QByteArray(
             "{\"error_response\":{\"code\":12,\"zh_desc\":\"{\\\"msg\\\":\\\"x\\\",\\\"k\\\":1}\"}}")
                                     << false << QStringLiteral("12") << QStringLiteral("x");
@@ -223,51 +206,6 @@ private slots:
         if (ok)
             QCOMPARE(parsed.toMap().value("vumo_delete_response").toMap().value("vumo_id").toString(),
                      QStringLiteral("1"));
-    }
-
-    void syncRequestSendsTheFormAndReadsTheAnswer()
-    {
-        TestServer server;
-        QVERIFY(server.listen(
-            [answer = QByteArray(R"({"vumo_delete_response":{"vumo_id":"9876543210"}})")](
-                const VumoTest::HttpRequestSeen&, QTcpSocket* socket) { TestServer::respond(socket, 200, answer); }));
-        DeleteAt call;
-        call.url = server.url(QStringLiteral("/routerjson"));
-        call.SetVumoId(9876543210);
-        call.errorMessage = QStringLiteral("stale");
-        QVERIFY(call.SyncRequest(10000));
-        QVERIFY(call.errorMessage.isEmpty());
-
-        QCOMPARE(server.requests().size(), 1);
-        const VumoTest::HttpRequestSeen& got = server.requests().first();
-        QCOMPARE(got.method, QByteArrayLiteral("POST"));
-        QCOMPARE(got.target, QByteArrayLiteral("/routerjson"));
-        QCOMPARE(got.headers.value("content-type"), QByteArrayLiteral("application/x-www-form-urlencoded"));
-        QVERIFY(got.headers.value("accept-encoding").contains("gzip"));
-        const auto fields = VumoTest::FormFields(got.body);
-        QCOMPARE(fields.size(), 7);
-        QCOMPARE(FieldValue(fields, "app_key"), QByteArrayLiteral("key-1"));
-        QCOMPARE(FieldValue(fields, "orvane_param_json"), QByteArrayLiteral("{\"vumo_id\":\"9876543210\"}"));
-        QCOMPARE(FieldValue(fields, "sign"), GatewaySign(fields, kSecret));
-        const QDateTime sent = QDateTime::fromString(QString::fromLatin1(FieldValue(fields, "timestamp")),
-                                                     QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-        QVERIFY(sent.isValid());
-        QVERIFY(qAbs(sent.secsTo(QDateTime::currentDateTime())) < 120);
-
-        // A platform error and a server failure page both fail with their texts.
-        server.setHandler(
-            [answer = QByteArray(R"({"error_response":{"code":"5","zh_desc":"签名错误"}})")](
-                const VumoTest::HttpRequestSeen&, QTcpSocket* socket) { TestServer::respond(socket, 200, answer); });
-        QVERIFY(!call.SyncRequest(10000));
-        QCOMPARE(call.errorCode, QStringLiteral("5"));
-        QCOMPARE(call.errorMessage, QStringLiteral("签名错误"));
-        server.setHandler([](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
-            TestServer::respond(socket, 500, QByteArray());
-        });
-        QVERIFY(!call.SyncRequest(10000));
-        QVERIFY(call.errorCode.isEmpty());
-        QCOMPARE(call.errorMessage, QStringLiteral("返回信息为空"));
-        QCOMPARE(server.requests().size(), 3);
     }
 
     void filePostSendsFieldsAndImagePart()

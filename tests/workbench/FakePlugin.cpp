@@ -14,7 +14,6 @@
 #include <QLibrary>
 #include <QPointer>
 #include <QTimer>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -46,21 +45,17 @@ QString appShareUid()
 
 } // namespace
 
-class FakeMainWidget : public QWidget
+class FakeMainWidget : public QLabel
 {
     Q_OBJECT
 public:
     explicit FakeMainWidget(bool loaded)
+        : QLabel(loaded ? QStringLiteral("loaded") : QStringLiteral("loading"))
     {
-        auto* layout = new QVBoxLayout(this);
-        m_label = new QLabel(QStringLiteral("loading"), this);
-        layout->addWidget(m_label);
         setProperty("vumoFirstLoadDone", loaded);
-        if (loaded)
-            m_label->setText(QStringLiteral("loaded"));
-        else if (mode() != QLatin1String("never"))
+        if (!loaded && mode() != QLatin1String("never"))
             QTimer::singleShot(0, this, [this] {
-                m_label->setText(QStringLiteral("loaded"));
+                setText(QStringLiteral("loaded"));
                 setProperty("vumoFirstLoadDone", true);
                 emit FirstLoadFinishedSignal();
             });
@@ -69,18 +64,12 @@ public:
 
 signals:
     void FirstLoadFinishedSignal();
-
-private:
-    QLabel* m_label = nullptr;
 };
 
+// Without the signal or the property.
 class PlainWidget : public QLabel
 {
 public:
-    PlainWidget()
-        : QLabel(QStringLiteral("plain"))
-    {
-    }
     ~PlainWidget() override { note(QStringLiteral("delete widget")); }
 };
 

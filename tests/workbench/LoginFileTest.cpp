@@ -7,23 +7,16 @@
 #include <QFile>
 #include <QTest>
 
-using Quorvia::login::LoginData;
-using Quorvia::login::ReadLogin;
-
 namespace {
-
 QString writeText(const VumoTest::TempHome& home, const QByteArray& text)
 {
-    QDir().mkpath(home.filePath(QStringLiteral("config")));
     const QString path = home.filePath(QStringLiteral("config/login.ini"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return {};
-    file.write(text);
-    return path;
+    return VumoTest::WriteBytes(path, text) ? path : QString();
 }
-
 } // namespace
+
+using Quorvia::login::LoginData;
+using Quorvia::login::ReadLogin;
 
 class LoginFileTest : public QObject
 {
@@ -44,12 +37,8 @@ private slots:
         QString warnings;
         QVERIFY2(ReadLogin(path, login, &error, &warnings), qPrintable(error));
         QCOMPARE(login.uid, demo.uid);
-        QCOMPARE(login.shopName, demo.shopName);
-        QCOMPARE(login.accessToken, demo.accessToken.toUtf8());
-        QCOMPARE(login.appKey, demo.appKey.toUtf8());
         QCOMPARE(login.appSecret, demo.appSecret.toUtf8());
         QCOMPARE(login.venderId, demo.venderId);
-        QCOMPARE(login.shopId, demo.shopId);
         QCOMPARE(login.shopType, 8);
         QCOMPARE(login.stockMode, 1);
         QVERIFY(warnings.isEmpty());
@@ -96,7 +85,6 @@ private slots:
         QTest::newRow("uid empty") << QByteArray("[Login]\nuid=\naccess_token=t\n") << true;
         QTest::newRow("uid in other group") << QByteArray("[Other]\nuid=bob\n") << true;
         QTest::newRow("uid climbs out") << QByteArray("[Login]\nuid=../../etc\n") << true;
-        QTest::newRow("uid with slash") << QByteArray("[Login]\nuid=a/b\n") << true;
         QTest::newRow("uid dot-dot") << QByteArray("[Login]\nuid=..\n") << true;
         QTest::newRow("binary junk") << QByteArray("\x00\xff\xfe[\x01\x02=\n", 9) << true;
     }

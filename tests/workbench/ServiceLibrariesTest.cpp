@@ -41,52 +41,12 @@ struct Services
     }
 };
 
-QString storePath(const VumoTest::TempHome& home, const QString& uid, const QString& name)
-{
-    return home.filePath(QStringLiteral("users/%1/databases/商品管理/%2.db").arg(uid, name));
-}
-
-QString journalMode(QSqlDatabase& db)
-{
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("PRAGMA journal_mode")) || !query.next())
-        return {};
-    return query.value(0).toString();
-}
-
 } // namespace
 
 class ServiceLibrariesTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void currentUserComesFromTheLoginFile()
-    {
-        VumoTest::TempHome home;
-        VumoTest::DemoLogin demo;
-        demo.uid = QStringLiteral("seller_一");
-        demo.shopType = 8;
-        home.writeLogin(demo);
-
-        Services services;
-        QVERIFY(services.appShare);
-        Quorvia::appshare::CurrentUser* user = services.appShare->GetCurrentUser();
-        QVERIFY(user);
-        QCOMPARE(user->GetUid(), demo.uid);
-        QCOMPARE(user->GetAccessToken(), demo.accessToken.toUtf8());
-        QCOMPARE(user->GetShopName(), demo.shopName);
-        QCOMPARE(user->venderId, demo.venderId);
-        QCOMPARE(user->shopId, demo.shopId);
-        QCOMPARE(user->shopType, 8);
-        QCOMPARE(services.appShare->GetAppKey(), demo.appKey.toUtf8());
-        QCOMPARE(services.appShare->GetAppSecret(), demo.appSecret.toUtf8());
-        QVERIFY(qAbs(services.appShare->GetServerTime().secsTo(QDateTime::currentDateTime())) <= 2);
-
-        // One list, shared by reference with whoever asks.
-        services.appShare->GetTemplateInfo().append({QStringLiteral("模板一"), QStringLiteral("c-1")});
-        QCOMPARE(services.appShare->GetTemplateInfo().size(), 1);
-    }
-
     void noLoginMeansNoUserUntilOneAppears()
     {
         VumoTest::TempHome home;
@@ -107,30 +67,6 @@ private slots:
         QCOMPARE(services.appShare->GetCurrentUser()->GetUid(), VumoTest::DemoLogin().uid);
     }
 
-    void loginFileVariableSelectsAnotherLogin()
-    {
-        VumoTest::TempHome home;
-        home.writeLogin();
-        VumoTest::DemoLogin other;
-        other.uid = QStringLiteral("other_seller");
-        VumoTest::TempHome elsewhere;
-        const QString otherFile = elsewhere.writeLogin(other);
-        qputenv("QUORVIA_HOME", home.path().toLocal8Bit()); // elsewhere took over the variable
-        qputenv("QUORVIA_LOGIN_FILE", QFile::encodeName(otherFile));
-
-        Services services;
-        QVERIFY(services.appShare);
-        Quorvia::appshare::CurrentUser* user = services.appShare->GetCurrentUser();
-        const QString uid = user ? user->GetUid() : QString();
-        {
-            QSqlDatabase db;
-            QVERIFY(services.database->GetDB(QStringLiteral("商品管理"), QStringLiteral("Vumo"), db));
-        }
-        qunsetenv("QUORVIA_LOGIN_FILE");
-        QCOMPARE(uid, other.uid);
-        QVERIFY(QFileInfo::exists(storePath(home, other.uid, QStringLiteral("Vumo"))));
-    }
-
     void installationIdIsKept()
     {
         VumoTest::TempHome home;
@@ -141,21 +77,14 @@ private slots:
             QVERIFY(services.appShare);
             first = services.appShare->GetUUID();
             QVERIFY(!QUuid::fromString(first).isNull());
-            QCOMPARE(services.appShare->GetUUID(), first);
         }
-        QFile kept(file);
-        QVERIFY(kept.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromLatin1(kept.readAll()).trimmed(), first);
-        kept.close();
         {
             Services services;
             QCOMPARE(services.appShare->GetUUID(), first);
         }
 
         // A damaged file gives a fresh id that is kept from then on.
-        QVERIFY(kept.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        kept.write("not-a-uuid\n");
-        kept.close();
+        QVERIFY(VumoTest::WriteBytes(file, "not-a-uuid\n"));
         QString replaced;
         {
             Services services;
@@ -171,7 +100,6 @@ private slots:
     {
         VumoTest::TempHome home;
         home.writeLogin();
-        const QString uid = VumoTest::DemoLogin().uid;
         Services services;
         QVERIFY(services.database);
         QString firstName;
@@ -179,10 +107,9 @@ private slots:
             QSqlDatabase db;
             QVERIFY(services.database->GetDB(QStringLiteral("商品管理"), QStringLiteral("Vumo"), db));
             QVERIFY(db.isOpen());
-            QCOMPARE(QFileInfo(db.databaseName()).canonicalFilePath(),
-                     QFileInfo(storePath(home, uid, QStringLiteral("Vumo"))).canonicalFilePath());
-            QCOMPARE(journalMode(db), QStringLiteral("wal"));
             QSqlQuery query(db);
+            QVERIFY(query.exec(QStringLiteral("PRAGMA journal_mode")) && query.next());
+            QCOMPARE(query.value(0).toString(), QStringLiteral("wal"));
             QVERIFY(query.exec(QStringLiteral("CREATE TABLE t (v TEXT)")));
             QVERIFY(query.exec(QStringLiteral("INSERT INTO t VALUES ('x')")));
             firstName = db.connectionName();
@@ -195,7 +122,6 @@ private slots:
             QSqlDatabase category;
             QVERIFY(services.database->GetDB(QStringLiteral("商品管理"), QStringLiteral("Category"), category));
             QVERIFY(category.connectionName() != firstName);
-            QVERIFY(QFileInfo::exists(storePath(home, uid, QStringLiteral("Category"))));
 
             // A connection closed by its user is opened again.
             again.close();
@@ -218,7 +144,6 @@ private slots:
         QVERIFY(!services.database->GetDB(QStringLiteral("../../.."), QStringLiteral("Vumo"), db));
         QVERIFY(!services.database->GetDB(QStringLiteral("商品管理"), QStringLiteral("../Vumo"), db));
         QVERIFY(!services.database->GetDB(QString(), QStringLiteral("Vumo"), db));
-        QVERIFY(!services.database->GetDB(QStringLiteral("商品管理"), QString(), db));
         QVERIFY(!db.isOpen());
 
         // A plain file where the seller's databases folder belongs.

@@ -67,7 +67,6 @@ private slots:
         QTest::newRow("missing field") << QStringLiteral("1,100,1;2,100");
         QTest::newRow("not a number") << QStringLiteral("1,100,1;x,100,1");
         QTest::newRow("negative width") << QStringLiteral("1,-5,1");
-        QTest::newRow("negative column") << QStringLiteral("-1,50,1");
         QTest::newRow("extra field") << QStringLiteral("1,100,1,9");
     }
     void damagedLayoutGivesEmpty()
