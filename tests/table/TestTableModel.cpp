@@ -90,11 +90,9 @@ private slots:
         model.SetVumoList(makeRows(3));
         QCOMPARE(model.columnCount(), 14);
         QCOMPARE(model.rowCount(), 3);
-        QCOMPARE(model.rowCount(model.index(0, 0)), 0); // flat
 
         const QModelIndex price = model.index(1, VumoColCostPrice);
         QCOMPARE(model.data(price).toString(), QStringLiteral("1.00"));
-        QCOMPARE(model.data(price, Qt::EditRole).toString(), QStringLiteral("1.00"));
         QCOMPARE(model.data(price, Qt::ToolTipRole).toString(), QStringLiteral("1.00"));
         QCOMPARE(model.data(price, Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
         QCOMPARE(model.data(model.index(1, VumoColTitle), Qt::TextAlignmentRole).toInt(),
@@ -248,7 +246,6 @@ private slots:
         LogCapture log;
         QCOMPARE(model.RowOfVumoId(0), -1);
         QVERIFY(logged(QStringLiteral("Vumo Id 为0！")));
-        QVERIFY(logged(QStringLiteral("VumoTableViewModel[")));
         QCOMPARE(model.RowOfVumoId(1000000000), 0);
         QCOMPARE(model.RowOfClientId(QString()), -1);
         QVERIFY(logged(QStringLiteral("ClientId 为空！")));
