@@ -2,12 +2,10 @@
 // same on every run, and reachable from vumo-cli for screenshots.
 #include "support/CliRun.h"
 #include "support/ListingFixture.h"
-#include "support/RecordCompare.h"
 #include "support/SqlFile.h"
 #include "support/TestMain.h"
 
 #include "database/VumoDbInterface.h"
-#include "entity/SellerCatsEntity.h"
 #include "entity/VumoDataEntity.h"
 #include "entity/VumoSkuEntity.h"
 #include "entity/VumoStatus.h"
@@ -44,20 +42,6 @@ class TestDemoStore : public QObject
     Q_OBJECT
 
 private slots:
-    void listingsAreTheSameEveryTime()
-    {
-        for (int i : {0, 4999}) {
-            auto a = database::MakeDemoListing(i);
-            auto b = database::MakeDemoListing(i);
-            QCOMPARE(a->client_id(), QStringLiteral("demo-%1").arg(i, 6, 10, QLatin1Char('0')));
-            QCOMPARE(VumoTest::DifferingProperties(*a, *b), QStringList());
-            QCOMPARE(a->Skus().size(), b->Skus().size());
-            for (int s = 0; s < a->Skus().size(); ++s)
-                QCOMPARE(VumoTest::DifferingProperties(*a->Skus().at(s), *b->Skus().at(s)), QStringList());
-        }
-        QVERIFY(database::MakeDemoListing(1)->title() != database::MakeDemoListing(2)->title()
-                || database::MakeDemoListing(1)->vumo_status() != database::MakeDemoListing(2)->vumo_status());
-    }
 
     void listingsHoldTogether()
     {
@@ -118,18 +102,6 @@ private slots:
         QVERIFY(count(f, QStringLiteral("min_yvprice<>max_yvprice")) > 0);
         QVERIFY(count(f, QStringLiteral("upload_status=0")) > 0);
         QVERIFY(count(f, QStringLiteral("upload_status=2 AND error_msg<>''")) > 0);
-
-        // A listing reads back whole, SKUs and all.
-        entity::VumoDataEntity record;
-        QVERIFY(f.store()->GetVumo(QStringLiteral("demo-000007"), record));
-        auto expected = database::MakeDemoListing(7);
-        QCOMPARE(record.title(), expected->title());
-        QCOMPARE(record.Skus().size(), expected->Skus().size());
-
-        // The table query gets every row.
-        QList<VUMO_LIST_STRUCT> rows;
-        QVERIFY(f.store()->QueryVumoRows(ListingFixture::TableQuery(), rows));
-        QCOMPARE(rows.size(), 400);
     }
 
     void fillingAgainRewritesInsteadOfAdding()
