@@ -160,16 +160,6 @@ void SeedCatalogueTest::categoryTreeIsThreeLevels()
     for (const SeedCategory& x : c.categories)
         QCOMPARE(children.value(x.id) > 0, x.isParent);
     QVERIFY2(leaves >= 200, qPrintable(QString::number(leaves)));
-
-    // Shop categories: two levels, children under existing parents.
-    QVERIFY(!c.shopCategories.isEmpty());
-    for (const SeedShopCategory& s : c.shopCategories) {
-        if (s.parentId == 0)
-            continue;
-        const SeedShopCategory* parent = ix.shop.value(s.parentId);
-        QVERIFY(parent && parent->parentId == 0 && parent->isParent);
-        QVERIFY(!s.isParent);
-    }
 }
 
 void SeedCatalogueTest::attributesOfEveryLeaf()
