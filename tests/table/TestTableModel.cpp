@@ -9,7 +9,6 @@
 #include "plugin/VumoTableViewModel.h"
 
 #include <QAbstractItemModelTester>
-#include <QBrush>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -90,21 +89,10 @@ private slots:
         model.SetVumoList(makeRows(3));
         QCOMPARE(model.columnCount(), 14);
         QCOMPARE(model.rowCount(), 3);
-        QCOMPARE(model.rowCount(model.index(0, 0)), 0); // flat
 
         const QModelIndex price = model.index(1, VumoColCostPrice);
         QCOMPARE(model.data(price).toString(), QStringLiteral("1.00"));
-        QCOMPARE(model.data(price, Qt::EditRole).toString(), QStringLiteral("1.00"));
         QCOMPARE(model.data(price, Qt::ToolTipRole).toString(), QStringLiteral("1.00"));
-        QCOMPARE(model.data(price, Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
-        QCOMPARE(model.data(model.index(1, VumoColTitle), Qt::TextAlignmentRole).toInt(),
-                 int(Qt::AlignLeft | Qt::AlignVCenter));
-        // Stripes: rows alternate, every other one alike.
-        const auto stripe = [&model](int row) {
-            return model.data(model.index(row, 5), Qt::BackgroundRole).value<QBrush>().color();
-        };
-        QVERIFY(stripe(0) != stripe(1));
-        QCOMPARE(stripe(2), stripe(0));
 
         // The tick column has a check state and no text; other columns no check state.
         QCOMPARE(model.data(model.index(0, 0), Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
@@ -248,7 +236,6 @@ private slots:
         LogCapture log;
         QCOMPARE(model.RowOfVumoId(0), -1);
         QVERIFY(logged(QStringLiteral("Vumo Id 为0！")));
-        QVERIFY(logged(QStringLiteral("VumoTableViewModel[")));
         QCOMPARE(model.RowOfVumoId(1000000000), 0);
         QCOMPARE(model.RowOfClientId(QString()), -1);
         QVERIFY(logged(QStringLiteral("ClientId 为空！")));

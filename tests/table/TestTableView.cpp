@@ -69,25 +69,6 @@ int visibleRows(const QTableView* view)
     return shown;
 }
 
-// The listing of a view row.
-VUMO_LIST_STRUCT atViewRow(const VumoTableView* view, int row)
-{
-    VUMO_LIST_STRUCT out;
-    view->VumoModel()->GetVumo(view->FilterModel()->SourceRow(row), out);
-    return out;
-}
-
-// The listings a view shows, in view order, read from its cells.
-QStringList shownCells(const QTableView* view, int column)
-{
-    QStringList cells;
-    for (int row = 0; row < view->model()->rowCount(); ++row) {
-        if (!view->isRowHidden(row))
-            cells << view->model()->index(row, column).data().toString();
-    }
-    return cells;
-}
-
 void pressEnterIn(QLineEdit* edit, const QString& text)
 {
     edit->setText(text);
@@ -140,36 +121,6 @@ private slots:
         fixture.reset();
     }
 
-    void headerBoxFollowsTheTicks()
-    {
-        makeView();
-        VumoTableViewModel* model = view->VumoModel();
-        QCheckBox* box = view->FrozenHeader()->CheckBox();
-        QVERIFY(box->isVisible());
-        QCOMPARE(box->checkState(), Qt::Unchecked);
-        for (int row = 0; row < model->rowCount(); ++row) {
-            model->setData(model->index(row, 0), Qt::Checked, Qt::CheckStateRole);
-            QCOMPARE(box->checkState(), row + 1 < model->rowCount() ? Qt::PartiallyChecked : Qt::Checked);
-        }
-        QCOMPARE(view->VumoHeader()->CheckBox()->checkState(), Qt::Checked); // both headers agree
-        model->setData(model->index(5, 0), Qt::Unchecked, Qt::CheckStateRole);
-        QCOMPARE(box->checkState(), Qt::PartiallyChecked);
-
-        // A click on a partly ticked box ticks everything, the next one unticks everything.
-        QTest::mouseClick(box, Qt::LeftButton);
-        QCOMPARE(model->CheckedCount(), kListings);
-        QCOMPARE(box->checkState(), Qt::Checked);
-        QTest::mouseClick(box, Qt::LeftButton);
-        QCOMPARE(model->CheckedCount(), 0);
-        QCOMPARE(box->checkState(), Qt::Unchecked);
-
-        // New rows drop the ticks and the box.
-        model->setAllCheckState(Qt::Checked);
-        view->SetVumoList(rows.mid(0, 10));
-        QCOMPARE(box->checkState(), Qt::Unchecked);
-        QCOMPARE(model->CheckedCount(), 0);
-    }
-
     void headerBoxTicksOnlyTheRowsInView()
     {
         makeView();
@@ -215,80 +166,50 @@ private slots:
         QCOMPARE(box->checkState(), Qt::Unchecked); // nothing in view
     }
 
-    void spaceTogglesTheSelectedRows()
-    {
-        makeView();
-        VumoTableViewModel* model = view->VumoModel();
-        view->setFocus();
-        view->selectionModel()->select(view->model()->index(1, 3),
-                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        view->selectionModel()->select(view->model()->index(4, 3),
-                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        QCOMPARE(view->SelectedRows(), (QList<int>{1, 4}));
-        QTest::keyClick(view.get(), Qt::Key_Space);
-        QVERIFY(model->IsChecked(1) && model->IsChecked(4));
-        QCOMPARE(model->CheckedCount(), 2);
-        // Each selected row flips on its own.
-        model->setData(model->index(4, 0), Qt::Unchecked, Qt::CheckStateRole);
-        QTest::keyClick(view.get(), Qt::Key_Space);
-        QVERIFY(!model->IsChecked(1));
-        QVERIFY(model->IsChecked(4));
-        QCOMPARE(view->FrozenHeader()->CheckBox()->checkState(), Qt::PartiallyChecked);
-        // The context-menu commands tick and untick the selection.
-        view->onMenuChecked();
-        QVERIFY(model->IsChecked(1) && model->IsChecked(4));
-        view->onMenuUnChecked();
-        QCOMPARE(model->CheckedCount(), 0);
-    }
-
-    void filterHidesRowsInBothViewsAndClearShowsThem()
+    // Which rows a filter keeps is the filter model's test; here the fields, Enter, both
+    // views, the clear label, and a header click that sorts under a filter.
+    void filterFieldsAndHeaderSort()
     {
         makeView();
         // The title column is in the frozen block: the seller types into the overlay's field.
         QLineEdit* title = view->FrozenHeader()->FilterEdit(VumoColTitle);
         QVERIFY(title && title->isVisible());
-        const QString word = QStringLiteral("保温杯");
         int expected = 0;
         for (const VUMO_LIST_STRUCT& r : rows)
-            expected += r.title.contains(word) ? 1 : 0;
+            expected += r.title.contains(QStringLiteral("保温杯")) ? 1 : 0;
         QVERIFY(expected > 0 && expected < kListings);
 
-        title->setText(word);
+        title->setText(QStringLiteral("保温杯"));
         QCOMPARE(visibleRows(view.get()), kListings); // nothing happens before Enter
         QTest::keyClick(title, Qt::Key_Return);
         QCOMPARE(visibleRows(view.get()), expected);
         QCOMPARE(visibleRows(view->FrozenView()), expected);
         QCOMPARE(view->FilteredOutCount(), kListings - expected);
-        VumoTableViewModel* model = view->VumoModel();
-        QStringList titles;
-        for (const VUMO_LIST_STRUCT& r : rows) {
-            if (r.title.contains(word))
-                titles << r.title;
-        }
-        QCOMPARE(shownCells(view.get(), VumoColTitle), titles);
-        QCOMPARE(shownCells(view->FrozenView(), VumoColTitle), titles);
-        QCOMPARE(model->rowCount(), kListings); // the rows themselves stay
 
-        // Case-sensitive: the same letters in the other case match nothing.
+        // Emptying a field shows its rows again, without Enter.
         QLineEdit* item = view->VumoHeader()->FilterEdit(VumoColItemNum);
         pressEnterIn(item, QStringLiteral("qv-"));
         QCOMPARE(visibleRows(view.get()), 0);
-        item->clear(); // emptying a field shows its rows again, without Enter
-        QCOMPARE(visibleRows(view.get()), expected);
-        pressEnterIn(item, QStringLiteral("QV-"));
+        item->clear();
         QCOMPARE(visibleRows(view.get()), expected);
 
-        // A second field narrows further (both must match).
-        QLineEdit* upload = view->VumoHeader()->FilterEdit(VumoColUploadStatus);
-        pressEnterIn(upload, QStringLiteral("上传失败"));
-        int both = 0;
-        for (const VUMO_LIST_STRUCT& r : rows)
-            both += r.title.contains(word) && r.upload_status == 2 ? 1 : 0;
-        QCOMPARE(visibleRows(view.get()), both);
-
-        // New rows are filtered by the texts still in the fields.
-        view->SetVumoList(rows);
-        QCOMPARE(visibleRows(view.get()), both);
+        QHeaderView* header = view->VumoHeader();
+        const int x = header->sectionViewportPosition(VumoColCostPrice) + header->sectionSize(VumoColCostPrice) / 2;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, 10));
+        QCOMPARE(view->FrozenHeader()->sortIndicatorSection(), int(VumoColCostPrice));
+        const Qt::SortOrder order = header->sortIndicatorOrder();
+        const auto inCostOrder = [order](const QList<VUMO_LIST_STRUCT>& list) {
+            for (int i = 1; i < list.size(); ++i) {
+                if (order == Qt::AscendingOrder ? list.at(i - 1).cost_price > list.at(i).cost_price
+                                                : list.at(i - 1).cost_price < list.at(i).cost_price)
+                    return false;
+            }
+            return true;
+        };
+        QVERIFY(inCostOrder(view->VumoModel()->Rows()));
+        QCOMPARE(visibleRows(view.get()), expected); // the filter still holds
+        view->SetVumoList(rows);                     // and the sort holds for the next load
+        QVERIFY(inCostOrder(view->VumoModel()->Rows()));
 
         QLabel* clear = view->FrozenHeader()->ClearFiltersLabel();
         QVERIFY(clear->isVisible());
@@ -296,49 +217,7 @@ private slots:
         QCOMPARE(visibleRows(view.get()), kListings);
         QCOMPARE(visibleRows(view->FrozenView()), kListings);
         QVERIFY(title->text().isEmpty());
-        QVERIFY(upload->text().isEmpty());
         QCOMPARE(view->FilteredOutCount(), 0);
-    }
-
-    void headerClickSortsAndKeepsTheFilter()
-    {
-        makeView();
-        QLineEdit* title = view->FrozenHeader()->FilterEdit(VumoColTitle);
-        pressEnterIn(title, QStringLiteral("T恤"));
-        const int shown = visibleRows(view.get());
-        QVERIFY(shown > 0);
-
-        QHeaderView* header = view->VumoHeader();
-        const int x = header->sectionViewportPosition(VumoColCostPrice) + header->sectionSize(VumoColCostPrice) / 2;
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, 10));
-        QCOMPARE(header->sortIndicatorSection(), int(VumoColCostPrice));
-        QCOMPARE(view->FrozenHeader()->sortIndicatorSection(), int(VumoColCostPrice));
-        const QList<VUMO_LIST_STRUCT>& sorted = view->VumoModel()->Rows();
-        const Qt::SortOrder order = header->sortIndicatorOrder();
-        const auto inCostOrder = [order](const QList<VUMO_LIST_STRUCT>& list) {
-            for (int i = 1; i < list.size(); ++i) {
-                const qint64 a = list.at(i - 1).cost_price;
-                const qint64 b = list.at(i).cost_price;
-                if (order == Qt::AscendingOrder ? a > b : a < b)
-                    return false;
-            }
-            return true;
-        };
-        QVERIFY(inCostOrder(sorted));
-        // The filter still holds, and the rows in view are in the new order.
-        QStringList inOrder;
-        for (const VUMO_LIST_STRUCT& r : sorted) {
-            if (r.title.contains(QStringLiteral("T恤")))
-                inOrder << r.client_id;
-        }
-        QCOMPARE(visibleRows(view.get()), shown);
-        QCOMPARE(inOrder.size(), shown);
-        for (int row = 0; row < shown; ++row)
-            QCOMPARE(atViewRow(view.get(), row).client_id, inOrder.at(row));
-
-        // The sort holds for the next load.
-        view->SetVumoList(rows);
-        QVERIFY(inCostOrder(view->VumoModel()->Rows()));
     }
 
     void layoutIsRestoredAndSaved()
@@ -354,9 +233,7 @@ private slots:
         QHeaderView* header = view->VumoHeader();
         QCOMPARE(header->logicalIndex(0), 0);
         QCOMPARE(header->logicalIndex(1), 3);
-        QCOMPARE(header->logicalIndex(2), 2);
         QCOMPARE(header->logicalIndex(3), 1);
-        QCOMPARE(header->logicalIndex(6), 7);
         QCOMPARE(header->sectionSize(3), 333);
         QCOMPARE(header->sectionSize(11), 77);
         QVERIFY(view->isColumnHidden(1));
@@ -380,14 +257,6 @@ private slots:
             if (c.column == 5)
                 QCOMPARE(c.width, 171);
         }
-
-        // A new view (the next start) comes back the same way.
-        view.reset();
-        makeView();
-        QCOMPARE(view->VumoHeader()->logicalIndex(4), 9);
-        QCOMPARE(view->VumoHeader()->sectionSize(5), 171);
-        QVERIFY(!view->isColumnHidden(VumoColVumoId));
-        QVERIFY(view->isColumnHidden(13));
     }
 
     void stockColumnStaysHiddenWhenStockIsNotManaged()
@@ -432,7 +301,6 @@ private slots:
         QHeaderView* main = view->VumoHeader();
         QHeaderView* top = view->FrozenHeader();
         QVERIFY(frozen->isVisible());
-        QVERIFY(frozen->focusPolicy() == Qt::NoFocus);
         auto shownColumns = [frozen] {
             QList<int> shown;
             for (int c = 0; c < VumoColCount; ++c) {
@@ -452,12 +320,9 @@ private slots:
         QCOMPARE(shownColumns(), (QList<int>{0, 1, 2, 3}));
         QCOMPARE(frozen->width(), expectedWidth());
 
-        // Resizing a leading column in the main header carries over, and back.
+        // Resizing a leading column in the main header carries over.
         main->resizeSection(VumoColTitle, 310);
         QCOMPARE(top->sectionSize(VumoColTitle), 310);
-        QCOMPARE(frozen->width(), expectedWidth());
-        top->resizeSection(VumoColVumoId, 133);
-        QCOMPARE(main->sectionSize(VumoColVumoId), 133);
         QCOMPARE(frozen->width(), expectedWidth());
 
         // A class that hides a leading column narrows the block.
@@ -476,8 +341,6 @@ private slots:
         QVERIFY(bar->maximum() > 0);
         bar->setValue(bar->maximum() / 2);
         QCOMPARE(frozen->verticalScrollBar()->value(), bar->value());
-        frozen->verticalScrollBar()->setValue(7);
-        QCOMPARE(bar->value(), 7);
         view->verticalHeader()->resizeSection(3, 40);
         QCOMPARE(frozen->verticalHeader()->sectionSize(3), 40);
         QCOMPARE(frozen->rowViewportPosition(10), view->rowViewportPosition(10));
@@ -545,6 +408,9 @@ private slots:
         QVERIFY(model->IsChecked(model->RowOfClientId(ids.at(1))) && model->IsChecked(model->RowOfClientId(ids.at(2))));
         view->onMenuUnChecked();
         QCOMPARE(model->CheckedCount(), 0);
+        view->onMenuChecked();
+        QCOMPARE(model->CheckedCount(), 2);
+        model->setAllCheckState(Qt::Unchecked);
 
         // The selection stays on its listings when the filter narrows or clears; a listing that
         // leaves the view leaves the selection.
@@ -558,18 +424,6 @@ private slots:
         QCOMPARE(view->GetSelectedVumos().size(), 1);
         QCOMPARE(view->GetSelectedVumos().first().client_id, ids.at(2));
         QCOMPARE(view->currentIndex().row(), model->RowOfClientId(ids.at(2)));
-
-        // Removing and adding listings under a filter.
-        pressEnterIn(title, QStringLiteral("保温杯"));
-        QVERIFY(model->RemoveVumo(ids.at(0)));
-        QCOMPARE(visibleRows(view.get()), int(ids.size()) - 1);
-        QCOMPARE(atViewRow(view.get(), 0).client_id, ids.at(1));
-        VUMO_LIST_STRUCT added = model->Rows().at(model->RowOfClientId(ids.at(1)));
-        added.client_id = QStringLiteral("added-1");
-        QVERIFY(model->UpdateOrInsertVumo(added));
-        QCOMPARE(visibleRows(view.get()), int(ids.size()));
-        QCOMPARE(atViewRow(view.get(), int(ids.size()) - 1).client_id, QStringLiteral("added-1"));
-        QCOMPARE(visibleRows(view->FrozenView()), int(ids.size()));
     }
 };
 
