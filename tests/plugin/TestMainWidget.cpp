@@ -553,6 +553,13 @@ private slots:
         QCOMPARE(shared.fixture.scalar("SELECT vumo_id FROM vumo_data WHERE client_id='bin'").toLongLong(), 0);
         QCOMPARE(FirstSkuIdOf(*shared.store, QStringLiteral("bin")), 0);
         QVERIFY(!RestoreVumoFromRecycleBin(*shared.store, QString()));
+
+        // A shop-category change moves the counts of the listing's own class, whatever node is
+        // on show: found by client id, else by marketplace number; unknown listings move nothing.
+        QCOMPARE(StoredClassOf(*shared.store, QStringLiteral("live"), 0), int(VumoClassOnSale));
+        QCOMPARE(StoredClassOf(*shared.store, QString(), 7002), int(VumoClassOnSale));
+        QCOMPARE(StoredClassOf(*shared.store, QStringLiteral("bin"), 0), int(VumoClassLocal));
+        QCOMPARE(StoredClassOf(*shared.store, QStringLiteral("gone"), 0), int(VumoClassNone));
     }
 
     void deleteThreadLocalKinds()
