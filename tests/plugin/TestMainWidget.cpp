@@ -797,6 +797,26 @@ private slots:
         QCOMPARE(page.fixture.scalar("SELECT COUNT(*) FROM vumo_data WHERE vumo_status=2015").toInt(), 1);
     }
 
+    // Templates deleted for good leave the workbench's template list, so the new-listing menu
+    // does not offer them any more.
+    void deletingTemplatesEmptiesTheTemplateList()
+    {
+        Page page({{"t1", 2013}, {"t2", 2013}});
+        QVERIFY(page.ready());
+        page.switchTo(1);
+        auto& templates = Quorvia::utils::AppShareHelp::instance()->GetTemplateInfo();
+        QVERIFY(FillTemplateList(*page.store, templates));
+        QCOMPARE(templates.size(), 2);
+        SellerDriver seller;
+        seller.answer = QMessageBox::Yes;
+        page.selectRows({0});
+        page.widget->OnMenuDeleteVumo(true);
+        QCOMPARE(seller.progressText, QStringLiteral("已完成删除模板，共完成1个，其中成功1个，失败0个"));
+        QCOMPARE(page.rows(), 1);
+        QVERIFY(templates.isEmpty());
+        QCOMPARE(page.fixture.scalar("SELECT COUNT(*) FROM vumo_data").toInt(), 1);
+    }
+
     // The online delete end to end: the gateway from the data root's address book, the real
     // modal progress loop, and the seller closing the window while the call hangs. The window
     // cancels, stays up until the call has ended (the GUI thread keeps running meanwhile), and
