@@ -35,8 +35,10 @@
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -560,6 +562,27 @@ private slots:
         QCOMPARE(StoredClassOf(*shared.store, QString(), 7002), int(VumoClassOnSale));
         QCOMPARE(StoredClassOf(*shared.store, QStringLiteral("bin"), 0), int(VumoClassLocal));
         QCOMPARE(StoredClassOf(*shared.store, QStringLiteral("gone"), 0), int(VumoClassNone));
+    }
+
+    // A worker destroyed while it runs stops and waits before its rows and plan go.
+    void deleteThreadDestroyedWhileRunning()
+    {
+        SharedStore shared;
+        // The rows and plan are the thread's own copies: nothing else keeps them alive.
+        const auto manyRows = [] {
+            QList<VUMO_LIST_STRUCT> rows;
+            for (int i = 0; i < 3000; ++i)
+                rows << rowOf(QStringLiteral("none%1").arg(i), i + 1);
+            return rows;
+        };
+        QLoggingCategory::setFilterRules(QStringLiteral("vumo.warning=false")); // no such listings: one line each
+        const auto restore = qScopeGuard([] { QLoggingCategory::setFilterRules(QString()); });
+        for (int round = 0; round < 5; ++round) {
+            auto thread = std::make_unique<VumoDeleteThread>(VumoDeletePlanFor(5, true), manyRows());
+            QVERIFY(thread->Start());
+            QTest::qWait(2);
+            thread.reset();
+        }
     }
 
     void deleteThreadLocalKinds()

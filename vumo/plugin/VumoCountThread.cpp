@@ -17,7 +17,13 @@ VumoCountThread::VumoCountThread(const VumoClassMap& classes, QObject* parent)
     RegisterVumoClassMetaType();
 }
 
-VumoCountThread::~VumoCountThread() = default;
+VumoCountThread::~VumoCountThread()
+{
+    // Here, not only in the base: run() reads this class's members, which go before the
+    // base's destructor would wait.
+    Stop();
+    wait();
+}
 
 void VumoCountThread::SetStore(std::shared_ptr<VumoDbInterface> store)
 {

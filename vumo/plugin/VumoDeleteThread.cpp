@@ -19,7 +19,13 @@ VumoDeleteThread::VumoDeleteThread(const VumoDeletePlan& plan, const QList<VUMO_
     SetTotal(int(m_rows.size()));
 }
 
-VumoDeleteThread::~VumoDeleteThread() = default;
+VumoDeleteThread::~VumoDeleteThread()
+{
+    // Here, not only in the base: run() reads this class's members, which go before the
+    // base's destructor would wait.
+    Stop();
+    wait();
+}
 
 void VumoDeleteThread::run()
 {

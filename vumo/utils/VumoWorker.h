@@ -40,7 +40,8 @@ class VumoWorker : public QThread
     Q_OBJECT
 public:
     explicit VumoWorker(QObject* parent = nullptr);
-    // Stops and waits: a worker never outlives its object.
+    // Stops and waits: a worker never outlives its object. A subclass whose run() uses its own
+    // members must do the same in its destructor, before those members go.
     ~VumoWorker() override;
 
     // Clears the stop flag, the done/succeeded/failed counters, the last error and the
