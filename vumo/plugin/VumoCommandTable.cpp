@@ -10,21 +10,21 @@ int VumoCommandTable::slot(VumoCommand id)
     return index;
 }
 
-bool VumoCommandTable::Declare(VumoCommandSpec spec)
+bool VumoCommandTable::Declare(VumoCommandEntry entry)
 {
-    const int index = slot(spec.id);
-    if (index < 0 || m_specs[index].id != VumoCommand::None)
+    const int index = slot(entry.id);
+    if (index < 0 || m_entries[index].id != VumoCommand::None)
         return false;
-    m_specs[index] = std::move(spec);
+    m_entries[index] = std::move(entry);
     return true;
 }
 
-const VumoCommandSpec* VumoCommandTable::Find(VumoCommand id) const
+const VumoCommandEntry* VumoCommandTable::Find(VumoCommand id) const
 {
     const int index = slot(id);
-    if (index < 0 || m_specs[index].id == VumoCommand::None)
+    if (index < 0 || m_entries[index].id == VumoCommand::None)
         return nullptr;
-    return &m_specs[index];
+    return &m_entries[index];
 }
 
 bool VumoCommandTable::IsDeclared(VumoCommand id) const
@@ -34,22 +34,22 @@ bool VumoCommandTable::IsDeclared(VumoCommand id) const
 
 bool VumoCommandTable::IsBuilt(VumoCommand id) const
 {
-    const VumoCommandSpec* spec = Find(id);
-    return spec && spec->handler;
+    const VumoCommandEntry* entry = Find(id);
+    return entry && entry->handler;
 }
 
 bool VumoCommandTable::IsEnabled(VumoCommand id) const
 {
-    const VumoCommandSpec* spec = Find(id);
-    return spec && spec->handler && (!spec->rule || spec->rule());
+    const VumoCommandEntry* entry = Find(id);
+    return entry && entry->handler && (!entry->rule || entry->rule());
 }
 
 QString VumoCommandTable::ToolTip(VumoCommand id) const
 {
-    const VumoCommandSpec* spec = Find(id);
-    if (!spec || !spec->handler)
+    const VumoCommandEntry* entry = Find(id);
+    if (!entry || !entry->handler)
         return VumoNotAvailableTip();
-    return spec->toolTip.isEmpty() ? spec->text : spec->toolTip;
+    return entry->toolTip.isEmpty() ? entry->text : entry->toolTip;
 }
 
 bool VumoCommandTable::Run(VumoCommand id, const QVariant& data) const
@@ -66,7 +66,7 @@ QList<VumoCommand> VumoCommandTable::Undeclared() const
 {
     QList<VumoCommand> missing;
     for (int i = 1; i < int(VumoCommand::Count); ++i) {
-        if (m_specs[i].id == VumoCommand::None)
+        if (m_entries[i].id == VumoCommand::None)
             missing << VumoCommand(i);
     }
     return missing;

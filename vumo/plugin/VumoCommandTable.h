@@ -17,7 +17,7 @@ namespace Quorvia::vumo {
 using VumoCommandHandler = std::function<void(const QVariant& data)>;
 using VumoCommandRule = std::function<bool()>;
 
-struct VumoCommandSpec
+struct VumoCommandEntry
 {
     VumoCommand id = VumoCommand::None;
     QString text;               // the button's text (menu entries carry their own)
@@ -31,14 +31,14 @@ class VumoCommandTable
 {
 public:
     // False, and the table unchanged, for None/Count or an id declared before.
-    bool Declare(VumoCommandSpec spec);
+    bool Declare(VumoCommandEntry entry);
 
     bool IsDeclared(VumoCommand id) const;
     bool IsBuilt(VumoCommand id) const;
     // Built and allowed by its rule right now.
     bool IsEnabled(VumoCommand id) const;
     // Null for undeclared ids.
-    const VumoCommandSpec* Find(VumoCommand id) const;
+    const VumoCommandEntry* Find(VumoCommand id) const;
     // The declared tool tip, or VumoNotAvailableTip() while the command is not built.
     QString ToolTip(VumoCommand id) const;
 
@@ -51,7 +51,7 @@ public:
 private:
     static int slot(VumoCommand id);
 
-    std::array<VumoCommandSpec, size_t(VumoCommand::Count)> m_specs;
+    std::array<VumoCommandEntry, size_t(VumoCommand::Count)> m_entries;
 };
 
 } // namespace Quorvia::vumo

@@ -330,13 +330,13 @@ QWidget* VumoMainWidget::buildToolBarRow()
 
     for (int i = 0; i < CommandCount; ++i) {
         const ToolButtonSlot& slot = kToolBar[i];
-        const VumoCommandSpec* spec = m_commandTable.Find(slot.command);
+        const VumoCommandEntry* declared = m_commandTable.Find(slot.command);
         QToolBar* bar = slot.settingsBar ? settingsBar : commandBar;
         auto* button = new QToolButton(bar);
         button->setObjectName(QString::fromLatin1(slot.objectName));
-        if (spec) {
-            button->setIcon(QIcon(spec->icon));
-            button->setText(spec->text);
+        if (declared) {
+            button->setIcon(QIcon(declared->icon));
+            button->setText(declared->text);
         }
         button->setToolTip(m_commandTable.ToolTip(slot.command));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);

@@ -26,7 +26,7 @@ QFont VumoTableCellFont()
 {
     static const QString family = [] {
         const QStringList families = QFontDatabase::families();
-        // The specified face first, then Chinese UI faces a Linux desktop usually has.
+        // The configured face first, then Chinese UI faces a Linux desktop usually has.
         const QStringList wanted = {QStringLiteral("微软雅黑"),           QStringLiteral("Microsoft YaHei"),
                                     QStringLiteral("Noto Sans CJK SC"),   QStringLiteral("Noto Sans SC"),
                                     QStringLiteral("Source Han Sans SC"), QStringLiteral("WenQuanYi Micro Hei"),
