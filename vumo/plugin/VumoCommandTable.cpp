@@ -19,6 +19,11 @@ bool VumoCommandTable::Declare(VumoCommandEntry entry)
     return true;
 }
 
+bool VumoCommandTable::Declare(VumoCommand id, const QString& text, VumoCommandHandler handler, VumoCommandRule rule)
+{
+    return Declare({id, text, {}, {}, std::move(handler), std::move(rule)});
+}
+
 const VumoCommandEntry* VumoCommandTable::Find(VumoCommand id) const
 {
     const int index = slot(id);

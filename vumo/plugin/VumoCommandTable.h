@@ -32,6 +32,8 @@ class VumoCommandTable
 public:
     // False, and the table unchanged, for None/Count or an id declared before.
     bool Declare(VumoCommandEntry entry);
+    // A command found only in menus: no icon, its text as the tool tip.
+    bool Declare(VumoCommand id, const QString& text, VumoCommandHandler handler = {}, VumoCommandRule rule = {});
 
     bool IsDeclared(VumoCommand id) const;
     bool IsBuilt(VumoCommand id) const;

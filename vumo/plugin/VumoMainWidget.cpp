@@ -141,65 +141,55 @@ void VumoMainWidget::declareCommands()
     VumoCommandTable& table = m_commandTable;
     m_rowCommands->Declare(table);
 
+    const auto call = [this](void (VumoMainWidget::*slot)()) -> VumoCommandHandler {
+        return [this, slot](const QVariant&) { (this->*slot)(); };
+    };
+    const auto layoutRule = [this](bool VumoClassLayout::*allowed) -> VumoCommandRule {
+        return [this, allowed] { return m_layout.*allowed; };
+    };
+
     // The page's own: searches, settings, the search-bar toggle and the template node.
     table.Declare({VumoCommand::AdvanceSearch,
                    QStringLiteral("高级搜索"),
                    QStringLiteral(":/images/toolbtn_search.svg"),
                    QStringLiteral("高级搜索"),
-                   [this](const QVariant&) { OnAdvaceSearchBtnClicked(); },
+                   call(&VumoMainWidget::OnAdvaceSearchBtnClicked),
                    {}});
-    table.Declare({VumoCommand::SearchRepeat,
-                   QStringLiteral("重复商品"),
-                   {},
-                   {},
-                   [this](const QVariant&) { OnSearchRepeatVumo(); },
-                   {}});
-    table.Declare({VumoCommand::SearchNoShopCategory,
-                   QStringLiteral("未分配店内分类的商品"),
-                   {},
-                   {},
-                   [this](const QVariant&) { OnSearchNoShopCategoryVumo(); },
-                   {}});
-    table.Declare({VumoCommand::MoreTemplate,
-                   QStringLiteral("更多模板"),
-                   {},
-                   {},
-                   [this](const QVariant&) { OnMenuMoreTemplate(); },
-                   {}});
+    table.Declare(VumoCommand::SearchRepeat, QStringLiteral("重复商品"), call(&VumoMainWidget::OnSearchRepeatVumo));
+    table.Declare(VumoCommand::SearchNoShopCategory, QStringLiteral("未分配店内分类的商品"),
+                  call(&VumoMainWidget::OnSearchNoShopCategoryVumo));
+    table.Declare(VumoCommand::MoreTemplate, QStringLiteral("更多模板"), call(&VumoMainWidget::OnMenuMoreTemplate));
     table.Declare({VumoCommand::Settings,
                    QStringLiteral("设置"),
                    QStringLiteral(":/images/setting_menu.svg"),
                    QStringLiteral("设置"),
-                   [this](const QVariant&) { OnSettingsBtnClicked(); },
+                   call(&VumoMainWidget::OnSettingsBtnClicked),
                    {}});
     table.Declare({VumoCommand::ToggleSearch,
                    QStringLiteral("收起搜索栏"),
                    QString::fromLatin1(kExpandedIcon),
                    QStringLiteral("收起搜索栏"),
-                   [this](const QVariant&) { OnShowAdvancedSearchClicked(); },
+                   call(&VumoMainWidget::OnShowAdvancedSearchClicked),
                    {}});
 
     // Not built yet: declared with their looks and rules but no handler, so every button and
     // entry of theirs shows disabled with VumoNotAvailableTip(). Each moves to its subsystem's
     // command object, with its handler, when that subsystem arrives.
-    const auto layoutRule = [this](bool VumoClassLayout::*allowed) -> VumoCommandRule {
-        return [this, allowed] { return m_layout.*allowed; };
-    };
     table.Declare({VumoCommand::NewVumo,
                    QStringLiteral("新建新品"),
                    QStringLiteral(":/images/toolbtn_newvumo.svg"),
                    QStringLiteral("新建新品"),
                    {},
                    {}});
-    table.Declare({VumoCommand::NewTemplate, QStringLiteral("新建模板"), {}, {}, {}, {}});
-    table.Declare({VumoCommand::TemplateToNewVumo, QStringLiteral("创建新品"), {}, {}, {}, {}});
+    table.Declare(VumoCommand::NewTemplate, QStringLiteral("新建模板"));
+    table.Declare(VumoCommand::TemplateToNewVumo, QStringLiteral("创建新品"));
     table.Declare({VumoCommand::PartCatsDownload,
                    QStringLiteral("更新类目"),
                    QStringLiteral(":/images/toolbtn_downloadcats.svg"),
                    QStringLiteral("更新类目"),
                    {},
                    {}});
-    table.Declare({VumoCommand::FullCatsDownload, QStringLiteral("保守下载方式（速度很慢）"), {}, {}, {}, {}});
+    table.Declare(VumoCommand::FullCatsDownload, QStringLiteral("保守下载方式（速度很慢）"));
     table.Declare({VumoCommand::DownloadVumo,
                    QStringLiteral("下载商品"),
                    QStringLiteral(":/images/toolbtn_downloadvumo.svg"),
@@ -212,29 +202,29 @@ void VumoMainWidget::declareCommands()
                    QStringLiteral("上传商品"),
                    {},
                    layoutRule(&VumoClassLayout::uploadAllowed)});
-    table.Declare({VumoCommand::UploadSelected, QStringLiteral("上传"), {}, {}, {}, {}});
+    table.Declare(VumoCommand::UploadSelected, QStringLiteral("上传"));
     table.Declare({VumoCommand::BatchEdit,
                    QStringLiteral("批量修改"),
                    QStringLiteral(":/images/toolbtn_batchedit.svg"),
                    QStringLiteral("批量修改商品信息"),
                    {},
                    layoutRule(&VumoClassLayout::batchEditAllowed)});
-    table.Declare({VumoCommand::ImportCsv, QStringLiteral("导入CSV"), {}, {}, {}, {}});
+    table.Declare(VumoCommand::ImportCsv, QStringLiteral("导入CSV"));
     table.Declare({VumoCommand::QuickImport,
                    QStringLiteral("商品导入"),
                    QStringLiteral(":/images/toolbtn_vumoimport.svg"),
                    QStringLiteral("把CSV文件中的商品数据保存到Quorvia工作台中"),
                    {},
                    {}});
-    table.Declare({VumoCommand::DownloadImportTemplate, QStringLiteral("下载商品导入模板"), {}, {}, {}, {}});
-    table.Declare({VumoCommand::DownloadOnlineTemplate, QStringLiteral("图书音像模板下载"), {}, {}, {}, {}});
+    table.Declare(VumoCommand::DownloadImportTemplate, QStringLiteral("下载商品导入模板"));
+    table.Declare(VumoCommand::DownloadOnlineTemplate, QStringLiteral("图书音像模板下载"));
     table.Declare({VumoCommand::ExportCsv,
                    QStringLiteral("商品导出"),
                    QStringLiteral(":/images/toolbtn_vumoexport.svg"),
                    QStringLiteral("把Quorvia工作台中的商品数据保存到CSV文件中"),
                    {},
                    {}});
-    table.Declare({VumoCommand::ExportBookAudioVideo, QStringLiteral("图书商品导出"), {}, {}, {}, {}});
+    table.Declare(VumoCommand::ExportBookAudioVideo, QStringLiteral("图书商品导出"));
 
     // A command left out would be disabled without anyone noticing.
     for (VumoCommand missing : table.Undeclared())

@@ -48,63 +48,26 @@ void VumoRowCommands::Declare(VumoCommandTable& table)
 {
     // The view is built after the table: handlers look it up when they run.
     const auto view = [this] { return m_page.TableView(); };
-    table.Declare({VumoCommand::CheckRows,
-                   QStringLiteral("勾选"),
-                   {},
-                   {},
-                   [view](const QVariant&) { view()->onMenuChecked(); },
-                   {}});
-    table.Declare({VumoCommand::UnCheckRows,
-                   QStringLiteral("取消勾选"),
-                   {},
-                   {},
-                   [view](const QVariant&) { view()->onMenuUnChecked(); },
-                   {}});
-    table.Declare({VumoCommand::SelectAllRows,
-                   QStringLiteral("全选"),
-                   {},
-                   {},
-                   [view](const QVariant&) { view()->selectAll(); },
-                   {}});
+    const auto call = [this](void (VumoRowCommands::*command)()) -> VumoCommandHandler {
+        return [this, command](const QVariant&) { (this->*command)(); };
+    };
+    table.Declare(VumoCommand::CheckRows, QStringLiteral("勾选"), [view](const QVariant&) { view()->onMenuChecked(); });
+    table.Declare(VumoCommand::UnCheckRows, QStringLiteral("取消勾选"),
+                  [view](const QVariant&) { view()->onMenuUnChecked(); });
+    table.Declare(VumoCommand::SelectAllRows, QStringLiteral("全选"), [view](const QVariant&) { view()->selectAll(); });
     // The menu's delete: local-only unless the entry says otherwise.
-    table.Declare({VumoCommand::DeleteVumo,
-                   QStringLiteral("本地删除"),
-                   {},
-                   {},
-                   [this, view](const QVariant& data) {
-                       DeleteVumos(view()->GetSelectedVumos(), data.isValid() ? data.toBool() : true);
-                   },
-                   {}});
+    table.Declare(VumoCommand::DeleteVumo, QStringLiteral("本地删除"), [this, view](const QVariant& data) {
+        DeleteVumos(view()->GetSelectedVumos(), data.isValid() ? data.toBool() : true);
+    });
     table.Declare({VumoCommand::DeleteTicked, QStringLiteral("删除商品"),
                    QStringLiteral(":/images/toolbtn_vumodel.svg"), QStringLiteral("删除商品本地数据"),
                    [this, view](const QVariant&) { DeleteVumos(view()->GetCheckedVumos(), true); },
                    [this] { return m_page.Layout().deleteAllowed; }});
-    table.Declare({VumoCommand::RestoreVumo,
-                   QStringLiteral("还原至本地仓库"),
-                   {},
-                   {},
-                   [this](const QVariant&) { RestoreSelected(); },
-                   {}});
-    table.Declare(
-        {VumoCommand::CopyVumo, QStringLiteral("复制商品"), {}, {}, [this](const QVariant&) { CopySelected(); }, {}});
-    table.Declare({VumoCommand::PasteVumo,
-                   QStringLiteral("粘贴商品"),
-                   {},
-                   {},
-                   [this](const QVariant&) { PasteIntoCurrentClass(); },
-                   {}});
-    table.Declare({VumoCommand::CopyVumoId,
-                   QStringLiteral("复制商品编号"),
-                   {},
-                   {},
-                   [this](const QVariant&) { CopyIdsToClipboard(); },
-                   {}});
-    table.Declare({VumoCommand::OpenVumoUrl,
-                   QStringLiteral("浏览商品"),
-                   {},
-                   {},
-                   [this](const QVariant&) { OpenListingPages(); },
-                   {}});
+    table.Declare(VumoCommand::RestoreVumo, QStringLiteral("还原至本地仓库"), call(&VumoRowCommands::RestoreSelected));
+    table.Declare(VumoCommand::CopyVumo, QStringLiteral("复制商品"), call(&VumoRowCommands::CopySelected));
+    table.Declare(VumoCommand::PasteVumo, QStringLiteral("粘贴商品"), call(&VumoRowCommands::PasteIntoCurrentClass));
+    table.Declare(VumoCommand::CopyVumoId, QStringLiteral("复制商品编号"), call(&VumoRowCommands::CopyIdsToClipboard));
+    table.Declare(VumoCommand::OpenVumoUrl, QStringLiteral("浏览商品"), call(&VumoRowCommands::OpenListingPages));
 }
 
 // ---- delete ----
