@@ -67,7 +67,11 @@ void SellerCategoryDlg::showTicks()
             top->child(c)->setCheckState(0, m_ticks.isTicked(t, c) ? Qt::Checked : Qt::Unchecked);
     }
     const QString text = editor::BuildShopCategorys(m_ticks.chosen());
-    m_CurrSelectedCats->setText(text.section(QLatin1Char('|'), 1));
+    // Many names do not fit: the field shows the first ones, the tool tip all of them.
+    const QString names = text.section(QLatin1Char('|'), 1).replace(QLatin1Char(';'), QStringLiteral("; "));
+    m_CurrSelectedCats->setText(names);
+    m_CurrSelectedCats->setCursorPosition(0);
+    m_CurrSelectedCats->setToolTip(names);
 }
 
 void SellerCategoryDlg::OnApplyBtnClicked()

@@ -92,7 +92,14 @@ void QtTreePropertyBrowser::updateRow(QtProperty* property)
     if (!item)
         return;
     item->setText(0, property->name());
-    item->setIcon(0, property->icon());
+    // Rows without an icon keep its room, so the names line up.
+    if (property->icon().isNull()) {
+        QPixmap blank(iconSize().isValid() ? iconSize() : QSize(16, 16));
+        blank.fill(Qt::transparent);
+        item->setIcon(0, QIcon(blank));
+    } else {
+        item->setIcon(0, property->icon());
+    }
     item->setText(1, property->valueText());
     item->setToolTip(1, property->valueText());
     // Repaint the frame of both cells.
