@@ -12,7 +12,7 @@
 #include "plugin/VumoSearchStatement.h"
 #include "propertybrowser/QtProperty.h"
 #include "propertybrowser/QtTreePropertyBrowser.h"
-#include "ui/MsgBox.h"
+#include "support/MessageCollector.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -34,7 +34,6 @@
 using namespace Quorvia::vumo;
 using propertybrowser::QtFlagEditor;
 using propertybrowser::QtProperty;
-using Quorvia::core::ui::MsgBox;
 
 namespace {
 
@@ -114,21 +113,10 @@ class TestPickerDialogs : public QObject
 {
     Q_OBJECT
 
-    QStringList messages;
-
 private slots:
-    void init()
-    {
-        messages.clear();
-        Quorvia::core::ui::SetMsgBoxHook([this](MsgBox& box) {
-            messages << box.Text();
-            return QMessageBox::Ok;
-        });
-    }
-    void cleanup() { Quorvia::core::ui::SetMsgBoxHook({}); }
-
     void categoryPickedFromTheSearchBar()
     {
+        VumoTest::MessageCollector messages;
         VumoTest::PickerStoreFixture store;
         QVERIFY(store.valid);
         const qint64 tshirt = store.categoryId(QStringLiteral("男装"), QStringLiteral("T恤"));
@@ -190,22 +178,24 @@ private slots:
         // The double-clicked leaf is what the search looks for.
         QCOMPARE(bar.Fields().cid, tshirt);
         QCOMPARE(Child<QLineEdit>(&bar, "lineEdit_Category")->text(), QStringLiteral("T恤"));
-        QVERIFY(messages.isEmpty());
+        QVERIFY(messages.texts().isEmpty());
     }
 
     void emptyCategoryStoreAsksForAnUpdate()
     {
+        VumoTest::MessageCollector messages;
         VumoTest::PickerStoreFixture store(false);
         QVERIFY(store.valid);
         qint64 cid = 0;
         QString name;
         WhenOpen<CatsBrowserDlg>([](CatsBrowserDlg*) { QCoreApplication::processEvents(); });
         QVERIFY(!CatsBrowserDlg::Pick(nullptr, cid, name));
-        QCOMPARE(messages, QStringList{QStringLiteral("类目数据为空，请更新类目！")});
+        QCOMPARE(messages.texts(), QStringList{QStringLiteral("类目数据为空，请更新类目！")});
     }
 
     void shopCategoriesPickedFromTheAdvancedSearch()
     {
+        VumoTest::MessageCollector messages;
         VumoTest::PickerStoreFixture store;
         QVERIFY(store.valid);
         AdvanceSearchWidget adv(nullptr, 0);
@@ -235,7 +225,7 @@ private slots:
 
         QCOMPARE(tickedTop, QStringLiteral("12")); // partly ticked top, first child ticked
         QVERIFY(refusedStaysOpen);
-        QCOMPARE(messages, QStringList{QStringLiteral("提示：店内分类最多只能设置10个！")});
+        QCOMPARE(messages.texts(), QStringList{QStringLiteral("提示：店内分类最多只能设置10个！")});
         QCOMPARE(adv.Fields().shopCategorys,
                  QStringLiteral("5001-5001;5002-5101;5002-5103;5002-5104;5003-5201;"
                                 "5003-5202;5003-5203;5004-5301;5004-5302;5004-5303"));
