@@ -1,5 +1,5 @@
 // The two search forms as wiring over the statement rules: what they send, that typed text is
-// kept and refused with the rule's message, the category pickers, dates and the hidden stock.
+// kept and refused with the rule's message, dates and the hidden stock.
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 
@@ -58,12 +58,7 @@ private slots:
             return QMessageBox::Ok;
         });
     }
-    void cleanup()
-    {
-        Quorvia::core::ui::SetMsgBoxHook({});
-        VumoSearch::SetCategoryPicker({});
-        VumoSearch::SetShopCategoryPicker({});
-    }
+    void cleanup() { Quorvia::core::ui::SetMsgBoxHook({}); }
 
     void quickBarSendsTheStatement()
     {
@@ -104,33 +99,6 @@ private slots:
         click(bar, "m_SearchBtn");
         QCOMPARE(messages, QStringList({QStringLiteral("请输入10位数字的商品编号")}));
         QCOMPARE(sent.count(), 0);
-    }
-
-    void categoryButtonsNeedAPicker()
-    {
-        {
-            VumoSearch bar;
-            AdvanceSearchWidget adv(nullptr, 0);
-            QVERIFY(!field<QPushButton>(bar, "m_SelectCategoryBtn")->isEnabled());
-            QVERIFY(!field<QPushButton>(adv, "SelectYvCategoryBtn")->isEnabled());
-            QVERIFY(!field<QPushButton>(adv, "SelectShopCategoryBtn")->isEnabled());
-        }
-        VumoSearch::SetCategoryPicker([](QWidget*, qint64& cid, QString& name) {
-            cid = 77;
-            name = QStringLiteral("水杯");
-            return true;
-        });
-        VumoSearch::SetShopCategoryPicker([](QWidget*, QString& cats, QString& name) {
-            cats = QStringLiteral("5-6");
-            name = QStringLiteral("夏季");
-            return true;
-        });
-        AdvanceSearchWidget adv(nullptr, 0);
-        click(adv, "SelectYvCategoryBtn");
-        click(adv, "SelectShopCategoryBtn");
-        QCOMPARE(adv.Fields().cid, qint64(77));
-        QCOMPARE(adv.Fields().shopCategorys, QStringLiteral("5-6"));
-        QCOMPARE(field(adv, "YvCategoryEdit")->text(), QStringLiteral("水杯"));
     }
 
     void advancedFormSendsAndCloses()

@@ -1,5 +1,7 @@
 #include "plugin/AdvanceSearchWidget.h"
 
+#include "editor/CatsBrowserDlg.h"
+#include "editor/SellerCategoryDlg.h"
 #include "network/utils/WSLogStatisticsSingleton.h"
 #include "plugin/UserInfo.h"
 #include "plugin/VumoCommandRules.h"
@@ -91,13 +93,6 @@ AdvanceSearchWidget::AdvanceSearchWidget(QWidget* parent, int stockMode)
     m_shopCategory->setReadOnly(true);
     m_selectShopCategoryBtn = MakeButton(QStringLiteral("选择"), "SelectShopCategoryBtn", this);
     auto* clearShopCategoryBtn = MakeButton(QStringLiteral("清除"), "ClearShopCategoryBtn", this);
-    // The pickers come with the category dialogs; until then their buttons are unavailable.
-    m_selectYvCategoryBtn->setEnabled(bool(VumoSearch::CategoryPicker()));
-    m_selectShopCategoryBtn->setEnabled(bool(VumoSearch::ShopCategoryPicker()));
-    for (QPushButton* select : {m_selectYvCategoryBtn, m_selectShopCategoryBtn}) {
-        if (!select->isEnabled())
-            select->setToolTip(VumoNotAvailableTip());
-    }
 
     m_state = new QComboBox(this);
     m_state->setObjectName(QStringLiteral("VumoStateComb"));
@@ -251,20 +246,18 @@ void AdvanceSearchWidget::OnClear()
 
 void AdvanceSearchWidget::OnSelectYvCategory()
 {
-    const SearchCategoryPicker picker = VumoSearch::CategoryPicker();
-    qint64 cid = 0;
+    qint64 cid = m_yvCategory->property("cid").toLongLong();
     QString name;
-    if (picker && picker(this, cid, name))
+    if (CatsBrowserDlg::Pick(this, cid, name))
         SetYvCategory(cid, name);
 }
 
 void AdvanceSearchWidget::OnSelectShopCategory()
 {
-    const SearchShopCategoryPicker picker = VumoSearch::ShopCategoryPicker();
-    QString text;
-    QString name;
-    if (picker && picker(this, text, name))
-        SetShopCategory(text, name);
+    // The search looks for the chosen "%1-%2" pairs; the names are what the field shows.
+    QString text = m_shopCategory->property("shop_categorys").toString();
+    if (SellerCategoryDlg::Pick(this, text))
+        SetShopCategory(text.section(QLatin1Char('|'), 0, 0), text.section(QLatin1Char('|'), 1));
 }
 
 void AdvanceSearchWidget::OnClearYvCategory()

@@ -1,5 +1,6 @@
 #include "plugin/VumoSearch.h"
 
+#include "editor/CatsBrowserDlg.h"
 #include "network/utils/WSLogStatisticsSingleton.h"
 #include "plugin/VumoCommandRules.h"
 #include "plugin/VumoSearchStatement.h"
@@ -14,22 +15,6 @@
 
 namespace Quorvia::vumo {
 
-namespace {
-
-SearchCategoryPicker& CategoryPickerSlot()
-{
-    static SearchCategoryPicker picker;
-    return picker;
-}
-
-SearchShopCategoryPicker& ShopCategoryPickerSlot()
-{
-    static SearchShopCategoryPicker picker;
-    return picker;
-}
-
-} // namespace
-
 QLocale SearchFormLocale()
 {
     return QLocale(QLocale::Chinese, QLocale::China);
@@ -41,26 +26,6 @@ void FillSearchStatusCombo(QComboBox* combo)
     combo->addItem(QStringLiteral("在售商品"), int(SearchStatusOnSale));
     combo->addItem(QStringLiteral("待售商品"), int(SearchStatusForSale));
     combo->addItem(QStringLiteral("本地仓库商品"), int(SearchStatusLocal));
-}
-
-void VumoSearch::SetCategoryPicker(SearchCategoryPicker picker)
-{
-    CategoryPickerSlot() = std::move(picker);
-}
-
-SearchCategoryPicker VumoSearch::CategoryPicker()
-{
-    return CategoryPickerSlot();
-}
-
-void VumoSearch::SetShopCategoryPicker(SearchShopCategoryPicker picker)
-{
-    ShopCategoryPickerSlot() = std::move(picker);
-}
-
-SearchShopCategoryPicker VumoSearch::ShopCategoryPicker()
-{
-    return ShopCategoryPickerSlot();
 }
 
 VumoSearch::VumoSearch(QWidget* parent)
@@ -91,12 +56,6 @@ VumoSearch::VumoSearch(QWidget* parent)
     m_searchBtn->setObjectName(QStringLiteral("m_SearchBtn"));
     m_clearBtn = new QPushButton(QStringLiteral("清空"), this);
     m_clearBtn->setObjectName(QStringLiteral("ClearBtn"));
-
-    // Without a category picker the button is visibly unavailable.
-    const bool canPick = bool(CategoryPickerSlot());
-    m_selectCategoryBtn->setEnabled(canPick);
-    if (!canPick)
-        m_selectCategoryBtn->setToolTip(VumoNotAvailableTip());
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 4, 6, 4);
@@ -166,12 +125,9 @@ void VumoSearch::ClearControl()
 
 void VumoSearch::OnSelectCategory()
 {
-    const SearchCategoryPicker picker = CategoryPickerSlot();
-    if (!picker)
-        return;
-    qint64 cid = 0;
+    qint64 cid = m_category->property("cid").toLongLong();
     QString name;
-    if (picker(this, cid, name))
+    if (CatsBrowserDlg::Pick(this, cid, name))
         SetCategory(cid, name);
 }
 

@@ -2,8 +2,6 @@
 // Quick-search bar above the listing table.
 #include <QWidget>
 
-#include <functional>
-
 class QComboBox;
 class QLocale;
 class QLineEdit;
@@ -12,13 +10,6 @@ class QPushButton;
 namespace Quorvia::vumo {
 
 struct QuickSearchFields;
-
-// Category picker the "选择" buttons of the search forms open: fills the identifier and the
-// display name and returns true when the seller chose one. Until one is installed the
-// buttons are disabled.
-using SearchCategoryPicker = std::function<bool(QWidget* parent, qint64& cid, QString& name)>;
-// Shop-category picker: the "%1-%2" text and the display name.
-using SearchShopCategoryPicker = std::function<bool(QWidget* parent, QString& shopCategorys, QString& name)>;
 
 // The locale of the search forms' calendars and numbers: the seller's, Chinese (China).
 QLocale SearchFormLocale();
@@ -32,11 +23,6 @@ class VumoSearch final : public QWidget
 public:
     explicit VumoSearch(QWidget* parent = nullptr);
 
-    static void SetCategoryPicker(SearchCategoryPicker picker);
-    static SearchCategoryPicker CategoryPicker();
-    static void SetShopCategoryPicker(SearchShopCategoryPicker picker);
-    static SearchShopCategoryPicker ShopCategoryPicker();
-
     // The fields as the statement builder takes them.
     QuickSearchFields Fields() const;
     // Puts a chosen category into "Yv分类" (identifier in the property "cid").
@@ -49,6 +35,7 @@ signals:
 public slots:
     void OnSearchBtnClicked();
     void ClearControl();
+    // "选择": the category picker from the current category on.
     void OnSelectCategory();
 
 private:
