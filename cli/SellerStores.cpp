@@ -20,8 +20,14 @@ bool OpenSellerStores(const char* command, std::initializer_list<StoreKind> kind
     QString error;
     if (!Quorvia::login::ReadLogin(Quorvia::login::LoginFilePath(), login, &error))
         return fail(error);
-    // UserInfo passes the stock rule on to the store manager for the completeness check.
+    // As the host hands it over: requests sign with it, and UserInfo passes the stock rule on
+    // to the store manager for the completeness check.
     Quorvia::core::plugin::LoginRecord record;
+    record.accessToken = login.accessToken;
+    record.appKey = login.appKey;
+    record.appSecret = login.appSecret;
+    record.firstId = login.venderId;
+    record.secondId = login.shopId;
     record.stockMode = login.stockMode;
     record.shopType = login.shopType;
     Quorvia::vumo::UserInfo::instance()->SetLogin(record);

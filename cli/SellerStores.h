@@ -1,6 +1,6 @@
 #pragma once
-// What every command on a seller's data does first: read the login, hand its shop rules to
-// the plug-in, and open the seller's stores checked and upgraded, as the workbench does.
+// What every command on a seller's data does first: read the login, hand it to the plug-in
+// as the host would, and open the seller's stores checked and upgraded, as the workbench does.
 #include "database/StoreFileCheck.h"
 #include "quorvia/LoginFile.h"
 
