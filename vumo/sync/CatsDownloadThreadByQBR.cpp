@@ -18,22 +18,23 @@ namespace {
 constexpr int kFetchPercent = 90;
 constexpr int kWritePercent = 95;
 
-// The answer's maps read into rows with the package's type checks; `problem` as the
-// package reader gives it.
+// One list call, its answer read into `rows` with the package's type checks. Empty when it
+// worked; otherwise the call's error text or the reader's.
 template <class Row, class ReadRow>
-bool RowsOf(const QList<QVariantMap>& items, const char* list, QVector<Row>& rows, QString& problem, ReadRow readRow)
+QString FetchRows(request::PopCategoryListGet& call, const char* list, QVector<Row>& rows, ReadRow readRow)
 {
+    if (!call.SyncRequest(CatsDownloadThreadByQBR::CallTimeoutMs))
+        return call.errorMessage;
+    const QList<QVariantMap> items = call.GetItems();
     for (int i = 0; i < items.size(); ++i) {
         Row row;
         QString member;
-        if (!readRow(QJsonObject::fromVariantMap(items.at(i)), row, member)) {
-            problem = QStringLiteral("类目数据解析错误:%1")
-                          .arg(QStringLiteral("%1[%2].%3").arg(QLatin1String(list)).arg(i).arg(member));
-            return false;
-        }
+        if (!readRow(QJsonObject::fromVariantMap(items.at(i)), row, member))
+            return QStringLiteral("类目数据解析错误:%1")
+                .arg(QStringLiteral("%1[%2].%3").arg(QLatin1String(list)).arg(i).arg(member));
         rows.append(std::move(row));
     }
-    return true;
+    return QString();
 }
 
 } // namespace
@@ -52,21 +53,17 @@ CatsDownloadThreadByQBR::~CatsDownloadThreadByQBR()
 bool CatsDownloadThreadByQBR::fetchLeaf(CategoryRecordRows& record)
 {
     const qint64 cid = record.category.id;
-    QString problem;
+    const auto fetch = [this](request::PopCategoryListGet& call, const char* list, auto& rows, auto readRow,
+                              const QString& failure = QStringLiteral("%1")) {
+        const QString error = FetchRows(call, list, rows, readRow);
+        if (!error.isEmpty())
+            Fail(failure.arg(error));
+        return error.isEmpty();
+    };
     request::PopVumoAttributeGet attributes;
     attributes.SetCid(cid);
-    if (!attributes.SyncRequest(CallTimeoutMs)) {
-        Fail(attributes.errorMessage);
+    if (!fetch(attributes, "attributes", record.attributes, ReadAttributeRow))
         return false;
-    }
-    if (!RowsOf(attributes.GetItems(), "attributes", record.attributes, problem, ReadAttributeRow)) {
-        Fail(problem);
-        return false;
-    }
-    for (CategoryAttributeRow& a : record.attributes) {
-        if (a.cid == 0)
-            a.cid = cid;
-    }
 
     // The brand's values come by their own call: they hold the seller's own brands too.
     const int brand = BrandAttributeIndex(record.attributes);
@@ -75,45 +72,27 @@ bool CatsDownloadThreadByQBR::fetchLeaf(CategoryRecordRows& record)
         if (i != brand)
             others << record.attributes.at(i).aid;
     }
-    if (!others.isEmpty()) {
-        request::PopVumoAttvalueGet values;
-        values.SetAids(others);
-        if (!values.SyncRequest(CallTimeoutMs)) {
-            Fail(values.errorMessage);
-            return false;
-        }
-        if (!RowsOf(values.GetItems(), "att_values", record.values, problem, ReadAttributeValueRow)) {
-            Fail(problem);
-            return false;
-        }
-    }
+    request::PopVumoAttvalueGet values;
+    values.SetAids(others);
+    if (!others.isEmpty() && !fetch(values, "att_values", record.values, ReadAttributeValueRow))
+        return false;
+    request::PopVumoAttvalueGet brandValues;
     if (brand >= 0) {
-        request::PopVumoAttvalueGet values;
-        values.SetAids({record.attributes.at(brand).aid});
-        if (!values.SyncRequest(CallTimeoutMs)) {
-            Fail(QStringLiteral("品牌属性值下载失败：%1").arg(values.errorMessage));
+        brandValues.SetAids({record.attributes.at(brand).aid});
+        if (!fetch(brandValues, "att_values", record.values, ReadAttributeValueRow,
+                   QStringLiteral("品牌属性值下载失败：%1")))
             return false;
-        }
-        if (!RowsOf(values.GetItems(), "att_values", record.values, problem, ReadAttributeValueRow)) {
-            Fail(problem);
-            return false;
-        }
     }
 
     request::PopVumoGroupsGet groups;
     groups.SetCid(cid);
-    if (!groups.SyncRequest(CallTimeoutMs)) {
-        Fail(groups.errorMessage);
+    if (!fetch(groups, "groups", record.groups, ReadAttributeGroupRow))
         return false;
-    }
-    if (!RowsOf(groups.GetItems(), "groups", record.groups, problem, ReadAttributeGroupRow)) {
-        Fail(problem);
-        return false;
-    }
-    for (AttributeGroupRow& g : record.groups) {
-        if (g.cid == 0)
-            g.cid = cid;
-    }
+    // Rows that do not name their category belong to this one.
+    for (CategoryAttributeRow& a : record.attributes)
+        a.cid = a.cid == 0 ? cid : a.cid;
+    for (AttributeGroupRow& g : record.groups)
+        g.cid = g.cid == 0 ? cid : g.cid;
     return true;
 }
 
@@ -130,14 +109,10 @@ void CatsDownloadThreadByQBR::run()
     QVector<CategoryRecordRows> records;
     {
         request::PopVumocatsGet cats;
-        if (!cats.SyncRequest(CallTimeoutMs)) {
-            Fail(cats.errorMessage);
-            return;
-        }
         QVector<CategoryRow> rows;
-        QString problem;
-        if (!RowsOf(cats.GetItems(), "item_cats", rows, problem, ReadCategoryRow)) {
-            Fail(problem);
+        const QString error = FetchRows(cats, "item_cats", rows, ReadCategoryRow);
+        if (!error.isEmpty()) {
+            Fail(error);
             return;
         }
         records.reserve(rows.size());
