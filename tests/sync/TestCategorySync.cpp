@@ -30,6 +30,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -205,6 +206,41 @@ private slots:
             QCOMPARE(second.attributes.value(0).is_req, 2);
             QCOMPARE(second.attributes.value(0).cid, 2); // the record's category
             QCOMPARE(second.values.value(0).vid, 2101);
+        }
+    }
+
+    // Mutated packages: no crash, and a refusal always says why.
+    void packageFuzz()
+    {
+        const QByteArray good = "7\n"
+            + Record(1,
+                     "\r"
+                     R"({"attributes":[{"aid":5,"name":"品牌","is_req":1}]})")
+            + '\t'
+            + Record(2,
+                     "\r"
+                     R"({"att_values":[{"aid":5,"vid":51,"name":"甲"}]})");
+        const char noise[] = {'\t', '\r', '\n', '{', '}', '"', ':', ',', '[', ']', '0', '-', 'x', '\0'};
+        QRandomGenerator random(20240611u);
+        for (int i = 0; i < 3000; ++i) {
+            QByteArray body = good;
+            for (int edits = random.bounded(1, 6); edits > 0; --edits) {
+                const int at = random.bounded(body.size() + 1);
+                switch (random.bounded(3)) {
+                case 0:
+                    body.insert(at, noise[random.bounded(int(sizeof noise))]);
+                    break;
+                case 1:
+                    body.remove(at, random.bounded(1, 4));
+                    break;
+                default:
+                    body.truncate(at);
+                }
+            }
+            sync::CategoryPackage package;
+            QString error;
+            if (!sync::ReadCategoryPackage(body, package, error))
+                QVERIFY2(error.startsWith(QStringLiteral("类目数据")), body.constData());
         }
     }
 

@@ -77,6 +77,7 @@ int CatsDownloadThread::SavingPercent() const
 
 void CatsDownloadThread::run()
 {
+    ResetPercent();
     const bool full = m_fullRefresh;
     const qint64 since = full ? 0 : Quorvia::utils::VumoIni::CatsVersion(Uid());
     if (LeaveIfStopped())

@@ -103,6 +103,7 @@ int CatsDownloadThreadByQBR::SavingPercent() const
 
 void CatsDownloadThreadByQBR::run()
 {
+    ResetPercent();
     if (LeaveIfStopped())
         return;
     SetPercent(1);

@@ -37,6 +37,8 @@ protected:
     QString Uid() const { return m_uid; }
     qint64 VenderId() const { return m_venderId; }
     void SetPercent(int percent);
+    // At the start of each run: its first percent is always sent.
+    void ResetPercent() { m_lastPercent = -1; }
     // The store takes the records in one transaction, progress between `from` and `to`
     // percent. False when it failed (the error is set) or was cancelled.
     bool ApplyRecords(const QVector<database::CategoryRecordRows>& records, bool replaceAll, int from, int to);

@@ -136,8 +136,9 @@ void VumoSyncCommands::OnYVCatsSetValue(int const& value)
 void VumoSyncCommands::OnYVCatsFinished()
 {
     // A manual run is answered by its progress window.
-    if (!m_automatic || !m_thread || m_thread->isRunning())
+    if (!m_automatic || !m_thread)
         return;
+    m_thread->wait(); // finished() comes just before the thread itself is gone
     const VumoWorkerOutcome outcome = m_thread->Outcome();
     m_thread->SetAutomatic(false);
     m_automatic = false;
