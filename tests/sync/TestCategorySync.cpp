@@ -36,6 +36,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <memory>
 
 using namespace Quorvia::vumo;
@@ -311,7 +312,8 @@ private slots:
         const VumoWorkerOutcome outcome = Run(thread);
         QVERIFY(outcome.cancelled);
         QCOMPARE(outcome.succeeded, 0);
-        QVERIFY2(seen.size() > 1 && seen.last() < 20, qPrintable(QVariant::fromValue(seen).toString()));
+        // Progress came from the bytes as they arrived.
+        QVERIFY(std::any_of(seen.cbegin(), seen.cend(), [](int v) { return v > 1 && v < 20; }));
         QCOMPARE(VumoIni::CatsVersion(kUid), 1);
         QVERIFY(Dump() == m_baseline);
     }
