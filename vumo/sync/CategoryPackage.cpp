@@ -1,5 +1,7 @@
 #include "sync/CategoryPackage.h"
 
+#include "editor/CategoryPickerRules.h"
+
 #include "quorvia/LogMask.h"
 #include "utils/Log.h"
 
@@ -261,16 +263,7 @@ int BrandAttributeIndex(const QVector<CategoryAttributeRow>& attributes)
             return i;
     }
     for (int i = 0; i < attributes.size(); ++i) {
-        bool kzsx = false;
-        bool brand = false;
-        for (const QString& pair : attributes.at(i).features.split(QLatin1Char(';'))) {
-            const QStringList kv = pair.split(QLatin1Char(':'));
-            if (kv.size() != 2)
-                continue;
-            kzsx = kzsx || (kv.at(0) == QLatin1String("erpAttType") && kv.at(1) == QLatin1String("KZSX"));
-            brand = brand || kv.at(0) == QLatin1String("brand");
-        }
-        if (kzsx && brand)
+        if (Quorvia::vumo::editor::IsBrandFeatures(attributes.at(i).features))
             return i;
     }
     return -1;
