@@ -13,6 +13,10 @@ const std::vector<Command>& commands()
         {"call", "METHOD [JSON] [--timeout MS]", "用卖家的登录发送一次签名的开放平台调用并打印应答", &runCall},
         {"fill-demo-store", "[N]", "向已登录卖家的商品数据库写入N个演示商品（默认200个，可重复执行）",
          &runFillDemoStore},
+        {"categories", "update [--full] [--by-api]",
+         "更新卖家的类目数据（默认按变更包下载，--full 全部重新下载，--by-api 逐个接口下载，速度很慢），"
+         "并更新店内分类；成功退出码0，失败退出码1并给出原因",
+         &runCategories},
     };
     return list;
 }

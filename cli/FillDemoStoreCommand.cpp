@@ -1,13 +1,11 @@
 // vumo-cli fill-demo-store: fills the logged-in seller's listing store with the demo listings,
 // through the same store the plug-in opens (the workbench's database service).
 #include "CliCommand.h"
+#include "SellerStores.h"
 
 #include "database/VumoDBMgr.h"
 #include "database/VumoDemoStore.h"
 #include "entity/VumoStatus.h"
-#include "plugin/UserInfo.h"
-#include "quorvia/LoginFile.h"
-#include "quorvia/LoginRecord.h"
 
 namespace Quorvia::cli {
 
@@ -33,30 +31,10 @@ int runFillDemoStore(const QStringList& args, QIODevice& out, QIODevice& err)
     }
 
     Quorvia::login::LoginData login;
+    if (!OpenSellerStores("fill-demo-store", {Quorvia::vumo::database::StoreKind::Listings}, err, login))
+        return ExitFailed;
+    auto store = Quorvia::vumo::database::VumoDBMgr::instance()->GetVumoDb();
     QString error;
-    if (!Quorvia::login::ReadLogin(Quorvia::login::LoginFilePath(), login, &error)) {
-        writeText(err, QStringLiteral("fill-demo-store：%1\n").arg(error));
-        return ExitFailed;
-    }
-    // UserInfo passes the stock rule on to the store manager for the completeness check.
-    Quorvia::core::plugin::LoginRecord record;
-    record.stockMode = login.stockMode;
-    record.shopType = login.shopType;
-    Quorvia::vumo::UserInfo::instance()->SetLogin(record);
-
-    using Quorvia::vumo::database::StoreKind;
-    auto* manager = Quorvia::vumo::database::VumoDBMgr::instance();
-    auto store = manager->GetVumoDb();
-    const QString problem = Quorvia::vumo::database::StoreFileMessage(manager->StoreStatus(StoreKind::Listings),
-                                                                      StoreKind::Listings);
-    if (!problem.isEmpty()) {
-        writeText(err, QStringLiteral("fill-demo-store：%1\n").arg(problem));
-        return ExitFailed;
-    }
-    if (!store->CheckDatabase()) {
-        writeText(err, QStringLiteral("fill-demo-store：无法打开卖家 %1 的商品数据库\n").arg(login.uid));
-        return ExitFailed;
-    }
     Quorvia::vumo::database::VumoDemoSummary summary;
     if (!Quorvia::vumo::database::FillDemoStore(*store, count, &error, &summary)) {
         writeText(err, QStringLiteral("fill-demo-store：%1\n").arg(error));

@@ -1071,8 +1071,10 @@ QByteArray MarketGateway::ListingPage(qint64 vumoId) const
 MarketGateway::Reply MarketGateway::CatsGet(const QJsonObject&)
 {
     QJsonArray cats;
-    for (const MarketCategory& c : m_store.Categories())
-        cats.append(c.category);
+    for (const MarketCategory& c : m_store.Categories()) {
+        if (c.IsValid())
+            cats.append(c.category);
+    }
     return Ok(QJsonObject{{"item_cats", cats}});
 }
 
@@ -1121,8 +1123,13 @@ MarketGateway::Reply MarketGateway::CategoryPackage(const QJsonObject& p)
     qint64 since = 0;
     if (!IntParam(p, "category_version", since) || since < 0)
         return Error(kBadParam, QStringLiteral("业务参数错误：category_version"));
-    const qint64 current = m_store.CategoryVersion();
+    m_lastPackageVersion = since;
     Reply reply;
+    if (!m_packageOverride.isNull()) {
+        reply.raw = m_packageOverride;
+        return reply;
+    }
+    const qint64 current = m_store.CategoryVersion();
     reply.raw = QByteArray::number(current);
     if (since == current)
         return reply; // nothing changed
@@ -1130,7 +1137,8 @@ MarketGateway::Reply MarketGateway::CategoryPackage(const QJsonObject& p)
     const bool full = since == 0 || since > current;
     QByteArrayList records;
     for (const MarketCategory& c : m_store.Categories()) {
-        if (!full && c.version <= since)
+        // A full package holds what exists; a change package also says what was deleted.
+        if (full ? !c.IsValid() : c.version <= since)
             continue;
         QByteArrayList sections;
         auto section = [&sections](const char* key, const QJsonValue& value) {

@@ -50,6 +50,12 @@ public:
     static QByteArray ErrorBody(const QString& code, const QString& zhDesc);
     static bool IsKnownMethod(const QString& method);
 
+    // The category package answered as these bytes instead of being built (tests choose what
+    // the package server says); a null array builds it again.
+    void SetPackageOverride(const QByteArray& body) { m_packageOverride = body; }
+    // The version the last package call asked for; -1 before any.
+    qint64 LastPackageVersion() const { return m_lastPackageVersion; }
+
     // What the workbench server calls received (for the state summary).
     const QJsonArray& Statistics() const { return m_statistics; }
     int SynchroCount() const { return m_synchroCount; }
@@ -134,6 +140,8 @@ private:
     QString m_baseUrl;
     QJsonArray m_statistics;
     int m_synchroCount = 0;
+    QByteArray m_packageOverride;
+    qint64 m_lastPackageVersion = -1;
 };
 
 } // namespace Quorvia::marketplace

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QJsonDocument>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
@@ -284,12 +285,15 @@ void MarketStore::Reindex()
 {
     m_valuesByAid.clear();
     for (const MarketCategory& c : qAsConst(m_categories)) {
-        for (const QJsonValue& v : c.attValues) {
-            const qint64 aid = JsonInt(v.toObject().value("aid"));
-            QJsonArray& list = m_valuesByAid[aid];
-            // Values shared by several categories are listed once.
-            if (!list.contains(v))
-                list.append(v);
+        // The one seller's own values (brands) are answered with the attribute's others.
+        for (const QJsonArray* values : {&c.attValues, &c.venderAttValues}) {
+            for (const QJsonValue& v : *values) {
+                const qint64 aid = JsonInt(v.toObject().value("aid"));
+                QJsonArray& list = m_valuesByAid[aid];
+                // Values shared by several categories are listed once.
+                if (!list.contains(v))
+                    list.append(v);
+            }
         }
     }
     m_skuOwner.clear();
@@ -405,14 +409,14 @@ QJsonArray MarketStore::AttributeValues(qint64 aid) const
     return m_valuesByAid.value(aid);
 }
 
-bool MarketStore::ChangeCategory(qint64 cid, const QString& name)
+bool MarketCategory::IsValid() const
 {
-    auto it = m_categories.find(cid);
-    if (it == m_categories.end())
-        return false;
+    return JsonInt(category.value("status"), 1) == 1;
+}
+
+bool MarketStore::CommitCategoryChange(qint64 cid, MarketCategory changed)
+{
     const qint64 version = m_categoryVersion + 1;
-    MarketCategory changed = *it;
-    changed.category.insert("name", name);
     changed.version = version;
     if (!m_db.transaction())
         return false;
@@ -421,9 +425,53 @@ bool MarketStore::ChangeCategory(qint64 cid, const QString& name)
         m_db.rollback();
         return false;
     }
-    *it = changed;
+    m_categories[cid] = changed;
     m_categoryVersion = version;
+    Reindex();
     return true;
+}
+
+bool MarketStore::ChangeCategory(qint64 cid, const QString& name)
+{
+    const auto it = m_categories.constFind(cid);
+    if (it == m_categories.cend())
+        return false;
+    MarketCategory changed = *it;
+    changed.category.insert("name", name);
+    return CommitCategoryChange(cid, changed);
+}
+
+bool MarketStore::DeleteCategory(qint64 cid)
+{
+    const auto it = m_categories.constFind(cid);
+    if (it == m_categories.cend())
+        return false;
+    MarketCategory changed = *it;
+    changed.category.insert("status", 0);
+    return CommitCategoryChange(cid, changed);
+}
+
+bool MarketStore::SetCategoryAttributes(qint64 cid, const QJsonArray& attributes)
+{
+    const auto it = m_categories.constFind(cid);
+    if (it == m_categories.cend())
+        return false;
+    MarketCategory changed = *it;
+    changed.attributes = attributes;
+    QSet<qint64> kept;
+    for (const QJsonValue& a : attributes)
+        kept.insert(JsonInt(a.toObject().value("aid")));
+    const auto keepValues = [&kept](const QJsonArray& values) {
+        QJsonArray out;
+        for (const QJsonValue& v : values) {
+            if (kept.contains(JsonInt(v.toObject().value("aid"))))
+                out.append(v);
+        }
+        return out;
+    };
+    changed.attValues = keepValues(changed.attValues);
+    changed.venderAttValues = keepValues(changed.venderAttValues);
+    return CommitCategoryChange(cid, changed);
 }
 
 const MarketListing* MarketStore::Listing(qint64 vumoId) const

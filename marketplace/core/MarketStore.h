@@ -44,6 +44,9 @@ struct MarketCategory
     QJsonArray groups;
     QJsonArray venderAttValues;
     qint64 version = 1; // category version in which it last changed
+
+    // "status" 1; a deleted category keeps its record with status 0.
+    bool IsValid() const;
 };
 
 class MarketStore final
@@ -69,6 +72,11 @@ public:
     QJsonArray AttributeValues(qint64 aid) const;
     // Renames a category (and raises the version); false for an unknown id.
     bool ChangeCategory(qint64 cid, const QString& name);
+    // Marks a category deleted (status 0), raising the version; false for an unknown id.
+    bool DeleteCategory(qint64 cid);
+    // Gives a category a new attribute list (added, removed or changed attributes); values
+    // of attributes no longer listed go. Raises the version; false for an unknown id.
+    bool SetCategoryAttributes(qint64 cid, const QJsonArray& attributes);
     const QJsonArray& ShopCategories() const { return m_shopCats; }
 
     // Listings
@@ -94,6 +102,8 @@ private:
     bool SetMeta(const QString& key, const QString& value);
     QString Meta(const QString& key) const;
     bool SaveCategory(qint64 cid, const MarketCategory& category);
+    // Stores `changed` as the category's state in a new version.
+    bool CommitCategoryChange(qint64 cid, MarketCategory changed);
     void Reindex();
     void Load();
 

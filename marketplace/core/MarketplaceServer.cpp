@@ -418,7 +418,38 @@ void MarketplaceServer::Dispatch(QTcpSocket* socket, const HttpRequest& request)
     answer.contentType = result.contentType;
     answer.gzip = request.acceptsGzip();
     Record(path, result.method, result.errorCode.isEmpty() ? QStringLiteral("ok") : result.errorCode);
-    Send(socket, answer, keepAlive, m_latencyMs);
+    if (m_trickleChunk > 0 && result.method == QLatin1String("quorvia.incr.category.get"))
+        SendTrickled(socket, answer, keepAlive);
+    else
+        Send(socket, answer, keepAlive, m_latencyMs);
+}
+
+void MarketplaceServer::SendTrickled(QTcpSocket* socket, const HttpAnswer& answer, bool keepAlive)
+{
+    const QByteArray bytes = SerializeAnswer(answer, keepAlive);
+    QPointer<QTcpSocket> target(socket);
+    auto* timer = new QTimer(this);
+    // Ends with the transfer, the connection or the server.
+    connect(socket, &QObject::destroyed, timer, &QObject::deleteLater);
+    qsizetype sent = 0;
+    const int chunk = m_trickleChunk;
+    connect(timer, &QTimer::timeout, this, [this, timer, target, bytes, sent, chunk, keepAlive]() mutable {
+        if (!target || target->state() != QAbstractSocket::ConnectedState) {
+            timer->deleteLater();
+            return;
+        }
+        const auto it = m_connections.find(target.data());
+        if (it != m_connections.end())
+            it->lastActiveMs = m_clock.elapsed();
+        target->write(bytes.mid(sent, chunk));
+        sent += chunk;
+        if (sent >= bytes.size()) {
+            timer->deleteLater();
+            if (!keepAlive)
+                target->disconnectFromHost();
+        }
+    });
+    timer->start(m_trickleIntervalMs);
 }
 
 HttpAnswer MarketplaceServer::Static(const HttpRequest& request)
@@ -497,6 +528,8 @@ QJsonObject MarketplaceServer::Control(const QJsonObject& command, bool* ok)
         m_faults.clear();
         m_latencyMs = 0;
         m_failRate = 0;
+        m_trickleChunk = 0;
+        m_gateway->SetPackageOverride(QByteArray());
         m_calls = QJsonArray();
         m_callCounts.clear();
         return done;
@@ -507,6 +540,34 @@ QJsonObject MarketplaceServer::Control(const QJsonObject& command, bool* ok)
     }
     if (command.contains("fail_rate")) {
         m_failRate = qBound(0.0, command.value("fail_rate").toDouble(), 1.0);
+        return done;
+    }
+    if (command.contains("package") || command.contains("package_base64")) {
+        const QJsonValue text = command.value("package");
+        const QJsonValue b64 = command.value("package_base64");
+        if (text.isString())
+            m_gateway->SetPackageOverride(text.toString().toUtf8());
+        else if (b64.isString())
+            m_gateway->SetPackageOverride(QByteArray::fromBase64(b64.toString().toLatin1()));
+        else
+            m_gateway->SetPackageOverride(QByteArray());
+        return done;
+    }
+    if (command.contains("package_trickle")) {
+        const QJsonObject trickle = command.value("package_trickle").toObject();
+        m_trickleChunk = int(qBound(qint64(0), JsonInt(trickle.value("chunk")), qint64(1) << 20));
+        m_trickleIntervalMs = int(qBound(qint64(1), JsonInt(trickle.value("interval_ms"), 10), qint64(10000)));
+        return done;
+    }
+    const QString action = command.value("action").toString();
+    if (action == QLatin1String("delete_category") || action == QLatin1String("set_attributes")) {
+        const qint64 cid = JsonInt(command.value("cid"));
+        const bool changed = action == QLatin1String("delete_category") ? m_store.DeleteCategory(cid)
+                                                                        : command.value("attributes").isArray()
+                && m_store.SetCategoryAttributes(cid, command.value("attributes").toArray());
+        if (!changed)
+            return refuse(QStringLiteral("unknown category or no attribute list"));
+        done.insert("category_version", m_store.CategoryVersion());
         return done;
     }
     if (command.value("action").toString() == QLatin1String("change_category")) {
@@ -572,6 +633,7 @@ QJsonObject MarketplaceServer::State() const
          QJsonObject{{"total", m_store.Listings().size() - deleted}, {"deleted", deleted}, {"by_status", byStatus}}},
         {"categories", m_store.Categories().size()},
         {"category_version", m_store.CategoryVersion()},
+        {"last_package_version", m_gateway ? m_gateway->LastPackageVersion() : -1},
         {"calls", m_calls},
         {"call_counts", counts},
         {"faults", faults},

@@ -69,7 +69,11 @@ public:
     // The control endpoint's operations, callable in-process too.
     // {"method":M,"mode":"error|garbage|hang|drop","code":C,"zh_desc":T,"count":N}
     // {"reset":true}, {"latency_ms":N}, {"fail_rate":P},
-    // {"action":"change_category","cid":N,"name":T}. Returns the answer object.
+    // {"action":"change_category","cid":N,"name":T}, {"action":"delete_category","cid":N},
+    // {"action":"set_attributes","cid":N,"attributes":[...]} (each raises the category
+    // version), {"package":TEXT} or {"package_base64":B64} (the package server answers these
+    // bytes; null: built again), {"package_trickle":{"chunk":BYTES,"interval_ms":MS}} (package
+    // answers sent a chunk at a time; null: at once). Returns the answer object.
     QJsonObject Control(const QJsonObject& command, bool* ok = nullptr);
     QJsonObject State() const;
 
@@ -89,6 +93,8 @@ private:
     void OnReadable(QTcpSocket* socket);
     void Dispatch(QTcpSocket* socket, const HttpRequest& request);
     void Send(QTcpSocket* socket, const HttpAnswer& answer, bool keepAlive, int delayMs);
+    // The answer's bytes a chunk at a time, m_trickleIntervalMs apart.
+    void SendTrickled(QTcpSocket* socket, const HttpAnswer& answer, bool keepAlive);
     HttpAnswer Static(const HttpRequest& request);
     void Record(const QString& path, const QString& method, const QString& outcome);
 
@@ -108,6 +114,8 @@ private:
     QString m_templatesDir;
     int m_latencyMs = 0;
     double m_failRate = 0.0;
+    int m_trickleChunk = 0; // 0: package answers go at once
+    int m_trickleIntervalMs = 0;
     QRandomGenerator m_random{20240101u}; // the same failures on every run
     QJsonArray m_calls;
     QHash<QString, int> m_callCounts;

@@ -29,6 +29,7 @@
 #include "plugin/hostservices/AppShareHelp.h"
 #include "ui/MsgBox.h"
 #include "ui/VaProgressFrame.h"
+#include "utils/VumoIni.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -270,6 +271,9 @@ struct Page
                 record->set_template_name(QStringLiteral("模板") + listing.first);
             store->SaveVumo(*record);
         }
+        // Today's category update is done: the page starts none of its own here.
+        auto* appShare = Quorvia::utils::AppShareHelp::instance();
+        Quorvia::utils::VumoIni::SetCategoryUpdateTime(appShare->GetUid(), appShare->GetServerTime());
         widget = std::make_unique<VumoMainWidget>();
         widget->resize(1200, 800);
         widget->show();
@@ -681,8 +685,9 @@ private slots:
         QVERIFY(widget.Commands().Undeclared().isEmpty());
         const QStringList expected = {"新建新品", "更新类目", "下载商品", "上传商品", "批量修改",  "高级搜索",
                                       "商品导入", "商品导出", "删除商品", "设置",     "收起搜索栏"};
-        const QList<int> built = {VumoMainWidget::CommandAdvanceSearch, VumoMainWidget::CommandDeleteVumo,
-                                  VumoMainWidget::CommandSettings, VumoMainWidget::CommandToggleSearch};
+        const QList<int> built = {VumoMainWidget::CommandCatsDownload, VumoMainWidget::CommandAdvanceSearch,
+                                  VumoMainWidget::CommandDeleteVumo, VumoMainWidget::CommandSettings,
+                                  VumoMainWidget::CommandToggleSearch};
         QStringList texts;
         for (int i = 0; i < VumoMainWidget::CommandCount; ++i) {
             QToolButton* button = widget.CommandButton(VumoMainWidget::Command(i));

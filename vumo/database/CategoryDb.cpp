@@ -271,6 +271,122 @@ bool CategoryDb::ClearAll()
     });
 }
 
+namespace {
+
+// The prepared statements of one write, bound row by row.
+struct CategoryStatements
+{
+    explicit CategoryStatements(const QSqlDatabase& db)
+        : category(db)
+        , attribute(db)
+        , value(db)
+        , group(db)
+        , dropValues(db)
+        , dropAttributes(db)
+        , dropGroups(db)
+        , dropCategory(db)
+    {
+    }
+
+    bool Prepare(bool removals)
+    {
+        bool ok = category.prepare(QStringLiteral("REPLACE INTO vender_shop_category (id, index_id, fid, name, "
+                                                  "is_parent, status, lev) VALUES (?,?,?,?,?,?,?)"))
+            && attribute.prepare(QStringLiteral(
+                "REPLACE INTO vumo_category (aid, name, cid, is_key_prop, is_sale_prop, index_id, status, att_type, "
+                "input_type, is_req, is_fet, is_nav, group_id, features) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"))
+            && value.prepare(QStringLiteral("REPLACE INTO vumo_category_attribute (aid, vid, name, status, index_id, "
+                                            "features) VALUES (?,?,?,?,?,?)"))
+            && group.prepare(QStringLiteral(
+                "REPLACE INTO vumo_attribute_groups (group_id, cid, name, status, index_id) VALUES (?,?,?,?,?)"));
+        if (ok && removals)
+            ok = dropValues.prepare(QStringLiteral("DELETE FROM vumo_category_attribute WHERE aid IN "
+                                                   "(SELECT aid FROM vumo_category WHERE cid=?)"))
+                && dropAttributes.prepare(QStringLiteral("DELETE FROM vumo_category WHERE cid=?"))
+                && dropGroups.prepare(QStringLiteral("DELETE FROM vumo_attribute_groups WHERE cid=?"))
+                && dropCategory.prepare(QStringLiteral("DELETE FROM vender_shop_category WHERE id=?"));
+        return ok;
+    }
+
+    static bool Run(QSqlQuery& query, std::initializer_list<QVariant> values)
+    {
+        int i = 0;
+        for (const QVariant& v : values)
+            query.bindValue(i++, v);
+        if (query.exec())
+            return true;
+        qCWarning(lcTrade).noquote() << QStringLiteral("语句 执行失败:%1").arg(query.lastError().text());
+        return false;
+    }
+
+    // What is stored for the category goes; its values before the attributes they hang on.
+    bool Drop(qint64 cid)
+    {
+        return Run(dropValues, {cid}) && Run(dropAttributes, {cid}) && Run(dropGroups, {cid})
+            && Run(dropCategory, {cid});
+    }
+
+    bool Write(const CategoryRecordRows& record)
+    {
+        const CategoryRow& c = record.category;
+        if (!Run(category, {c.id, c.index_id, c.fid, c.name, c.is_parent, c.status, c.lev}))
+            return false;
+        for (const AttributeGroupRow& g : record.groups) {
+            if (!Run(group, {g.group_id, g.cid, g.name, g.status, g.index_id}))
+                return false;
+        }
+        for (const CategoryAttributeRow& a : record.attributes) {
+            if (!Run(attribute,
+                     {a.aid, a.name, a.cid, a.is_key_prop, a.is_sale_prop, a.index_id, a.status, a.att_type,
+                      a.input_type, a.is_req, a.is_fet, a.is_nav, a.group_id, a.features}))
+                return false;
+        }
+        for (const AttributeValueRow& v : record.values) {
+            if (!Run(value, {v.aid, v.vid, v.name, v.status, v.index_id, v.features}))
+                return false;
+        }
+        return true;
+    }
+
+    QSqlQuery category, attribute, value, group;
+    QSqlQuery dropValues, dropAttributes, dropGroups, dropCategory;
+};
+
+} // namespace
+
+bool CategoryDb::ApplyCategoryRecords(const QVector<CategoryRecordRows>& records, bool replaceAll,
+                                      const CategoryWriteProgress& progress, qint64* failedCid)
+{
+    if (failedCid)
+        *failedCid = 0;
+    return InTransaction([&] {
+        if (replaceAll
+            && !(m_shopCategoryDml->Delete(QString()) && m_categoryDml->Delete(QString())
+                 && m_attributeDml->Delete(QString()) && m_groupsDml->Delete(QString())))
+            return false;
+        CategoryStatements statements(m_store.Db());
+        if (!statements.Prepare(!replaceAll)) {
+            qCWarning(lcVumo).noquote() << VUMO_SRC_POS << m_store.Db().lastError().text();
+            return false;
+        }
+        const int total = int(records.size());
+        for (int i = 0; i < total; ++i) {
+            const CategoryRecordRows& record = records.at(i);
+            // A full write starts from empty tables: nothing to drop.
+            const bool ok = (replaceAll || statements.Drop(record.category.id))
+                && (record.Removes() || statements.Write(record));
+            if (!ok) {
+                if (failedCid)
+                    *failedCid = record.category.id;
+                return false;
+            }
+            if (progress && !progress(i + 1, total))
+                return false;
+        }
+        return true;
+    });
+}
+
 bool CategoryDb::GetSpecialAttributes(qint64 cid, QList<VumoCategoryEntity*>& list)
 {
     return m_categoryDml->SelectSql(

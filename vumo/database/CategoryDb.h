@@ -45,6 +45,8 @@ public:
                                const QList<VumoCategoryAttributeEntity*>& values,
                                const QList<VumoAttributeGroupsEntity*>& groups) override;
     bool ClearAll() override;
+    bool ApplyCategoryRecords(const QVector<CategoryRecordRows>& records, bool replaceAll,
+                              const CategoryWriteProgress& progress = {}, qint64* failedCid = nullptr) override;
     bool GetSpecialAttributes(qint64 cid, QList<VumoCategoryEntity*>& list) override;
     bool GetValidAttributeValues(qint64 aid, QList<VumoCategoryAttributeEntity*>& list) override;
     bool GetValueName(qint64 vid, QString& name) override;

@@ -4,6 +4,8 @@
 //
 // Every operation returns true on success. List and map outputs are appended to with new
 // records that the caller owns and must free (qDeleteAll); on failure nothing is appended.
+#include "database/CategoryRows.h"
+
 #include <QList>
 #include <QMap>
 #include <QObject>
@@ -89,6 +91,13 @@ public:
                                        const QList<VumoAttributeGroupsEntity*>& groups) = 0;
     // Empties the four category tables in one transaction.
     virtual bool ClearAll() = 0;
+    // Writes the records in one transaction, all or nothing. `replaceAll`: the four tables are
+    // emptied first. Otherwise each record replaces what is stored for its category (its row,
+    // attributes, their values, groups). A record of a category that is not valid only removes
+    // it. `progress` false rolls everything back; `failedCid` names the category a failed
+    // statement belonged to (0 when the failure was not one record's).
+    virtual bool ApplyCategoryRecords(const QVector<CategoryRecordRows>& records, bool replaceAll,
+                                      const CategoryWriteProgress& progress = {}, qint64* failedCid = nullptr) = 0;
     // Valid attributes of type 4 (identifier and name only).
     virtual bool GetSpecialAttributes(qint64 cid, QList<VumoCategoryEntity*>& list) = 0;
     // Valid values of an attribute (aid, vid, name, features) by position.

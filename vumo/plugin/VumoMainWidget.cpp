@@ -14,6 +14,7 @@
 #include "plugin/VumoTableView.h"
 #include "plugin/VumoTableViewModel.h"
 #include "plugin/hostservices/AppShareHelp.h"
+#include "sync/VumoSyncCommands.h"
 #include "ui/BaseDialog.h"
 #include "utils/Log.h"
 
@@ -102,11 +103,13 @@ VumoMainWidget::VumoMainWidget(QWidget* parent)
     qRegisterMetaType<VUMO_LIST_STRUCT>("VUMO_LIST_STRUCT");
     // Declared first: the tool bar takes its buttons' looks from the table.
     m_rowCommands = std::make_unique<VumoRowCommands>(*this);
+    m_syncCommands = std::make_unique<sync::VumoSyncCommands>(*this);
     declareCommands();
     buildFrame();
     buildMenus();
     buildStatusBar();
     applyCommandStates();
+    m_syncCommands->StartAutomaticUpdate();
 
     // The embedded editor is not part of the build: it stays empty and disabled.
     m_editor->setEnabled(false);
@@ -140,6 +143,7 @@ void VumoMainWidget::declareCommands()
 {
     VumoCommandTable& table = m_commandTable;
     m_rowCommands->Declare(table);
+    m_syncCommands->Declare(table);
 
     const auto call = [this](void (VumoMainWidget::*slot)()) -> VumoCommandHandler {
         return [this, slot](const QVariant&) { (this->*slot)(); };
@@ -183,13 +187,6 @@ void VumoMainWidget::declareCommands()
                    {}});
     table.Declare(VumoCommand::NewTemplate, QStringLiteral("新建模板"));
     table.Declare(VumoCommand::TemplateToNewVumo, QStringLiteral("创建新品"));
-    table.Declare({VumoCommand::PartCatsDownload,
-                   QStringLiteral("更新类目"),
-                   QStringLiteral(":/images/toolbtn_downloadcats.svg"),
-                   QStringLiteral("更新类目"),
-                   {},
-                   {}});
-    table.Declare(VumoCommand::FullCatsDownload, QStringLiteral("保守下载方式（速度很慢）"));
     table.Declare({VumoCommand::DownloadVumo,
                    QStringLiteral("下载商品"),
                    QStringLiteral(":/images/toolbtn_downloadvumo.svg"),
@@ -698,6 +695,16 @@ void VumoMainWidget::OnMenuCopyVumoIdToClipboard()
 void VumoMainWidget::OnMenuOpenVumoUrl()
 {
     m_rowCommands->OpenListingPages();
+}
+
+void VumoMainWidget::OnPartCatsDownload()
+{
+    m_syncCommands->OnCategoryDownload(false);
+}
+
+void VumoMainWidget::OnFullCatsDownload()
+{
+    m_syncCommands->OnCatsDownloadByQBR();
 }
 
 void VumoMainWidget::OnVumoSellerCatChanged(qint64 vumoId, const QString& clientId, const QString& srcSellerCats,

@@ -39,6 +39,9 @@ class VumoClassification;
 class VumoRowCommands;
 class VumoSearch;
 class VumoTableView;
+namespace sync {
+class VumoSyncCommands;
+}
 
 class VumoMainWidget : public QFrame
 {
@@ -76,6 +79,9 @@ public:
     QMenu* CommandMenu(Command command) const;
     VumoTableView* TableView() const { return m_vumoTableView; }
     VumoClassification* Classification() const { return m_vumoTree; }
+    QStatusBar* StatusBar() const { return m_statusBar; }
+    // The category commands and the category update threads.
+    sync::VumoSyncCommands* SyncCommands() const { return m_syncCommands.get(); }
     const QList<VUMO_LIST_STRUCT>& CopyBuffer() const;
     // Every command of the page, with its handler and availability.
     const VumoCommandTable& Commands() const { return m_commandTable; }
@@ -98,6 +104,9 @@ public slots:
     void OnShowStatusMsg(const QString& msg, int index);
 
     void OnShowNewVumoMenu();
+    // The category update by change package / through the listing API.
+    void OnPartCatsDownload();
+    void OnFullCatsDownload();
     void OnMenuMoreTemplate();
     void OnAdvaceSearchBtnClicked();
     void OnSearchVumo(const QString& where);
@@ -154,6 +163,7 @@ private:
 
     VumoCommandTable m_commandTable;
     std::unique_ptr<VumoRowCommands> m_rowCommands;
+    std::unique_ptr<sync::VumoSyncCommands> m_syncCommands;
     std::array<ToolButtonEntry, CommandCount> m_buttons;
 
     VumoClassification* m_vumoTree = nullptr;

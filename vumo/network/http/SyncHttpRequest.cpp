@@ -219,6 +219,16 @@ void SyncHttpRequest::OnRequestError(QNetworkReply::NetworkError)
     Finish();
 }
 
+void SyncHttpRequest::Abort()
+{
+    if (!m_reply || m_done)
+        return;
+    m_aborted = true;
+    m_status = HTTP_RETURN_ABORTED;
+    m_buffer.clear();
+    Finish();
+}
+
 void SyncHttpRequest::OnTimeOut()
 {
     if (!m_reply || m_done)

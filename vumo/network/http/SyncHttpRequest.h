@@ -37,6 +37,9 @@ public:
     // Bodies past this size are refused (the reply is aborted and the call fails).
     void SetMaxBodySize(qint64 bytes) { m_maxBodySize = bytes; }
     qint64 MaxBodySize() const { return m_maxBodySize; }
+    // Ends the exchange under way (called from a slot run by its wait, e.g. a progress signal
+    // or a timer of this thread); it then fails with status 203. Nothing happens when idle.
+    void Abort();
     // True when the last request ran out of time (its status is then 201).
     bool TimedOut() const { return m_timedOut; }
 
