@@ -27,10 +27,7 @@ namespace {
 
 HTTP_RETURN_RESULT Answer(const QByteArray& body)
 {
-    HTTP_RETURN_RESULT result;
-    result.status = 200;
-    result.data = body;
-    return result;
+    return {200, body};
 }
 
 QByteArray PlatformError(const char* code)
