@@ -73,17 +73,19 @@ private slots:
     {
         QVERIFY(panel());
         QVERIFY(quickBar());
-        // The page opens with the panel shown, as the button says (its texts: TestMainWidget).
+        // The page opens with the panel shown, and the button says what a click does next.
         QVERIFY(panel()->isVisible());
         QVERIFY(!quickBar()->isVisible());
 
         QTest::mouseClick(toggle(), Qt::LeftButton);
         QVERIFY(!panel()->isVisible());
         QVERIFY(quickBar()->isVisible());
+        QCOMPARE(toggle()->text(), QStringLiteral("展开搜索栏"));
 
         QTest::mouseClick(toggle(), Qt::LeftButton);
         QVERIFY(panel()->isVisible());
         QVERIFY(!quickBar()->isVisible());
+        QCOMPARE(toggle()->text(), QStringLiteral("收起搜索栏"));
 
         // "关闭" on the panel collapses it like the toggle.
         QTest::mouseClick(panel()->findChild<QPushButton*>(QStringLiteral("CancelBtn")), Qt::LeftButton);
