@@ -9,13 +9,10 @@
 using namespace Quorvia::vumo;
 
 namespace {
-const QString kTable = QStringLiteral(
-    "SELECT client_id, vumo_id, cid, title, vumo_status, item_num, cost_price, market_price, yv_price, "
-    "stock_num, modified, min_yvprice, max_yvprice, template_name, shop_categorys, is_vumoinfo_complete, "
-    "ad_content, upload_status, error_msg From vumo_data ");
+// The table's own query with a condition.
 QString table(const QString& rest)
 {
-    return kTable + rest;
+    return VumoTableQuery() + rest;
 }
 } // namespace
 
