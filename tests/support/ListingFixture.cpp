@@ -14,7 +14,6 @@ namespace VumoTest {
 using Quorvia::vumo::database::VumoDBMgr;
 
 ListingFixture::ListingFixture(int count, const DemoLogin& login)
-    : m_login(login)
 {
     if (!m_home.isValid()) {
         m_error = QStringLiteral("no temporary home");

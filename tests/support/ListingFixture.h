@@ -51,16 +51,12 @@ public:
     const Quorvia::vumo::database::VumoDemoSummary& summary() const { return m_summary; }
 
     Quorvia::vumo::database::VumoDbInterface* store() const;
-    QString databasePath() const { return m_dbPath; }
-    const TempHome& home() const { return m_home; }
-    const DemoLogin& login() const { return m_login; }
 
     // The table query the main widget runs, with an optional condition ("WHERE ...").
     static QString TableQuery(const QString& condition = QString());
 
 private:
     TempHome m_home;
-    DemoLogin m_login;
     QString m_dbPath;
     QString m_previousUser;
     Quorvia::vumo::database::VumoDemoSummary m_summary;
