@@ -202,9 +202,7 @@ private slots:
     void conditionsAgainstStore()
     {
         TreeStoreFixture fx;
-        QVERIFY(fx.valid);
-        QVERIFY(fx.seedCategories());
-        QVERIFY(fx.seedEveryStatus());
+        QVERIFY(fx.seedAll());
 
         struct Expect
         {
@@ -256,9 +254,7 @@ private slots:
     void countsEveryNodeAndDeliversQueued()
     {
         TreeStoreFixture fx;
-        QVERIFY(fx.valid);
-        QVERIFY(fx.seedCategories());
-        QVERIFY(fx.seedEveryStatus());
+        QVERIFY(fx.seedAll());
 
         VumoCountThread thread(VumoClassStatusMap());
         thread.SetStore(fx.store);
@@ -362,9 +358,7 @@ private slots:
     void shopCategoriesUnderOnlineClasses()
     {
         TreeStoreFixture fx;
-        QVERIFY(fx.valid);
-        QVERIFY(fx.seedCategories());
-        QVERIFY(fx.seedEveryStatus());
+        QVERIFY(fx.seedAll());
 
         VumoClassification tree;
         QVERIFY(refillAndWait(tree));
@@ -452,9 +446,7 @@ private slots:
     void currentNodeConditionAndSwitching()
     {
         TreeStoreFixture fx;
-        QVERIFY(fx.valid);
-        QVERIFY(fx.seedCategories());
-        QVERIFY(fx.seedEveryStatus());
+        QVERIFY(fx.seedAll());
         VumoClassification tree;
         QVERIFY(refillAndWait(tree));
 
@@ -498,9 +490,7 @@ private slots:
     void refillWhileCountingEndsWithRightCounts()
     {
         TreeStoreFixture fx;
-        QVERIFY(fx.valid);
-        QVERIFY(fx.seedCategories());
-        QVERIFY(fx.seedEveryStatus());
+        QVERIFY(fx.seedAll());
         VumoClassification tree;
         tree.Refill();
         tree.Refill(); // stops and waits for the first count

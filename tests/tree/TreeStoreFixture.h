@@ -95,6 +95,9 @@ public:
         return add({QStringLiteral("extra"), 8, QStringLiteral("15-15|鞋")});
     }
 
+    // The categories and every status, on a store that checked out.
+    bool seedAll() { return valid && seedCategories() && seedEveryStatus(); }
+
     // What a node must count, worked out from the seeds, not from a statement.
     int expectedCount(const VUMO_CLASS& node) const
     {
