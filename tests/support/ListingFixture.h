@@ -10,6 +10,7 @@
 #include "entity/SellerCatsEntity.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -31,6 +32,11 @@ inline Quorvia::vumo::entity::SellerCatsEntity* makeShopCategory(qint64 cid, qin
     c->set_is_parent(parent == 0);
     return c;
 }
+
+// The current seller's saved column layout as "column,width,visible" entries (visible: 1 or 0),
+// written and read through the workbench's settings.
+bool WriteColumnLayout(const QStringList& entries);
+QStringList ReadColumnLayout();
 
 class ListingFixture
 {
