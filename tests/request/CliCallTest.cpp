@@ -13,10 +13,10 @@ using VumoTest::TestServer;
 
 namespace {
 
-// Runs the program while this thread keeps serving the local server.
-CliRun RunCli(const QString& home, const QStringList& args)
+// Runs "call" with `args` while this thread keeps serving the local server.
+CliRun RunCall(const QString& home, const QStringList& args)
 {
-    return VumoTest::RunCli(QStringLiteral(VUMO_CLI), home, args);
+    return VumoTest::RunCli(QStringLiteral(VUMO_CLI), home, QStringList{QStringLiteral("call")} + args);
 }
 
 void WriteNetworkIni(const VumoTest::TempHome& home, const QString& gateway)
@@ -44,13 +44,9 @@ private slots:
         QVERIFY(server.listen());
         WriteNetworkIni(home, server.url(QStringLiteral("/routerjson")));
         const QByteArray answer = R"({"sellercats_get_response":{"shopCats":[]}})";
-        server.setHandler([answer](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
-            TestServer::respond(socket, 200, answer);
-        });
+        server.setHandler(TestServer::answering(answer));
 
-        const CliRun run = RunCli(
-            home.path(),
-            {QStringLiteral("call"), QStringLiteral("orvane.sellercats.get"), QStringLiteral("{\"a\":\"b c\"}")});
+        const CliRun run = RunCall(home.path(), {"orvane.sellercats.get", "{\"a\":\"b c\"}"});
         QVERIFY2(run.exitCode == 0, run.err.constData());
         QCOMPARE(run.out, answer + '\n');
 
@@ -75,14 +71,10 @@ private slots:
         TestServer server;
         QVERIFY(server.listen());
         WriteNetworkIni(home, server.url(QStringLiteral("/routerjson")));
-        server.setHandler(
-            [answer = QByteArray(
-                 "{\"error_response\":{\"code\":\"19\",\"zh_desc\":\"{\\\"msg\\\":\\\"无效的access_token\\\"}\"}}")](
-                const VumoTest::HttpRequestSeen&, QTcpSocket* socket) { TestServer::respond(socket, 200, answer); });
+        server.setHandler(TestServer::answering(
+            "{\"error_response\":{\"code\":\"19\",\"zh_desc\":\"{\\\"msg\\\":\\\"无效的access_token\\\"}\"}}"));
 
-        CliRun run = RunCli(
-            home.path(),
-            {QStringLiteral("call"), QStringLiteral("orvane.vumo.get"), QStringLiteral("{\"vumo_id\":\"1\"}")});
+        CliRun run = RunCall(home.path(), {"orvane.vumo.get", "{\"vumo_id\":\"1\"}"});
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.out.isEmpty());
         const QString err = QString::fromUtf8(run.err);
@@ -90,16 +82,13 @@ private slots:
         QVERIFY(err.contains(QStringLiteral("errorCode: 19")));
 
         // A parameter text that is not JSON never leaves the machine.
-        run = RunCli(home.path(),
-                     {QStringLiteral("call"), QStringLiteral("orvane.vumo.get"), QStringLiteral("{\"a\":")});
+        run = RunCall(home.path(), {"orvane.vumo.get", "{\"a\":"});
         QCOMPARE(run.exitCode, 2);
         QCOMPARE(server.requests().size(), 1);
 
         // A server that never answers: the time-out is a failure.
         server.setHandler([](const VumoTest::HttpRequestSeen&, QTcpSocket*) {});
-        run = RunCli(home.path(),
-                     {QStringLiteral("call"), QStringLiteral("orvane.sellercats.get"), QStringLiteral("--timeout"),
-                      QStringLiteral("300")});
+        run = RunCall(home.path(), {"orvane.sellercats.get", "--timeout", "300"});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.out.isEmpty(), run.out.constData());
         QVERIFY2(QString::fromUtf8(run.err).contains(QStringLiteral("errorMessage: http 请求超时")),
@@ -108,7 +97,7 @@ private slots:
 
         // No login: a clear message, no traffic.
         QFile::remove(home.filePath(QStringLiteral("config/login.ini")));
-        run = RunCli(home.path(), {QStringLiteral("call"), QStringLiteral("orvane.sellercats.get")});
+        run = RunCall(home.path(), {"orvane.sellercats.get"});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains("login.ini"), run.err.constData());
         QCOMPARE(server.requests().size(), 2);

@@ -24,19 +24,14 @@ namespace {
 const QByteArray kSecret = QByteArrayLiteral("seller-secret");
 
 // A listing-family call sent to the test's server.
-class DeleteAt : public Quorvia::vumo::request::PopVumoDelete
+template <class Call>
+class At : public Call
 {
 public:
     QString url;
     QString GetUrl() const override { return url; }
 };
-
-class PropimgAddAt : public Quorvia::vumo::request::PopVumoPropimgAdd
-{
-public:
-    QString url;
-    QString GetUrl() const override { return url; }
-};
+using DeleteAt = At<Quorvia::vumo::request::PopVumoDelete>;
 
 class ServerCall : public PopServerRequestImpl
 {
@@ -183,10 +178,8 @@ private slots:
     void filePostSendsFieldsAndImagePart()
     {
         TestServer server;
-        QVERIFY(server.listen(
-            [answer = QByteArray(R"({"vumo_propimg_add_response":{"image_id":"31"}})")](
-                const VumoTest::HttpRequestSeen&, QTcpSocket* socket) { TestServer::respond(socket, 200, answer); }));
-        PropimgAddAt call;
+        QVERIFY(server.listen(TestServer::answering(R"({"vumo_propimg_add_response":{"image_id":"31"}})")));
+        At<Quorvia::vumo::request::PopVumoPropimgAdd> call;
         call.url = server.url(QStringLiteral("/routerjson"));
         call.SetVumoId(77);
 
@@ -218,9 +211,7 @@ private slots:
     void asynchronousAnswerReachesOnlyLiveRequests()
     {
         TestServer server;
-        QVERIFY(server.listen(
-            [answer = QByteArray(R"({"vumo_delete_response":{"vumo_id":"5"}})")](
-                const VumoTest::HttpRequestSeen&, QTcpSocket* socket) { TestServer::respond(socket, 200, answer); }));
+        QVERIFY(server.listen(TestServer::answering(R"({"vumo_delete_response":{"vumo_id":"5"}})")));
 
         class Watched : public DeleteAt
         {

@@ -48,6 +48,11 @@ public:
                                const QByteArray& reason = "OK");
     static void respond(QTcpSocket* socket, int status, const QByteArray& body,
                         const QList<QByteArray>& extraHeaders = {});
+    // A handler that answers every request with 200 and `body`.
+    static Handler answering(const QByteArray& body)
+    {
+        return [body](const HttpRequestSeen&, QTcpSocket* socket) { respond(socket, 200, body); };
+    }
 
 private:
     void onNewConnection();
