@@ -5,6 +5,7 @@
 // texts and counts after a refill, the increments after moves, the guard below zero, the current
 // node and its condition.
 #include "TreeStoreFixture.h"
+#include "database/VumoStoreFixture.h"
 #include "plugin/LogCapture.h"
 #include "support/TestMain.h"
 
@@ -295,11 +296,8 @@ private slots:
     {
         TreeStoreFixture fx;
         QVERIFY(fx.valid);
-        QVERIFY(fx.add({QStringLiteral("t1"), 2013, QString()}));
-        QVERIFY(fx.add({QStringLiteral("t2"), 2013, QString()}));
-        QVERIFY(fx.add({QStringLiteral("t3"), 2013, QString()}));
-        for (int i = 0; i < 5; ++i)
-            QVERIFY(fx.add({QStringLiteral("s%1").arg(i), 8, QString()}));
+        for (int i = 0; i < 8; ++i) // three templates, five on sale
+            QVERIFY(fx.add({QStringLiteral("l%1").arg(i), i < 3 ? 2013 : 8, QString()}));
 
         QVERIFY(fx.store->Transaction());
         QVERIFY(fx.add({QStringLiteral("uncommitted"), 2013, QString()}));
@@ -322,27 +320,16 @@ private slots:
     // A count that fails (a store without tables) reports nothing rather than zeros.
     void failingCountsReportNothing()
     {
-        VumoTest::TempHome home;
-        auto connection = Quorvia::vumo::database::DbConnection::OpenFile(home.filePath(QStringLiteral("empty.db")));
-        QVERIFY(connection);
-        const QString name = connection->baseConnectionName();
-        {
-            auto store = std::make_shared<Quorvia::vumo::database::VumoDb>(connection);
-            VumoCountThread thread(VumoClassStatusMap());
-            thread.SetStore(store);
-            bool finished = false;
-            QVERIFY(runCount(thread, &finished).isEmpty());
-            QVERIFY(finished);
-            QCOMPARE(thread.Failed(), 5 + 2);
-            QCOMPARE(thread.Succeeded(), 0);
-            QVERIFY(!thread.LastError().isEmpty());
-        }
-        connection.reset();
-        {
-            QSqlDatabase db = QSqlDatabase::database(name, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(name);
+        VumoTest::StoreFixture empty; // the file is never checked, so it has no tables
+        QVERIFY(empty.connection);
+        VumoCountThread thread(VumoClassStatusMap());
+        thread.SetStore(std::make_shared<Quorvia::vumo::database::VumoDb>(empty.connection));
+        bool finished = false;
+        QVERIFY(runCount(thread, &finished).isEmpty());
+        QVERIFY(finished);
+        QCOMPARE(thread.Failed(), 5 + 2);
+        QCOMPARE(thread.Succeeded(), 0);
+        QVERIFY(!thread.LastError().isEmpty());
     }
 
     void constructionWithoutStoreHasTheLocalStoreCurrent()
