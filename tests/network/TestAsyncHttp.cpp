@@ -191,10 +191,7 @@ private slots:
                 TestServer::respond(s, 200, content);
         });
         const QString path = m_home->filePath("template.csv");
-        QFile stale(path);
-        QVERIFY(stale.open(QIODevice::WriteOnly));
-        stale.write(QByteArray(100000, 'z')); // longer than the download: must be cut
-        stale.close();
+        QVERIFY(VumoTest::WriteBytes(path, QByteArray(100000, 'z'))); // longer than the download: must be cut
 
         QList<int> progress;
         const auto outcome = Download(server.url(QStringLiteral("/old.csv")), path, &progress);

@@ -205,10 +205,7 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QByteArray, type);
         const QString path = m_home->filePath("图片.png");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        file.close();
+        QVERIFY(VumoTest::WriteBytes(path, content));
 
         TestServer server;
         QVERIFY(server.listen([](const HttpRequestSeen&, QTcpSocket* s) { TestServer::respond(s, 200, "{}"); }));

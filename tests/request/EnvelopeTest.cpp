@@ -189,10 +189,7 @@ private slots:
 
         VumoTest::TempHome home;
         const QString path = home.filePath(QStringLiteral("pic.jpg"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray("\xFF\xD8\xFF-jpeg-bytes-", 15));
-        file.close();
+        QVERIFY(VumoTest::WriteBytes(path, QByteArray("\xFF\xD8\xFF-jpeg-bytes-", 15)));
         QVERIFY2(call.SyncPostFile(path, 10000), qPrintable(call.errorMessage));
         QCOMPARE(call.GetResponse().toMap().value("image_id").toString(), QStringLiteral("31"));
         QCOMPARE(server.requests().size(), 1);

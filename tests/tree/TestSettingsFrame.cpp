@@ -99,9 +99,7 @@ private slots:
     void saveFailureAnnouncesNothing()
     {
         // The seller's folder is a file: the settings cannot be written.
-        QFile blocker(m_home->filePath(QStringLiteral("users")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        QVERIFY(VumoTest::WriteBytes(m_home->filePath(QStringLiteral("users")), QByteArray()));
         QSignalSpy changed(CUserConfig::Instance(), &CUserConfig::signalSettingsChanged);
         QVERIFY(!VumoColumnSettings::Defaults(headers(), -1).Save());
         QCOMPARE(changed.count(), 0);

@@ -144,10 +144,7 @@ private slots:
 
         // A plain file where the seller's databases folder belongs.
         const QString uid = VumoTest::DemoLogin().uid;
-        QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("users/") + uid)));
-        QFile blocker(home.filePath(QStringLiteral("users/%1/databases").arg(uid)));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        QVERIFY(VumoTest::WriteBytes(home.filePath(QStringLiteral("users/%1/databases").arg(uid)), QByteArray()));
         QVERIFY(!services.db().isValid());
     }
 

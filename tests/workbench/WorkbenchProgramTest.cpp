@@ -100,14 +100,9 @@ private slots:
         // Without a login the message says what to create. A log an older version left
         // readable to all is tightened; what it held stays.
         VumoTest::TempHome home;
-        QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("logs"))));
         const QString path = home.filePath(
             QStringLiteral("logs/quorvia-%1.log").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
-        {
-            QFile old(path);
-            QVERIFY(old.open(QIODevice::WriteOnly));
-            old.write("earlier line\n");
-        }
+        QVERIFY(VumoTest::WriteBytes(path, "earlier line\n"));
         QVERIFY(QFile::setPermissions(
             path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
         const Run run = screenshot(home, home.filePath(QStringLiteral("s.png")));
