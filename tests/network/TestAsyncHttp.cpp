@@ -201,9 +201,7 @@ private slots:
         QVERIFY(outcome->result.data.isEmpty());
         QCOMPARE(server.requests().size(), 2);
         QCOMPARE(server.requests().at(1).target, QByteArray("/new.csv"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), content);
+        QCOMPARE(VumoTest::ReadBytes(path), content);
         QVERIFY(!progress.isEmpty());
         for (int percent : progress)
             QVERIFY(percent >= 0 && percent <= 100);

@@ -177,10 +177,7 @@ private slots:
         QVERIFY(http.SyncDownloadFile(server.url("/pic.jpg"), path, 5000, false));
         QVERIFY(!progress.isEmpty());
         QCOMPARE(progress.last().at(0).toLongLong(), qint64(picture.size()));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), picture);
-        file.close();
+        QCOMPARE(VumoTest::ReadBytes(path), picture);
         QVERIFY(http.SyncDownloadFile(server.url("/moved.jpg"), m_home->filePath("moved.jpg"), 5000, false));
 
         const QString empty = m_home->filePath("empty.jpg");

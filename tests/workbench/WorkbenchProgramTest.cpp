@@ -37,19 +37,13 @@ Run screenshot(const VumoTest::TempHome& home, const QString& shot, const QStrin
 
 QStringList reportLines(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return QString::fromUtf8(VumoTest::ReadBytes(path)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 QString todaysLog(const VumoTest::TempHome& home)
 {
-    QFile file(home.filePath(
-        QStringLiteral("logs/quorvia-%1.log").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")))));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
+    return QString::fromUtf8(VumoTest::ReadBytes(home.filePath(
+        QStringLiteral("logs/quorvia-%1.log").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))))));
 }
 
 } // namespace
