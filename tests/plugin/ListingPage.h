@@ -29,7 +29,7 @@ struct SharedStore
     {
         store = fixture.sellerStore();
         Quorvia::utils::AppShareHelp::instance()->Reload();
-        store->CheckDatabase();
+        valid = store->CheckDatabase();
     }
     ~SharedStore()
     {
@@ -54,6 +54,7 @@ struct SharedStore
 
     StoreFixture fixture;
     std::shared_ptr<Quorvia::vumo::database::VumoDbInterface> store;
+    bool valid = false; // the store checked out
 };
 
 // A seller with a store reached through VumoDBMgr, and the page over it.

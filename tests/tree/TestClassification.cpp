@@ -5,7 +5,6 @@
 // texts and counts after a refill, the increments after moves, the guard below zero, the current
 // node and its condition.
 #include "TreeStoreFixture.h"
-#include "database/VumoStoreFixture.h"
 #include "plugin/LogCapture.h"
 #include "support/TestMain.h"
 
