@@ -103,14 +103,7 @@ public:
 
     QStringList clientIdsOf(const QString& condition) const
     {
-        QList<VUMO_LIST_STRUCT> rows;
-        if (!store->QueryVumoRows(ListingFixture::TableQuery(QStringLiteral("WHERE ") + condition), rows))
-            return {QStringLiteral("<query failed>")};
-        QStringList ids;
-        for (const VUMO_LIST_STRUCT& row : rows)
-            ids << row.client_id;
-        ids.sort();
-        return ids;
+        return ClientIdsOf(*store, ListingFixture::TableQuery(QStringLiteral("WHERE ") + condition));
     }
 
     QList<SeedListing> listings;
