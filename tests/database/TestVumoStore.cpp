@@ -261,11 +261,7 @@ private slots:
     {
         QTemporaryDir pictures;
         store->SetImageFolder(pictures.path());
-        auto write = [&](const QString& name) {
-            QFile file(QDir(pictures.path()).filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("jpg");
-        };
+        auto write = [&](const QString& name) { QVERIFY(WriteBytes(QDir(pictures.path()).filePath(name), "jpg")); };
         auto a = makeListing(QStringLiteral("del-A"), 7001);
         auto b = makeListing(QStringLiteral("del-B"), 7002);
         auto c = makeListing(QStringLiteral("del-C"), 7003);

@@ -89,6 +89,19 @@ inline std::unique_ptr<VumoDataEntity> makeListing(const QString& clientId, qint
     return record;
 }
 
+// The sorted client ids of the rows a statement returns.
+inline QStringList ClientIdsOf(Quorvia::vumo::database::VumoDbInterface& store, const QString& statement)
+{
+    QList<VUMO_LIST_STRUCT> rows;
+    if (!store.QueryVumoRows(statement, rows))
+        return {QStringLiteral("<statement failed>")};
+    QStringList ids;
+    for (const VUMO_LIST_STRUCT& row : rows)
+        ids << row.client_id;
+    ids.sort();
+    return ids;
+}
+
 // A listing store on the file the workbench's database service gives the demo seller, so the
 // plug-in's own VumoDBMgr reaches the same file once the login is written (sellerStore()).
 class StoreFixture

@@ -81,11 +81,8 @@ private slots:
             QCOMPARE(VumoStatusApiText(value), text.simplified());
     }
 
-    void localStatusTexts()
+    void localStatuses()
     {
-        QCOMPARE(VumoStatusText(VUMO_STATUS_TEMPLATE), QStringLiteral("模板"));
-        QCOMPARE(VumoStatusText(VUMO_STATUS_LOCAL_STORE), QStringLiteral("本地仓库"));
-        QCOMPARE(VumoStatusText(VUMO_STATUS_RECYCLE_BIN), QStringLiteral("删除"));
         QVERIFY(!IsMarketplaceVumoStatus(2014));
         QVERIFY(IsMarketplaceVumoStatus(516));
         QVERIFY(VumoStatusApiText(2015).isEmpty());

@@ -7,6 +7,7 @@
 #include "support/TestMain.h"
 
 #include <QBuffer>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextCodec>
 
@@ -63,14 +64,10 @@ private slots:
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("written");
-        QTest::newRow("inner quote") << "a\"b"
-                                     << "\"a\"\"b\"";
-        QTest::newRow("plain") << "e"
-                               << "e";
-        QTest::newRow("line feed") << "x\ny"
-                                   << "\"x\ny\"";
-        QTest::newRow("carriage return alone") << "x\ry"
-                                               << "x\ry";
+        QTest::newRow("inner quote") << QStringLiteral("a\"b") << QStringLiteral("\"a\"\"b\"");
+        QTest::newRow("plain") << QStringLiteral("e") << QStringLiteral("e");
+        QTest::newRow("line feed") << QStringLiteral("x\ny") << QStringLiteral("\"x\ny\"");
+        QTest::newRow("carriage return alone") << QStringLiteral("x\ry") << QStringLiteral("x\ry");
     }
     void fieldQuoting()
     {
@@ -141,44 +138,39 @@ private slots:
         QVERIFY(r.out.isEmpty());
     }
 
-    // A terminal reads the locale's encoding; files and pipes keep GB18030 for spreadsheet programs.
-    void encodingFollowsWhereTheTextGoes()
+    // The program itself: a terminal reads the locale's encoding, files and pipes keep GB18030
+    // for spreadsheet programs; a flag without its value is named before any command runs.
+    void programOutputAndFlags_data()
     {
-        const QString cli = QStringLiteral(VUMO_CLI);
-        const QString sheets = fixture(QStringLiteral("sheets.xls"));
-        struct Case
-        {
-            bool terminal;
-            QString locale;
-            QStringList extra;
-            QByteArray expected;
-        };
+        QTest::addColumn<QStringList>("args"); // "sheets" stands for the fixture
+        QTest::addColumn<QString>("locale");   // a terminal's locale; null: a pipe
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QString>("err");
+        const QStringList convert = {QStringLiteral("xls2csv"), QStringLiteral("sheets")};
+        QTest::newRow("terminal") << convert << QStringLiteral("C.UTF-8") << 0 << kFirstSheet.toUtf8() << QString();
         // A C locale can show no Chinese at all: UTF-8 stands in for its ASCII.
-        const Case cases[] = {{true, QStringLiteral("C.UTF-8"), {}, kFirstSheet.toUtf8()},
-                              {true, QStringLiteral("C"), {}, kFirstSheet.toUtf8()},
-                              {false, QString(), {}, gb18030(kFirstSheet)}};
-        for (const Case& c : cases) {
-            const QStringList args = QStringList{QStringLiteral("xls2csv"), sheets} + c.extra;
-            const VumoTest::CliRun run = c.terminal ? VumoTest::RunCliOnTerminal(cli, home.path(), args, c.locale)
-                                                    : VumoTest::RunCli(cli, home.path(), args);
-            QCOMPARE(run.exitCode, 0);
-            QCOMPARE(run.out, c.expected);
-        }
+        QTest::newRow("C terminal") << convert << QStringLiteral("C") << 0 << kFirstSheet.toUtf8() << QString();
+        QTest::newRow("pipe") << convert << QString() << 0 << gb18030(kFirstSheet) << QString();
+        QTest::newRow("sheet without value") << convert + QStringList{QStringLiteral("--sheet")} << QString() << 2
+                                             << QByteArray() << QStringLiteral("--sheet 缺少取值");
+        QTest::newRow("home without value") << QStringList{QStringLiteral("--home")} << QString() << 2 << QByteArray()
+                                            << QStringLiteral("--home 缺少取值");
     }
-
-    // The program's own flag reading, before the command runs.
-    void flagWithoutValueNamesIt()
+    void programOutputAndFlags()
     {
+        QFETCH(QStringList, args);
+        QFETCH(QString, locale);
+        QFETCH(int, code);
+        QFETCH(QByteArray, out);
+        QFETCH(QString, err);
+        args.replaceInStrings(QRegularExpression(QStringLiteral("^sheets$")), fixture(QStringLiteral("sheets.xls")));
         const QString cli = QStringLiteral(VUMO_CLI);
-        const QString sheets = fixture(QStringLiteral("sheets.xls"));
-        const VumoTest::CliRun sheet = VumoTest::RunCli(cli, home.path(),
-                                                        {QStringLiteral("xls2csv"), sheets, QStringLiteral("--sheet")});
-        QCOMPARE(sheet.exitCode, 2);
-        QVERIFY2(QString::fromUtf8(sheet.err).contains(QStringLiteral("--sheet 缺少取值")), sheet.err.constData());
-        QVERIFY(sheet.out.isEmpty());
-        const VumoTest::CliRun homeRun = VumoTest::RunCli(cli, home.path(), {QStringLiteral("--home")});
-        QCOMPARE(homeRun.exitCode, 2);
-        QVERIFY2(QString::fromUtf8(homeRun.err).contains(QStringLiteral("--home 缺少取值")), homeRun.err.constData());
+        const VumoTest::CliRun run = locale.isNull() ? VumoTest::RunCli(cli, home.path(), args)
+                                                     : VumoTest::RunCliOnTerminal(cli, home.path(), args, locale);
+        QCOMPARE(run.exitCode, code);
+        QCOMPARE(run.out, out);
+        QVERIFY2(QString::fromUtf8(run.err).contains(err), run.err.constData());
     }
 };
 

@@ -636,10 +636,8 @@ private slots:
         QVERIFY(QString::fromUtf8(page.body).contains(QStringLiteral("测试连衣裙1")));
         QCOMPARE(Exchange(m_market.url("/item/1999999999.html"), {}, false).status, 404);
 
-        QFile xls(QDir(m_home->filePath("marketplace-templates")).filePath("BookImportTemplate.xls"));
-        QVERIFY(xls.open(QIODevice::WriteOnly));
-        xls.write("\xD0\xCF\x11\xE0 book");
-        xls.close();
+        QVERIFY(VumoTest::WriteBytes(m_home->filePath("marketplace-templates/BookImportTemplate.xls"),
+                                     "\xD0\xCF\x11\xE0 book"));
         QCOMPARE(Exchange(m_market.url("/templates/BookImportTemplate.xls"), {}, false).body,
                  QByteArray("\xD0\xCF\x11\xE0 book"));
         QCOMPARE(Exchange(m_market.url("/templates/DescFormat.xls"), {}, false).status, 404);

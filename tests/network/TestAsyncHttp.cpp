@@ -6,7 +6,6 @@
 #include "network/http/HttpRequestManage.h"
 #include "network/http/SimpleHttp.h"
 #include "network/http/TaskParam.h"
-#include "network/utils/YvJsonParser.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 
@@ -59,15 +58,6 @@ std::shared_ptr<Outcome> Download(const QString& url, const QString& path, QList
     while (outcome->calls == 0 && !deadline.hasExpired())
         QTest::qWait(10);
     return outcome;
-}
-
-QString ZhDesc(QByteArray body)
-{
-    QVariant parsed;
-    Quorvia::utils::YvJsonParser parser;
-    if (!parser.parse(body, parsed, true))
-        return QStringLiteral("<not json: %1>").arg(parser.errorDesc());
-    return parsed.toMap().value("error_response").toMap().value("zh_desc").toString();
 }
 
 } // namespace
@@ -162,14 +152,14 @@ private slots:
         QTRY_COMPARE(outcome->calls, 1);
         QCOMPARE(outcome->state, HTTP_RETURN_SUCCESS);
         QCOMPARE(outcome->result.status, 404);
-        QVERIFY2(ZhDesc(outcome->result.data).contains(QStringLiteral("Not \"Here\" \\ at all")),
+        QVERIFY2(VumoTest::ErrorDesc(outcome->result.data).contains(QStringLiteral("Not \"Here\" \\ at all")),
                  outcome->result.data.constData());
         QJsonParseError error;
         const QJsonDocument doc = QJsonDocument::fromJson(outcome->result.data, &error);
         QCOMPARE(error.error, QJsonParseError::NoError);
         QCOMPARE(doc.object().value("error_response").toObject().value("code").toString(), QStringLiteral("-1"));
         for (const QString& text : {QStringLiteral("连接被拒绝"), QStringLiteral("say \"no\" C:\\path\\ a\nb\tc\x01")})
-            QCOMPARE(ZhDesc(SyntheticErrorBody(text)), text);
+            QCOMPARE(VumoTest::ErrorDesc(SyntheticErrorBody(text)), text);
     }
 
     void timeOutGivesOuttime()
@@ -201,10 +191,7 @@ private slots:
                 TestServer::respond(s, 200, content);
         });
         const QString path = m_home->filePath("template.csv");
-        QFile stale(path);
-        QVERIFY(stale.open(QIODevice::WriteOnly));
-        stale.write(QByteArray(100000, 'z')); // longer than the download: must be cut
-        stale.close();
+        QVERIFY(VumoTest::WriteBytes(path, QByteArray(100000, 'z'))); // longer than the download: must be cut
 
         QList<int> progress;
         const auto outcome = Download(server.url(QStringLiteral("/old.csv")), path, &progress);
@@ -214,9 +201,7 @@ private slots:
         QVERIFY(outcome->result.data.isEmpty());
         QCOMPARE(server.requests().size(), 2);
         QCOMPARE(server.requests().at(1).target, QByteArray("/new.csv"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), content);
+        QCOMPARE(VumoTest::ReadBytes(path), content);
         QVERIFY(!progress.isEmpty());
         for (int percent : progress)
             QVERIFY(percent >= 0 && percent <= 100);
@@ -239,7 +224,7 @@ private slots:
         const auto looping = Download(server.url(QStringLiteral("/loop")), path);
         QCOMPARE(looping->calls, 1);
         QVERIFY(!QFile::exists(path));
-        QVERIFY(!ZhDesc(looping->result.data).isEmpty());
+        QVERIFY(!VumoTest::ErrorDesc(looping->result.data).isEmpty());
 
         // A file that cannot be opened: 202 and nothing is sent.
         const int before = server.connections();
@@ -266,7 +251,7 @@ private slots:
         bigFile.SetMaxBodySize(1000);
         bigFile.Start();
         QTRY_COMPARE(downloaded->calls, 1);
-        QCOMPARE(ZhDesc(downloaded->result.data), OversizeBodyText(1000));
+        QCOMPARE(VumoTest::ErrorDesc(downloaded->result.data), OversizeBodyText(1000));
         QVERIFY(!QFile::exists(download.filePath));
 
         GET_TASK_PARAM hanging;

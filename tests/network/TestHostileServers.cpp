@@ -6,7 +6,6 @@
 #include "network/http/SimpleHttp.h"
 #include "network/http/SyncHttpRequest.h"
 #include "network/http/TaskParam.h"
-#include "network/utils/YvJsonParser.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 
@@ -25,16 +24,6 @@ using VumoTest::HttpRequestSeen;
 using VumoTest::TestServer;
 
 namespace {
-
-// The zh_desc of a synthetic error body, empty when the body is not one.
-QString ErrorText(QByteArray body)
-{
-    QVariant parsed;
-    Quorvia::utils::YvJsonParser parser;
-    if (!parser.parse(body, parsed, true))
-        return QString();
-    return parsed.toMap().value(QStringLiteral("error_response")).toMap().value(QStringLiteral("zh_desc")).toString();
-}
 
 // A POST through the asynchronous path, waited for.
 HTTP_RETURN_RESULT PostAsync(const QString& url, const QByteArray& body, qint64 cap)
@@ -168,7 +157,7 @@ private slots:
         } else {
             result = PostAsync(url, "a=1", cap);
         }
-        QCOMPARE(ErrorText(result.data), OversizeBodyText(cap));
+        QCOMPARE(VumoTest::ErrorDesc(result.data), OversizeBodyText(cap));
         QVERIFY(server.Wait());
         // Unread data must hold the server back (past the cap only what the sockets buffer),
         // not pile up in memory until the abort gets through.
@@ -250,7 +239,7 @@ private slots:
         QTest::qWait(100); // a forwarded request would have arrived by now
         QCOMPARE(other.connections(), 0);
         QCOMPARE(server.requests().size(), 1);
-        const QString text = ErrorText(result.data);
+        const QString text = VumoTest::ErrorDesc(result.data);
         if (kind == "short")
             QVERIFY2(text.startsWith(IncompleteBodyText(QString()).trimmed()), result.data.constData());
         else if (kind == "bomb")

@@ -3,7 +3,6 @@
 #include "support/TestServer.h"
 
 #include "network/http/SyncHttpRequest.h"
-#include "network/utils/YvJsonParser.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 
@@ -152,10 +151,7 @@ private slots:
         HTTP_RETURN_RESULT result = http.Get(server.url("/big"), 20000, false);
         QVERIFY(clock.elapsed() < 10000);
         QCOMPARE(result.status, 203);
-        QVariant parsed;
-        Quorvia::utils::YvJsonParser parser;
-        QVERIFY(parser.parse(result.data, parsed, true));
-        QCOMPARE(parsed.toMap().value("error_response").toMap().value("zh_desc").toString(), OversizeBodyText(1024));
+        QCOMPARE(VumoTest::ErrorDesc(result.data), OversizeBodyText(1024));
         QVERIFY(!http.SyncDownloadFile(server.url("/big"), m_home->filePath("big.bin"), 20000, false));
         QVERIFY(!QFile::exists(m_home->filePath("big.bin")));
     }
@@ -181,10 +177,7 @@ private slots:
         QVERIFY(http.SyncDownloadFile(server.url("/pic.jpg"), path, 5000, false));
         QVERIFY(!progress.isEmpty());
         QCOMPARE(progress.last().at(0).toLongLong(), qint64(picture.size()));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), picture);
-        file.close();
+        QCOMPARE(VumoTest::ReadBytes(path), picture);
         QVERIFY(http.SyncDownloadFile(server.url("/moved.jpg"), m_home->filePath("moved.jpg"), 5000, false));
 
         const QString empty = m_home->filePath("empty.jpg");
@@ -209,10 +202,7 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QByteArray, type);
         const QString path = m_home->filePath("图片.png");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        file.close();
+        QVERIFY(VumoTest::WriteBytes(path, content));
 
         TestServer server;
         QVERIFY(server.listen([](const HttpRequestSeen&, QTcpSocket* s) { TestServer::respond(s, 200, "{}"); }));

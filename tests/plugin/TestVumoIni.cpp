@@ -130,11 +130,9 @@ private slots:
         const QString file = Quorvia::utils::VumoIniPath(seller());
         QVERIFY(!file.isEmpty());
         QVERIFY(Quorvia::utils::EnsureFolder(Quorvia::utils::SellerFolder(seller())));
-        QFile out(file);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write("[Synchronize]\ncatsVersion=12abc\ncategoryUpdateTime=2024/01/02 03:04:05\n"
-                  "[ImageMananger]\nUserImagePath=a, b\n\x01\xff garbage line\n");
-        out.close();
+        QVERIFY(VumoTest::WriteBytes(file,
+                                     "[Synchronize]\ncatsVersion=12abc\ncategoryUpdateTime=2024/01/02 03:04:05\n"
+                                     "[ImageMananger]\nUserImagePath=a, b\n\x01\xff garbage line\n"));
         QCOMPARE(VumoIni::CatsVersion(seller()), qint64(0));
         QVERIFY(!VumoIni::CategoryUpdateTime(seller()).isValid());
         QVERIFY(VumoIni::UserImagePath(seller()).isEmpty());

@@ -25,12 +25,11 @@ using Quorvia::network::http::HTTP_RETURN_SUCCESS;
 
 namespace {
 
-HTTP_RETURN_RESULT Answer(const QByteArray& body)
+// The call reads `body` as a complete answer.
+template <typename Call>
+bool Receive(Call& call, const QByteArray& body)
 {
-    HTTP_RETURN_RESULT result;
-    result.status = 200;
-    result.data = body;
-    return result;
+    return call.OnResponse(HTTP_RETURN_SUCCESS, HTTP_RETURN_RESULT{200, body});
 }
 
 QByteArray PlatformError(const char* code)
@@ -48,15 +47,15 @@ void CheckCategoryList(Call& call, const char* method, const QByteArray& params,
     QCOMPARE(call.GetParamJson(), params);
 
     const QByteArray good = "{\"" + answer + "\":{\"" + list + "\":[{\"id\":1},\"x\",{\"id\":2}]}}";
-    QVERIFY(call.OnResponse(HTTP_RETURN_SUCCESS, Answer(good)));
+    QVERIFY(Receive(call, good));
     QCOMPARE(call.GetItems().size(), 2);
     QCOMPARE(call.GetItems().at(1).value("id").toInt(), 2);
     call.OnPreStart();
     QVERIFY(call.GetItems().isEmpty());
 
-    QVERIFY(call.OnResponse(HTTP_RETURN_SUCCESS, Answer(good)));
+    QVERIFY(Receive(call, good));
     // Another call's answer: nothing is kept from before.
-    QVERIFY(!call.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"other_response":{"item_cats":[{"id":1}]}})")));
+    QVERIFY(!Receive(call, R"({"other_response":{"item_cats":[{"id":1}]}})"));
     QVERIFY(call.GetItems().isEmpty());
     if (failure.isEmpty())
         QVERIFY(call.errorMessage.startsWith(QLatin1String("api[") + QLatin1String(method)
@@ -80,7 +79,7 @@ private slots:
             R"({"vumo_info_by_info_search_response":{"total":"5","vumo_infos":[)"
             R"({"vumo_id":"1000000001","status":"VALID"},{"vumo_id":1000000002,"status":"DELETE"},)"
             R"({"vumo_id":"0","status":"VALID"},{"vumo_id":"1000000004","status":"LOCKED"}]}})";
-        QVERIFY(search.OnResponse(HTTP_RETURN_SUCCESS, Answer(firstPage)));
+        QVERIFY(Receive(search, firstPage));
         QCOMPARE(search.GetValidIds(), QList<qint64>({1000000001}));
         QCOMPARE(search.GetDeletedIds(), QList<qint64>({1000000002}));
         QCOMPARE(search.GetTotal(), 5);
@@ -90,7 +89,7 @@ private slots:
         search.SetPage(2);
         const QByteArray secondPage =
             R"({"vumo_info_by_info_search_response":{"total":5,"vumo_infos":[{"vumo_id":"1000000005","status":"VALID"}]}})";
-        QVERIFY(search.OnResponse(HTTP_RETURN_SUCCESS, Answer(secondPage)));
+        QVERIFY(Receive(search, secondPage));
         QCOMPARE(search.GetValidIds(), QList<qint64>({1000000005})); // this page only
         QVERIFY(search.GetDeletedIds().isEmpty());
         QVERIFY(search.IsFinished());
@@ -98,11 +97,10 @@ private slots:
         // Page 1 starts counting again; an empty page ends paging even when short of total.
         search.SetPage(1);
         QVERIFY(!search.IsFinished());
-        QVERIFY(search.OnResponse(HTTP_RETURN_SUCCESS,
-                                  Answer(R"({"vumo_info_by_info_search_response":{"total":"80","vumo_infos":[]}})")));
+        QVERIFY(Receive(search, R"({"vumo_info_by_info_search_response":{"total":"80","vumo_infos":[]}})"));
         QVERIFY(search.IsFinished());
 
-        QVERIFY(!search.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"other_response":{}})")));
+        QVERIFY(!Receive(search, R"({"other_response":{}})"));
         QCOMPARE(search.errorMessage, QStringLiteral("查询商品信息失败"));
         QVERIFY(search.GetValidIds().isEmpty());
     }
@@ -111,20 +109,19 @@ private slots:
     {
         PopVumoGet get;
         get.SetVumoId(1000000009);
-        QVERIFY(get.OnResponse(HTTP_RETURN_SUCCESS,
-                               Answer(R"({"vumo_get_response":{"vumo":{"title":"T","skus":[{"sku_id":1}]}}})")));
+        QVERIFY(Receive(get, R"({"vumo_get_response":{"vumo":{"title":"T","skus":[{"sku_id":1}]}}})"));
         QCOMPARE(get.GetVumo().value("title").toString(), QStringLiteral("T"));
         QCOMPARE(get.GetVumo().value("skus").toList().size(), 1);
 
         for (const QByteArray& body :
              {QByteArray(R"({"vumo_get_response":{"vumo":[]}})"), QByteArray(R"({"vumo_get_response":{}})")}) {
             get.errorMessage.clear();
-            QVERIFY(!get.OnResponse(HTTP_RETURN_SUCCESS, Answer(body)));
+            QVERIFY(!Receive(get, body));
             QCOMPARE(get.errorMessage, QStringLiteral("商品1000000009 不存在或已删除"));
             QVERIFY(get.GetVumo().isEmpty());
         }
         get.errorMessage.clear();
-        QVERIFY(!get.OnResponse(HTTP_RETURN_SUCCESS, Answer(PlatformError("9"))));
+        QVERIFY(!Receive(get, PlatformError("9")));
         QCOMPARE(get.errorMessage, QStringLiteral("失败")); // the platform's text wins
     }
 
@@ -132,25 +129,25 @@ private slots:
     {
         PopVumoDelete del;
         del.SetVumoId(1000000003);
-        QVERIFY(del.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"vumo_delete_response":{"vumo_id":"1000000003"}})")));
-        QVERIFY(!del.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"vumo_delete_response":{"vumo_id":"1000000004"}})")));
+        QVERIFY(Receive(del, R"({"vumo_delete_response":{"vumo_id":"1000000003"}})"));
+        QVERIFY(!Receive(del, R"({"vumo_delete_response":{"vumo_id":"1000000004"}})"));
         QCOMPARE(del.errorMessage, QStringLiteral("删除商品信息有误"));
         for (const char* gone : {"11200004", "11200014"}) {
             del.errorMessage.clear();
-            QVERIFY2(del.OnResponse(HTTP_RETURN_SUCCESS, Answer(PlatformError(gone))), gone);
+            QVERIFY2(Receive(del, PlatformError(gone)), gone);
             QVERIFY(del.errorMessage.isEmpty());
             QCOMPARE(del.errorCode, QString::fromLatin1(gone));
         }
-        QVERIFY(!del.OnResponse(HTTP_RETURN_SUCCESS, Answer(PlatformError("11200025"))));
+        QVERIFY(!Receive(del, PlatformError("11200025")));
 
         PopVumoSkuDelete sku;
-        QVERIFY(sku.OnResponse(HTTP_RETURN_SUCCESS, Answer(PlatformError("11200025"))));
-        QVERIFY(!sku.OnResponse(HTTP_RETURN_SUCCESS, Answer(PlatformError("11200004"))));
-        QVERIFY(sku.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"sku_delete_response":{}})")));
+        QVERIFY(Receive(sku, PlatformError("11200025")));
+        QVERIFY(!Receive(sku, PlatformError("11200004")));
+        QVERIFY(Receive(sku, R"({"sku_delete_response":{}})"));
 
         PopVumoSkuPriceUpdate price;
         price.SetSkuId(42);
-        QVERIFY(!price.OnResponse(HTTP_RETURN_SUCCESS, Answer("")));
+        QVERIFY(!Receive(price, ""));
         QCOMPARE(price.errorMessage, QStringLiteral("返回信息为空"));
     }
 
@@ -162,7 +159,7 @@ private slots:
             R"({"vumo_propimgs_search_response":{"total":"4","propimgs":[)"
             R"({"img_url":"jfs/n2/a.jpg","img_id":"77","color_id":"1627207","is_main":"是","index_id":1},)"
             R"({"img_url":"http://img/n2/x/n2/b.jpg","img_id":78},"junk"]}})";
-        QVERIFY(search.OnResponse(HTTP_RETURN_SUCCESS, Answer(page)));
+        QVERIFY(Receive(search, page));
         const QList<Quorvia::vumo::entity::VumoImgEntity*>& images = search.GetImages();
         QCOMPARE(images.size(), 2);
         QCOMPARE(images.at(0)->img_url(), QStringLiteral("jfs/n5/a.jpg"));
@@ -171,32 +168,25 @@ private slots:
         QVERIFY(!search.IsFinished());
 
         search.SetPage(2);
-        QVERIFY(search.OnResponse(
-            HTTP_RETURN_SUCCESS,
-            Answer(R"({"vumo_propimgs_search_response":{"total":"4","propimgs":[{"img_url":"c"}]}})")));
+        QVERIFY(Receive(search, R"({"vumo_propimgs_search_response":{"total":"4","propimgs":[{"img_url":"c"}]}})"));
         QVERIFY(search.IsFinished());
     }
 
     void imageUploadNeedsCodeZeroAndAnAddress()
     {
         PopVumoImgUpload upload;
-        QVERIFY(!upload.OnResponse(
-            HTTP_RETURN_SUCCESS,
-            Answer(R"({"kelvaris_imgzone_picture_upload_responce":{"code":"0","picture_url":""}})")));
+        QVERIFY(!Receive(upload, R"({"kelvaris_imgzone_picture_upload_responce":{"code":"0","picture_url":""}})"));
         QVERIFY(upload.errorMessage.startsWith(
             QStringLiteral("api[kelvaris.imgzone.picture.upload] request return url is empty! json:")));
         QVERIFY(upload.GetImageUrl().isEmpty());
 
         upload.errorMessage.clear();
-        QVERIFY(!upload.OnResponse(
-            HTTP_RETURN_SUCCESS,
-            Answer(R"({"kelvaris_imgzone_picture_upload_responce":{"code":"3","picture_url":"a.jpg"}})")));
+        QVERIFY(!Receive(upload, R"({"kelvaris_imgzone_picture_upload_responce":{"code":"3","picture_url":"a.jpg"}})"));
         QVERIFY(upload.errorMessage.startsWith(
             QStringLiteral("api[kelvaris.imgzone.picture.upload] request failed! json:")));
 
-        QVERIFY(upload.OnResponse(
-            HTTP_RETURN_SUCCESS,
-            Answer(R"({"kelvaris_imgzone_picture_upload_responce":{"code":0,"picture_url":"jfs/t1/a.jpg"}})")));
+        QVERIFY(
+            Receive(upload, R"({"kelvaris_imgzone_picture_upload_responce":{"code":0,"picture_url":"jfs/t1/a.jpg"}})"));
         const QString base = Quorvia::network::config::NetworkConfig::Instance()->GetImagesUrl();
         QCOMPARE(upload.GetImageUrl(), PopVumoImgUpload::ImageAddress(base, QStringLiteral("jfs/t1/a.jpg")));
 
@@ -240,14 +230,12 @@ private slots:
     {
         PopVumoRedCommentSync sync;
         sync.SetSkuPair(11, 22);
-        QVERIFY(sync.OnResponse(HTTP_RETURN_SUCCESS,
-                                Answer(R"({"quorvia.good.synchro_response":{"code":"0","good_synchro":false}})")));
+        QVERIFY(Receive(sync, R"({"quorvia.good.synchro_response":{"code":"0","good_synchro":false}})"));
         QVERIFY(!sync.GetGoodSynchro());
         QCOMPARE(sync.GetMessage(), QStringLiteral("闪购店铺设置失败：原始SKU编号为11，新SKU编号为22"));
-        QVERIFY(sync.OnResponse(HTTP_RETURN_SUCCESS,
-                                Answer(R"({"quorvia.good.synchro_response":{"code":0,"good_synchro":true}})")));
+        QVERIFY(Receive(sync, R"({"quorvia.good.synchro_response":{"code":0,"good_synchro":true}})"));
         QCOMPARE(sync.GetMessage(), QStringLiteral("闪购店铺设置成功：原始SKU编号为11，新SKU编号为22"));
-        QVERIFY(!sync.OnResponse(HTTP_RETURN_SUCCESS, Answer(R"({"quorvia.good.synchro_response":{"code":"8"}})")));
+        QVERIFY(!Receive(sync, R"({"quorvia.good.synchro_response":{"code":"8"}})"));
         QCOMPARE(sync.errorMessage, QStringLiteral("闪购店铺同步sku评论接口调用失败，错误码8"));
         QVERIFY(sync.GetMessage().isEmpty());
     }

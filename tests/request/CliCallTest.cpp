@@ -4,7 +4,6 @@
 #include "support/TestMain.h"
 #include "support/TestServer.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QSettings>
 #include <QTest>
@@ -14,10 +13,10 @@ using VumoTest::TestServer;
 
 namespace {
 
-// Runs the program while this thread keeps serving the local server.
-CliRun RunCli(const QString& home, const QStringList& args)
+// Runs "call" with `args` while this thread keeps serving the local server.
+CliRun RunCall(const QString& home, const QStringList& args)
 {
-    return VumoTest::RunCli(QStringLiteral(VUMO_CLI), home, args);
+    return VumoTest::RunCli(QStringLiteral(VUMO_CLI), home, QStringList{QStringLiteral("call")} + args);
 }
 
 void WriteNetworkIni(const VumoTest::TempHome& home, const QString& gateway)
@@ -26,15 +25,6 @@ void WriteNetworkIni(const VumoTest::TempHome& home, const QString& gateway)
     QSettings ini(home.filePath(QStringLiteral("config/network.ini")), QSettings::IniFormat);
     ini.setValue(QStringLiteral("apiserver/url"), gateway);
     ini.sync();
-}
-
-QByteArray Field(const QByteArray& body, const QByteArray& name)
-{
-    for (const auto& field : VumoTest::FormFields(body)) {
-        if (field.first == name)
-            return field.second;
-    }
-    return QByteArray();
 }
 
 } // namespace
@@ -54,36 +44,24 @@ private slots:
         QVERIFY(server.listen());
         WriteNetworkIni(home, server.url(QStringLiteral("/routerjson")));
         const QByteArray answer = R"({"sellercats_get_response":{"shopCats":[]}})";
-        server.setHandler([answer](const VumoTest::HttpRequestSeen&, QTcpSocket* socket) {
-            TestServer::respond(socket, 200, answer);
-        });
+        server.setHandler(TestServer::answering(answer));
 
-        const CliRun run = RunCli(
-            home.path(),
-            {QStringLiteral("call"), QStringLiteral("orvane.sellercats.get"), QStringLiteral("{\"a\":\"b c\"}")});
+        const CliRun run = RunCall(home.path(), {"orvane.sellercats.get", "{\"a\":\"b c\"}"});
         QVERIFY2(run.exitCode == 0, run.err.constData());
         QCOMPARE(run.out, answer + '\n');
 
         QCOMPARE(server.requests().size(), 1);
         const QByteArray body = server.requests().first().body;
         QVERIFY2(body.contains("&orvane_param_json=%7B%22a%22%3A%22b%20c%22%7D&"), body.constData());
-        QCOMPARE(Field(body, "method"), QByteArrayLiteral("orvane.sellercats.get"));
-        QCOMPARE(Field(body, "app_key"), login.appKey.toUtf8());
-        QCOMPARE(Field(body, "access_token"), login.accessToken.toUtf8());
-        // The gateway's check: secret, the pairs without "sign" by name, secret.
-        QMap<QByteArray, QByteArray> sorted;
-        for (const auto& field : VumoTest::FormFields(body))
-            sorted.insert(field.first, field.second);
-        QByteArray signedText = "cli-secret";
-        for (auto it = sorted.cbegin(); it != sorted.cend(); ++it)
-            signedText += it.key() == "sign" ? QByteArray() : it.key() + it.value();
-        signedText += "cli-secret";
-        QCOMPARE(sorted.value("sign"), QCryptographicHash::hash(signedText, QCryptographicHash::Md5).toHex().toUpper());
+        QCOMPARE(VumoTest::FormField(body, "method"), QByteArrayLiteral("orvane.sellercats.get"));
+        QCOMPARE(VumoTest::FormField(body, "app_key"), login.appKey.toUtf8());
+        QCOMPARE(VumoTest::FormField(body, "access_token"), login.accessToken.toUtf8());
+        QCOMPARE(VumoTest::FormField(body, "sign"), VumoTest::GatewaySign(body, "cli-secret"));
 
         // The call's log lines name the request, never the credentials that sign it.
         QVERIFY2(run.err.contains("access_token=***"), run.err.constData());
         QVERIFY2(!run.err.contains(login.accessToken.toUtf8()), run.err.constData());
-        QVERIFY2(!run.err.contains(Field(body, "sign")), run.err.constData());
+        QVERIFY2(!run.err.contains(VumoTest::FormField(body, "sign")), run.err.constData());
     }
 
     void failuresExitWithTheErrorText()
@@ -93,14 +71,10 @@ private slots:
         TestServer server;
         QVERIFY(server.listen());
         WriteNetworkIni(home, server.url(QStringLiteral("/routerjson")));
-        server.setHandler(
-            [answer = QByteArray(
-                 "{\"error_response\":{\"code\":\"19\",\"zh_desc\":\"{\\\"msg\\\":\\\"无效的access_token\\\"}\"}}")](
-                const VumoTest::HttpRequestSeen&, QTcpSocket* socket) { TestServer::respond(socket, 200, answer); });
+        server.setHandler(TestServer::answering(
+            "{\"error_response\":{\"code\":\"19\",\"zh_desc\":\"{\\\"msg\\\":\\\"无效的access_token\\\"}\"}}"));
 
-        CliRun run = RunCli(
-            home.path(),
-            {QStringLiteral("call"), QStringLiteral("orvane.vumo.get"), QStringLiteral("{\"vumo_id\":\"1\"}")});
+        CliRun run = RunCall(home.path(), {"orvane.vumo.get", "{\"vumo_id\":\"1\"}"});
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.out.isEmpty());
         const QString err = QString::fromUtf8(run.err);
@@ -108,16 +82,13 @@ private slots:
         QVERIFY(err.contains(QStringLiteral("errorCode: 19")));
 
         // A parameter text that is not JSON never leaves the machine.
-        run = RunCli(home.path(),
-                     {QStringLiteral("call"), QStringLiteral("orvane.vumo.get"), QStringLiteral("{\"a\":")});
+        run = RunCall(home.path(), {"orvane.vumo.get", "{\"a\":"});
         QCOMPARE(run.exitCode, 2);
         QCOMPARE(server.requests().size(), 1);
 
         // A server that never answers: the time-out is a failure.
         server.setHandler([](const VumoTest::HttpRequestSeen&, QTcpSocket*) {});
-        run = RunCli(home.path(),
-                     {QStringLiteral("call"), QStringLiteral("orvane.sellercats.get"), QStringLiteral("--timeout"),
-                      QStringLiteral("300")});
+        run = RunCall(home.path(), {"orvane.sellercats.get", "--timeout", "300"});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.out.isEmpty(), run.out.constData());
         QVERIFY2(QString::fromUtf8(run.err).contains(QStringLiteral("errorMessage: http 请求超时")),
@@ -126,7 +97,7 @@ private slots:
 
         // No login: a clear message, no traffic.
         QFile::remove(home.filePath(QStringLiteral("config/login.ini")));
-        run = RunCli(home.path(), {QStringLiteral("call"), QStringLiteral("orvane.sellercats.get")});
+        run = RunCall(home.path(), {"orvane.sellercats.get"});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains("login.ini"), run.err.constData());
         QCOMPARE(server.requests().size(), 2);

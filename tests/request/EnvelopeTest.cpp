@@ -9,7 +9,6 @@
 #include "request/PopVumoDelete.h"
 #include "request/PopVumoPropimgAdd.h"
 
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
 #include <QPointer>
@@ -25,19 +24,14 @@ namespace {
 const QByteArray kSecret = QByteArrayLiteral("seller-secret");
 
 // A listing-family call sent to the test's server.
-class DeleteAt : public Quorvia::vumo::request::PopVumoDelete
+template <class Call>
+class At : public Call
 {
 public:
     QString url;
     QString GetUrl() const override { return url; }
 };
-
-class PropimgAddAt : public Quorvia::vumo::request::PopVumoPropimgAdd
-{
-public:
-    QString url;
-    QString GetUrl() const override { return url; }
-};
+using DeleteAt = At<Quorvia::vumo::request::PopVumoDelete>;
 
 class ServerCall : public PopServerRequestImpl
 {
@@ -54,34 +48,7 @@ public:
 
 HTTP_RETURN_RESULT Answer(const QByteArray& body)
 {
-    HTTP_RETURN_RESULT result;
-    result.status = 200;
-    result.data = body;
-    return result;
-}
-
-// The signature a receiving gateway would compute from the decoded form fields.
-QByteArray GatewaySign(const QList<QPair<QByteArray, QByteArray>>& fields, const QByteArray& secret)
-{
-    QMap<QByteArray, QByteArray> sorted;
-    for (const auto& field : fields) {
-        if (field.first != "sign")
-            sorted.insert(field.first, field.second);
-    }
-    QByteArray text = secret;
-    for (auto it = sorted.cbegin(); it != sorted.cend(); ++it)
-        text += it.key() + it.value();
-    text += secret;
-    return QCryptographicHash::hash(text, QCryptographicHash::Md5).toHex().toUpper();
-}
-
-QByteArray FieldValue(const QList<QPair<QByteArray, QByteArray>>& fields, const QByteArray& name)
-{
-    for (const auto& field : fields) {
-        if (field.first == name)
-            return field.second;
-    }
-    return QByteArray();
+    return {200, body};
 }
 
 } // namespace
@@ -140,32 +107,32 @@ private slots:
         const QByteArray body = call.BuildBody();
         QVERIFY2(body.endsWith("&extra=a b"), body.constData());
         const QByteArray form = body.left(body.size() - 10);
-        const auto fields = VumoTest::FormFields(form);
         QStringList names;
-        for (const auto& f : fields)
+        for (const auto& f : VumoTest::FormFields(form))
             names << QString::fromLatin1(f.first);
         QCOMPARE(names,
                  QStringList({"access_token", "app_key", "method", "orvane_param_json", "sign", "timestamp", "v"}));
-        QCOMPARE(FieldValue(fields, "access_token"), QByteArrayLiteral("tok-1"));
-        QCOMPARE(FieldValue(fields, "method"), QByteArrayLiteral("orvane.vumo.delete"));
-        QCOMPARE(FieldValue(fields, "v"), QByteArrayLiteral("2.0"));
-        QCOMPARE(FieldValue(fields, "orvane_param_json"), QByteArrayLiteral("{\"vumo_id\":\"1234567890\"}"));
+        QCOMPARE(VumoTest::FormField(form, "access_token"), QByteArrayLiteral("tok-1"));
+        QCOMPARE(VumoTest::FormField(form, "method"), QByteArrayLiteral("orvane.vumo.delete"));
+        QCOMPARE(VumoTest::FormField(form, "v"), QByteArrayLiteral("2.0"));
+        QCOMPARE(VumoTest::FormField(form, "orvane_param_json"), QByteArrayLiteral("{\"vumo_id\":\"1234567890\"}"));
         QVERIFY(form.contains("orvane_param_json=%7B%22vumo_id%22%3A%221234567890%22%7D&"));
-        const QByteArray stamp = FieldValue(fields, "timestamp");
+        const QByteArray stamp = VumoTest::FormField(form, "timestamp");
         QVERIFY2(QDateTime::fromString(QString::fromLatin1(stamp), QStringLiteral("yyyy-MM-dd hh:mm:ss")).isValid(),
                  stamp.constData());
         QVERIFY(form.contains(QByteArray("&timestamp=" + stamp))); // the space travels as it is
-        QCOMPARE(FieldValue(fields, "sign"), GatewaySign(fields, kSecret));
+        QCOMPARE(VumoTest::FormField(form, "sign"), VumoTest::GatewaySign(form, kSecret));
     }
 
     void serverRequestsAddPlatformAndUseTheFixedKey()
     {
         ServerCall call;
-        const auto fields = VumoTest::FormFields(call.BuildBody());
-        QCOMPARE(FieldValue(fields, "platform"), QByteArrayLiteral("pc"));
-        QCOMPARE(FieldValue(fields, "v"), QByteArrayLiteral("2.0"));
+        const QByteArray body = call.BuildBody();
+        QCOMPARE(VumoTest::FormField(body, "platform"), QByteArrayLiteral("pc"));
+        QCOMPARE(VumoTest::FormField(body, "v"), QByteArrayLiteral("2.0"));
         // "platform" is part of the signed text.
-        QCOMPARE(FieldValue(fields, "sign"), GatewaySign(fields, "{5A0C7E92-3D4B-4F16-A8E7-9B21C6D0F354}"));
+        QCOMPARE(VumoTest::FormField(body, "sign"),
+                 VumoTest::GatewaySign(body, "{5A0C7E92-3D4B-4F16-A8E7-9B21C6D0F354}"));
     }
 
     void checkResultErrorCases_data()
@@ -211,10 +178,8 @@ private slots:
     void filePostSendsFieldsAndImagePart()
     {
         TestServer server;
-        QVERIFY(server.listen(
-            [answer = QByteArray(R"({"vumo_propimg_add_response":{"image_id":"31"}})")](
-                const VumoTest::HttpRequestSeen&, QTcpSocket* socket) { TestServer::respond(socket, 200, answer); }));
-        PropimgAddAt call;
+        QVERIFY(server.listen(TestServer::answering(R"({"vumo_propimg_add_response":{"image_id":"31"}})")));
+        At<Quorvia::vumo::request::PopVumoPropimgAdd> call;
         call.url = server.url(QStringLiteral("/routerjson"));
         call.SetVumoId(77);
 
@@ -224,10 +189,7 @@ private slots:
 
         VumoTest::TempHome home;
         const QString path = home.filePath(QStringLiteral("pic.jpg"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray("\xFF\xD8\xFF-jpeg-bytes-", 15));
-        file.close();
+        QVERIFY(VumoTest::WriteBytes(path, QByteArray("\xFF\xD8\xFF-jpeg-bytes-", 15)));
         QVERIFY2(call.SyncPostFile(path, 10000), qPrintable(call.errorMessage));
         QCOMPARE(call.GetResponse().toMap().value("image_id").toString(), QStringLiteral("31"));
         QCOMPARE(server.requests().size(), 1);
@@ -246,9 +208,7 @@ private slots:
     void asynchronousAnswerReachesOnlyLiveRequests()
     {
         TestServer server;
-        QVERIFY(server.listen(
-            [answer = QByteArray(R"({"vumo_delete_response":{"vumo_id":"5"}})")](
-                const VumoTest::HttpRequestSeen&, QTcpSocket* socket) { TestServer::respond(socket, 200, answer); }));
+        QVERIFY(server.listen(TestServer::answering(R"({"vumo_delete_response":{"vumo_id":"5"}})")));
 
         class Watched : public DeleteAt
         {

@@ -236,11 +236,8 @@ private slots:
             QSKIP("AppShare service not available beside the test");
         QVERIFY(Quorvia::utils::EnsureFolder(folder));
         const QByteArray picture("\x89PNG\r\n\x1a\n-picture-bytes", 23);
-        QFile file(QDir(folder).filePath(QStringLiteral("main.png")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(picture);
-        file.close();
-        QFile(QDir(folder).filePath(QStringLiteral("empty.png"))).open(QIODevice::WriteOnly);
+        QVERIFY(VumoTest::WriteBytes(QDir(folder).filePath(QStringLiteral("main.png")), picture));
+        QVERIFY(VumoTest::WriteBytes(QDir(folder).filePath(QStringLiteral("empty.png")), QByteArray()));
 
         VumoDataEntity vumo;
         vumo.set_cid(1);

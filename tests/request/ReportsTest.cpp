@@ -1,36 +1,15 @@
 // Usage reports: the tracking-hit address and that failures end as log lines only.
+#include "plugin/LogCapture.h"
 #include "support/TestMain.h"
 
 #include "network/utils/DotLog.h"
 #include "network/utils/WSLogStatisticsSingleton.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 using Quorvia::network::http::HTTP_RETURN_RESULT;
 using Quorvia::utils::DotLog;
-
-namespace {
-
-QStringList g_lines;
-QtMessageHandler g_previous = nullptr;
-
-void Capture(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (context.category && QByteArray(context.category) == "main")
-        g_lines << message;
-    if (g_previous)
-        g_previous(type, context, message);
-}
-
-HTTP_RETURN_RESULT Result(qint32 status, const QByteArray& body)
-{
-    HTTP_RETURN_RESULT result;
-    result.status = status;
-    result.data = body;
-    return result;
-}
-
-} // namespace
 
 class ReportsTest : public QObject
 {
@@ -48,20 +27,19 @@ private slots:
 
     void failedHitsAreOnlyLogged()
     {
-        g_lines.clear();
-        g_previous = qInstallMessageHandler(Capture);
+        LogCapture capture;
         DotLog log;
         int finished = 0;
         connect(&log, &DotLog::DotLogFinishedSignal, this, [&finished] { ++finished; });
-        log.DotLogResult(Quorvia::network::http::HTTP_RETURN_TIMEOUT, Result(0, QByteArray()));
-        log.DotLogResult(Quorvia::network::http::HTTP_RETURN_SUCCESS, Result(404, "missing"));
-        log.DotLogResult(Quorvia::network::http::HTTP_RETURN_SUCCESS, Result(200, "ok"));
-        qInstallMessageHandler(g_previous);
+        log.DotLogResult(Quorvia::network::http::HTTP_RETURN_TIMEOUT, HTTP_RETURN_RESULT{0, QByteArray()});
+        log.DotLogResult(Quorvia::network::http::HTTP_RETURN_SUCCESS, HTTP_RETURN_RESULT{404, "missing"});
+        log.DotLogResult(Quorvia::network::http::HTTP_RETURN_SUCCESS, HTTP_RETURN_RESULT{200, "ok"});
         QCOMPARE(finished, 3);
-        QCOMPARE(g_lines.size(), 2);
-        QVERIFY(g_lines.at(0).endsWith(QStringLiteral("连接超时，请稍后重试！")));
-        QVERIFY2(g_lines.at(1).endsWith(QStringLiteral("打点失败！state:200,msg:missing")), qPrintable(g_lines.at(1)));
-        QVERIFY(g_lines.at(0).contains(QLatin1String("DotLog.cpp[")));
+        const QStringList lines = LogCapture::Lines().filter(QRegularExpression(QStringLiteral("^main: ")));
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(lines.at(0).endsWith(QStringLiteral("连接超时，请稍后重试！")));
+        QVERIFY2(lines.at(1).endsWith(QStringLiteral("打点失败！state:200,msg:missing")), qPrintable(lines.at(1)));
+        QVERIFY(lines.at(0).contains(QLatin1String("DotLog.cpp[")));
     }
 
     void recordedUsesAreSentAtOnce()

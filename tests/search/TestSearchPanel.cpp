@@ -1,22 +1,13 @@
 // The advanced-search panel inside the listing page: the tool-bar toggle swaps it with the quick
 // bar, and its search loads the search results.
+#include "plugin/ListingPage.h"
 #include "support/TestMain.h"
 
-#include "database/VumoDBMgr.h"
-#include "database/VumoStoreFixture.h"
 #include "plugin/AdvanceSearchWidget.h"
-#include "plugin/VumoClassRules.h"
-#include "plugin/VumoClassification.h"
-#include "plugin/VumoCountThread.h"
-#include "plugin/VumoMainWidget.h"
 #include "plugin/VumoSearch.h"
-#include "plugin/VumoTableView.h"
-#include "plugin/VumoTableViewModel.h"
-#include "ui/MsgBox.h"
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 #include <QToolButton>
 
 using namespace Quorvia::vumo;
@@ -25,9 +16,8 @@ class TestSearchPanel : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<VumoTest::StoreFixture> f;
-    std::unique_ptr<VumoMainWidget> widget;
-    QStringList messages;
+    std::unique_ptr<VumoTest::Page> page;
+    VumoMainWidget* widget = nullptr;
 
     AdvanceSearchWidget* panel() const
     {
@@ -39,51 +29,30 @@ class TestSearchPanel : public QObject
 private slots:
     void init()
     {
-        messages.clear();
-        Quorvia::core::ui::SetMsgBoxHook([this](Quorvia::core::ui::MsgBox& box) {
-            messages << box.Text();
-            return QMessageBox::Ok;
-        });
-        f = std::make_unique<VumoTest::StoreFixture>();
-        auto store = f->sellerStore();
-        QVERIFY(store->CheckDatabase());
-        const QList<QPair<QString, QString>> listings = {{"a", "保温杯"}, {"b", "雨伞"}};
-        for (const auto& listing : listings) {
-            auto record = VumoTest::makeListing(listing.first, 0);
-            record->set_title(listing.second);
-            record->set_vumo_status(2014);
-            QVERIFY(store->SaveVumo(*record));
-        }
-        widget = std::make_unique<VumoMainWidget>();
-        widget->resize(1200, 800);
-        widget->show();
-        QVERIFY(QTest::qWaitFor([this] { return widget->IsFirstLoadDone(); }, 5000));
-        QVERIFY(QTest::qWaitFor([this] { return !widget->Classification()->CountThread()->isRunning(); }, 5000));
-        QCoreApplication::processEvents();
+        page = std::make_unique<VumoTest::Page>(QList<QPair<QString, int>>{{"a", 2014}, {"b", 2014}});
+        widget = page->widget.get();
+        QVERIFY(page->ready());
+        page->answerBoxes(QMessageBox::Ok);
     }
-    void cleanup()
-    {
-        widget.reset();
-        Quorvia::vumo::database::VumoDBMgr::instance()->Reset();
-        f.reset();
-        Quorvia::core::ui::SetMsgBoxHook({});
-    }
+    void cleanup() { page.reset(); }
 
     void toggleSwapsPanelAndQuickBar()
     {
         QVERIFY(panel());
         QVERIFY(quickBar());
-        // The page opens with the panel shown, as the button says (its texts: TestMainWidget).
+        // The page opens with the panel shown, and the button says what a click does next.
         QVERIFY(panel()->isVisible());
         QVERIFY(!quickBar()->isVisible());
 
         QTest::mouseClick(toggle(), Qt::LeftButton);
         QVERIFY(!panel()->isVisible());
         QVERIFY(quickBar()->isVisible());
+        QCOMPARE(toggle()->text(), QStringLiteral("展开搜索栏"));
 
         QTest::mouseClick(toggle(), Qt::LeftButton);
         QVERIFY(panel()->isVisible());
         QVERIFY(!quickBar()->isVisible());
+        QCOMPARE(toggle()->text(), QStringLiteral("收起搜索栏"));
 
         // "关闭" on the panel collapses it like the toggle.
         QTest::mouseClick(panel()->findChild<QPushButton*>(QStringLiteral("CancelBtn")), Qt::LeftButton);
@@ -96,10 +65,10 @@ private slots:
     {
         AdvanceSearchWidget* form = panel();
         QVERIFY(form && form->isVisible());
-        form->findChild<QLineEdit*>(QStringLiteral("VumoNameEdit"))->setText(QStringLiteral("保温"));
+        form->findChild<QLineEdit*>(QStringLiteral("VumoNameEdit"))->setText(QStringLiteral("保温杯 a"));
         QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("SearchBtn")), Qt::LeftButton);
-        QVERIFY(messages.isEmpty());
-        QCOMPARE(widget->SearchText(), QStringLiteral("where title like '%保温%'  escape '/' AND (%1)"));
+        QVERIFY(page->questions.isEmpty());
+        QCOMPARE(widget->SearchText(), QStringLiteral("where title like '%保温杯 a%'  escape '/' AND (%1)"));
         QCOMPARE(widget->CurrentClass(), int(VumoClassSearch));
         VumoTableViewModel* model = widget->TableView()->VumoModel();
         QCOMPARE(model->rowCount(), 1);
@@ -109,8 +78,8 @@ private slots:
         // A refused entry leaves the results as they were.
         QTest::keyClicks(form->findChild<QLineEdit*>(QStringLiteral("VumoStockEdit1")), QStringLiteral("3.5"));
         QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("SearchBtn")), Qt::LeftButton);
-        QCOMPARE(messages, QStringList({QStringLiteral("请输入正确的库存")}));
-        QCOMPARE(widget->SearchText(), QStringLiteral("where title like '%保温%'  escape '/' AND (%1)"));
+        QCOMPARE(page->questions, QStringList({QStringLiteral("请输入正确的库存")}));
+        QCOMPARE(widget->SearchText(), QStringLiteral("where title like '%保温杯 a%'  escape '/' AND (%1)"));
         QCOMPARE(model->rowCount(), 1);
     }
 };

@@ -4,18 +4,46 @@
 
 #include "plugin/VumoSearchStatement.h"
 
+#include <QHash>
 #include <QTest>
 
 using namespace Quorvia::vumo;
 
 namespace {
-const QString kTable = QStringLiteral(
-    "SELECT client_id, vumo_id, cid, title, vumo_status, item_num, cost_price, market_price, yv_price, "
-    "stock_num, modified, min_yvprice, max_yvprice, template_name, shop_categorys, is_vumoinfo_complete, "
-    "ad_content, upload_status, error_msg From vumo_data ");
+// The table's own query with a condition.
 QString table(const QString& rest)
 {
-    return kTable + rest;
+    return VumoTableQuery() + rest;
+}
+
+// An advanced form from "field=value" entries; times in ISO form.
+AdvanceSearchFields advancedForm(const QStringList& entries)
+{
+    AdvanceSearchFields f;
+    const QHash<QString, QString*> texts = {{"title", &f.title},     {"vumoId", &f.vumoId},
+                                            {"itemNum", &f.itemNum}, {"shopCategorys", &f.shopCategorys},
+                                            {"skuId", &f.skuId},     {"priceFrom", &f.priceFrom},
+                                            {"priceTo", &f.priceTo}, {"stockFrom", &f.stockFrom},
+                                            {"stockTo", &f.stockTo}};
+    for (const QString& entry : entries) {
+        const QString key = entry.section(QLatin1Char('='), 0, 0);
+        const QString value = entry.section(QLatin1Char('='), 1);
+        if (QString* text = texts.value(key))
+            *text = value;
+        else if (key == QLatin1String("cid"))
+            f.cid = value.toLongLong();
+        else if (key == QLatin1String("status"))
+            f.status = value.toInt();
+        else if (key == QLatin1String("stockMode"))
+            f.stockMode = value.toInt();
+        else if (key == QLatin1String("onlineFrom"))
+            f.onlineFrom = QDateTime::fromString(value, Qt::ISODate);
+        else if (key == QLatin1String("onlineTo"))
+            f.onlineTo = QDateTime::fromString(value, Qt::ISODate);
+        else
+            qFatal("unknown form field %s", qPrintable(key));
+    }
+    return f;
 }
 } // namespace
 
@@ -83,140 +111,98 @@ private slots:
             QCOMPARE(statement, table(QStringLiteral(" WHERE ") + where));
     }
 
-    void advancedConditions()
+    // The advanced form: the condition of a form that passes the checks, or the message of one
+    // that does not. A null condition is not compared.
+    void advancedSearch_data()
     {
-        AdvanceSearchFields f;
-        QCOMPARE(AdvanceSearchCondition(f), QStringLiteral("where (%1)"));
-
-        f.title = QStringLiteral("杯_");
-        f.vumoId = QStringLiteral("1000000001");
-        f.itemNum = QStringLiteral("K%");
-        f.cid = 655;
-        f.shopCategorys = QStringLiteral("12-34");
-        f.skuId = QStringLiteral("2000000002");
-        f.status = SearchStatusLocal;
-        QCOMPARE(
-            AdvanceSearchCondition(f),
-            QStringLiteral("where title like '%杯/_%'  escape '/' AND vumo_id=1000000001 AND item_num like "
-                           "'%K/%%' escape '/' AND cid=655 AND shop_categorys like '%12-34%' AND client_id in "
-                           "(select client_id from vumo_sku where sku_id=2000000002) AND vumo_status=2014  AND (%1)"));
-        AdvanceSearchFields forSale;
-        forSale.status = SearchStatusForSale;
-        QCOMPARE(AdvanceSearchCondition(forSale),
-                 QStringLiteral("where vumo_status in (1,2,4,513,514,516,1026,1028)  AND (%1)"));
-    }
-
-    void advancedTimes()
-    {
-        const QDateTime from(QDate(2024, 1, 2), QTime(3, 4, 5));
-        const QDateTime to(QDate(2024, 2, 3), QTime(23, 0, 0));
-        AdvanceSearchFields f;
-        f.onlineFrom = from;
-        QCOMPARE(AdvanceSearchCondition(f),
-                 QStringLiteral(
-                     "where online_time >= '2024-01-02T03:04:05' AND (vumo_status=8 OR vumo_status=520) AND (%1)"));
-        f.onlineFrom = QDateTime();
-        f.onlineTo = to;
-        QCOMPARE(AdvanceSearchCondition(f),
-                 QStringLiteral(
-                     "where online_time <= '2024-02-03T23:00:00' AND (vumo_status=8 OR vumo_status=520) AND (%1)"));
-        f.onlineFrom = from;
-        QCOMPARE(AdvanceSearchCondition(f),
-                 QStringLiteral("where (online_time >= '2024-01-02T03:04:05' AND online_time <= '2024-02-03T23:00:00') "
-                                "AND (vumo_status=8 OR vumo_status=520) AND (%1)"));
-        QVERIFY(AdvanceSearchCheck(f).isEmpty());
-        f.onlineFrom = to;
-        f.onlineTo = from;
-        QCOMPARE(AdvanceSearchCheck(f), QStringLiteral("终止时间需大于开始时间"));
-        f.onlineTo = to; // the same moment is a valid range
-        QVERIFY(AdvanceSearchCheck(f).isEmpty());
-    }
-
-    void advancedPrices()
-    {
-        AdvanceSearchFields f;
-        f.priceFrom = QStringLiteral("10");
-        f.priceTo = QStringLiteral("20");
-        QVERIFY(AdvanceSearchCheck(f).isEmpty());
-        QCOMPARE(
-            AdvanceSearchCondition(f),
-            QStringLiteral("where (client_id in (select client_id from vumo_sku where yv_price >= 1000 AND yv_price "
-                           "<= 2000)  OR ( yv_price >= 1000 AND yv_price <= 2000)) AND (%1)"));
-        f.priceFrom.clear();
-        f.priceTo = QStringLiteral("19.99");
-        QCOMPARE(AdvanceSearchCondition(f),
-                 QStringLiteral("where (client_id in (select client_id from vumo_sku where yv_price <= 1999) AND "
-                                "(yv_price <= 1999)) AND (%1)"));
-        f.priceFrom = QStringLiteral("0.5");
-        f.priceTo.clear();
-        QCOMPARE(AdvanceSearchCondition(f),
-                 QStringLiteral("where (client_id in (select client_id from vumo_sku where yv_price >= 50) AND "
-                                "(yv_price >= 50)) AND (%1)"));
-        // Blanks around a number are no reason to refuse it.
-        f.priceFrom = QStringLiteral(" 7 ");
-        QVERIFY(AdvanceSearchCheck(f).isEmpty());
-        QCOMPARE(AdvanceSearchCondition(f),
-                 QStringLiteral("where (client_id in (select client_id from vumo_sku where yv_price >= 700) AND "
-                                "(yv_price >= 700)) AND (%1)"));
-    }
-
-    void advancedStocks()
-    {
-        AdvanceSearchFields f;
-        f.stockFrom = QStringLiteral("3");
-        QCOMPARE(AdvanceSearchCondition(f), QStringLiteral("where stock_num >= 3 AND (%1)"));
-        f.stockTo = QStringLiteral("9");
-        QCOMPARE(AdvanceSearchCondition(f), QStringLiteral("where stock_num>=3 AND stock_num <= 9 AND (%1)"));
-        f.stockFrom.clear();
-        QCOMPARE(AdvanceSearchCondition(f), QStringLiteral("where stock_num <= 9 AND (%1)"));
-
-        // stockMode 1: the stock takes no part, not even in the checks.
-        f.stockMode = 1;
-        f.stockFrom = QStringLiteral("9");
-        f.stockTo = QStringLiteral("3");
-        QVERIFY(AdvanceSearchCheck(f).isEmpty());
-        QCOMPARE(AdvanceSearchCondition(f), QStringLiteral("where (%1)"));
-    }
-
-    void rangeMessages_data()
-    {
-        QTest::addColumn<QString>("priceFrom");
-        QTest::addColumn<QString>("priceTo");
-        QTest::addColumn<QString>("stockFrom");
-        QTest::addColumn<QString>("stockTo");
+        QTest::addColumn<QStringList>("form");
+        QTest::addColumn<QString>("condition");
         QTest::addColumn<QString>("message");
-        QTest::newRow("price inverted") << QStringLiteral("20") << QStringLiteral("10") << QString() << QString()
-                                        << QStringLiteral("终止价格需大于开始价格");
-        QTest::newRow("price cents inverted") << QStringLiteral("10.01") << QStringLiteral("10") << QString()
-                                              << QString() << QStringLiteral("终止价格需大于开始价格");
-        QTest::newRow("price equal") << QStringLiteral("10") << QStringLiteral("10.00") << QString() << QString()
+        const QString onSale = QStringLiteral(" AND (vumo_status=8 OR vumo_status=520) AND (%1)");
+        const QString price = QStringLiteral("终止价格需大于开始价格");
+        const QString stock = QStringLiteral("终止库存需大于开始库存");
+        QTest::newRow("empty") << QStringList() << QStringLiteral("where (%1)") << QString();
+        QTest::newRow("every text field")
+            << QStringList{"title=杯_",           "vumoId=1000000001", "itemNum=K%", "cid=655",
+                           "shopCategorys=12-34", "skuId=2000000002",  "status=2"}
+            << QStringLiteral("where title like '%杯/_%'  escape '/' AND vumo_id=1000000001 AND item_num like "
+                              "'%K/%%' escape '/' AND cid=655 AND shop_categorys like '%12-34%' AND client_id in "
+                              "(select client_id from vumo_sku where sku_id=2000000002) AND vumo_status=2014  AND (%1)")
+            << QString();
+        QTest::newRow("for sale") << QStringList{"status=1"}
+                                  << QStringLiteral("where vumo_status in (1,2,4,513,514,516,1026,1028)  AND (%1)")
+                                  << QString();
+        QTest::newRow("online from") << QStringList{"onlineFrom=2024-01-02T03:04:05"}
+                                     << QStringLiteral("where online_time >= '2024-01-02T03:04:05'") + onSale
                                      << QString();
-        QTest::newRow("stock inverted") << QString() << QString() << QStringLiteral("5") << QStringLiteral("3")
-                                        << QStringLiteral("终止库存需大于开始库存");
-        QTest::newRow("stock equal") << QString() << QString() << QStringLiteral("5") << QStringLiteral("5")
-                                     << QString();
+        QTest::newRow("online to") << QStringList{"onlineTo=2024-02-03T23:00:00"}
+                                   << QStringLiteral("where online_time <= '2024-02-03T23:00:00'") + onSale
+                                   << QString();
+        QTest::newRow("online both") << QStringList{"onlineFrom=2024-01-02T03:04:05", "onlineTo=2024-02-03T23:00:00"}
+                                     << QStringLiteral("where (online_time >= '2024-01-02T03:04:05' AND online_time <= "
+                                                       "'2024-02-03T23:00:00')")
+                + onSale << QString();
+        QTest::newRow("online inverted") << QStringList{"onlineFrom=2024-02-03T23:00:00",
+                                                        "onlineTo=2024-01-02T03:04:05"}
+                                         << QString() << QStringLiteral("终止时间需大于开始时间");
+        QTest::newRow("online same moment")
+            << QStringList{"onlineFrom=2024-02-03T23:00:00", "onlineTo=2024-02-03T23:00:00"} << QString() << QString();
+        QTest::newRow("price both") << QStringList{"priceFrom=10", "priceTo=20"}
+                                    << QStringLiteral(
+                                           "where (client_id in (select client_id from vumo_sku where yv_price "
+                                           ">= 1000 AND yv_price <= 2000)  OR ( yv_price >= 1000 AND "
+                                           "yv_price <= 2000)) AND (%1)")
+                                    << QString();
+        // One bound: the SKUs' prices, and the listing's own.
+        const auto oneBound = [](const QString& c) {
+            return QStringLiteral("where (client_id in (select client_id from vumo_sku where %1) AND (%1)) AND (%2)")
+                .arg(c, QStringLiteral("%1"));
+        };
+        QTest::newRow("price to") << QStringList{"priceTo=19.99"} << oneBound("yv_price <= 1999") << QString();
+        QTest::newRow("price from") << QStringList{"priceFrom=0.5"} << oneBound("yv_price >= 50") << QString();
+        // Blanks around a number are no reason to refuse it.
+        QTest::newRow("price blanks") << QStringList{"priceFrom= 7 "} << oneBound("yv_price >= 700") << QString();
+        QTest::newRow("stock from") << QStringList{"stockFrom=3"} << QStringLiteral("where stock_num >= 3 AND (%1)")
+                                    << QString();
+        QTest::newRow("stock both") << QStringList{"stockFrom=3", "stockTo=9"}
+                                    << QStringLiteral("where stock_num>=3 AND stock_num <= 9 AND (%1)") << QString();
+        QTest::newRow("stock to") << QStringList{"stockTo=9"} << QStringLiteral("where stock_num <= 9 AND (%1)")
+                                  << QString();
+        // stockMode 1: the stock takes no part, not even in the checks.
+        QTest::newRow("stock not managed")
+            << QStringList{"stockMode=1", "stockFrom=9", "stockTo=3"} << QStringLiteral("where (%1)") << QString();
+        QTest::newRow("price inverted") << QStringList{"priceFrom=20", "priceTo=10"} << QString() << price;
+        QTest::newRow("price cents inverted") << QStringList{"priceFrom=10.01", "priceTo=10"} << QString() << price;
+        QTest::newRow("price equal") << QStringList{"priceFrom=10", "priceTo=10.00"} << QString() << QString();
+        QTest::newRow("stock inverted") << QStringList{"stockFrom=5", "stockTo=3"} << QString() << stock;
+        QTest::newRow("stock equal") << QStringList{"stockFrom=5", "stockTo=5"} << QString() << QString();
         QTest::newRow("stock numeric not textual")
-            << QString() << QString() << QStringLiteral("9") << QStringLiteral("10") << QString();
+            << QStringList{"stockFrom=9", "stockTo=10"} << QString() << QString();
         QTest::newRow("price three decimals")
-            << QStringLiteral("1.234") << QString() << QString() << QString() << QStringLiteral("请输入正确的价格");
-        QTest::newRow("stock ten digits") << QString() << QString() << QStringLiteral("1234567890") << QString()
-                                          << QStringLiteral("请输入正确的库存");
-        QTest::newRow("both inverted: price first") << QStringLiteral("2") << QStringLiteral("1") << QStringLiteral("5")
-                                                    << QStringLiteral("3") << QStringLiteral("终止价格需大于开始价格");
+            << QStringList{"priceFrom=1.234"} << QString() << QStringLiteral("请输入正确的价格");
+        QTest::newRow("stock ten digits")
+            << QStringList{"stockFrom=1234567890"} << QString() << QStringLiteral("请输入正确的库存");
+        QTest::newRow("both inverted: price first")
+            << QStringList{"priceFrom=2", "priceTo=1", "stockFrom=5", "stockTo=3"} << QString() << price;
+        QTest::newRow("sku number") << QStringList{"skuId=99"} << QString()
+                                    << QStringLiteral("请输入10位数字的SKU编号");
+        QTest::newRow("listing number first")
+            << QStringList{"vumoId=1", "skuId=99"} << QString() << QStringLiteral("请输入10位数字的商品编号");
+        QTest::newRow("both numbers right")
+            << QStringList{"vumoId=1234567890", "skuId=2000000002"} << QString() << QString();
+        // A stock that is not a number is refused even where a range would be inverted too.
+        QTest::newRow("stock not a number before inverted")
+            << QStringList{"stockFrom=3.5", "stockTo=1"} << QString() << QStringLiteral("请输入正确的库存");
     }
-    void rangeMessages()
+    void advancedSearch()
     {
-        QFETCH(QString, priceFrom);
-        QFETCH(QString, priceTo);
-        QFETCH(QString, stockFrom);
-        QFETCH(QString, stockTo);
+        QFETCH(QStringList, form);
+        QFETCH(QString, condition);
         QFETCH(QString, message);
-        AdvanceSearchFields f;
-        f.priceFrom = priceFrom;
-        f.priceTo = priceTo;
-        f.stockFrom = stockFrom;
-        f.stockTo = stockTo;
+        const AdvanceSearchFields f = advancedForm(form);
         QCOMPARE(AdvanceSearchCheck(f), message);
+        if (!condition.isNull())
+            QCOMPARE(AdvanceSearchCondition(f), condition);
     }
 
     void numberFieldTexts_data()
@@ -255,7 +241,7 @@ private slots:
         QCOMPARE(IsSearchNumber(SearchNumberKind(kind), text), isNumber);
     }
 
-    void numberMessages()
+    void quickNumberMessage()
     {
         QuickSearchFields quick;
         QVERIFY(QuickSearchCheck(quick).isEmpty());
@@ -263,19 +249,6 @@ private slots:
         QCOMPARE(QuickSearchCheck(quick), QStringLiteral("请输入10位数字的商品编号"));
         quick.vumoId = QStringLiteral("1234567890");
         QVERIFY(QuickSearchCheck(quick).isEmpty());
-
-        AdvanceSearchFields f;
-        f.skuId = QStringLiteral("99");
-        QCOMPARE(AdvanceSearchCheck(f), QStringLiteral("请输入10位数字的SKU编号"));
-        f.vumoId = QStringLiteral("1");
-        QCOMPARE(AdvanceSearchCheck(f), QStringLiteral("请输入10位数字的商品编号"));
-        f.vumoId = QStringLiteral("1234567890");
-        f.skuId = QStringLiteral("2000000002");
-        QVERIFY(AdvanceSearchCheck(f).isEmpty());
-        // A stock that is not a number is refused even where a range would be inverted too.
-        f.stockFrom = QStringLiteral("3.5");
-        f.stockTo = QStringLiteral("1");
-        QCOMPARE(AdvanceSearchCheck(f), QStringLiteral("请输入正确的库存"));
     }
 
     void receivingRule()

@@ -38,17 +38,7 @@ class TestSearchStore : public QObject
         QVERIFY2(store->SaveVumo(*record, &message), qPrintable(message));
     }
 
-    QStringList found(const QString& statement)
-    {
-        QList<VUMO_LIST_STRUCT> rows;
-        if (!store->QueryVumoRows(statement, rows))
-            return {QStringLiteral("<statement failed>")};
-        QStringList ids;
-        for (const VUMO_LIST_STRUCT& row : rows)
-            ids << row.client_id;
-        ids.sort();
-        return ids;
-    }
+    QStringList found(const QString& statement) { return ClientIdsOf(*store, statement); }
 
     QStringList quickTitle(const QString& title, int status = SearchStatusNone)
     {

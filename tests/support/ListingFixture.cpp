@@ -14,7 +14,6 @@ namespace VumoTest {
 using Quorvia::vumo::database::VumoDBMgr;
 
 ListingFixture::ListingFixture(int count, const DemoLogin& login)
-    : m_login(login)
 {
     if (!m_home.isValid()) {
         m_error = QStringLiteral("no temporary home");
@@ -58,6 +57,30 @@ bool ListingFixture::fill(int count)
 Quorvia::vumo::database::VumoDbInterface* ListingFixture::store() const
 {
     return VumoDBMgr::instance()->GetVumoDb().get();
+}
+
+bool WriteColumnLayout(const QStringList& entries)
+{
+    QVector<quorvia::settings::_tagColumnInfo*> infos;
+    for (const QString& entry : entries) {
+        const QStringList parts = entry.split(QLatin1Char(','));
+        infos << new quorvia::settings::_tagColumnInfo{parts.value(0).toInt(), parts.value(1).toInt(),
+                                                       parts.value(2) == QLatin1String("1")};
+    }
+    const bool ok = quorvia::settings::CUserConfig::Instance()->SetVumoColumnInfo(infos);
+    qDeleteAll(infos);
+    return ok;
+}
+
+QStringList ReadColumnLayout()
+{
+    QStringList entries;
+    const QVector<quorvia::settings::_tagColumnInfo*> infos =
+        quorvia::settings::CUserConfig::Instance()->GetVumoColumnInfo();
+    for (const auto* info : infos)
+        entries << QStringLiteral("%1,%2,%3").arg(info->column).arg(info->width).arg(info->visible ? 1 : 0);
+    qDeleteAll(infos);
+    return entries;
 }
 
 QString ListingFixture::TableQuery(const QString& condition)

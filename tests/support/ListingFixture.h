@@ -10,6 +10,7 @@
 #include "entity/SellerCatsEntity.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -32,6 +33,11 @@ inline Quorvia::vumo::entity::SellerCatsEntity* makeShopCategory(qint64 cid, qin
     return c;
 }
 
+// The current seller's saved column layout as "column,width,visible" entries (visible: 1 or 0),
+// written and read through the workbench's settings.
+bool WriteColumnLayout(const QStringList& entries);
+QStringList ReadColumnLayout();
+
 class ListingFixture
 {
 public:
@@ -51,16 +57,12 @@ public:
     const Quorvia::vumo::database::VumoDemoSummary& summary() const { return m_summary; }
 
     Quorvia::vumo::database::VumoDbInterface* store() const;
-    QString databasePath() const { return m_dbPath; }
-    const TempHome& home() const { return m_home; }
-    const DemoLogin& login() const { return m_login; }
 
     // The table query the main widget runs, with an optional condition ("WHERE ...").
     static QString TableQuery(const QString& condition = QString());
 
 private:
     TempHome m_home;
-    DemoLogin m_login;
     QString m_dbPath;
     QString m_previousUser;
     Quorvia::vumo::database::VumoDemoSummary m_summary;

@@ -84,31 +84,14 @@ SeedCatalogue MarketplaceFixture::SmallCatalogue(int listings)
                     {2000, 0, QStringLiteral("图书"), 1, true, 2, 1},
                     {2100, 2000, QStringLiteral("小说"), 2, true, 1, 1},
                     {2101, 2100, QStringLiteral("中国当代小说"), 3, false, 1, 1}};
+    // Fields in order: aid, cid, name, key, sale, index, status, type, input type, required,
+    // featured, navigation, group, features.
     for (const qint64 cid : {1101, 1102}) {
-        SeedAttribute brand;
-        brand.aid = 5001;
-        brand.cid = cid;
-        brand.name = QStringLiteral("品牌");
-        brand.isKeyProp = true;
-        brand.inputType = 1;
-        brand.isReq = 1;
-        brand.groupId = 7000 + cid;
-        SeedAttribute colour;
-        colour.aid = 5002;
-        colour.cid = cid;
-        colour.name = QStringLiteral("颜色");
-        colour.isSaleProp = true;
-        colour.inputType = 2;
-        colour.indexId = 2;
-        c.attributes << brand << colour;
+        c.attributes.append({5001, cid, QStringLiteral("品牌"), true, false, 0, 1, 0, 1, 1, 0, 0, 7000 + cid, {}});
+        c.attributes.append({5002, cid, QStringLiteral("颜色"), false, true, 2, 1, 0, 2, 0, 0, 0, 0, {}});
         c.groups.append({7000 + cid, cid, QStringLiteral("基本信息"), 1, 1});
     }
-    SeedAttribute author;
-    author.aid = 6001;
-    author.cid = 2101;
-    author.name = QStringLiteral("作者");
-    author.inputType = 3;
-    c.attributes << author;
+    c.attributes.append({6001, 2101, QStringLiteral("作者"), false, false, 0, 1, 0, 3, 0, 0, 0, 0, {}});
     c.attrValues = {{5001, 60001, QStringLiteral("演示牌"), 1, 1, QString()},
                     {5002, 60002, QStringLiteral("红色"), 1, 1, QString()},
                     {5002, 60003, QStringLiteral("蓝色"), 1, 2, QString()}};
@@ -167,11 +150,7 @@ SeedCatalogue MarketplaceFixture::SmallCatalogue(int listings)
                                   {"status", "Valid"},
                                   {"created", "2024-01-01 08:00:00"},
                                   {"modified", "2024-01-01 08:00:00"}});
-        SeedImage image;
-        image.imageId = 3000000000 + n;
-        image.path = QStringLiteral("/imgzone/n0/seed/%1.png").arg(id);
-        image.isMain = true;
-        l.images.append(image);
+        l.images.append({3000000000 + n, 0, QStringLiteral("/imgzone/n0/seed/%1.png").arg(id), true, 0});
         c.listings.append(l);
     }
     return c;

@@ -29,12 +29,9 @@ public:
     bool restart();
     void stop();
 
-    bool isRunning() const { return m_server != nullptr; }
     QString error() const { return m_error; }
-    quint16 port() const { return m_port; }
     QString baseUrl() const;
     QString url(const QString& path) const { return baseUrl() + path; }
-    QString dataDir() const { return m_options.dataDir; }
     Quorvia::marketplace::MarketplaceServer& server() { return *m_server; }
 
     // A small catalogue made by hand: the seller of DemoLogin, a tree of two top categories

@@ -1,5 +1,9 @@
 #include "support/TestServer.h"
 
+#include "network/utils/YvJsonParser.h"
+
+#include <QCryptographicHash>
+
 #include <zlib.h>
 
 namespace VumoTest {
@@ -104,6 +108,38 @@ QList<QPair<QByteArray, QByteArray>> FormFields(const QByteArray& body)
         fields.append({pair.left(eq), QByteArray::fromPercentEncoding(pair.mid(eq + 1))});
     }
     return fields;
+}
+
+QByteArray FormField(const QByteArray& body, const QByteArray& name)
+{
+    for (const auto& field : FormFields(body)) {
+        if (field.first == name)
+            return field.second;
+    }
+    return QByteArray();
+}
+
+QByteArray GatewaySign(const QByteArray& body, const QByteArray& secret)
+{
+    QMap<QByteArray, QByteArray> sorted;
+    for (const auto& field : FormFields(body)) {
+        if (field.first != "sign")
+            sorted.insert(field.first, field.second);
+    }
+    QByteArray text = secret;
+    for (auto it = sorted.cbegin(); it != sorted.cend(); ++it)
+        text += it.key() + it.value();
+    text += secret;
+    return QCryptographicHash::hash(text, QCryptographicHash::Md5).toHex().toUpper();
+}
+
+QString ErrorDesc(QByteArray body)
+{
+    QVariant parsed;
+    Quorvia::utils::YvJsonParser parser;
+    if (!parser.parse(body, parsed, true))
+        return QString();
+    return parsed.toMap().value(QStringLiteral("error_response")).toMap().value(QStringLiteral("zh_desc")).toString();
 }
 
 } // namespace VumoTest

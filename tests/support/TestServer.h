@@ -48,6 +48,11 @@ public:
                                const QByteArray& reason = "OK");
     static void respond(QTcpSocket* socket, int status, const QByteArray& body,
                         const QList<QByteArray>& extraHeaders = {});
+    // A handler that answers every request with 200 and `body`.
+    static Handler answering(const QByteArray& body)
+    {
+        return [body](const HttpRequestSeen&, QTcpSocket* socket) { respond(socket, 200, body); };
+    }
 
 private:
     void onNewConnection();
@@ -62,6 +67,13 @@ private:
 
 // "a=1&b=%7B%7D" -> (a, 1), (b, {}): a form body's fields in order, values percent-decoded.
 QList<QPair<QByteArray, QByteArray>> FormFields(const QByteArray& body);
+// The value of one field of a form body; empty when it is not there.
+QByteArray FormField(const QByteArray& body, const QByteArray& name);
+// The signature a receiving gateway computes from a form body: MD5 over the secret, the fields
+// but "sign" by ascending name, the secret; upper-case hex.
+QByteArray GatewaySign(const QByteArray& body, const QByteArray& secret);
+// The zh_desc of an error answer as the plug-in's JSON reader sees it; empty when there is none.
+QString ErrorDesc(QByteArray body);
 
 // Gzip-compresses bytes (a gzip header, as HTTP servers send them).
 QByteArray gzipBytes(const QByteArray& data);

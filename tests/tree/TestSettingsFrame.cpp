@@ -1,5 +1,6 @@
 // The column settings: what a saved layout becomes, the moves and ticks, and the frame's
 // save through CUserConfig with the change signal the table listens for.
+#include "support/ListingFixture.h"
 #include "support/TempHome.h"
 #include "support/TestMain.h"
 
@@ -19,6 +20,8 @@
 
 using namespace Quorvia::vumo;
 using quorvia::settings::CUserConfig;
+using VumoTest::ReadColumnLayout;
+using VumoTest::WriteColumnLayout;
 
 namespace {
 
@@ -42,26 +45,6 @@ QList<int> columnsOf(const QVector<VumoColumnChoice>& list)
     for (const VumoColumnChoice& c : list)
         columns << c.column;
     return columns;
-}
-
-// The saved layout as "column,width,visible" entries.
-QStringList savedLayout()
-{
-    QStringList entries;
-    const QVector<quorvia::settings::_tagColumnInfo*> infos = CUserConfig::Instance()->GetVumoColumnInfo();
-    for (const auto* info : infos)
-        entries << QStringLiteral("%1,%2,%3").arg(info->column).arg(info->width).arg(info->visible ? 1 : 0);
-    qDeleteAll(infos);
-    return entries;
-}
-
-void saveLayout(const QList<VumoColumnChoice>& entries)
-{
-    QVector<quorvia::settings::_tagColumnInfo*> infos;
-    for (const VumoColumnChoice& e : entries)
-        infos.append(new quorvia::settings::_tagColumnInfo{e.column, e.width, e.visible});
-    QVERIFY(CUserConfig::Instance()->SetVumoColumnInfo(infos));
-    qDeleteAll(infos);
 }
 
 void setStockMode(int stockMode)
@@ -116,9 +99,7 @@ private slots:
     void saveFailureAnnouncesNothing()
     {
         // The seller's folder is a file: the settings cannot be written.
-        QFile blocker(m_home->filePath(QStringLiteral("users")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        QVERIFY(VumoTest::WriteBytes(m_home->filePath(QStringLiteral("users")), QByteArray()));
         QSignalSpy changed(CUserConfig::Instance(), &CUserConfig::signalSettingsChanged);
         QVERIFY(!VumoColumnSettings::Defaults(headers(), -1).Save());
         QCOMPARE(changed.count(), 0);
@@ -134,7 +115,7 @@ private slots:
     // The seller moves the title column up, hides the upload state and confirms.
     void frameSavesWhatTheSellerChose()
     {
-        saveLayout({c(0, 30, true), c(2, 120, true), c(3, 300, true), c(12, 90, true)});
+        QVERIFY(WriteColumnLayout({"0,30,1", "2,120,1", "3,300,1", "12,90,1"}));
         SettingsFrame frame;
         QListWidget* list = frame.ColumnList();
 
@@ -158,15 +139,15 @@ private slots:
         frame.findChild<QPushButton*>(QStringLiteral("OkBtn"))->click();
         QCOMPARE(accepted.count(), 1);
         QCOMPARE(changed.count(), 1);
-        const QStringList saved = savedLayout();
+        const QStringList saved = ReadColumnLayout();
         QCOMPARE(saved.mid(0, 4), QStringList({"0,30,1", "3,300,1", "2,120,1", "12,90,0"}));
         QCOMPARE(saved.size(), 14);
     }
 
     void cancelAndEmptyChoiceSaveNothing()
     {
-        saveLayout({c(0, 30, true), c(3, 300, true)});
-        const QStringList before = savedLayout();
+        QVERIFY(WriteColumnLayout({"0,30,1", "3,300,1"}));
+        const QStringList before = ReadColumnLayout();
         SettingsFrame frame;
         QSignalSpy changed(CUserConfig::Instance(), &CUserConfig::signalSettingsChanged);
         QSignalSpy rejected(&frame, &SettingsFrame::RejectedSignal);
@@ -175,7 +156,7 @@ private slots:
         frame.ColumnList()->item(0)->setCheckState(Qt::Unchecked);
         frame.findChild<QPushButton*>(QStringLiteral("CancelBtn"))->click();
         QCOMPARE(rejected.count(), 1);
-        QCOMPARE(savedLayout(), before);
+        QCOMPARE(ReadColumnLayout(), before);
 
         // Every column unticked: refused with a message.
         for (int i = 0; i < frame.ColumnList()->count(); ++i)
@@ -185,7 +166,7 @@ private slots:
         QCOMPARE(changed.count(), 0);
         QCOMPARE(frame.findChild<QLabel*>(QStringLiteral("SettingsMessageLabel"))->text(),
                  QStringLiteral("请至少选择一列显示！"));
-        QCOMPARE(savedLayout(), before);
+        QCOMPARE(ReadColumnLayout(), before);
 
         // Reload shows the saved layout again; the default button goes back to 1, 2, 3 ...
         frame.Reload();
@@ -199,12 +180,12 @@ private slots:
     void stockColumnKeptForStockMode1()
     {
         setStockMode(1);
-        saveLayout({c(0, 30, true), c(11, 70, true), c(3, 300, true)});
+        QVERIFY(WriteColumnLayout({"0,30,1", "11,70,1", "3,300,1"}));
         SettingsFrame frame;
         for (int i = 0; i < frame.ColumnList()->count(); ++i)
             QVERIFY(frame.ColumnList()->item(i)->text() != QStringLiteral("库存数"));
         frame.findChild<QPushButton*>(QStringLiteral("OkBtn"))->click();
-        QCOMPARE(savedLayout().mid(0, 3), QStringList({"0,30,1", "11,70,1", "3,300,1"}));
+        QCOMPARE(ReadColumnLayout().mid(0, 3), QStringList({"0,30,1", "11,70,1", "3,300,1"}));
     }
 };
 

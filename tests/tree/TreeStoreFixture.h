@@ -1,12 +1,9 @@
 #pragma once
 // The demo seller's store in a temporary home, reached through VumoDBMgr, with listings of every
 // status and shop categories whose ids share digits (5, 15, 52): a match on part of an id shows.
+#include "plugin/ListingPage.h"
 #include "support/ListingFixture.h"
-#include "support/TempHome.h"
 
-#include "database/DbConnection.h"
-#include "database/VumoDBMgr.h"
-#include "database/VumoDb.h"
 #include "entity/SellerCatsEntity.h"
 #include "entity/VumoDataEntity.h"
 #include "plugin/VumoClassRules.h"
@@ -25,22 +22,9 @@ struct SeedListing
     QString shopCategorys; // a null text is stored as NULL
 };
 
-class TreeStoreFixture
+class TreeStoreFixture : public SharedStore
 {
 public:
-    TreeStoreFixture()
-    {
-        home.writeLogin();
-        Quorvia::vumo::database::VumoDBMgr::instance()->Reset();
-        store = Quorvia::vumo::database::VumoDBMgr::instance()->GetVumoDb();
-        valid = store->CheckDatabase();
-    }
-    ~TreeStoreFixture()
-    {
-        store.reset();
-        Quorvia::vumo::database::VumoDBMgr::instance()->Reset();
-    }
-
     // Top categories 5 ("夏装(新)"), 15 and 52; 5 has the children 51 and 7052 (ids that hold
     // "5" and "52"), and 522 hangs under a missing parent.
     bool seedCategories()
@@ -95,6 +79,9 @@ public:
         return add({QStringLiteral("extra"), 8, QStringLiteral("15-15|鞋")});
     }
 
+    // The categories and every status, on a store that checked out.
+    bool seedAll() { return valid && seedCategories() && seedEveryStatus(); }
+
     // What a node must count, worked out from the seeds, not from a statement.
     int expectedCount(const VUMO_CLASS& node) const
     {
@@ -116,20 +103,10 @@ public:
 
     QStringList clientIdsOf(const QString& condition) const
     {
-        QList<VUMO_LIST_STRUCT> rows;
-        if (!store->QueryVumoRows(ListingFixture::TableQuery(QStringLiteral("WHERE ") + condition), rows))
-            return {QStringLiteral("<query failed>")};
-        QStringList ids;
-        for (const VUMO_LIST_STRUCT& row : rows)
-            ids << row.client_id;
-        ids.sort();
-        return ids;
+        return ClientIdsOf(*store, ListingFixture::TableQuery(QStringLiteral("WHERE ") + condition));
     }
 
-    TempHome home;
-    std::shared_ptr<Quorvia::vumo::database::VumoDbInterface> store;
     QList<SeedListing> listings;
-    bool valid = false;
 };
 
 } // namespace VumoTest

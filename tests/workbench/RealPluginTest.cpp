@@ -12,14 +12,6 @@
 
 namespace {
 
-QStringList texts(const QVariantList& values)
-{
-    QStringList out;
-    for (const QVariant& v : values)
-        out << v.toString();
-    return out;
-}
-
 QString storeVersion(const QString& path)
 {
     return VumoTest::SqlFile(path)
@@ -66,11 +58,12 @@ private slots:
         QCOMPARE(storeVersion(path), QStringLiteral("2.0"));
         {
             const VumoTest::SqlFile db(path);
-            QCOMPARE(texts(db.column(QStringLiteral("select title from vumo_data"))),
+            QCOMPARE(QVariant(db.column(QStringLiteral("select title from vumo_data"))).toStringList(),
                      QStringList{QStringLiteral("老店's 商品")});
             // The added columns come last, in the order the upgrade steps add them.
-            const QStringList columns = texts(
-                db.column(QStringLiteral("select name from pragma_table_info('vumo_data') order by cid")));
+            const QStringList columns =
+                QVariant(db.column(QStringLiteral("select name from pragma_table_info('vumo_data') order by cid")))
+                    .toStringList();
             QCOMPARE(
                 columns.mid(columns.size() - 5),
                 (QStringList{QStringLiteral("input_pids"), QStringLiteral("input_strs"), QStringLiteral("ad_content"),

@@ -39,6 +39,12 @@ struct Services
         databaseLib.unload();
         appShareLib.unload();
     }
+    // The listing plug-in's store `name` as GetDB hands it out; invalid when GetDB refuses.
+    QSqlDatabase db(const QString& name = QStringLiteral("Vumo"), const QString& owner = QStringLiteral("商品管理"))
+    {
+        QSqlDatabase db;
+        return database->GetDB(owner, name, db) ? db : QSqlDatabase();
+    }
 };
 
 } // namespace
@@ -54,11 +60,7 @@ private slots:
         QVERIFY(services.appShare && services.database);
         QVERIFY(!services.appShare->GetCurrentUser());
         QVERIFY(services.appShare->GetAppKey().isEmpty());
-        {
-            QSqlDatabase db;
-            QVERIFY(!services.database->GetDB(QStringLiteral("商品管理"), QStringLiteral("Vumo"), db));
-            QVERIFY(!db.isOpen());
-        }
+        QVERIFY(!services.db().isValid());
         QVERIFY(!QDir(home.filePath(QStringLiteral("users"))).exists());
 
         // The seller logs in later in the same process.
@@ -104,8 +106,7 @@ private slots:
         QVERIFY(services.database);
         QString firstName;
         {
-            QSqlDatabase db;
-            QVERIFY(services.database->GetDB(QStringLiteral("商品管理"), QStringLiteral("Vumo"), db));
+            QSqlDatabase db = services.db();
             QVERIFY(db.isOpen());
             QSqlQuery query(db);
             QVERIFY(query.exec(QStringLiteral("PRAGMA journal_mode")) && query.next());
@@ -116,17 +117,14 @@ private slots:
         }
         {
             // Same owner and name on the same thread: the cached connection.
-            QSqlDatabase again;
-            QVERIFY(services.database->GetDB(QStringLiteral("商品管理"), QStringLiteral("Vumo"), again));
+            QSqlDatabase again = services.db();
             QCOMPARE(again.connectionName(), firstName);
-            QSqlDatabase category;
-            QVERIFY(services.database->GetDB(QStringLiteral("商品管理"), QStringLiteral("Category"), category));
-            QVERIFY(category.connectionName() != firstName);
+            const QSqlDatabase category = services.db(QStringLiteral("Category"));
+            QVERIFY(category.isValid() && category.connectionName() != firstName);
 
             // A connection closed by its user is opened again.
             again.close();
-            QSqlDatabase reopened;
-            QVERIFY(services.database->GetDB(QStringLiteral("商品管理"), QStringLiteral("Vumo"), reopened));
+            QSqlDatabase reopened = services.db();
             QVERIFY(reopened.isOpen());
             QSqlQuery query(reopened);
             QVERIFY(query.exec(QStringLiteral("SELECT v FROM t")) && query.next());
@@ -140,20 +138,14 @@ private slots:
         home.writeLogin();
         Services services;
         QVERIFY(services.database);
-        QSqlDatabase db;
-        QVERIFY(!services.database->GetDB(QStringLiteral("../../.."), QStringLiteral("Vumo"), db));
-        QVERIFY(!services.database->GetDB(QStringLiteral("商品管理"), QStringLiteral("../Vumo"), db));
-        QVERIFY(!services.database->GetDB(QString(), QStringLiteral("Vumo"), db));
-        QVERIFY(!db.isOpen());
+        QVERIFY(!services.db(QStringLiteral("Vumo"), QStringLiteral("../../..")).isValid());
+        QVERIFY(!services.db(QStringLiteral("../Vumo")).isValid());
+        QVERIFY(!services.db(QStringLiteral("Vumo"), QString()).isValid());
 
         // A plain file where the seller's databases folder belongs.
         const QString uid = VumoTest::DemoLogin().uid;
-        QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("users/") + uid)));
-        QFile blocker(home.filePath(QStringLiteral("users/%1/databases").arg(uid)));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        QVERIFY(!services.database->GetDB(QStringLiteral("商品管理"), QStringLiteral("Vumo"), db));
-        QVERIFY(!db.isOpen());
+        QVERIFY(VumoTest::WriteBytes(home.filePath(QStringLiteral("users/%1/databases").arg(uid)), QByteArray()));
+        QVERIFY(!services.db().isValid());
     }
 
     void workerThreadsGetTheirOwnConnection()
@@ -162,18 +154,12 @@ private slots:
         home.writeLogin();
         Services services;
         QVERIFY(services.database);
-        QString guiName;
-        {
-            QSqlDatabase db;
-            QVERIFY(services.database->GetDB(QStringLiteral("商品管理"), QStringLiteral("Vumo"), db));
-            guiName = db.connectionName();
-        }
+        const QString guiName = services.db().connectionName();
+        QVERIFY(!guiName.isEmpty());
         QString workerName;
         bool workerOk = false;
         std::unique_ptr<QThread> worker(QThread::create([&] {
-            QSqlDatabase db;
-            if (!services.database->GetDB(QStringLiteral("商品管理"), QStringLiteral("Vumo"), db))
-                return;
+            const QSqlDatabase db = services.db();
             workerName = db.connectionName();
             QSqlQuery query(db);
             workerOk = query.exec(QStringLiteral("CREATE TABLE w (v INTEGER)"));

@@ -37,19 +37,13 @@ Run screenshot(const VumoTest::TempHome& home, const QString& shot, const QStrin
 
 QStringList reportLines(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return QString::fromUtf8(VumoTest::ReadBytes(path)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 QString todaysLog(const VumoTest::TempHome& home)
 {
-    QFile file(home.filePath(
-        QStringLiteral("logs/quorvia-%1.log").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")))));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
+    return QString::fromUtf8(VumoTest::ReadBytes(home.filePath(
+        QStringLiteral("logs/quorvia-%1.log").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))))));
 }
 
 } // namespace
@@ -100,14 +94,9 @@ private slots:
         // Without a login the message says what to create. A log an older version left
         // readable to all is tightened; what it held stays.
         VumoTest::TempHome home;
-        QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("logs"))));
         const QString path = home.filePath(
             QStringLiteral("logs/quorvia-%1.log").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
-        {
-            QFile old(path);
-            QVERIFY(old.open(QIODevice::WriteOnly));
-            old.write("earlier line\n");
-        }
+        QVERIFY(VumoTest::WriteBytes(path, "earlier line\n"));
         QVERIFY(QFile::setPermissions(
             path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
         const Run run = screenshot(home, home.filePath(QStringLiteral("s.png")));
