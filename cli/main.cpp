@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 
 #include <cstdio>
 #include <cstdlib>
@@ -42,6 +43,9 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     qInstallMessageHandler(maskedMessage);
+    // Every answer is logged at debug level; on a terminal that buries the progress line.
+    if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
+        QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
     QFile out;
     QFile err;
     out.open(stdout, QIODevice::WriteOnly);

@@ -16,7 +16,9 @@ namespace {
 // Runs "call" with `args` while this thread keeps serving the local server.
 CliRun RunCall(const QString& home, const QStringList& args)
 {
-    return VumoTest::RunCli(QStringLiteral(VUMO_CLI), home, QStringList{QStringLiteral("call")} + args);
+    // Debug lines on: they are the ones that carry the request.
+    return VumoTest::RunCli(QStringLiteral(VUMO_CLI), home, QStringList{QStringLiteral("call")} + args,
+                            {{QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("*.debug=true")}});
 }
 
 void WriteNetworkIni(const VumoTest::TempHome& home, const QString& gateway)
