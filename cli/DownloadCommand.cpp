@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFileDevice>
 #include <QRegularExpression>
 #include <QTimer>
 
@@ -134,6 +135,9 @@ int runDownload(const QStringList& args, QIODevice& out, QIODevice& err)
                      [&err, &lastMessage](const QString& text, int) {
                          lastMessage = text;
                          writeText(err, text + QLatin1Char('\n'));
+                         // Progress is only progress when it shows at once.
+                         if (auto* file = qobject_cast<QFileDevice*>(&err))
+                             file->flush();
                      });
     QObject::connect(&thread, &VumoDownloadThread::OnVumoHandleFinishedSignal, &thread,
                      [](Quorvia::vumo::entity::VumoDataEntity* record) { delete record; });

@@ -446,7 +446,8 @@ bool VumoDb::writeListing(VumoDataEntity& record, bool fromLocalEdit, bool isNew
         return false;
     // A listing from outside replaces its pictures as a whole: a colour set it no longer has
     // would otherwise stay behind from the earlier copy.
-    if (!fromLocalEdit && !isNew && !execPrepared(QStringLiteral("DELETE FROM vumo_image WHERE client_id=?"), {clientId}))
+    if (!fromLocalEdit && !isNew
+        && !execPrepared(QStringLiteral("DELETE FROM vumo_image WHERE client_id=?"), {clientId}))
         return false;
     for (VumoSkuEntity* sku : record.Skus()) {
         if (!sku)

@@ -81,10 +81,11 @@ void DownloadOneVumoThread::run()
     auto store = database::VumoDBMgr::instance()->GetVumoDb();
     QList<database::VumoDbInterface::TextPair> before;
     if (store
-        && store->QueryTextPairs(QStringLiteral("SELECT vumo_status || ':' || upload_status, shop_categorys FROM vumo_data "
-                                                "WHERE vumo_id=%1")
-                                     .arg(vumoId),
-                                 before)
+        && store->QueryTextPairs(
+            QStringLiteral("SELECT vumo_status || ':' || upload_status, shop_categorys FROM vumo_data "
+                           "WHERE vumo_id=%1")
+                .arg(vumoId),
+            before)
         && !before.isEmpty()) {
         srcStatus = before.first().first.section(QLatin1Char(':'), 0, 0).toInt();
         const int uploadState = before.first().first.section(QLatin1Char(':'), 1).toInt();

@@ -78,7 +78,8 @@ bool FetchPicture(const QString& url, const QString& folder, int timeoutMs, QStr
     bool done = false;
     if (QDir().mkpath(folder)) {
         network::http::SyncHttpRequest http;
-        done = http.SyncDownloadFile(FullSizePictureUrl(url), partial, timeoutMs, true) && QFile::rename(partial, target);
+        done = http.SyncDownloadFile(FullSizePictureUrl(url), partial, timeoutMs, true)
+            && QFile::rename(partial, target);
     }
     if (!done) {
         QFile::remove(partial);
