@@ -8,11 +8,24 @@
 #include "database/VumoDbInterface.h"
 #include "entity/VumoDataEntity.h"
 #include "entity/VumoImgEntity.h"
+#include "plugin/VumoClassRules.h"
+#include "plugin/VumoClassification.h"
+#include "plugin/VumoMainWidget.h"
+#include "plugin/VumoTableView.h"
+#include "plugin/VumoTableViewModel.h"
 #include "plugin/hostservices/AppShareHelp.h"
+#include "sync/VumoDownloadDlg.h"
 #include "sync/VumoDownloadThread.h"
 #include "utils/SellerPaths.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
 #include <QJsonObject>
 #include <QProcess>
 #include <QSignalSpy>
@@ -266,6 +279,54 @@ private slots:
         const RunResult result = run(thread, [&thread] { thread.Cancel(); });
         QVERIFY2(result.summary.startsWith("已取消商品下载，"), qPrintable(result.summary));
         QVERIFY(result.stored < kListings - 1);
+    }
+
+    void dialogRunFillsThePage()
+    {
+        // Every listing arrives new: counts and rows move while the dialog runs.
+        QVERIFY(store().ExecSql("DELETE FROM vumo_data"));
+        VumoMainWidget page;
+        page.resize(1200, 800);
+        page.show();
+        QTRY_VERIFY(page.IsFirstLoadDone());
+        const int onSale = page.Classification()->ClassOfStatus(8);
+        page.Classification()->SetCurrentClass(onSale);
+        QTRY_COMPARE(page.Classification()->NodeCount(VumoClassNode(onSale)), 0);
+
+        QString summary, format;
+        bool started = false, closed = false;
+        QTimer driver;
+        connect(&driver, &QTimer::timeout, this, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            VumoDownloadDlg* dialog = modal ? modal->findChild<VumoDownloadDlg*>() : nullptr;
+            if (!dialog || closed)
+                return;
+            if (!started) {
+                started = true;
+                dialog->NumberEdit()->setText("123456789");
+                dialog->StartButton()->click();
+                QCOMPARE(dialog->MessageLabel()->text(), QStringLiteral("<font color=red>请确认商品编号是否正确！</font>"));
+                dialog->NumberEdit()->clear();
+                dialog->StartButton()->click();
+            } else if (!dialog->IsRunning()) {
+                summary = dialog->MessageLabel()->text();
+                format = dialog->ProgressBar()->text();
+                closed = true;
+                dialog->CancelButton()->click(); // "关闭"
+            }
+        });
+        driver.start(50);
+        page.CommandButton(VumoMainWidget::CommandDownloadVumo)->click();
+        driver.stop();
+        QVERIFY(closed);
+        QVERIFY2(summary.startsWith("已完成商品下载，本次共需下载12个商品，已完成12个，其中成功11个，失败1个！"),
+                 qPrintable(summary));
+        QCOMPARE(format, QStringLiteral("已完成12个商品下载，共12个商品，已进行100%"));
+        QList<QPair<QString, QString>> rows;
+        QVERIFY(store().QueryTextPairs("SELECT vumo_id, vumo_status FROM vumo_data WHERE vumo_status=8", rows));
+        QVERIFY(!rows.isEmpty());
+        QCOMPARE(page.Classification()->NodeCount(VumoClassNode(onSale)), rows.size());
+        QCOMPARE(page.TableView()->VumoModel()->rowCount(), rows.size());
     }
 
     void commandLineExitCodes()
