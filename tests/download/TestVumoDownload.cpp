@@ -20,16 +20,16 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
-#include <QToolButton>
-#include <QJsonObject>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
 #include <csignal>
 
@@ -305,7 +305,8 @@ private slots:
                 started = true;
                 dialog->NumberEdit()->setText("123456789");
                 dialog->StartButton()->click();
-                QCOMPARE(dialog->MessageLabel()->text(), QStringLiteral("<font color=red>请确认商品编号是否正确！</font>"));
+                QCOMPARE(dialog->MessageLabel()->text(),
+                         QStringLiteral("<font color=red>请确认商品编号是否正确！</font>"));
                 dialog->NumberEdit()->clear();
                 dialog->StartButton()->click();
             } else if (!dialog->IsRunning()) {

@@ -43,8 +43,8 @@ VumoDownloadDlg::VumoDownloadDlg(QWidget* parent, int workers)
 {
     setObjectName(QStringLiteral("VumoDownloadDlg"));
     setWindowTitle(QStringLiteral("下载商品"));
-    const int count
-        = workers > 0 ? workers : utils::VumoIni::DownloadWorkers(utils::AppShareHelp::instance()->GetUid());
+    const int count = workers > 0 ? workers
+                                  : utils::VumoIni::DownloadWorkers(utils::AppShareHelp::instance()->GetUid());
     m_thread = std::make_unique<VumoDownloadThread>(count);
     buildForm();
 
@@ -144,7 +144,7 @@ void VumoDownloadDlg::OnFilterEditChanged(const QString& text)
     // A listing number alone decides; the filter does not apply to it.
     const bool byNumber = !text.trimmed().isEmpty();
     for (QWidget* field : std::initializer_list<QWidget*>{m_status, m_title, m_lowPrice, m_highPrice, m_startTime,
-                                                           m_endTime, m_category})
+                                                          m_endTime, m_category})
         field->setEnabled(!byNumber && !m_running);
 }
 
