@@ -1,7 +1,7 @@
 #include "sync/VumoDownloadDlg.h"
 
+#include "editor/CatsBrowserDlg.h"
 #include "entity/VumoDataEntity.h"
-#include "plugin/VumoCommandRules.h"
 #include "plugin/hostservices/AppShareHelp.h"
 #include "sync/VumoDownloadThread.h"
 #include "ui/BaseDialog.h"
@@ -78,8 +78,11 @@ void VumoDownloadDlg::buildForm()
     m_category = new QLineEdit(this);
     m_category->setReadOnly(true);
     m_catsButton = new QPushButton(QStringLiteral("选择"), this);
-    m_catsButton->setEnabled(false);
-    m_catsButton->setToolTip(VumoNotAvailableTip());
+    m_catsClear = new QPushButton(QStringLiteral("清除"), this);
+    connect(m_catsClear, &QPushButton::clicked, this, [this] {
+        m_cid = -1;
+        m_category->clear();
+    });
     m_title = new QLineEdit(this);
     m_lowPrice = new QLineEdit(this);
     m_highPrice = new QLineEdit(this);
@@ -93,6 +96,7 @@ void VumoDownloadDlg::buildForm()
     auto* categoryRow = new QHBoxLayout;
     categoryRow->addWidget(m_category);
     categoryRow->addWidget(m_catsButton);
+    categoryRow->addWidget(m_catsClear);
     grid->addWidget(new QLabel(QStringLiteral("商品状态"), this), 0, 0);
     grid->addWidget(m_status, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("商品编号"), this), 0, 2);
@@ -221,16 +225,12 @@ void VumoDownloadDlg::OnShowDownloadMsg()
 
 void VumoDownloadDlg::OnYVCatsBtnClicked()
 {
-    const qint64 cid = pickCategory();
-    if (cid > 0) {
+    qint64 cid = qMax<qint64>(m_cid, 0);
+    QString name;
+    if (CatsBrowserDlg::Pick(this, cid, name) && cid > 0) {
         m_cid = cid;
-        m_category->setText(QString::number(cid));
+        m_category->setText(name);
     }
-}
-
-qint64 VumoDownloadDlg::pickCategory()
-{
-    return -1;
 }
 
 void VumoDownloadDlg::OnOneVumoHandleFinishedSignal(entity::VumoDataEntity* record, entity::ENUM_VUMO_STATUS srcStatus,

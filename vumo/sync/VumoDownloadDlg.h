@@ -64,9 +64,6 @@ private:
     void setRunning(bool running);
     // Asked before the window closes: during a run, whether to cancel it and close.
     bool mayClose();
-    // The category picker's answer, -1 when none was picked. The picker is not part of the
-    // build yet: the button stays disabled and this keeps the field as it is.
-    qint64 pickCategory();
 
     std::unique_ptr<VumoDownloadThread> m_thread;
     std::unique_ptr<QThread> m_canceller; // cancelling waits for the listings under way
@@ -77,6 +74,7 @@ private:
     QLineEdit* m_number = nullptr;
     QLineEdit* m_category = nullptr;
     QPushButton* m_catsButton = nullptr;
+    QPushButton* m_catsClear = nullptr;
     QLineEdit* m_title = nullptr;
     QLineEdit* m_lowPrice = nullptr;
     QLineEdit* m_highPrice = nullptr;
