@@ -16,6 +16,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <unistd.h>
 
 namespace Quorvia::cli {
 
@@ -131,14 +132,18 @@ int runDownload(const QStringList& args, QIODevice& out, QIODevice& err)
     else
         thread.SetVumoIds(parsed.ids);
     QString lastMessage;
-    QObject::connect(&thread, &VumoDownloadThread::DownloadVumoStatusMessageSignal, &thread,
-                     [&err, &lastMessage](const QString& text, int) {
-                         lastMessage = text;
-                         writeText(err, text + QLatin1Char('\n'));
-                         // Progress is only progress when it shows at once.
-                         if (auto* file = qobject_cast<QFileDevice*>(&err))
-                             file->flush();
-                     });
+    // On a terminal the progress stays on one line; into a file or pipe each message is a line.
+    auto* errFile = qobject_cast<QFileDevice*>(&err);
+    const bool terminal = errFile && errFile->handle() >= 0 && ::isatty(errFile->handle());
+    QObject::connect(
+        &thread, &VumoDownloadThread::DownloadVumoStatusMessageSignal, &thread,
+        [&err, errFile, terminal, &lastMessage](const QString& text, int) {
+            lastMessage = text;
+            writeText(err, terminal ? QString(QStringLiteral("\r\x1b[K") + text) : QString(text + QLatin1Char('\n')));
+            // Progress is only progress when it shows at once.
+            if (errFile)
+                errFile->flush();
+        });
     QObject::connect(&thread, &VumoDownloadThread::OnVumoHandleFinishedSignal, &thread,
                      [](Quorvia::vumo::entity::VumoDataEntity* record) { delete record; });
     QEventLoop loop;
@@ -160,6 +165,8 @@ int runDownload(const QStringList& args, QIODevice& out, QIODevice& err)
     thread.wait();
     watch.stop();
     std::signal(SIGINT, previous);
+    if (terminal)
+        writeText(err, QStringLiteral("\n"));
     QCoreApplication::sendPostedEvents(&thread); // the last messages and records
 
     const QString summary = thread.Summary();

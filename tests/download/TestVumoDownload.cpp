@@ -16,6 +16,8 @@
 #include "plugin/hostservices/AppShareHelp.h"
 #include "sync/VumoDownloadDlg.h"
 #include "sync/VumoDownloadThread.h"
+#include "ui/BaseDialog.h"
+#include "ui/MsgBox.h"
 #include "utils/SellerPaths.h"
 
 #include <QApplication>
@@ -328,6 +330,28 @@ private slots:
         QVERIFY(!rows.isEmpty());
         QCOMPARE(page.Classification()->NodeCount(VumoClassNode(onSale)), rows.size());
         QCOMPARE(page.TableView()->VumoModel()->rowCount(), rows.size());
+    }
+
+    void closingDuringARunAsksThenCancels()
+    {
+        control({{"latency_ms", 40}});
+        Quorvia::core::ui::BaseDialog<VumoDownloadDlg> frame(nullptr, 1);
+        VumoDownloadDlg* dialog = frame.content();
+        frame.show();
+        dialog->StartButton()->click();
+        QTRY_VERIFY_WITH_TIMEOUT(dialog->ProgressBar()->value() >= 1, 30000);
+        QStringList asked;
+        Quorvia::core::ui::SetMsgBoxHook([&asked](Quorvia::core::ui::MsgBox& box) {
+            asked << box.Text();
+            return asked.size() == 1 ? QMessageBox::No : QMessageBox::Yes;
+        });
+        frame.reject(); // "否": the run goes on
+        QVERIFY(frame.isVisible() && dialog->IsRunning());
+        frame.reject();
+        QTRY_VERIFY_WITH_TIMEOUT(!frame.isVisible(), 30000);
+        Quorvia::core::ui::SetMsgBoxHook({});
+        QCOMPARE(asked, QStringList(2, QStringLiteral("正在下载商品，您确定要关闭吗？")));
+        QVERIFY2(dialog->Thread()->Summary().startsWith("已取消商品下载，"), qPrintable(dialog->Thread()->Summary()));
     }
 
     void commandLineExitCodes()

@@ -214,6 +214,11 @@ void VumoDownloadDlg::OnVumoDownloadStop()
     if (!m_thread->Failures().isEmpty() || !m_thread->Overwritten().isEmpty())
         text += QStringLiteral(" <a href=\"#failures\">查看详情</a>");
     m_message->setText(text);
+    if (m_closeWhenStopped) {
+        m_closeWhenStopped = false;
+        if (auto* frame = qobject_cast<QDialog*>(parentWidget()))
+            frame->reject();
+    }
 }
 
 void VumoDownloadDlg::OnShowDownloadMsg()
@@ -265,11 +270,11 @@ bool VumoDownloadDlg::mayClose()
                    QMessageBox::Yes | QMessageBox::No)
         != QMessageBox::Yes)
         return false;
+    // The window goes once the listings under way are done (OnVumoDownloadStop); waiting
+    // here would freeze it meanwhile.
+    m_closeWhenStopped = true;
     OnDownloadVumoCancel();
-    if (m_canceller)
-        m_canceller->wait();
-    m_thread->wait();
-    return true;
+    return false;
 }
 
 } // namespace Quorvia::vumo

@@ -62,12 +62,14 @@ public slots:
 private:
     void buildForm();
     void setRunning(bool running);
-    // Asked before the window closes: during a run, whether to cancel it and close.
+    // Asked before the window closes: during a run, whether to cancel it; the window then
+    // closes when the run has stopped.
     bool mayClose();
 
     std::unique_ptr<VumoDownloadThread> m_thread;
     std::unique_ptr<QThread> m_canceller; // cancelling waits for the listings under way
     bool m_running = false;
+    bool m_closeWhenStopped = false; // the seller closed the window during the run
     qint64 m_cid = -1;
 
     QComboBox* m_status = nullptr;
