@@ -358,11 +358,11 @@ private slots:
     {
         const QString home = m_fixture->home().path();
         VumoTest::CliRun ok = VumoTest::RunCli(VUMO_CLI, home, {"download", "--id", QString::number(kFirst)});
-        QCOMPARE(ok.exitCode, 0);
+        QVERIFY2(ok.exitCode == 0, ok.err.right(2000).constData());
         QVERIFY(QString::fromUtf8(ok.out).startsWith("已完成商品下载，"));
         VumoTest::CliRun failed = VumoTest::RunCli(
             VUMO_CLI, home, {"download", "--id", QString::number(kInvalidStatus), "--workers", "2"});
-        QCOMPARE(failed.exitCode, 1);
+        QVERIFY2(failed.exitCode == 1, failed.err.right(2000).constData());
         QVERIFY(QString::fromUtf8(failed.out).contains("商品状态无效"));
         VumoTest::CliRun refused = VumoTest::RunCli(VUMO_CLI, home, {"download", "--id", "123456789"});
         QCOMPARE(refused.exitCode, 2);
