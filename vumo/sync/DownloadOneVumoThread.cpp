@@ -28,8 +28,8 @@ namespace {
 const QString kSuccess = QStringLiteral("下载成功");
 constexpr int kPictureTimeoutMs = 30000;
 
-// The brand pair from the category's "品牌" attribute. An extended attribute ("KZSX") is kept by
-// the marketplace outside the attribute text, so it is left as answered.
+// The brand pair from the category's "品牌" attribute. An extended ("KZSX") brand attribute is
+// the same attribute for the pickers (IsBrandFeatures), so it gets the pair as well.
 void CompleteBrand(VumoDataEntity& record)
 {
     if (record.brand_id() == 0)
@@ -38,8 +38,6 @@ void CompleteBrand(VumoDataEntity& record)
     qint64 aid = 0;
     QString features;
     if (!categories || !categories->GetAttributeByName(QStringLiteral("品牌"), record.cid(), aid, features) || aid <= 0)
-        return;
-    if (features.contains(QLatin1String("KZSX")))
         return;
     record.set_attributes(CompleteBrandPair(record.attributes(), aid, record.brand_id()));
 }
