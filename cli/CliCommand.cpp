@@ -11,6 +11,10 @@ const std::vector<Command>& commands()
          "（表格软件直接打开），写到终端时用终端区域设置的编码（通常是UTF-8），--encoding 可指定编码",
          &runXls2Csv},
         {"call", "METHOD [JSON] [--timeout MS]", "用卖家的登录发送一次签名的开放平台调用并打印应答", &runCall},
+        {"download",
+         "(--all | --id N ...) [--status S] [--cid C] [--title T] [--price LOW-HIGH] [--since \"yyyy-MM-dd hh:mm:ss\"] "
+         "[--until ...] [--workers N]",
+         "从平台下载商品（及其图片）到卖家的商品数据库；全部成功退出码0，有失败1，Ctrl-C取消后130", &runDownload},
         {"fill-demo-store", "[N]", "向已登录卖家的商品数据库写入N个演示商品（默认200个，可重复执行）",
          &runFillDemoStore},
         {"categories", "update [--full] [--by-api]",

@@ -18,7 +18,7 @@ struct Command
 };
 
 // Exit codes shared by the commands.
-enum ExitCode { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
+enum ExitCode { ExitOk = 0, ExitFailed = 1, ExitUsage = 2, ExitCancelled = 130 };
 
 const std::vector<Command>& commands();
 const Command* findCommand(const QString& name);
@@ -26,6 +26,7 @@ void writeText(QIODevice& device, const QString& text);
 
 int runXls2Csv(const QStringList& args, QIODevice& out, QIODevice& err);
 int runCall(const QStringList& args, QIODevice& out, QIODevice& err);
+int runDownload(const QStringList& args, QIODevice& out, QIODevice& err);
 int runFillDemoStore(const QStringList& args, QIODevice& out, QIODevice& err);
 int runCategories(const QStringList& args, QIODevice& out, QIODevice& err);
 

@@ -22,6 +22,7 @@
 #include "request/PopVumoSkuDelete.h"
 #include "request/PopVumoUpdate.h"
 #include "request/PopVumosSearch.h"
+#include "sync/VumoDownloadRules.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -116,24 +117,6 @@ QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArra
 {
     QFile file(dir.filePath(name));
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? file.fileName() : QString();
-}
-
-// A listing record filled from a get answer, member by member, as the download does.
-void ReadInto(VumoDataEntity& vumo, const QVariantMap& answer)
-{
-    for (auto it = answer.cbegin(); it != answer.cend(); ++it) {
-        if (it.key() == QLatin1String("skus")) {
-            for (const QVariant& item : it.value().toList()) {
-                auto* sku = new VumoSkuEntity;
-                const QVariantMap m = item.toMap();
-                for (auto s = m.cbegin(); s != m.cend(); ++s)
-                    sku->SetApiValue(s.key(), s.value());
-                vumo.AddSku(sku);
-            }
-        } else {
-            vumo.SetApiValue(it.key(), it.value());
-        }
-    }
 }
 
 // Adds one SKU with its sale attribute, outer id, price in cents and stock.
@@ -290,7 +273,7 @@ private slots:
             QVERIFY2(answer.contains(field) || optional.contains(field) || field.startsWith(QLatin1String("is_")),
                      qPrintable(field));
         VumoDataEntity vumo;
-        ReadInto(vumo, answer);
+        Quorvia::vumo::ReadVumoAnswer(answer, vumo);
         QCOMPARE(vumo.vumo_id(), 1000000003);
         QCOMPARE(vumo.yv_price(), 1300);
         QCOMPARE(vumo.vumo_status(), 8);
@@ -342,7 +325,7 @@ private slots:
         get.SetVumoId(id);
         QVERIFY(get.SyncRequest(20000));
         VumoDataEntity back;
-        ReadInto(back, get.GetVumo());
+        Quorvia::vumo::ReadVumoAnswer(get.GetVumo(), back);
         QCOMPARE(back.title(), vumo.title());
         QCOMPARE(back.vumo_status(), 8); // "onsale"
         QCOMPARE(back.yv_price(), 5990);
@@ -369,7 +352,7 @@ private slots:
         QCOMPARE(update.GetResponse().toMap().value("skus").toList().size(), 3);
         QVERIFY(get.SyncRequest(20000));
         VumoDataEntity updated;
-        ReadInto(updated, get.GetVumo());
+        Quorvia::vumo::ReadVumoAnswer(get.GetVumo(), updated);
         QCOMPARE(updated.title(), QStringLiteral("改名半身裙"));
         QCOMPARE(updated.vumo_status(), 2); // "offsale" of a listing that was on sale
         QCOMPARE(updated.Skus().size(), 3);
@@ -672,7 +655,7 @@ private slots:
         get.SetVumoId(id);
         QVERIFY2(get.SyncRequest(20000), qPrintable(get.errorMessage));
         VumoDataEntity back;
-        ReadInto(back, get.GetVumo());
+        Quorvia::vumo::ReadVumoAnswer(get.GetVumo(), back);
         QCOMPARE(back.title(), QStringLiteral("重启之前"));
         QCOMPARE(back.outer_id(), QStringLiteral("BOOK-1"));
         QCOMPARE(back.Skus().size(), 1); // the default SKU

@@ -551,9 +551,9 @@ private slots:
         QVERIFY(page.ready());
         VumoMainWidget& widget = *page.widget;
         QVERIFY(widget.Commands().Undeclared().isEmpty());
-        const QList<int> built = {VumoMainWidget::CommandCatsDownload, VumoMainWidget::CommandAdvanceSearch,
-                                  VumoMainWidget::CommandDeleteVumo, VumoMainWidget::CommandSettings,
-                                  VumoMainWidget::CommandToggleSearch};
+        const QList<int> built = {VumoMainWidget::CommandCatsDownload,  VumoMainWidget::CommandDownloadVumo,
+                                  VumoMainWidget::CommandAdvanceSearch, VumoMainWidget::CommandDeleteVumo,
+                                  VumoMainWidget::CommandSettings,      VumoMainWidget::CommandToggleSearch};
         for (int i = 0; i < VumoMainWidget::CommandCount; ++i) {
             QToolButton* button = widget.CommandButton(VumoMainWidget::Command(i));
             QVERIFY(button);

@@ -444,6 +444,11 @@ bool VumoDb::writeListing(VumoDataEntity& record, bool fromLocalEdit, bool isNew
                                             : QStringLiteral("DELETE FROM vumo_sku WHERE client_id=?");
     if (!isNew && !execPrepared(clearSkus, {clientId}))
         return false;
+    // A listing from outside replaces its pictures as a whole: a colour set it no longer has
+    // would otherwise stay behind from the earlier copy.
+    if (!fromLocalEdit && !isNew
+        && !execPrepared(QStringLiteral("DELETE FROM vumo_image WHERE client_id=?"), {clientId}))
+        return false;
     for (VumoSkuEntity* sku : record.Skus()) {
         if (!sku)
             continue;

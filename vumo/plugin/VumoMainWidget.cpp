@@ -2,6 +2,7 @@
 
 #include "database/VumoDBMgr.h"
 #include "database/VumoDbInterface.h"
+#include "entity/VumoDataEntity.h"
 #include "plugin/AdvanceSearchWidget.h"
 #include "plugin/SettingsFrame.h"
 #include "plugin/UserInfo.h"
@@ -14,6 +15,7 @@
 #include "plugin/VumoTableView.h"
 #include "plugin/VumoTableViewModel.h"
 #include "plugin/hostservices/AppShareHelp.h"
+#include "sync/VumoDownloadCommands.h"
 #include "sync/VumoSyncCommands.h"
 #include "ui/BaseDialog.h"
 #include "utils/Log.h"
@@ -104,6 +106,7 @@ VumoMainWidget::VumoMainWidget(QWidget* parent)
     // Declared first: the tool bar takes its buttons' looks from the table.
     m_rowCommands = std::make_unique<VumoRowCommands>(*this);
     m_syncCommands = std::make_unique<sync::VumoSyncCommands>(*this);
+    m_downloadCommands = std::make_unique<VumoDownloadCommands>(*this);
     declareCommands();
     buildFrame();
     buildMenus();
@@ -144,6 +147,7 @@ void VumoMainWidget::declareCommands()
     VumoCommandTable& table = m_commandTable;
     m_rowCommands->Declare(table);
     m_syncCommands->Declare(table);
+    m_downloadCommands->Declare(table);
 
     const auto call = [this](void (VumoMainWidget::*slot)()) -> VumoCommandHandler {
         return [this, slot](const QVariant&) { (this->*slot)(); };
@@ -187,12 +191,6 @@ void VumoMainWidget::declareCommands()
                    {}});
     table.Declare(VumoCommand::NewTemplate, QStringLiteral("新建模板"));
     table.Declare(VumoCommand::TemplateToNewVumo, QStringLiteral("创建新品"));
-    table.Declare({VumoCommand::DownloadVumo,
-                   QStringLiteral("下载商品"),
-                   QStringLiteral(":/images/toolbtn_downloadvumo.svg"),
-                   QStringLiteral("下载商品"),
-                   {},
-                   {}});
     table.Declare({VumoCommand::UploadTicked,
                    QStringLiteral("上传商品"),
                    QStringLiteral(":/images/toolbtn_upload.svg"),
@@ -720,6 +718,24 @@ void VumoMainWidget::OnVumoSellerCatChanged(qint64 vumoId, const QString& client
     }
     // Same class, other shop categories: the class total stays, the category nodes move.
     m_vumoTree->MoveCount(vumoClass, vumoClass, srcSellerCats, dstSellerCats);
+}
+
+void VumoMainWidget::OnDownloadVumo()
+{
+    m_downloadCommands->DownloadVumo();
+}
+
+void VumoMainWidget::OnOneVumoDownloadFinished(entity::VumoDataEntity* entity, entity::ENUM_VUMO_STATUS srcStatus,
+                                               const QString& srcSellerCats)
+{
+    std::unique_ptr<entity::VumoDataEntity> record(entity);
+    if (!record)
+        return;
+    const int toClass = m_vumoTree->ClassOfStatus(record->vumo_status());
+    const int fromClass = srcStatus == entity::VUMO_STATUS_UNKNOWN ? -1 : m_vumoTree->ClassOfStatus(srcStatus);
+    m_vumoTree->MoveCount(fromClass, toClass, srcSellerCats, record->shop_categorys());
+    if (m_vumoTree->NodeShowsClass(toClass, record->shop_categorys()))
+        m_vumoTableView->VumoModel()->UpdateOrInsertVumo(*record);
 }
 
 // ---- settings ----

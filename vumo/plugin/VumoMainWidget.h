@@ -3,6 +3,7 @@
 // search bar, listing table, embedded editor and status bar, and the routing of every command.
 // Commands whose dialogs and workers are not part of the build yet stay visibly disabled.
 #include "database/VumoListStruct.h"
+#include "entity/VumoStatus.h"
 #include "plugin/VumoClassLayout.h"
 #include "plugin/VumoCommandRules.h"
 #include "plugin/VumoCommandTable.h"
@@ -30,12 +31,16 @@ namespace Quorvia::core::ui {
 template <class T>
 class BaseDialog;
 }
+namespace Quorvia::vumo::entity {
+class VumoDataEntity;
+}
 
 namespace Quorvia::vumo {
 
 class AdvanceSearchWidget;
 class SettingsFrame;
 class VumoClassification;
+class VumoDownloadCommands;
 class VumoRowCommands;
 class VumoSearch;
 class VumoTableView;
@@ -127,6 +132,11 @@ public slots:
     void OnSelectVumoChanged(const QItemSelection& selected, const QItemSelection& deselected);
     void OnSettingsBtnClicked();
     void OnShowAdvancedSearchClicked();
+    void OnDownloadVumo();
+    // One listing was downloaded: its count moves from its old class to the new one and its
+    // row is refreshed or added when the current node shows it. Takes `entity` over.
+    void OnOneVumoDownloadFinished(Quorvia::vumo::entity::VumoDataEntity* entity,
+                                   Quorvia::vumo::entity::ENUM_VUMO_STATUS srcStatus, const QString& srcSellerCats);
     void OnVumoSellerCatChanged(qint64 vumoId, const QString& clientId, const QString& srcSellerCats,
                                 const QString& dstSellerCats);
 
@@ -164,6 +174,7 @@ private:
     VumoCommandTable m_commandTable;
     std::unique_ptr<VumoRowCommands> m_rowCommands;
     std::unique_ptr<sync::VumoSyncCommands> m_syncCommands;
+    std::unique_ptr<VumoDownloadCommands> m_downloadCommands;
     std::array<ToolButtonEntry, CommandCount> m_buttons;
 
     VumoClassification* m_vumoTree = nullptr;

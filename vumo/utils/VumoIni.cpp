@@ -57,6 +57,18 @@ bool VumoIni::SetCatsVersion(const QString& uid, qint64 version)
     return write(uid, "Synchronize", "catsVersion", QString::number(version));
 }
 
+int VumoIni::DownloadWorkers(const QString& uid)
+{
+    bool ok = false;
+    const int workers = read(uid, "Synchronize", "downloadWorkers").trimmed().toInt(&ok);
+    return ok ? qBound(1, workers, 8) : 4;
+}
+
+bool VumoIni::SetDownloadWorkers(const QString& uid, int workers)
+{
+    return write(uid, "Synchronize", "downloadWorkers", QString::number(qBound(1, workers, 8)));
+}
+
 QDateTime VumoIni::CategoryUpdateTime(const QString& uid)
 {
     return QDateTime::fromString(read(uid, "Synchronize", "categoryUpdateTime"), QString::fromLatin1(DateTimeFormat));

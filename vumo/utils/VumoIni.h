@@ -21,6 +21,11 @@ public:
     static QDateTime CategoryUpdateTime(const QString& uid);
     static bool SetCategoryUpdateTime(const QString& uid, const QDateTime& time);
 
+    // [Synchronize] downloadWorkers: listings downloaded at the same time, 1 to 8; 4 when
+    // absent or not a number, out-of-range values are brought into range.
+    static int DownloadWorkers(const QString& uid);
+    static bool SetDownloadWorkers(const QString& uid, int workers);
+
     // [ImageMananger] UserImagePath: folder last used when choosing local images.
     static QString UserImagePath(const QString& uid);
     static bool SetUserImagePath(const QString& uid, const QString& folder);

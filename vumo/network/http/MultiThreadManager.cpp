@@ -86,31 +86,56 @@ void MultiThreadManager::ScheduleFinished(DownloadThreadBase* worker)
             return; // from before a reset
     }
     const qint64 itemId = worker->ItemId();
-    bool allDone = false;
     {
         QMutexLocker locker(&m_counterMutex);
         ++m_completed;
         m_results.insert(itemId, worker->Result());
-        allDone = m_completed == m_total;
     }
     emit OneComplete(itemId);
-    if (allDone) {
-        // Receivers read the counters and results while the signal is delivered.
-        emit AllComplete();
-        QMutexLocker locker(&m_counterMutex);
-        m_total = 0;
-        m_completed = 0;
-        m_results.clear();
-        QMutexLocker queueLocker(&m_queueMutex);
-        m_added = 0;
+    if (FinishIfDone())
         return;
-    }
     QMutexLocker locker(&m_workerMutex);
     qint64 next = 0;
     if (!m_busy.contains(worker) && TakeNext(&next)) {
         m_busy.insert(worker);
         worker->StartWithItem(next);
     }
+}
+
+bool MultiThreadManager::FinishIfDone()
+{
+    {
+        QMutexLocker workerLocker(&m_workerMutex);
+        if (!m_busy.isEmpty())
+            return false;
+        QMutexLocker queueLocker(&m_queueMutex);
+        QMutexLocker counterLocker(&m_counterMutex);
+        // Counting what was queued, not the search's total: deleted listings are never
+        // queued and a failed page queues less, yet the run must still end.
+        const bool over = m_cancelled || (m_closed && m_added > 0 && m_completed >= m_added);
+        if (!over || m_ended)
+            return false;
+        m_ended = true;
+    }
+    // Receivers read the counters and results while the signal is delivered.
+    emit AllComplete();
+    QMutexLocker locker(&m_counterMutex);
+    m_total = 0;
+    m_completed = 0;
+    m_results.clear();
+    QMutexLocker queueLocker(&m_queueMutex);
+    m_added = 0;
+    m_pending.clear();
+    return true;
+}
+
+void MultiThreadManager::CloseQueue()
+{
+    {
+        QMutexLocker locker(&m_queueMutex);
+        m_closed = true;
+    }
+    FinishIfDone();
 }
 
 void MultiThreadManager::SetTotal(qint64 total)
@@ -123,7 +148,10 @@ void MultiThreadManager::Cancel()
 {
     {
         QMutexLocker locker(&m_queueMutex);
+        if (m_cancelled)
+            return;
         m_cancelled = true;
+        m_pending.clear();
     }
     {
         QMutexLocker locker(&m_workerMutex);
@@ -131,6 +159,8 @@ void MultiThreadManager::Cancel()
             worker->Stop();
     }
     emit Cancled();
+    // The stopped workers' finished() signals are still queued; with none busy the run is over now.
+    FinishIfDone();
 }
 
 void MultiThreadManager::Reset()
@@ -146,6 +176,8 @@ void MultiThreadManager::Reset()
         m_pending.clear();
         m_added = 0;
         m_cancelled = false;
+        m_closed = false;
+        m_ended = false;
     }
     QMutexLocker locker(&m_counterMutex);
     m_total = 0;

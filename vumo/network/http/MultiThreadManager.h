@@ -24,7 +24,11 @@ public:
     // The manager does not own the workers.
     void AddWorker(DownloadThreadBase* worker);
     void AddItem(qint64 itemId);
+    // The number shown as "of N"; it does not decide the end of a run (see CloseQueue).
     void SetTotal(qint64 total);
+    // No more items come. AllComplete follows once every queued item has finished, at once
+    // when they all have; a run that queued nothing ends without it.
+    void CloseQueue();
     void Cancel();
     void Reset();
 
@@ -37,6 +41,8 @@ public:
 
 signals:
     void OneComplete(qint64 itemId);
+    // Once per run: after CloseQueue when every queued item has finished, or after Cancel when
+    // the items under way have finished.
     void AllComplete();
     void Cancled();
 
@@ -47,11 +53,15 @@ private:
     void ScheduleIdle();
     void ScheduleFinished(DownloadThreadBase* worker);
     bool TakeNext(qint64* itemId);
+    // Emits AllComplete and clears the counters when the run is over.
+    bool FinishIfDone();
 
     mutable QMutex m_queueMutex;
     QQueue<qint64> m_pending;
     qint64 m_added = 0;
     bool m_cancelled = false;
+    bool m_closed = false;
+    bool m_ended = false; // AllComplete was emitted; Reset() begins the next run
 
     mutable QMutex m_workerMutex;
     QList<DownloadThreadBase*> m_workers;
