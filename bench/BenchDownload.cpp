@@ -42,7 +42,7 @@ void wipe(Quorvia::vumo::database::VumoDbInterface& store, bool pictures)
 // Wall time in ms of one download of everything; `stored` counts the listings stored.
 qint64 download(int workers, int& stored, QStringList& clientIds)
 {
-    VumoDownloadThread thread(workers);
+    VumoDownloadThread thread(Quorvia::utils::AppShareHelp::instance()->GetUid(), workers);
     thread.SetCondition({});
     stored = 0;
     QObject::connect(&thread, &VumoDownloadThread::OnVumoHandleFinishedSignal, &thread,

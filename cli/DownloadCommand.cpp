@@ -4,7 +4,6 @@
 #include "SellerStores.h"
 
 #include "entity/VumoDataEntity.h"
-#include "plugin/hostservices/AppShareHelp.h"
 #include "sync/VumoDownloadThread.h"
 #include "utils/VumoIni.h"
 
@@ -122,11 +121,9 @@ int runDownload(const QStringList& args, QIODevice& out, QIODevice& err)
     // The category store too: the brand completion looks up the category's brand attribute.
     if (!OpenSellerStores("download", {StoreKind::Listings, StoreKind::Categories}, err, login))
         return ExitFailed;
-    const int workers = parsed.workers > 0
-        ? parsed.workers
-        : Quorvia::utils::VumoIni::DownloadWorkers(Quorvia::utils::AppShareHelp::instance()->GetUid());
+    const int workers = parsed.workers > 0 ? parsed.workers : Quorvia::utils::VumoIni::DownloadWorkers(login.uid);
 
-    VumoDownloadThread thread(workers);
+    VumoDownloadThread thread(login.uid, workers);
     if (parsed.all)
         thread.SetCondition(parsed.condition);
     else

@@ -65,10 +65,8 @@ class TestVumoDownload : public QObject
     VumoTest::MarketplaceFixture m_market;
 
     Quorvia::vumo::database::VumoDbInterface& store() { return *m_fixture->store(); }
-    QString imageFolder() const
-    {
-        return Quorvia::utils::SellerImageFolder(Quorvia::utils::AppShareHelp::instance()->GetUid());
-    }
+    static QString Uid() { return Quorvia::utils::AppShareHelp::instance()->GetUid(); }
+    QString imageFolder() const { return Quorvia::utils::SellerImageFolder(Uid()); }
     void control(const QJsonObject& command)
     {
         bool ok = false;
@@ -135,7 +133,7 @@ class TestVumoDownload : public QObject
     }
     RunResult runAll(int workers, const VumoDownloadCondition& condition = {})
     {
-        VumoDownloadThread thread(workers);
+        VumoDownloadThread thread(Uid(), workers);
         thread.SetCondition(condition);
         return run(thread);
     }
@@ -169,7 +167,7 @@ private slots:
 
     void oneListingByNumberNeedsNoSearch()
     {
-        VumoDownloadThread thread(2);
+        VumoDownloadThread thread(Uid(), 2);
         VumoDownloadCondition condition;
         condition.vumoId = kFirst;
         thread.SetCondition(condition);
@@ -229,7 +227,7 @@ private slots:
         local.AddImage(stale);
         QVERIFY(store().SaveDownloadedVumo(local));
 
-        VumoDownloadThread thread(1);
+        VumoDownloadThread thread(Uid(), 1);
         thread.SetVumoIds({id});
         const RunResult result = run(thread);
         QCOMPARE(result.overwritten, QList<qint64>{id});
@@ -259,7 +257,7 @@ private slots:
         const qint64 id = kFirst + 7;
         QVERIFY(store().ExecSql(QString("DELETE FROM vumo_data WHERE vumo_id=%1").arg(id)));
         control({{"method", method}, {"mode", mode}, {"count", 1}});
-        VumoDownloadThread thread(1);
+        VumoDownloadThread thread(Uid(), 1);
         thread.SetRequestTimeLimit(1500);
         thread.SetVumoIds({id, id + 1, id + 2});
         const RunResult result = run(thread);
@@ -276,7 +274,7 @@ private slots:
     void cancelAfterTheFirstListing()
     {
         control({{"latency_ms", 30}});
-        VumoDownloadThread thread(1);
+        VumoDownloadThread thread(Uid(), 1);
         thread.SetCondition({});
         const RunResult result = run(thread, [&thread] { thread.Cancel(); });
         QVERIFY2(result.summary.startsWith("已取消商品下载，"), qPrintable(result.summary));

@@ -19,7 +19,10 @@ set(ALLOWED
   "request/PopVumoAdd.cpp|plugin/hostservices/AppShareHelp.h"
   "request/PopVumoRedCommentSync.cpp|plugin/UserInfo.h"
   "request/PopVumosSearch.cpp|plugin/hostservices/AppShareHelp.h"
-  # The sync subsystem's command object sits on the listing page and names the seller.
+  # The sync subsystem's command objects and dialog sit on the listing page and name the seller.
+  "sync/VumoDownloadCommands.cpp|plugin/VumoCommandTable.h"
+  "sync/VumoDownloadCommands.cpp|plugin/VumoMainWidget.h"
+  "sync/VumoDownloadDlg.cpp|plugin/hostservices/AppShareHelp.h"
   "sync/VumoSyncCommands.cpp|plugin/VumoCommandTable.h"
   "sync/VumoSyncCommands.cpp|plugin/VumoMainWidget.h"
   "sync/VumoSyncCommands.cpp|plugin/hostservices/AppShareHelp.h"

@@ -5,7 +5,6 @@
 #include "database/VumoDbInterface.h"
 #include "entity/VumoDataEntity.h"
 #include "entity/VumoImgEntity.h"
-#include "plugin/hostservices/AppShareHelp.h"
 #include "request/PopVumoGet.h"
 #include "request/PopVumoPropimgsSearch.h"
 #include "sync/VumoDownloadRules.h"
@@ -44,8 +43,9 @@ void CompleteBrand(VumoDataEntity& record)
 
 } // namespace
 
-DownloadOneVumoThread::DownloadOneVumoThread(QObject* parent)
+DownloadOneVumoThread::DownloadOneVumoThread(const QString& uid, QObject* parent)
     : DownloadThreadBase(parent)
+    , m_uid(uid)
 {
 }
 
@@ -144,7 +144,7 @@ bool DownloadOneVumoThread::fetchPictures(qint64 vumoId, VumoDataEntity& record,
     }
 
     // A picture that cannot be fetched keeps an empty name and is skipped by the strip.
-    const QString folder = utils::SellerImageFolder(utils::AppShareHelp::instance()->GetUid());
+    const QString folder = utils::SellerImageFolder(m_uid);
     for (auto& group : record.Images()) {
         for (VumoImgEntity* image : group) {
             QString name;

@@ -19,7 +19,8 @@ class DownloadOneVumoThread : public Quorvia::network::http::DownloadThreadBase
     Q_OBJECT
 
 public:
-    explicit DownloadOneVumoThread(QObject* parent = nullptr);
+    // `uid`: the seller whose picture folder receives the pictures.
+    explicit DownloadOneVumoThread(const QString& uid, QObject* parent = nullptr);
     ~DownloadOneVumoThread() override;
 
     // Time limit of the listing and picture-list requests (60000 and 180000 ms by default).
@@ -41,6 +42,7 @@ private:
     QString downloadOne(qint64 vumoId, entity::VumoDataEntity& record);
     bool fetchPictures(qint64 vumoId, entity::VumoDataEntity& record, QString& error);
 
+    const QString m_uid;
     std::atomic<int> m_getTimeoutMs{60000};
     std::atomic<int> m_imagesTimeoutMs{180000};
 };

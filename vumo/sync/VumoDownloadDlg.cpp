@@ -45,7 +45,7 @@ VumoDownloadDlg::VumoDownloadDlg(QWidget* parent, int workers)
     setWindowTitle(QStringLiteral("下载商品"));
     const int count = workers > 0 ? workers
                                   : utils::VumoIni::DownloadWorkers(utils::AppShareHelp::instance()->GetUid());
-    m_thread = std::make_unique<VumoDownloadThread>(count);
+    m_thread = std::make_unique<VumoDownloadThread>(utils::AppShareHelp::instance()->GetUid(), count);
     buildForm();
 
     VumoDownloadThread* thread = m_thread.get();

@@ -16,7 +16,7 @@ const QString kSuccess = QStringLiteral("下载成功");
 constexpr int kPageSize = 40;
 } // namespace
 
-VumoDownloadThread::VumoDownloadThread(int workers, QObject* parent)
+VumoDownloadThread::VumoDownloadThread(const QString& uid, int workers, QObject* parent)
     : QThread(parent)
     , m_manager(std::make_unique<MultiThreadManager>())
 {
@@ -24,7 +24,7 @@ VumoDownloadThread::VumoDownloadThread(int workers, QObject* parent)
     qRegisterMetaType<Quorvia::vumo::entity::ENUM_VUMO_STATUS>();
     const int count = qBound(1, workers, kMaxWorkers);
     for (int i = 0; i < count; ++i) {
-        auto worker = std::make_unique<DownloadOneVumoThread>();
+        auto worker = std::make_unique<DownloadOneVumoThread>(uid);
         connect(worker.get(), &DownloadOneVumoThread::AddVumo, this, &VumoDownloadThread::OnVumoHandleFinishedSignal,
                 Qt::DirectConnection);
         connect(

@@ -34,7 +34,8 @@ public:
     static constexpr int kMaxWorkers = 8;
 
     // `workers` is bounded to 1..kMaxWorkers.
-    explicit VumoDownloadThread(int workers = 1, QObject* parent = nullptr);
+    // `uid`: the seller whose picture folder receives the pictures.
+    explicit VumoDownloadThread(const QString& uid, int workers = 1, QObject* parent = nullptr);
     ~VumoDownloadThread() override; // cancels a run and waits for it
 
     // A condition whose vumoId is above 0 downloads that one listing, else it searches.
