@@ -79,6 +79,9 @@ int main(int argc, char** argv)
 
     int storedOne = 0, storedFour = 0, stored = 0;
     QStringList ids, ignored;
+    // One pass first, so the simulator has drawn every picture before the timed runs: its
+    // drawing is the stand-in's cost, not the download's.
+    download(4, stored, ignored);
     wipe(store, true);
     const qint64 oneMs = download(1, storedOne, ids);
     // The store's part: the same listings read and stored again on one thread.
@@ -92,8 +95,7 @@ int main(int argc, char** argv)
     const qint64 storeMs = clock.elapsed();
     wipe(store, true);
     const qint64 fourMs = download(4, storedFour, ignored);
-    // With the pictures already on disk only the listing calls are left: what the workers
-    // gain where the simulator does not draw pictures one after another.
+    // With the pictures already on disk only the listing calls are left.
     wipe(store, false);
     const qint64 warmOneMs = download(1, stored, ignored);
     wipe(store, false);

@@ -1030,7 +1030,15 @@ bool MarketGateway::PictureFor(const QString& path, QByteArray* bytes, QByteArra
     QByteArray original;
     if (!m_store.Picture(full, &original)) {
         // Seeded pictures are drawn on demand, at the size their folder asks for.
-        return RenderSeedPicture(path, bytes, contentType);
+        if (const DrawnPicture* drawn = m_drawn.object(path)) {
+            *bytes = drawn->bytes;
+            *contentType = drawn->contentType;
+            return true;
+        }
+        if (!RenderSeedPicture(path, bytes, contentType))
+            return false;
+        m_drawn.insert(path, new DrawnPicture{*bytes, *contentType}, qMax<qsizetype>(1, bytes->size() / 1024));
+        return true;
     }
     *contentType = ContentTypeOf(full);
     if (size == 0) {

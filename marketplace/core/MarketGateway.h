@@ -3,6 +3,7 @@
 // operation, the picture calls, the category package and the workbench server calls. Works on
 // already decoded parameters, so it is tested without sockets; MarketplaceServer feeds it.
 #include <QByteArray>
+#include <QCache>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QMap>
@@ -142,6 +143,14 @@ private:
     int m_synchroCount = 0;
     QByteArray m_packageOverride;
     qint64 m_lastPackageVersion = -1;
+    // Drawing a seeded picture costs far more than serving it, and a real image host serves
+    // stored files: each drawn picture is kept (cost in KiB, 256 MiB at most).
+    struct DrawnPicture
+    {
+        QByteArray bytes;
+        QByteArray contentType;
+    };
+    mutable QCache<QString, DrawnPicture> m_drawn{256 * 1024};
 };
 
 } // namespace Quorvia::marketplace
