@@ -57,6 +57,7 @@ public:
     const Quorvia::vumo::database::VumoDemoSummary& summary() const { return m_summary; }
 
     Quorvia::vumo::database::VumoDbInterface* store() const;
+    const TempHome& home() const { return m_home; }
 
     // The table query the main widget runs, with an optional condition ("WHERE ...").
     static QString TableQuery(const QString& condition = QString());
