@@ -319,6 +319,28 @@ private slots:
         QVERIFY(Dump() == m_baseline);
     }
 
+    // A cancel after the package is read, between two records of its write: the full
+    // refresh's emptied tables and its first record go back, and the version stays.
+    void cancelDuringWriteLeavesStoreAndVersion()
+    {
+        Control({{"package", QString::fromUtf8("9\n" + Record(5) + '\t' + Record(6))}});
+        CatsDownloadThread thread(kUid, kVender);
+        thread.SetFullRefresh(true);
+        // Reading ends at 50%; direct, so the cancel lands before the next record is written.
+        connect(
+            &thread, &CatsSyncWorker::SetValue, &thread,
+            [&](int v) {
+                if (v > 50)
+                    thread.Stop();
+            },
+            Qt::DirectConnection);
+        const VumoWorkerOutcome outcome = Run(thread);
+        QVERIFY(outcome.cancelled);
+        QCOMPARE(outcome.succeeded, 0);
+        QCOMPARE(VumoIni::CatsVersion(kUid), 1);
+        QVERIFY(Dump() == m_baseline);
+    }
+
     void shopCategoriesReplacedInOneOperation()
     {
         auto* old = VumoTest::makeShopCategory(1, 0, QStringLiteral("旧分类"), 1);
