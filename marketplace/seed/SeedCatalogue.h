@@ -125,8 +125,9 @@ struct SeedCatalogue
     QVector<SeedListing> listings;
 };
 
-// kind: "demo", "empty" or "scale" (with `listings` listings). The same kind and count give
-// the same catalogue on every call. Unknown kinds give an empty catalogue with `ok` false.
+// kind: "demo", "empty" or "scale" (with `listings` listings; its category tree is the demo
+// tree followed by some thousand generated categories). The same kind and count give the same
+// catalogue on every call. Unknown kinds give an empty catalogue with `ok` false.
 SeedCatalogue MakeSeedCatalogue(const QString& kind, int listings = 0, bool* ok = nullptr);
 
 // Bytes of a seeded picture for an image-host path of a seeded listing (any size variant

@@ -2,6 +2,7 @@
 // values and groups, and the seller's shop categories.
 #include "SeedTables.h"
 
+#include <algorithm>
 #include <mutex>
 
 namespace Quorvia::marketplace::seed {
@@ -418,33 +419,55 @@ QString AttributeFeatures(const AttrDef& def)
     return QStringLiteral("erpAttType:GJSX");
 }
 
+SeedAttribute MakeAttribute(const AttrDef& def, qint64 cid, int k)
+{
+    SeedAttribute a;
+    a.aid = cid * 100 + k + 1;
+    a.cid = cid;
+    a.name = QString::fromUtf8(def.name);
+    a.isKeyProp = def.key;
+    a.isSaleProp = def.sale;
+    a.indexId = k + 1;
+    a.attType = def.attType ? def.attType : 1;
+    a.inputType = def.inputType;
+    a.isReq = def.isReq;
+    a.isNav = def.inputType != kText && def.isReq ? 1 : 0;
+    a.isFet = a.name == QStringLiteral("品牌") ? 1 : 0;
+    a.groupId = cid * 10 + def.group;
+    a.features = AttributeFeatures(def);
+    return a;
+}
+
+SeedAttrValue MakeValue(const AttrDef& def, qint64 aid, int j, const QString& name)
+{
+    SeedAttrValue v;
+    v.aid = aid;
+    v.vid = aid * 100 + j + 1;
+    v.name = name;
+    v.indexId = j + 1;
+    const QString rgb = ColourOfValue(v.name);
+    if (def.sale && !rgb.isEmpty())
+        v.features = QStringLiteral("rgb:") + rgb;
+    return v;
+}
+
+void AddGroups(SeedCatalogue& c, qint64 cid, const char* group1, const char* group2)
+{
+    c.groups.append({cid * 10 + 1, cid, QString::fromUtf8(group1), 1, 1});
+    c.groups.append({cid * 10 + 2, cid, QString::fromUtf8(group2), 1, 2});
+}
+
 void AddLeafAttributes(Tables& t, LeafInfo& leaf)
 {
     const AttrSet set = AttributesOf(leaf.profile);
     SeedCatalogue& c = t.base;
-
-    const qint64 groupBase = leaf.cid * 10;
-    c.groups.append({groupBase + 1, leaf.cid, QString::fromUtf8(set.group1), 1, 1});
-    c.groups.append({groupBase + 2, leaf.cid, QString::fromUtf8(set.group2), 1, 2});
+    AddGroups(c, leaf.cid, set.group1, set.group2);
 
     leaf.firstAttr = c.attributes.size();
     leaf.attrCount = set.count;
     for (int k = 0; k < set.count; ++k) {
         const AttrDef& def = set.defs[k];
-        SeedAttribute a;
-        a.aid = leaf.cid * 100 + k + 1;
-        a.cid = leaf.cid;
-        a.name = QString::fromUtf8(def.name);
-        a.isKeyProp = def.key;
-        a.isSaleProp = def.sale;
-        a.indexId = k + 1;
-        a.attType = def.attType ? def.attType : 1;
-        a.inputType = def.inputType;
-        a.isReq = def.isReq;
-        a.isNav = def.inputType != kText && def.isReq ? 1 : 0;
-        a.isFet = a.name == QStringLiteral("品牌") ? 1 : 0;
-        a.groupId = groupBase + def.group;
-        a.features = AttributeFeatures(def);
+        const SeedAttribute a = MakeAttribute(def, leaf.cid, k);
         t.attrByAid.insert(a.aid, c.attributes.size());
         c.attributes.append(a);
 
@@ -465,16 +488,8 @@ void AddLeafAttributes(Tables& t, LeafInfo& leaf)
         const QStringList names = QString::fromUtf8(def.values).split(QLatin1Char('|'));
         QVector<int>& indices = t.valuesByAid[a.aid];
         for (int j = 0; j < names.size(); ++j) {
-            SeedAttrValue v;
-            v.aid = a.aid;
-            v.vid = a.aid * 100 + j + 1;
-            v.name = names.at(j);
-            v.indexId = j + 1;
-            const QString rgb = ColourOfValue(v.name);
-            if (def.sale && !rgb.isEmpty())
-                v.features = QStringLiteral("rgb:") + rgb;
             indices.append(c.attrValues.size());
-            c.attrValues.append(v);
+            c.attrValues.append(MakeValue(def, a.aid, j, names.at(j)));
         }
     }
 }
@@ -574,6 +589,163 @@ Tables BuildTables()
     return t;
 }
 
+// ---- the scale seed's catalogue of real size ---------------------------------------------
+// Generated from small word lists; the demo tree stays in front so listings keep their leaves.
+
+const char* const kScaleTops[] = {
+    "美妆个护", "母婴",     "玩具乐器", "运动户外", "汽车用品", "家具",     "家装建材", "厨具",
+    "家纺",     "宠物生活", "珠宝首饰", "钟表",     "箱包皮具", "礼品鲜花", "医疗保健", "农资园艺",
+    "办公设备", "电脑整机", "电脑配件", "摄影摄像", "文具",     "五金工具", "灯饰照明", "卫浴用品",
+    "摩托车",   "自行车",   "户外装备", "健身器材", "游泳用品", "电子游戏", "收藏品",   "工业品",
+    "清洁用品", "纸品湿巾", "成人用品", "眼镜",     "乐器",     "模型手办", "节庆用品", "本地特产",
+};
+const char* const kModifiers[] = {
+    "精品", "时尚", "专业", "家用", "户外", "儿童", "经典",   "智能", "便携", "进口", "国产", "复古",
+    "轻奢", "环保", "商务", "休闲", "创意", "迷你", "多功能", "手工", "车载", "季节", "定制", "礼品",
+};
+const char* const kGoods[] = {"套装", "配件", "用品", "工具", "器材", "饰品",
+                              "收纳", "装备", "耗材", "摆件", "护理", "周边"};
+const char* const kMaterials[] = {"木质", "金属", "塑料",   "陶瓷", "玻璃", "布艺",
+                                  "皮革", "竹制", "不锈钢", "硅胶", "纯棉", "亚克力"};
+const char* const kItems[] = {"架", "盒", "袋", "桶", "杯", "垫", "套", "灯",
+                              "刷", "夹", "瓶", "罐", "包", "椅", "桌", "柜"};
+const char* const kBrandHeads[] = {"云", "星", "蓝", "金", "绿", "锦", "华", "恒", "瑞", "美",
+                                   "德", "安", "康", "乐", "佳", "盛", "泰", "宏", "雅", "欣",
+                                   "博", "创", "优", "嘉", "润", "信", "鑫", "朗", "晨", "辰"};
+const char* const kBrandTails[] = {"达", "源", "丰", "途", "森", "禾", "邦", "诺", "派", "尚",
+                                   "航", "力", "泽", "凯", "帆", "川", "维", "腾", "家", "品"};
+const char* const kColours[] = {"黑色", "白色",   "灰色", "藏青色", "卡其色", "军绿色", "酒红色", "米白色",
+                                "粉色", "天蓝色", "蓝色", "绿色",   "银色",   "金色",   "红色",   "透明"};
+const char* const kUnits[] = {"cm", "mm", "ml", "g", "寸"};
+const char* const kSelectNames[] = {"材质",     "产地",     "风格",     "形状",     "图案",     "工艺",     "重量",
+                                    "尺寸",     "容量",     "功率",     "等级",     "系列",     "适用年龄", "适用性别",
+                                    "上市时间", "包装方式", "表面处理", "适用空间", "安装方式", "货源类别"};
+const char* const kMultiNames[] = {"适用场景", "功能", "适用人群", "流行元素", "包装清单", "配送说明"};
+const char* const kValueWords[] = {"标准", "加厚", "轻薄", "大号", "中号", "小号", "经典", "升级",
+                                   "豪华", "简约", "复古", "时尚", "便携", "折叠", "防水", "耐磨",
+                                   "加长", "迷你", "双层", "单层", "多色", "纯色", "拼色", "印花"};
+
+template <class T, int N>
+constexpr int Size(T (&)[N])
+{
+    return N;
+}
+
+// A fixed scramble of a number: the same catalogue on every machine and call.
+int Pick(qint64 x, int salt, int n)
+{
+    quint64 z = quint64(x) * 0x9E3779B97F4A7C15ull + quint64(salt) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 31)) * 0x94D049BB133111EBull;
+    return int((z ^ (z >> 29)) % quint64(n));
+}
+
+// Names of a generated leaf's choice attribute values; none for a free-text one.
+QStringList GeneratedValues(int kind, qint64 cid, int k)
+{
+    QStringList names;
+    switch (kind) {
+    case 0: // brand: two-syllable names, unique within the attribute
+        for (int j = 0, n = 20 + Pick(cid, k, 31); j < n; ++j)
+            names << QString::fromUtf8(kBrandHeads[(Pick(cid, 1, 30) + j) % 30])
+                    + QString::fromUtf8(kBrandTails[(Pick(cid, 2, 20) + j + j / 30) % 20]);
+        break;
+    case 1: // colour
+        for (int j = 0, n = 8 + Pick(cid, k, 9); j < n; ++j)
+            names << QString::fromUtf8(kColours[(Pick(cid, 3, 16) + j) % 16]);
+        break;
+    case 2: { // size with a unit
+        const QString unit = QString::fromUtf8(kUnits[Pick(cid, 4, Size(kUnits))]);
+        for (int j = 0, n = 5 + Pick(cid, k, 8); j < n; ++j)
+            names << QString::number((j + 1) * (5 + Pick(cid, 5, 6) * 5)) + unit;
+        break;
+    }
+    case 3: // single or multi select: distinct words, 5 is prime to the list's 24
+        for (int j = 0, n = (k < 7 ? 5 : 4) + Pick(cid, k, k < 7 ? 12 : 7); j < n; ++j)
+            names << QString::fromUtf8(kValueWords[(Pick(cid, k + 10, 24) + j * 5) % 24]);
+        break;
+    default:
+        break;
+    }
+    return names;
+}
+
+void AddGeneratedLeaf(SeedCatalogue& c, qint64 cid)
+{
+    AddGroups(c, cid, "基本信息", "规格参数");
+    // Brand, two sale attributes, four single and two multi selects, three free texts.
+    const int base = Pick(cid, 6, 20);
+    const int multiBase = Pick(cid, 7, Size(kMultiNames));
+    for (int k = 0; k < 12; ++k) {
+        AttrDef def{nullptr, kSingle, 0, false, false, 0, 2, nullptr};
+        int kind = 3;
+        if (k == 0) {
+            def = {"品牌", kSingle, 1, false, true, 0, 1, nullptr};
+            kind = 0;
+        } else if (k == 1) {
+            def = {"颜色", kMulti, 1, true, false, 0, 1, nullptr};
+            kind = 1;
+        } else if (k == 2) {
+            def = {"规格", kMulti, 1, true, false, 0, 1, nullptr};
+            kind = 2;
+        } else if (k < 7) {
+            def.name = kSelectNames[(base + (k - 3) * 7) % 20]; // 7 is prime to 20: distinct names
+            def.isReq = k < 5;
+            def.group = k < 5 ? 1 : 2;
+        } else if (k < 9) {
+            def.name = kMultiNames[(multiBase + k - 7) % Size(kMultiNames)];
+            def.inputType = kMulti;
+        } else {
+            static const AttrDef texts[] = {{"型号", kText, 1, false, true, 0, 1, nullptr},
+                                            {"货号", kText, 0, false, false, 0, 2, nullptr},
+                                            {"执行标准", kText, 0, false, false, 4, 2, nullptr}};
+            def = texts[k - 9];
+            kind = -1;
+        }
+        const SeedAttribute a = MakeAttribute(def, cid, k);
+        c.attributes.append(a);
+        const QStringList names = GeneratedValues(kind, cid, k);
+        for (int j = 0; j < names.size(); ++j)
+            c.attrValues.append(MakeValue(def, a.aid, j, names.at(j)));
+        // Some leaves carry the seller's own brands.
+        for (int n = 0; kind == 0 && Pick(cid, 8, 3) == 0 && n < 1 + Pick(cid, 9, 2); ++n) {
+            SeedAttrValue v;
+            v.aid = a.aid;
+            v.vid = a.aid * 100 + 90 + n;
+            v.name = n ? QStringLiteral("演示小店定制") : QStringLiteral("演示小店自营");
+            v.indexId = 90 + n;
+            v.features = QStringLiteral("vender:10001");
+            c.venderAttrValues.append(v);
+        }
+    }
+}
+
+SeedCatalogue BuildScaleCatalogue(const SeedCatalogue& demo)
+{
+    SeedCatalogue c = demo;
+    qint64 nextLevel2 = 4001;
+    qint64 nextLeaf = 20001;
+    const int firstIndex = int(std::count_if(demo.categories.cbegin(), demo.categories.cend(),
+                                             [](const SeedCategory& x) { return x.lev == 1; }));
+    for (int i = 0; i < Size(kScaleTops); ++i) {
+        const SeedCategory top{1101 + i, 0, QString::fromUtf8(kScaleTops[i]), 1, true, firstIndex + i + 1, 1};
+        c.categories.append(top);
+        for (int j = 0, n2 = 16 + Pick(top.id, 0, 9); j < n2; ++j) {
+            // Modifier index differs for every j < 24: names are unique under their parent.
+            const QString name2 = QString::fromUtf8(kModifiers[(i + j) % 24])
+                + QString::fromUtf8(kGoods[(i * 3 + j) % Size(kGoods)]);
+            const SeedCategory mid{nextLevel2++, top.id, name2, 2, true, j + 1, 1};
+            c.categories.append(mid);
+            for (int k = 0, n3 = 2 + Pick(mid.id, 0, 5); k < n3; ++k) {
+                const QString name3 = QString::fromUtf8(kMaterials[(j + k) % Size(kMaterials)])
+                    + QString::fromUtf8(kItems[(i * 5 + j + k * 3) % Size(kItems)]);
+                c.categories.append({nextLeaf, mid.id, name3, 3, false, k + 1, 1});
+                AddGeneratedLeaf(c, nextLeaf++);
+            }
+        }
+    }
+    return c;
+}
+
 } // namespace
 
 const Tables& SeedTables()
@@ -582,6 +754,14 @@ const Tables& SeedTables()
     static Tables* tables = nullptr;
     std::call_once(once, [] { tables = new Tables(BuildTables()); });
     return *tables;
+}
+
+const SeedCatalogue& ScaleCatalogueBase()
+{
+    static std::once_flag once;
+    static SeedCatalogue* catalogue = nullptr;
+    std::call_once(once, [] { catalogue = new SeedCatalogue(BuildScaleCatalogue(SeedTables().base)); });
+    return *catalogue;
 }
 
 QString ColourOfValue(const QString& name)

@@ -800,7 +800,7 @@ SeedCatalogue MakeSeedCatalogue(const QString& kind, int listings, bool* ok)
     if (!known)
         return SeedCatalogue();
 
-    SeedCatalogue catalogue = t.base;
+    SeedCatalogue catalogue = kind == QLatin1String("scale") ? seed::ScaleCatalogueBase() : t.base;
     catalogue.listings.reserve(count);
     for (int i = 0; i < count; ++i)
         catalogue.listings.append(seed::MakeSeedListing(t, i));

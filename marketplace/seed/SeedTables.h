@@ -61,6 +61,10 @@ struct Tables
 // Built on first use; safe to call from any thread.
 const Tables& SeedTables();
 
+// The "scale" seed without listings: the demo tree, then a generated tree of some thousand
+// categories with a few hundred thousand attribute values. Built on first use, any thread.
+const SeedCatalogue& ScaleCatalogueBase();
+
 // Listing number `index` (0-based) of the generator.
 SeedListing MakeSeedListing(const Tables& tables, int index);
 

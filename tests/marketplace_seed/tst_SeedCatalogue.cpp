@@ -84,7 +84,9 @@ class SeedCatalogueTest : public QObject
 private slots:
     void sameCatalogueOnEveryCall();
     void kindsAndSeller();
+    void categoryTreeIsThreeLevels_data();
     void categoryTreeIsThreeLevels();
+    void attributesOfEveryLeaf_data() { categoryTreeIsThreeLevels_data(); }
     void attributesOfEveryLeaf();
     void listingsReferToTheirCategory();
     void skusUseSaleAttributes();
@@ -137,9 +139,20 @@ void SeedCatalogueTest::kindsAndSeller()
              QStringList({login.appKey, login.appSecret, login.accessToken}));
 }
 
+void SeedCatalogueTest::categoryTreeIsThreeLevels_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("minLeaves");
+    QTest::addColumn<int>("minValues");
+    QTest::newRow("demo tree") << "empty" << 200 << 1000;
+    QTest::newRow("scale tree") << "scale" << 3000 << 200000;
+}
+
 void SeedCatalogueTest::categoryTreeIsThreeLevels()
 {
-    const SeedCatalogue c = MakeSeedCatalogue(QStringLiteral("empty"));
+    QFETCH(QString, kind);
+    QFETCH(int, minLeaves);
+    const SeedCatalogue c = MakeSeedCatalogue(kind);
     const Index ix(c);
     QCOMPARE(ix.categories.size(), c.categories.size()); // ids unique
     QHash<qint64, int> children;
@@ -157,14 +170,26 @@ void SeedCatalogueTest::categoryTreeIsThreeLevels()
         QCOMPARE(x.isParent, x.lev < 3);
         leaves += x.lev == 3;
     }
-    for (const SeedCategory& x : c.categories)
+    QSet<QString> siblings; // a name once under its parent
+    for (const SeedCategory& x : c.categories) {
         QCOMPARE(children.value(x.id) > 0, x.isParent);
-    QVERIFY2(leaves >= 200, qPrintable(QString::number(leaves)));
+        QVERIFY2(!siblings.contains(QString::number(x.fid) + x.name), qPrintable(x.name));
+        siblings.insert(QString::number(x.fid) + x.name);
+    }
+    QVERIFY2(leaves >= minLeaves, qPrintable(QString::number(leaves)));
+    // The scale tree keeps the demo tree in front, so seeded listings keep their categories.
+    const SeedCatalogue demo = MakeSeedCatalogue(QStringLiteral("demo"));
+    const auto key = [](const SeedCategory& x) { return QStringLiteral("%1/%2/%3").arg(x.id).arg(x.fid).arg(x.name); };
+    for (int i = 0; i < demo.categories.size(); ++i)
+        QCOMPARE(key(c.categories.at(i)), key(demo.categories.at(i)));
 }
 
 void SeedCatalogueTest::attributesOfEveryLeaf()
 {
-    const SeedCatalogue c = MakeSeedCatalogue(QStringLiteral("empty"));
+    QFETCH(QString, kind);
+    QFETCH(int, minValues);
+    const SeedCatalogue c = MakeSeedCatalogue(kind);
+    QVERIFY2(c.attrValues.size() >= minValues, qPrintable(QString::number(c.attrValues.size())));
     const Index ix(c);
     QCOMPARE(ix.attributes.size(), c.attributes.size());                         // aid unique over all categories
     QCOMPARE(ix.values.size(), c.attrValues.size() + c.venderAttrValues.size()); // vid unique
