@@ -23,6 +23,7 @@ set(ALLOWED
   "sync/VumoDownloadCommands.cpp|plugin/VumoCommandTable.h"
   "sync/VumoDownloadCommands.cpp|plugin/VumoMainWidget.h"
   "sync/VumoDownloadDlg.cpp|plugin/hostservices/AppShareHelp.h"
+  "sync/VumoSyncCommands.cpp|plugin/VumoClassification.h"
   "sync/VumoSyncCommands.cpp|plugin/VumoCommandTable.h"
   "sync/VumoSyncCommands.cpp|plugin/VumoMainWidget.h"
   "sync/VumoSyncCommands.cpp|plugin/hostservices/AppShareHelp.h"

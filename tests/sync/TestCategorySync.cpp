@@ -12,6 +12,7 @@
 #include "database/VumoDbInterface.h"
 #include "entity/SellerCatsEntity.h"
 #include "entity/VenderShopCategoryEntity.h"
+#include "plugin/VumoClassification.h"
 #include "plugin/VumoMainWidget.h"
 #include "plugin/hostservices/AppShareHelp.h"
 #include "quorvia/DatabaseManage.h"
@@ -413,8 +414,14 @@ private slots:
         Control({{"reset", true}});
         const int calls =
             m_market.server().State().value("call_counts").toObject().value("quorvia.incr.category.get").toInt();
+        QVERIFY(Quorvia::vumo::database::VumoDBMgr::instance()->GetVumoDb()->ClearSellerCategories());
         VumoMainWidget page;
         QVERIFY(!page.SyncCommands()->IsAutomaticRunning());
+        const auto shopNodes = [&page] {
+            return page.Classification()->findItems(QStringLiteral("新品推荐("),
+                                                    Qt::MatchStartsWith | Qt::MatchRecursive);
+        };
+        QVERIFY(shopNodes().isEmpty());
 
         QString summary;
         QTimer closer;
@@ -433,6 +440,8 @@ private slots:
         QCOMPARE(m_market.server().State().value("call_counts").toObject().value("quorvia.incr.category.get").toInt(),
                  calls + 1);
         QVERIFY(VumoIni::CategoryUpdateTime(kUid).isValid());
+        // The tree shows the shop categories the update brought, under both classes that have them.
+        QCOMPARE(shopNodes().size(), 2);
     }
 
     // Last: it changes the store. Deletions and attribute changes reach it by package, and

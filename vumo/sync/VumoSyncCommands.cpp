@@ -1,5 +1,6 @@
 #include "sync/VumoSyncCommands.h"
 
+#include "plugin/VumoClassification.h"
 #include "plugin/VumoCommandTable.h"
 #include "plugin/VumoMainWidget.h"
 #include "plugin/hostservices/AppShareHelp.h"
@@ -153,6 +154,8 @@ void VumoSyncCommands::OnYVCatsFinished()
         text = QStringLiteral("类目同步失败，请稍后手动进行更新！！");
     }
     m_page.OnShowStatusMsg(text, 0);
+    if (Succeeded(outcome))
+        m_page.Classification()->Refill(); // the shop categories were replaced
     if (m_bar) {
         m_page.StatusBar()->removeWidget(m_bar);
         m_bar->deleteLater();
@@ -209,9 +212,11 @@ void VumoSyncCommands::runManual(CatsSyncWorker& worker)
             ? QStringLiteral("类目数据更新失败，请稍后重试！")
             : QStringLiteral("类目数据更新失败，原因：%1，请稍后重试！").arg(outcome.lastError);
     };
-    Quorvia::core::ui::RunWorkerWithProgress(&m_page, worker, texts);
+    const VumoWorkerOutcome outcome = Quorvia::core::ui::RunWorkerWithProgress(&m_page, worker, texts);
     m_manual = false;
     setButtonEnabled(true);
+    if (Succeeded(outcome))
+        m_page.Classification()->Refill(); // the shop categories were replaced
     if (!timeStored)
         ShowMsgBox(&m_page, QStringLiteral("类目同步最新更新时间保存失败"));
 }
