@@ -523,11 +523,6 @@ private slots:
         PopSellerCatsGet shop;
         QVERIFY(shop.SyncRequest(20000));
 
-        Control({{"method", "orvane.vumo.get"}, {"mode", "hang"}});
-        QVERIFY(!get.SyncRequest(300));   // the caller's own time limit ends it
-        QVERIFY(get.errorCode.isEmpty()); // no answer at all, not a platform error
-        QVERIFY(get.GetVumo().isEmpty());
-
         Control({{"method", "*"}, {"mode", "drop"}});
         QVERIFY(!shop.SyncRequest(20000));
         QCOMPARE(shop.errorMessage.isEmpty(), false);
