@@ -1,11 +1,9 @@
-// The simulator's HTTP pieces and its signature rule, without sockets.
+// The simulator's HTTP pieces, without sockets.
 #include "support/TestMain.h"
 
 #include "core/MarketGateway.h"
 #include "core/MarketHttp.h"
-#include "network/request/PopRequestImpl.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 
 using namespace Quorvia::marketplace;
@@ -80,29 +78,6 @@ private slots:
 
         QVERIFY(!ParseMultipart("multipart/form-data", body, parts));
         QVERIFY(!ParseMultipart("multipart/form-data;boundary=123", body.left(body.size() - 12), parts));
-    }
-
-    // The gateway must accept exactly what the plug-in signs.
-    void signatureMatchesTheClient()
-    {
-        QRandomGenerator random(7);
-        for (int round = 0; round < 50; ++round) {
-            Quorvia::network::request::ParamMap params;
-            const int count = 1 + random.bounded(8);
-            for (int i = 0; i < count; ++i) {
-                QByteArray name, value;
-                for (int k = 0, n = 1 + random.bounded(10); k < n; ++k)
-                    name += char('a' + random.bounded(26));
-                for (int k = 0, n = random.bounded(20); k < n; ++k)
-                    value += char(32 + random.bounded(95));
-                params.insert(name, value);
-            }
-            const QByteArray secret = QByteArray::number(random.generate());
-            const QByteArray expected = Quorvia::network::request::PopRequestImpl::SignParams(params, secret);
-            QCOMPARE(MarketGateway::Sign(params, secret), expected);
-            params.insert("sign", expected); // never part of the signed text
-            QCOMPARE(MarketGateway::Sign(params, secret), expected);
-        }
     }
 };
 

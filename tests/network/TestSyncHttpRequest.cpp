@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
-#include <QThread>
 #include <QTimer>
 
 #include <memory>
@@ -46,23 +45,6 @@ private slots:
         // The object serves the next request normally.
         server.setHandler([](const HttpRequestSeen&, QTcpSocket* s) { TestServer::respond(s, 200, "ok"); });
         QCOMPARE(http.Get(server.url("/fast"), 5000, false).data, QByteArray("ok"));
-    }
-
-    void worksOnAWorkerThreadWithoutItsOwnLoop()
-    {
-        TestServer server;
-        QVERIFY(server.listen(
-            [](const HttpRequestSeen& r, QTcpSocket* s) { TestServer::respond(s, 200, "page " + r.body); }));
-        const QString url = server.url("/routerjson");
-        QList<QByteArray> bodies;
-        std::unique_ptr<QThread> worker(QThread::create([&] {
-            SyncHttpRequest http; // lives and works on this thread only
-            for (int page = 1; page <= 3; ++page)
-                bodies << http.Post(url, QByteArray::number(page), 5000, true).data;
-        }));
-        worker->start();
-        QTRY_VERIFY_WITH_TIMEOUT(worker->isFinished(), 10000);
-        QCOMPARE(bodies, (QList<QByteArray>{"page 1", "page 2", "page 3"}));
     }
 
     void errorStatusKeepsOnlyTheBytesSeenInProgress()
