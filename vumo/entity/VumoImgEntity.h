@@ -6,6 +6,16 @@
 
 namespace Quorvia::vumo::entity {
 
+// Picture states, one meaning everywhere (store, editor, upload). A picture deleted here that
+// the marketplace still has keeps its row in state 1 until the upload has removed it online:
+// every read of a listing carries such rows and every view hides them.
+enum VumoImgState : int {
+    ImgStateUnchanged = 0, // the marketplace has it
+    ImgStateDeleted = 1,   // deleted here, still to be removed on the marketplace
+    ImgStateNew = 2,       // in the picture folder, still to be uploaded
+    ImgStatePicked = 3,    // editor only: chosen from the seller's disk, not yet in the folder
+};
+
 class VumoImgEntity final : public Quorvia::utils::entity::IEntity
 {
     Q_OBJECT
