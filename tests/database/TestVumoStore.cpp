@@ -356,10 +356,19 @@ private slots:
 
         QVERIFY(store->UpdateImages({{QStringLiteral("name"), QStringLiteral("a-img-1.jpg")}},
                                     {{QStringLiteral("state"), QStringLiteral("1")}}));
-        // GetVumo shows uploaded and state-2 pictures only.
+        // A picture deleted here but still online comes back with its state, and a local save
+        // of what was read keeps it for the upload.
         VumoDataEntity read;
         QVERIFY(store->GetVumo(QStringLiteral("img-1"), read));
-        QCOMPARE(imageNames(read, 0), QStringList({"b-img-1.jpg"}));
+        QCOMPARE(imageNames(read, 0), QStringList({"a-img-1.jpg", "b-img-1.jpg"}));
+        QCOMPARE(read.Images().value(0).first()->state(), int(Quorvia::vumo::entity::ImgStateDeleted));
+        QVERIFY(store->SaveVumo(read));
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM vumo_image WHERE client_id='img-1' AND state=1")), 1);
+        qint64 uses = -1;
+        QVERIFY(store->CountPictureUses(QStringLiteral("a-img-1.jpg"), uses));
+        QCOMPARE(uses, 0); // the deleted row waits for the upload, not for its file
+        QVERIFY(store->CountPictureUses(QStringLiteral("b-img-1.jpg"), uses));
+        QCOMPARE(uses, 1);
 
         // Unsafe column names and empty conditions are refused, and nothing is deleted.
         QVERIFY(!store->DeleteImages({}));

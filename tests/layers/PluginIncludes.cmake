@@ -19,6 +19,15 @@ set(ALLOWED
   "request/PopVumoAdd.cpp|plugin/hostservices/AppShareHelp.h"
   "request/PopVumoRedCommentSync.cpp|plugin/UserInfo.h"
   "request/PopVumosSearch.cpp|plugin/hostservices/AppShareHelp.h"
+  # The editor's command object sits on the listing page and opens editors for the seller.
+  "editor/VumoEditorCommands.cpp|plugin/UserInfo.h"
+  "editor/VumoEditorCommands.cpp|plugin/VumoClassRules.h"
+  "editor/VumoEditorCommands.cpp|plugin/VumoClassification.h"
+  "editor/VumoEditorCommands.cpp|plugin/VumoCommandTable.h"
+  "editor/VumoEditorCommands.cpp|plugin/VumoMainWidget.h"
+  "editor/VumoEditorCommands.cpp|plugin/VumoTableView.h"
+  "editor/VumoEditorCommands.cpp|plugin/VumoTableViewModel.h"
+  "editor/VumoEditorCommands.cpp|plugin/hostservices/AppShareHelp.h"
   # The sync subsystem's command objects and dialog sit on the listing page and name the seller.
   "sync/VumoDownloadCommands.cpp|plugin/VumoCommandTable.h"
   "sync/VumoDownloadCommands.cpp|plugin/VumoMainWidget.h"

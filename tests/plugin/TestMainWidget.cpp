@@ -5,6 +5,7 @@
 // numbers, opening the listing page and restoring from the recycle bin.
 #include "AddressBook.h"
 #include "ListingPage.h"
+#include "SellerDriver.h"
 #include "support/ListingFixture.h"
 #include "support/TestMain.h"
 #include "support/TestServer.h"
@@ -46,6 +47,7 @@ using Quorvia::core::ui::MsgBox;
 using Quorvia::vumo::VumoMainWidget;
 using namespace Quorvia::vumo;
 using VumoTest::Page;
+using VumoTest::SellerDriver;
 using VumoTest::SharedStore;
 using VumoTest::TestServer;
 
@@ -100,63 +102,6 @@ void trigger(QAction* action)
     action->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
 }
-
-// Plays the seller through the real menus and modal loops: picks `menuEntry` in the next popup
-// menu by a mouse click, answers each message box with `answer` by clicking its button, and
-// closes the progress window once it shows the end. Each step runs from a fresh timer, so it
-// also fires inside the nested event loops that the steps open.
-class SellerDriver
-{
-public:
-    SellerDriver() { schedule(); }
-    ~SellerDriver() { m_stopped = true; }
-
-    QString menuEntry;
-    QMessageBox::StandardButton answer = QMessageBox::No;
-    QStringList asked;
-    QString progressText;
-    int menuClicks = 0;
-
-private:
-    void schedule()
-    {
-        QTimer::singleShot(15, &m_context, [this] { tick(); });
-    }
-    void tick()
-    {
-        if (m_stopped)
-            return;
-        schedule(); // before acting: the action may run a nested loop
-        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-            for (QAction* action : menu->actions()) {
-                if (action->text() == menuEntry && menu->isVisible()) {
-                    ++menuClicks;
-                    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
-                    return;
-                }
-            }
-            return;
-        }
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
-            return;
-        if (auto* box = modal->findChild<MsgBox*>()) {
-            if (QPushButton* button = box->Button(answer)) {
-                asked << box->Text();
-                QTest::mouseClick(button, Qt::LeftButton);
-            }
-            return;
-        }
-        auto* frame = modal->findChild<Quorvia::core::ui::VaProgressFrame*>();
-        if (frame && frame->IsFinished()) {
-            progressText = frame->LabelText();
-            QTest::mouseClick(frame->CancelButton(), Qt::LeftButton);
-        }
-    }
-
-    QObject m_context;
-    bool m_stopped = false;
-};
 
 // A right-click on a point of the table's viewport, as the window system delivers it.
 void rightClick(QTableView* view, const QPoint& pos)
@@ -551,9 +496,10 @@ private slots:
         QVERIFY(page.ready());
         VumoMainWidget& widget = *page.widget;
         QVERIFY(widget.Commands().Undeclared().isEmpty());
-        const QList<int> built = {VumoMainWidget::CommandCatsDownload,  VumoMainWidget::CommandDownloadVumo,
-                                  VumoMainWidget::CommandAdvanceSearch, VumoMainWidget::CommandDeleteVumo,
-                                  VumoMainWidget::CommandSettings,      VumoMainWidget::CommandToggleSearch};
+        const QList<int> built = {VumoMainWidget::CommandNewVumo,      VumoMainWidget::CommandCatsDownload,
+                                  VumoMainWidget::CommandDownloadVumo, VumoMainWidget::CommandAdvanceSearch,
+                                  VumoMainWidget::CommandDeleteVumo,   VumoMainWidget::CommandSettings,
+                                  VumoMainWidget::CommandToggleSearch};
         for (int i = 0; i < VumoMainWidget::CommandCount; ++i) {
             QToolButton* button = widget.CommandButton(VumoMainWidget::Command(i));
             QVERIFY(button);

@@ -30,6 +30,7 @@
 #include <QSqlRecord>
 #include <QThread>
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -428,9 +429,10 @@ bool VumoDb::writeImageGroups(VumoDataEntity& record, bool bound, bool isNew)
 
 // Data, extension, SKUs and pictures of one listing. A local edit leaves the SKU rows marked
 // deleted (status 0) that the record does not carry, so the next upload still removes them
-// on the marketplace; a download replaces all SKUs. A listing not stored before has no SKU or
-// picture rows to clear.
-bool VumoDb::writeListing(VumoDataEntity& record, bool fromLocalEdit, bool isNew)
+// on the marketplace, and marks the removed ones so first; it keeps the default SKU (which
+// holds the listing's marketplace SKU id) unless the record brings its own. A download
+// replaces all SKUs. A listing not stored before has no SKU or picture rows to clear.
+bool VumoDb::writeListing(VumoDataEntity& record, bool fromLocalEdit, bool isNew, const QList<qint64>& removedSkuIds)
 {
     const QString clientId = record.client_id();
     if (!replaceRow(*m_dataDml, m_dataLayout, record))
@@ -440,10 +442,25 @@ bool VumoDb::writeListing(VumoDataEntity& record, bool fromLocalEdit, bool isNew
     if (!replaceRow(*m_extDml, m_extLayout, ext))
         return false;
 
-    const QString clearSkus = fromLocalEdit ? QStringLiteral("DELETE FROM vumo_sku WHERE client_id=? AND status!=0")
-                                            : QStringLiteral("DELETE FROM vumo_sku WHERE client_id=?");
-    if (!isNew && !execPrepared(clearSkus, {clientId}))
+    if (fromLocalEdit && !isNew) {
+        for (const qint64 skuId : removedSkuIds) {
+            if (skuId > 0
+                && !execPrepared(QStringLiteral("UPDATE vumo_sku SET status=0 WHERE client_id=? AND sku_id=? "
+                                                "AND attributes!=''"),
+                                 {clientId, skuId}))
+                return false;
+        }
+        const bool bringsDefault = std::any_of(
+            record.Skus().cbegin(), record.Skus().cend(),
+            [](const VumoSkuEntity* sku) { return sku && sku->attributes().isEmpty(); });
+        const QString clearSkus = bringsDefault
+            ? QStringLiteral("DELETE FROM vumo_sku WHERE client_id=? AND (status!=0 OR attributes='')")
+            : QStringLiteral("DELETE FROM vumo_sku WHERE client_id=? AND status!=0 AND attributes!=''");
+        if (!execPrepared(clearSkus, {clientId}))
+            return false;
+    } else if (!isNew && !execPrepared(QStringLiteral("DELETE FROM vumo_sku WHERE client_id=?"), {clientId})) {
         return false;
+    }
     // A listing from outside replaces its pictures as a whole: a colour set it no longer has
     // would otherwise stay behind from the earlier copy.
     if (!fromLocalEdit && !isNew
@@ -507,7 +524,7 @@ bool VumoDb::SaveDownloadedVumo(VumoDataEntity& record, bool* existed, QString* 
     return scope.Commit();
 }
 
-bool VumoDb::SaveVumo(VumoDataEntity& record, QString* checkMessage)
+bool VumoDb::SaveVumo(VumoDataEntity& record, QString* checkMessage, const QList<qint64>& removedSkuIds)
 {
     const QString message = CheckVumoCompleteness(record, m_stockMode.load());
     record.set_is_vumoinfo_complete(message.isEmpty());
@@ -518,7 +535,7 @@ bool VumoDb::SaveVumo(VumoDataEntity& record, QString* checkMessage)
         return false;
     }
     WriteScope scope(*this);
-    if (!scope.isOpen() || !writeListing(record, true, false))
+    if (!scope.isOpen() || !writeListing(record, true, false, removedSkuIds))
         return false;
     return scope.Commit();
 }
@@ -564,7 +581,7 @@ bool VumoDb::GetVumo(const QString& clientId, VumoDataEntity& record)
     const QString imageSql =
         QStringLiteral(
             "select img_id,name,img_url,is_main, state,index_id,color_id,client_id, is_online_mainPic from vumo_image "
-            "where client_id='%1' and state in(0,2) order by color_id asc,index_id asc")
+            "where client_id='%1' order by color_id asc,index_id asc")
             .arg(SqlText(clientId));
     if (!QueryImages(imageSql, images)) {
         qCWarning(lcVumo).noquote() << failure;
@@ -794,6 +811,20 @@ bool VumoDb::UpdateImages(const ColumnValues& conditions, const ColumnValues& va
     if (!joinPairs(conditions, QStringLiteral(" and "), where) || !joinPairs(values, QStringLiteral(","), assignments))
         return false;
     return ExecSql(QStringLiteral("update vumo_image set %2 where %1").arg(where, assignments));
+}
+
+bool VumoDb::CountPictureUses(const QString& name, qint64& uses)
+{
+    QSqlQuery* query = nullptr;
+    if (name.isEmpty()
+        || !execPrepared(QStringLiteral("SELECT (SELECT COUNT(*) FROM vumo_image WHERE name=? AND state!=1) + "
+                                        "(SELECT COUNT(*) FROM vumo_data WHERE logo=?)"),
+                         {name, name}, &query)
+        || !query->next())
+        return false;
+    uses = query->value(0).toLongLong();
+    query->finish();
+    return true;
 }
 
 bool VumoDb::queryText(const QString& sql, QString& text)

@@ -44,7 +44,8 @@ public:
     bool Rollback() override;
     bool CheckDatabase() override;
     bool SaveDownloadedVumo(VumoDataEntity& record, bool* existed = nullptr, QString* checkMessage = nullptr) override;
-    bool SaveVumo(VumoDataEntity& record, QString* checkMessage = nullptr) override;
+    bool SaveVumo(VumoDataEntity& record, QString* checkMessage = nullptr,
+                  const QList<qint64>& removedSkuIds = {}) override;
     bool ReplaceSellerCategories(const QList<SellerCatsEntity*>& list) override;
     bool GetVumo(const QString& clientId, VumoDataEntity& record) override;
     bool GetSellerCategories(QList<SellerCatsEntity*>& list, QMap<qint64, SellerCatsEntity*>& map) override;
@@ -61,6 +62,7 @@ public:
     bool DeleteLocalImages(const QString& clientId) override;
     bool DeleteImages(const ColumnValues& conditions) override;
     bool UpdateImages(const ColumnValues& conditions, const ColumnValues& values) override;
+    bool CountPictureUses(const QString& name, qint64& uses) override;
     bool GetDescription(const QString& clientId, QString& text) override;
     bool SetDescription(const QString& clientId, const QString& text) override;
     bool GetPackListing(const QString& clientId, QString& text) override;
@@ -108,7 +110,7 @@ private:
     bool replaceRow(const Dml& dml, const RowLayout& layout, const Entity& record);
 
     bool upgrade();
-    bool writeListing(VumoDataEntity& record, bool fromLocalEdit, bool isNew);
+    bool writeListing(VumoDataEntity& record, bool fromLocalEdit, bool isNew, const QList<qint64>& removedSkuIds = {});
     bool writeImageGroups(VumoDataEntity& record, bool bound, bool isNew);
     bool execPrepared(const QString& sql, const QVariantList& values, QSqlQuery** out = nullptr);
     bool queryText(const QString& sql, QString& text);

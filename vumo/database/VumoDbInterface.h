@@ -54,13 +54,19 @@ public:
     // completeness result (empty = complete).
     virtual bool SaveDownloadedVumo(VumoDataEntity& record, bool* existed = nullptr,
                                     QString* checkMessage = nullptr) = 0;
-    // A listing edited locally; is_vumoinfo_complete of the record is set from the check.
-    virtual bool SaveVumo(VumoDataEntity& record, QString* checkMessage = nullptr) = 0;
+    // A listing edited locally; is_vumoinfo_complete of the record is set from the check. The
+    // record's SKUs replace the stored ones that are not marked deleted; SKU rows whose
+    // marketplace id is in removedSkuIds are kept, marked deleted, for the next upload. The
+    // listing's default SKU (empty attributes) stays unless the record carries one. Picture
+    // sets the record carries replace the stored sets of those colours, rows of any state.
+    virtual bool SaveVumo(VumoDataEntity& record, QString* checkMessage = nullptr,
+                          const QList<qint64>& removedSkuIds = {}) = 0;
     // The seller's stock mode, which picks the completeness rule of both saves (1: the package
     // fields instead of the stock); -1 until the login gives one.
     virtual void SetStockMode(int stockMode) = 0;
     virtual bool ReplaceSellerCategories(const QList<SellerCatsEntity*>& list) = 0;
-    // Full record: data, extension, pictures (by colour) and SKUs.
+    // Full record: data, extension, pictures (by colour, every state: a picture deleted here
+    // but still online stays until the upload) and SKUs.
     virtual bool GetVumo(const QString& clientId, VumoDataEntity& record) = 0;
     // list owns the records; map points at the same records by cid.
     virtual bool GetSellerCategories(QList<SellerCatsEntity*>& list, QMap<qint64, SellerCatsEntity*>& map) = 0;
@@ -78,6 +84,9 @@ public:
     virtual bool DeleteLocalImages(const QString& clientId) = 0;
     virtual bool DeleteImages(const ColumnValues& conditions) = 0;
     virtual bool UpdateImages(const ColumnValues& conditions, const ColumnValues& values) = 0;
+    // How many picture rows and listing logos still need this file of the picture folder. A row
+    // deleted here (state 1) only waits for the upload and does not need its file.
+    virtual bool CountPictureUses(const QString& name, qint64& uses) = 0;
     virtual bool GetDescription(const QString& clientId, QString& text) = 0;
     virtual bool SetDescription(const QString& clientId, const QString& text) = 0;
     virtual bool GetPackListing(const QString& clientId, QString& text) = 0;

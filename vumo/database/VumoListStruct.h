@@ -29,6 +29,13 @@ struct VUMO_LIST_STRUCT
     bool checked = false;
 };
 
+namespace Quorvia::vumo::entity {
+class VumoDataEntity;
+}
+
+// The row record of a full listing record (the tick flag cleared).
+VUMO_LIST_STRUCT VumoListStructFromEntity(const Quorvia::vumo::entity::VumoDataEntity& record);
+
 // Every member is relocatable: the row list grows by moving memory, not element by element.
 Q_DECLARE_TYPEINFO(VUMO_LIST_STRUCT, Q_RELOCATABLE_TYPE);
 Q_DECLARE_METATYPE(VUMO_LIST_STRUCT)

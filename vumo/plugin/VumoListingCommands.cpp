@@ -1,6 +1,7 @@
 #include "plugin/VumoListingCommands.h"
 
 #include "database/VumoDbInterface.h"
+#include "editor/VumoEditStore.h"
 #include "entity/VumoDataEntity.h"
 #include "entity/VumoSkuEntity.h"
 #include "plugin/VumoClassRules.h"
@@ -21,16 +22,8 @@ bool PasteVumoCopy(database::VumoDbInterface& store, const QString& sourceClient
         message = QStringLiteral("粘贴：获取商品信息失败");
         return false;
     }
-    copy.set_client_id(newClientId);
+    editor::MakeVumoCopy(copy, newClientId);
     copy.set_vumo_status(VumoPasteStatus(vumoClass));
-    copy.set_vumo_id(0);
-    for (entity::VumoSkuEntity* sku : copy.Skus()) {
-        if (!sku)
-            continue;
-        sku->set_sku_id(0);
-        sku->set_vumo_id(0);
-        sku->set_client_id(newClientId);
-    }
     if (VumoPasteStatus(vumoClass) == 2013)
         copy.set_template_name(VumoPasteTemplateName(serverTime));
     if (!store.SaveVumo(copy)) {

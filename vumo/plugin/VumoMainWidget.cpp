@@ -2,6 +2,8 @@
 
 #include "database/VumoDBMgr.h"
 #include "database/VumoDbInterface.h"
+#include "editor/VumoEditerWidget.h"
+#include "editor/VumoEditorCommands.h"
 #include "entity/VumoDataEntity.h"
 #include "plugin/AdvanceSearchWidget.h"
 #include "plugin/SettingsFrame.h"
@@ -12,6 +14,7 @@
 #include "plugin/VumoRowCommands.h"
 #include "plugin/VumoSearch.h"
 #include "plugin/VumoSearchStatement.h"
+#include "plugin/VumoTableFilterModel.h"
 #include "plugin/VumoTableView.h"
 #include "plugin/VumoTableViewModel.h"
 #include "plugin/hostservices/AppShareHelp.h"
@@ -107,6 +110,7 @@ VumoMainWidget::VumoMainWidget(QWidget* parent)
     m_rowCommands = std::make_unique<VumoRowCommands>(*this);
     m_syncCommands = std::make_unique<sync::VumoSyncCommands>(*this);
     m_downloadCommands = std::make_unique<VumoDownloadCommands>(*this);
+    m_editorCommands = std::make_unique<VumoEditorCommands>(*this);
     declareCommands();
     buildFrame();
     buildMenus();
@@ -114,8 +118,6 @@ VumoMainWidget::VumoMainWidget(QWidget* parent)
     applyCommandStates();
     m_syncCommands->StartAutomaticUpdate();
 
-    // The embedded editor is not part of the build: it stays empty and disabled.
-    m_editor->setEnabled(false);
     m_vSplitter->setSizes({200, 210});
 
     QTimer::singleShot(0, this, &VumoMainWidget::OnFirstInitData);
@@ -148,6 +150,7 @@ void VumoMainWidget::declareCommands()
     m_rowCommands->Declare(table);
     m_syncCommands->Declare(table);
     m_downloadCommands->Declare(table);
+    m_editorCommands->Declare(table);
 
     const auto call = [this](void (VumoMainWidget::*slot)()) -> VumoCommandHandler {
         return [this, slot](const QVariant&) { (this->*slot)(); };
@@ -183,14 +186,6 @@ void VumoMainWidget::declareCommands()
     // Not built yet: declared with their looks and rules but no handler, so every button and
     // entry of theirs shows disabled with VumoNotAvailableTip(). Each moves to its subsystem's
     // command object, with its handler, when that subsystem arrives.
-    table.Declare({VumoCommand::NewVumo,
-                   QStringLiteral("新建新品"),
-                   QStringLiteral(":/images/toolbtn_newvumo.svg"),
-                   QStringLiteral("新建新品"),
-                   {},
-                   {}});
-    table.Declare(VumoCommand::NewTemplate, QStringLiteral("新建模板"));
-    table.Declare(VumoCommand::TemplateToNewVumo, QStringLiteral("创建新品"));
     table.Declare({VumoCommand::UploadTicked,
                    QStringLiteral("上传商品"),
                    QStringLiteral(":/images/toolbtn_upload.svg"),
@@ -268,14 +263,8 @@ void VumoMainWidget::buildFrame()
     upperLayout->addWidget(m_vumoTableView, 1);
     m_vSplitter->addWidget(upper);
 
-    // Stand-in for the listing editor until it is built: visibly disabled, with the tip.
-    m_editor = new QFrame(m_vSplitter);
-    m_editor->setObjectName(QStringLiteral("VumoEditerWidget"));
-    m_editor->setToolTip(VumoNotAvailableTip());
-    auto* editorLayout = new QVBoxLayout(m_editor);
-    auto* editorLabel = new QLabel(QStringLiteral("商品编辑：") + VumoNotAvailableTip(), m_editor);
-    editorLabel->setAlignment(Qt::AlignCenter);
-    editorLayout->addWidget(editorLabel);
+    // The editor below the table shows the first selected listing.
+    m_editor = m_editorCommands->CreateEmbeddedEditor(m_vSplitter);
     m_vSplitter->addWidget(m_editor);
 
     layout->addWidget(m_hSplitter, 1);
@@ -472,7 +461,8 @@ void VumoMainWidget::OnVumoClassificationSwitch()
 {
     if (m_switchingToSearch)
         return;
-    // The embedded editor would settle its unsaved changes here; it is not built yet.
+    m_editorCommands->SettleEmbedded();
+    m_editorCommands->ShowInEmbedded(QString(), false);
     const int vumoClass = m_vumoTree->CurrentClass();
     if (vumoClass > 0)
         m_currentClass = vumoClass;
@@ -550,7 +540,12 @@ void VumoMainWidget::OnSelectVumoChanged(const QItemSelection&, const QItemSelec
     if (m_ignoreSelection)
         return;
     OnShowStatusMsg(QString(), 2);
-    // The embedded editor would load the first selected listing here; it is not built yet.
+    // A failed save the seller asked for keeps the edits on show instead of dropping them.
+    if (!m_editorCommands->SettleEmbedded())
+        return;
+    const QList<VUMO_LIST_STRUCT> selected = m_vumoTableView->GetSelectedVumos();
+    m_editorCommands->ShowInEmbedded(selected.isEmpty() ? QString() : selected.first().client_id,
+                                     m_currentClass != VumoClassRecycle);
 }
 
 // ---- search ----
@@ -653,8 +648,43 @@ void VumoMainWidget::OnViewDoubleClicked(const QModelIndex& index)
 {
     if (m_currentClass == VumoClassRecycle || !index.isValid())
         return;
-    // The listing editor is not built yet; say so instead of doing nothing.
-    OnShowStatusMsg(QStringLiteral("商品编辑：") + VumoNotAvailableTip(), 0);
+    m_editorCommands->SettleEmbedded();
+    VUMO_LIST_STRUCT row;
+    if (m_vumoTableView->VumoModel()->GetVumo(m_vumoTableView->FilterModel()->SourceRow(index.row()), row))
+        m_editorCommands->EditInDialog(row);
+}
+
+void VumoMainWidget::OnRefreshVumoShowMsg(const VUMO_LIST_STRUCT& vumoStruct)
+{
+    const int row = m_vumoTableView->VumoModel()->RowOfClientId(vumoStruct.client_id);
+    if (row >= 0)
+        m_vumoTableView->VumoModel()->UpdateOrInsertVumo(vumoStruct);
+}
+
+void VumoMainWidget::OnNewVumoBtnClk()
+{
+    m_commandTable.Run(VumoCommand::NewVumo);
+}
+
+void VumoMainWidget::OnMenuNewVumoTemplate()
+{
+    m_commandTable.Run(VumoCommand::NewTemplate);
+}
+
+void VumoMainWidget::OnTemplateToNewVumo(const QVariant& clientId)
+{
+    m_commandTable.Run(VumoCommand::TemplateToNewVumo, clientId);
+}
+
+VumoEditerWidget* VumoMainWidget::EmbeddedEditor() const
+{
+    return m_editor;
+}
+
+void VumoMainWidget::SetPendingSelection(int vumoClass, const QString& clientId)
+{
+    m_pendingClass = vumoClass;
+    m_pendingClientId = clientId;
 }
 
 // ---- row commands: the slots call the command object directly (the table's rules govern

@@ -41,6 +41,8 @@ class AdvanceSearchWidget;
 class SettingsFrame;
 class VumoClassification;
 class VumoDownloadCommands;
+class VumoEditerWidget;
+class VumoEditorCommands;
 class VumoRowCommands;
 class VumoSearch;
 class VumoTableView;
@@ -96,6 +98,11 @@ public:
     void SetSelectionIgnored(bool ignore) { m_ignoreSelection = ignore; }
     // The stored text of the search-results node.
     QString SearchText() const { return m_searchText; }
+    // The editor below the table.
+    VumoEditerWidget* EmbeddedEditor() const;
+    VumoEditorCommands* EditorCommands() const { return m_editorCommands.get(); }
+    // Selects a just-created listing once the tree has switched to its class.
+    void SetPendingSelection(int vumoClass, const QString& clientId);
 
     // The context menu for a point of the table's viewport, or null when it would be empty.
     // The caller owns it.
@@ -139,6 +146,11 @@ public slots:
                                    Quorvia::vumo::entity::ENUM_VUMO_STATUS srcStatus, const QString& srcSellerCats);
     void OnVumoSellerCatChanged(qint64 vumoId, const QString& clientId, const QString& srcSellerCats,
                                 const QString& dstSellerCats);
+    // A listing was saved in an editor: its row is refreshed.
+    void OnRefreshVumoShowMsg(const VUMO_LIST_STRUCT& vumoStruct);
+    void OnNewVumoBtnClk();
+    void OnMenuNewVumoTemplate();
+    void OnTemplateToNewVumo(const QVariant& clientId);
 
 private slots:
     void OnFirstInitData();
@@ -175,6 +187,7 @@ private:
     std::unique_ptr<VumoRowCommands> m_rowCommands;
     std::unique_ptr<sync::VumoSyncCommands> m_syncCommands;
     std::unique_ptr<VumoDownloadCommands> m_downloadCommands;
+    std::unique_ptr<VumoEditorCommands> m_editorCommands;
     std::array<ToolButtonEntry, CommandCount> m_buttons;
 
     VumoClassification* m_vumoTree = nullptr;
@@ -182,7 +195,7 @@ private:
     VumoSearch* m_searchBar = nullptr;
     AdvanceSearchWidget* m_advanceSearch = nullptr;
     VumoTableView* m_vumoTableView = nullptr;
-    QWidget* m_editor = nullptr;
+    VumoEditerWidget* m_editor = nullptr;
     QSplitter* m_hSplitter = nullptr;
     QSplitter* m_vSplitter = nullptr;
     QStatusBar* m_statusBar = nullptr;

@@ -1,5 +1,7 @@
 #include "plugin/VumoRowCommands.h"
 
+#include "editor/VumoEditorCommands.h"
+
 #include "database/VumoDBMgr.h"
 #include "database/VumoDbInterface.h"
 #include "entity/VumoDataEntity.h"
@@ -74,6 +76,7 @@ void VumoRowCommands::Declare(VumoCommandTable& table)
 
 void VumoRowCommands::DeleteVumos(const QList<VUMO_LIST_STRUCT>& rows, bool localOnly)
 {
+    m_page.EditorCommands()->SettleEmbedded();
     if (rows.isEmpty())
         return;
     // The embedded editor would settle its unsaved changes here; it is not built yet.

@@ -65,9 +65,6 @@ bool VumoFiltersEmpty(const VumoFilterTexts& filters);
 // rows, 1 (partially) otherwise.
 int VumoHeaderCheckState(int tickedRows, int totalRows);
 
-// The row record of a full listing record (the tick flag cleared).
-VUMO_LIST_STRUCT VumoListStructFromEntity(const Quorvia::vumo::entity::VumoDataEntity& record);
-
 // One saved column of the layout, in visual order.
 struct VumoColumnEntry
 {

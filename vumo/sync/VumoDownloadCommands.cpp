@@ -1,5 +1,7 @@
 #include "sync/VumoDownloadCommands.h"
 
+#include "editor/VumoEditerWidget.h"
+#include "editor/VumoEditorCommands.h"
 #include "entity/VumoDataEntity.h"
 
 #include "plugin/VumoCommandTable.h"
@@ -28,6 +30,8 @@ void VumoDownloadCommands::Declare(VumoCommandTable& table)
 
 void VumoDownloadCommands::DownloadVumo()
 {
+    VumoEditorCommands* editor = m_page.EditorCommands();
+    editor->SettleEmbedded();
     Quorvia::core::ui::BaseDialog<VumoDownloadDlg> dialog(&m_page);
     dialog.SetTitle(QStringLiteral("下载商品"));
     VumoDownloadDlg* content = dialog.content();
@@ -36,6 +40,9 @@ void VumoDownloadCommands::DownloadVumo()
     dialog.exec();
     // Listings stored just before a close are still on their way to the page.
     QCoreApplication::sendPostedEvents(content);
+    // The listing below the table may have been downloaded again.
+    if (VumoEditerWidget* embedded = editor->EmbeddedEditor(); embedded && !embedded->ClientId().isEmpty())
+        editor->ShowInEmbedded(embedded->ClientId(), embedded->isEnabled());
 }
 
 } // namespace Quorvia::vumo
