@@ -1,0 +1,144 @@
+// The picture strip of the listing editor's picture page: one tile per picture of the set shown,
+// the main picture marked, each with a "设为主图" and a "删除" button. C++ fills it through the
+// functions below and hears the buttons through the two signals.
+import QtQuick
+
+Rectangle {
+    id: root
+    color: "#ffffff"
+    border.color: "#cbcbcb"
+
+    signal signalSetMainBtnClicked(int index)
+    signal signalDeleteBtnClicked(int index)
+
+    function addImage(path, isMain) {
+        pictures.append({ "path": String(path), "isMain": Boolean(isMain) })
+        strip.positionViewAtEnd()
+    }
+    function deleteImage(index) {
+        if (index >= 0 && index < pictures.count)
+            pictures.remove(index)
+    }
+    function setMainImage(index) {
+        for (var i = 0; i < pictures.count; ++i)
+            pictures.setProperty(i, "isMain", i === index)
+    }
+    function rowCount() {
+        return pictures.count
+    }
+    function clearImage() {
+        pictures.clear()
+    }
+
+    ListModel {
+        id: pictures
+    }
+
+    ListView {
+        id: strip
+        objectName: "strip"
+        anchors.fill: parent
+        anchors.margins: 8
+        orientation: ListView.Horizontal
+        spacing: 10
+        clip: true
+        boundsBehavior: Flickable.StopAtBounds
+        model: pictures
+
+        delegate: Item {
+            id: tile
+            // Thumbnails shrink with a low strip so the buttons always stay visible.
+            readonly property int side: Math.max(60, Math.min(140, strip.height - 36))
+            width: Math.max(side, 110)
+            height: strip.height
+
+            Rectangle {
+                id: frame
+                anchors.horizontalCenter: parent.horizontalCenter
+                width: tile.side
+                height: tile.side
+                color: "#f4f4f4"
+                border.width: model.isMain ? 2 : 1
+                border.color: model.isMain ? "#e4393c" : "#cbcbcb"
+
+                Image {
+                    anchors.fill: parent
+                    anchors.margins: 3
+                    source: model.path
+                    sourceSize.width: 280
+                    sourceSize.height: 280
+                    fillMode: Image.PreserveAspectFit
+                    asynchronous: false
+                    cache: false
+                }
+
+                Rectangle {
+                    objectName: "mainMark" + index
+                    visible: model.isMain
+                    anchors.top: parent.top
+                    anchors.left: parent.left
+                    width: 22
+                    height: 22
+                    color: "#e4393c"
+                    Text {
+                        anchors.centerIn: parent
+                        text: "\u2605"
+                        color: "#ffffff"
+                        font.pixelSize: 14
+                    }
+                }
+            }
+
+            Row {
+                anchors.top: frame.bottom
+                anchors.topMargin: 6
+                anchors.horizontalCenter: frame.horizontalCenter
+                spacing: 6
+
+                Rectangle {
+                    objectName: "setMainBtn" + index
+                    width: Math.max(56, setMainText.implicitWidth + 10)
+                    height: 22
+                    radius: 2
+                    color: model.isMain ? "#eeeeee" : (setMainArea.containsMouse ? "#e6f0fb" : "#ffffff")
+                    border.color: "#cbcbcb"
+                    Text {
+                        id: setMainText
+                        anchors.centerIn: parent
+                        text: "设为主图"
+                        font.pixelSize: 12
+                        color: model.isMain ? "#999999" : "#333333"
+                    }
+                    MouseArea {
+                        id: setMainArea
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        onClicked: root.signalSetMainBtnClicked(index)
+                    }
+                }
+
+                Rectangle {
+                    objectName: "deleteBtn" + index
+                    width: Math.max(40, deleteText.implicitWidth + 10)
+                    height: 22
+                    radius: 2
+                    color: deleteArea.containsMouse ? "#fbe9e9" : "#ffffff"
+                    border.color: "#cbcbcb"
+                    Text {
+                        id: deleteText
+                        anchors.centerIn: parent
+                        text: "删除"
+                        font.pixelSize: 12
+                        color: "#333333"
+                    }
+                    MouseArea {
+                        id: deleteArea
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        onClicked: root.signalDeleteBtnClicked(index)
+                    }
+                }
+            }
+        }
+    }
+}
