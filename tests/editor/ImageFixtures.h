@@ -10,6 +10,11 @@
 
 namespace VumoTest {
 
+inline QColor PictureColour(int seed)
+{
+    return QColor::fromHsv((seed * 47) % 360, 200, 220);
+}
+
 // A file in `dir` whose content depends on `seed`. kind 0: an 800x800 PNG of exactly 1048576
 // bytes (the largest size allowed); 1: the same one byte longer; 2: an 800x801 PNG; 3: not a
 // picture at all.
@@ -21,7 +26,7 @@ inline QString Picture(const QTemporaryDir& dir, int seed, int kind = 0)
         bytes = QByteArray("no picture here ") + QByteArray::number(seed);
     } else {
         QImage image(800, kind == 2 ? 801 : 800, QImage::Format_RGB32);
-        image.fill(QColor::fromHsv((seed * 47) % 360, 200, 220));
+        image.fill(PictureColour(seed));
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         image.save(&buffer, "PNG");

@@ -11,27 +11,34 @@ Rectangle {
     signal signalSetMainBtnClicked(int index)
     signal signalDeleteBtnClicked(int index)
 
+    // One entry per tile: { path: file URL, isMain: bool }. Replaced as a whole on every change
+    // so the strip follows; it needs nothing beyond QtQuick itself.
+    property var pictures: []
+
     function addImage(path, isMain) {
-        pictures.append({ "path": String(path), "isMain": Boolean(isMain) })
+        var list = pictures.slice()
+        list.push({ "path": String(path), "isMain": Boolean(isMain) })
+        pictures = list
         strip.positionViewAtEnd()
     }
     function deleteImage(index) {
-        if (index >= 0 && index < pictures.count)
-            pictures.remove(index)
+        if (index < 0 || index >= pictures.length)
+            return
+        var list = pictures.slice()
+        list.splice(index, 1)
+        pictures = list
     }
     function setMainImage(index) {
-        for (var i = 0; i < pictures.count; ++i)
-            pictures.setProperty(i, "isMain", i === index)
+        var list = []
+        for (var i = 0; i < pictures.length; ++i)
+            list.push({ "path": pictures[i].path, "isMain": i === index })
+        pictures = list
     }
     function rowCount() {
-        return pictures.count
+        return pictures.length
     }
     function clearImage() {
-        pictures.clear()
-    }
-
-    ListModel {
-        id: pictures
+        pictures = []
     }
 
     ListView {
@@ -43,12 +50,14 @@ Rectangle {
         spacing: 10
         clip: true
         boundsBehavior: Flickable.StopAtBounds
-        model: pictures
+        model: root.pictures.length
 
         delegate: Item {
             id: tile
+            readonly property bool isMain: index < root.pictures.length && root.pictures[index].isMain
+            readonly property string path: index < root.pictures.length ? root.pictures[index].path : ""
             // Thumbnails shrink with a low strip so the buttons always stay visible.
-            readonly property int side: Math.max(60, Math.min(140, strip.height - 36))
+            readonly property int side: Math.max(60, Math.min(180, strip.height - 36))
             width: Math.max(side, 110)
             height: strip.height
 
@@ -58,13 +67,14 @@ Rectangle {
                 width: tile.side
                 height: tile.side
                 color: "#f4f4f4"
-                border.width: model.isMain ? 2 : 1
-                border.color: model.isMain ? "#e4393c" : "#cbcbcb"
+                border.width: tile.isMain ? 2 : 1
+                border.color: tile.isMain ? "#e4393c" : "#cbcbcb"
 
                 Image {
+                    objectName: "thumb" + index
                     anchors.fill: parent
                     anchors.margins: 3
-                    source: model.path
+                    source: tile.path
                     sourceSize.width: 280
                     sourceSize.height: 280
                     fillMode: Image.PreserveAspectFit
@@ -74,7 +84,7 @@ Rectangle {
 
                 Rectangle {
                     objectName: "mainMark" + index
-                    visible: model.isMain
+                    visible: tile.isMain
                     anchors.top: parent.top
                     anchors.left: parent.left
                     width: 22
@@ -100,14 +110,14 @@ Rectangle {
                     width: Math.max(56, setMainText.implicitWidth + 10)
                     height: 22
                     radius: 2
-                    color: model.isMain ? "#eeeeee" : (setMainArea.containsMouse ? "#e6f0fb" : "#ffffff")
+                    color: tile.isMain ? "#eeeeee" : (setMainArea.containsMouse ? "#e6f0fb" : "#ffffff")
                     border.color: "#cbcbcb"
                     Text {
                         id: setMainText
                         anchors.centerIn: parent
                         text: "设为主图"
                         font.pixelSize: 12
-                        color: model.isMain ? "#999999" : "#333333"
+                        color: tile.isMain ? "#999999" : "#333333"
                     }
                     MouseArea {
                         id: setMainArea
