@@ -194,19 +194,23 @@ private slots:
         QCOMPARE(Stored(record, 0).at(3).name, keptName);
     }
 
-    void untouchedDeletedRowsStay()
+    void loadedRowsStore()
     {
+        QTemporaryDir dir;
         VumoDataEntity record;
-        AddSet(record, 0, {1, 0, 0});
+        AddSet(record, 0, {1, 0, 0, 3});
+        record.Images()[0].at(3)->set_name(Picture(dir, 4)); // handed in picked from the disk
         AddSet(record, 5, {0, 1});
         PictureSets sets;
         sets.Load(record);
         QVERIFY(sets.Delete(0, 1));
         QStringList errors;
         VumoEditSave save;
-        QVERIFY(sets.Store(record, QString(), kUid, errors, save));
+        QVERIFY(sets.Store(record, dir.filePath(QStringLiteral("images")), kUid, errors, save));
         QCOMPARE(Stored(record, 0).at(0).state, 1);
         QVERIFY(Stored(record, 0).at(1).main); // the set's main picture was deleted earlier
+        QCOMPARE(Stored(record, 0).at(3).state, 2);
+        QCOMPARE(Stored(record, 0).at(3).name, PictureFolderName(Picture(dir, 4), kUid));
         QCOMPARE(Stored(record, 5).size(), 2);
     }
 };

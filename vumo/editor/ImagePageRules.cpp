@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <utility>
 
 namespace Quorvia::vumo::editor {
 
@@ -75,9 +76,14 @@ void PictureSets::Load(const entity::VumoDataEntity& record)
             p.state = image->state();
             p.indexId = image->index_id();
             p.isOnlineMainPic = image->is_online_mainPic();
-            // A picked state never comes from the store; such a row has no file to copy.
-            if (p.state == ImgStatePicked)
-                p.state = ImgStateNew;
+            // A picked row handed in names either a file on the disk (still to be copied) or one
+            // already in the folder (then it is simply new).
+            if (p.state == ImgStatePicked) {
+                if (IsPictureFolderName(p.name))
+                    p.state = ImgStateNew;
+                else
+                    std::swap(p.sourcePath, p.name);
+            }
             rows.append(p);
         }
         // The store hands sets in index order; keep deleted rows where they were.
