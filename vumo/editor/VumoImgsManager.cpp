@@ -5,6 +5,7 @@
 #include "utils/Log.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QMetaMethod>
 #include <QUrl>
 
@@ -66,7 +67,7 @@ QVariant VumoImgsManager::invoke(const char* method, const QVariant& a, const QV
 void VumoImgsManager::addToStrip(const QString& path, bool isMain)
 {
     // A picture without a file keeps its tile (empty), so strip rows and set rows stay aligned.
-    const QString url = path.isEmpty() ? QString() : QUrl::fromLocalFile(path).toString();
+    const QString url = path.isEmpty() || !QFileInfo::exists(path) ? QString() : QUrl::fromLocalFile(path).toString();
     invoke("addImage", url, isMain);
 }
 

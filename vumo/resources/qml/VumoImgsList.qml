@@ -56,8 +56,10 @@ Rectangle {
             id: tile
             readonly property bool isMain: index < root.pictures.length && root.pictures[index].isMain
             readonly property string path: index < root.pictures.length ? root.pictures[index].path : ""
-            // Thumbnails shrink with a low strip so the buttons always stay visible.
-            readonly property int side: Math.max(60, Math.min(180, strip.height - 36))
+            // Thumbnails shrink with a low strip so the buttons stay visible, and with a narrow one
+            // so a full set of six fits without scrolling.
+            readonly property int side: Math.max(60, Math.min(180, strip.height - 36,
+                                                              Math.floor((strip.width - 5 * strip.spacing) / 6)))
             width: Math.max(side, 110)
             height: strip.height
 
@@ -150,5 +152,17 @@ Rectangle {
                 }
             }
         }
+    }
+
+    // Where the view stands when the tiles do not all fit.
+    Rectangle {
+        visible: strip.visibleArea.widthRatio < 1
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 2
+        x: strip.x + strip.visibleArea.xPosition * strip.width
+        width: strip.visibleArea.widthRatio * strip.width
+        height: 4
+        radius: 2
+        color: "#b0b0b0"
     }
 }
