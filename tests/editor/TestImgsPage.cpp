@@ -98,7 +98,7 @@ private slots:
                  QStringLiteral("主图是不能删除的！~~"));
         QVERIFY(boxes.texts().isEmpty());
         QVERIFY(Click(page.StripView(), QStringLiteral("deleteBtn1")));
-        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("请确认是否删除？")});
+        QTRY_COMPARE(boxes.texts(), QStringList{QStringLiteral("请确认是否删除？")});
         QCOMPARE(page.Manager()->StripRowCount(), 1);
 
         QStringList errors;

@@ -54,7 +54,9 @@ VumoImgsPage::VumoImgsPage(const editor::VumoEditContext& context, QWidget* pare
     m_manager = new VumoImgsManager(&m_sets, m_context.ImageFolder(), this);
     buildUi();
     connect(m_manager, &VumoImgsManager::TipMessage, this, &VumoImgsPage::ShowMessage);
-    connect(m_manager, &VumoImgsManager::DelBtnClicked, this, &VumoImgsPage::OnDelImgBtnClicked);
+    // Queued: the question runs its own event loop, which must not start inside the strip's
+    // click handler (the strip changes under it).
+    connect(m_manager, &VumoImgsManager::DelBtnClicked, this, &VumoImgsPage::OnDelImgBtnClicked, Qt::QueuedConnection);
     connect(m_manager, &VumoImgsManager::MainImgChangedSignal, this, [this] {
         markChanged();
         emit MainImgChangedSignal();
