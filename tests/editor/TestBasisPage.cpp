@@ -25,6 +25,16 @@ using entity::VumoDataEntity;
 
 namespace {
 
+// With $QUORVIA_SCREENSHOT_DIR set, what the page shows is written there as PNG.
+void Shot(QWidget* w, const QString& name)
+{
+    const QString dir = qEnvironmentVariable("QUORVIA_SCREENSHOT_DIR");
+    if (dir.isEmpty() || !QDir().mkpath(dir))
+        return;
+    QTest::qWait(50); // the layout settles after a resize
+    w->window()->grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
+}
+
 void AddSku(VumoDataEntity& vumo, const QString& attributes, qint64 stock)
 {
     auto* sku = new entity::VumoSkuEntity;
@@ -80,6 +90,10 @@ private slots:
         QCOMPARE(stock->text(), QStringLiteral("12"));
         QVERIFY(!stock->isEnabled());
         QCOMPARE(page.findChild<QQuickWidget*>(QStringLiteral("ImgView"))->status(), QQuickWidget::Ready);
+        Shot(&page, QStringLiteral("basis-dialog"));
+        page.resize(1280, 300); // embedded below the listing table
+        Shot(&page, QStringLiteral("basis-embedded"));
+        page.resize(1000, 600);
 
         // A tab typed (or pasted) into the title goes at once.
         title->setCursorPosition(2);

@@ -226,6 +226,9 @@ void VumoBasisInfo::buildForm()
     m_scroll->setWidgetResizable(true);
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidget(content);
+    // Wide windows get no stretched fields: the form keeps to the left.
+    content->setMaximumWidth(1100);
+    m_scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
     page->addWidget(m_scroll);
