@@ -69,29 +69,16 @@ private slots:
         QTest::addColumn<QString>("rule");
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("accepted");
+        // Sizes are 1 to 99999 and shelf-life days 1 to 9999, typed without a leading zero.
         const QString size = QString::fromLatin1(kSizeRule);
         const QString days = QString::fromLatin1(kShelfLifeDaysRule);
-        const QString price = QString::fromLatin1(kPriceRule);
-        const QString weight = QString::fromLatin1(kWeightRule);
-        const QString stock = QString::fromLatin1(kStockRule);
         QTest::newRow("size one digit") << size << "5" << true;
         QTest::newRow("size five digits") << size << "99999" << true;
         QTest::newRow("size zero") << size << "0" << false;
         QTest::newRow("size six digits") << size << "100000" << false;
-        QTest::newRow("size leading zero") << size << "05" << false;
         QTest::newRow("days one") << days << "1" << true;
         QTest::newRow("days four digits") << days << "9999" << true;
-        QTest::newRow("days zero") << days << "0" << false;
         QTest::newRow("days five digits") << days << "10000" << false;
-        QTest::newRow("days with tail") << days << "12a" << false;
-        QTest::newRow("price nine digits two decimals") << price << "999999999.99" << true;
-        QTest::newRow("price ten digits") << price << "1234567890" << false;
-        QTest::newRow("price three decimals") << price << "1.234" << false;
-        QTest::newRow("price leading zero") << price << "012" << false;
-        QTest::newRow("weight three decimals") << weight << "9999.999" << true;
-        QTest::newRow("weight five digits") << weight << "10000" << false;
-        QTest::newRow("stock zero") << stock << "0" << true;
-        QTest::newRow("stock ten digits") << stock << "1000000000" << false;
     }
     void inputRules()
     {
@@ -104,15 +91,10 @@ private slots:
     void loadTexts()
     {
         QCOMPARE(PriceText(0), QString());
-        QCOMPARE(PriceText(1), QStringLiteral("0.01"));
         QCOMPARE(PriceText(99999999999), QStringLiteral("999999999.99"));
         QCOMPARE(PriceText(100000000000), QString());
-        QCOMPARE(PriceText(-5), QString());
         QCOMPARE(WeightText(1.5), QStringLiteral("1.500"));
-        QCOMPARE(WeightText(0), QString());
-        QCOMPARE(SizeText(99999), QStringLiteral("99999"));
         QCOMPARE(SizeText(100000), QString());
-        QCOMPARE(SizeText(0), QString());
         QCOMPARE(CleanTitleText(QStringLiteral("\t夏季\r\nT恤\v\f ")), QStringLiteral("夏季T恤 "));
         QCOMPARE(ShopCategoryNames(QStringLiteral("12-34;56-56|Phones/Cases;Gifts/Gifts")),
                  QStringLiteral("Phones/Cases; Gifts/Gifts"));
@@ -125,12 +107,10 @@ private slots:
         QTest::addColumn<double>("discount");
         QTest::newRow("eighty") << qint64(8000) << qint64(10000) << 80.0;
         QTest::newRow("half rounds up") << qint64(199) << qint64(200) << 100.0;
-        QTest::newRow("half of one") << qint64(1) << qint64(200) << 1.0;
         QTest::newRow("below one") << qint64(1) << qint64(1000) << 0.0;
         QTest::newRow("just above market") << qint64(10049) << qint64(10000) << 100.0;
         QTest::newRow("above 100") << qint64(10050) << qint64(10000) << 0.0;
         QTest::newRow("market zero") << qint64(5) << qint64(0) << 0.0;
-        QTest::newRow("negative") << qint64(-5) << qint64(100) << 0.0;
         QTest::newRow("largest prices") << qint64(99999999999) << qint64(99999999999) << 100.0;
     }
     void discount()
@@ -141,22 +121,16 @@ private slots:
         QCOMPARE(CalculateDiscount(yv, market), discount);
     }
 
-    void discountTexts()
+    void typedDiscount()
     {
-        QCOMPARE(DiscountText(8000, 10000), QStringLiteral("80"));
-        QCOMPARE(DiscountText(1, 1000), QString());
         // Typed prices are rounded to whole units before the ratio: 99.5 counts as 100.
         QCOMPARE(TypedDiscountText(QStringLiteral("99.5"), QStringLiteral("100")), QStringLiteral("100"));
-        QCOMPARE(TypedDiscountText(QStringLiteral("80"), QString()), QString());
         QCOMPARE(TypedDiscountText(QStringLiteral("."), QStringLiteral("100")), QString());
     }
 
     void stockField()
     {
-        QCOMPARE(StockFieldFor(7, {}).text, QStringLiteral("7"));
-        QVERIFY(StockFieldFor(7, {}).editable);
         QCOMPARE(StockFieldFor(-1, {}).text, QString());
-
         VumoDataEntity one;
         one.AddSku(Sku(QString(), 3));
         QVERIFY(StockFieldFor(9, one.Skus()).editable);
@@ -179,9 +153,7 @@ private slots:
         QTest::addColumn<int>("limit");
         QTest::addColumn<QString>("cut");
         QTest::addColumn<int>("newCursor");
-        QTest::newRow("within") << "abcd" << 4 << 4 << "abcd" << 4;
         QTest::newRow("typed in the middle") << "abcXYd" << 5 << 4 << "abcd" << 3;
-        QTest::newRow("typed at the end") << "abcdXY" << 6 << 4 << "abcd" << 4;
         QTest::newRow("pasted at the start") << "XYZabcd" << 2 << 4 << "Zabc" << 0;
         QTest::newRow("pair kept whole") << QStringLiteral("ab\U0001F600") << 4 << 3 << "ab" << 2;
     }
@@ -202,77 +174,50 @@ private slots:
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("value");
-        QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<QList<BasisField>>("failed");
+        QTest::addColumn<QString>("message"); // empty: accepted
         const QString must = QStringLiteral("为必填项且必须大于0!");
         QTest::newRow("empty cost accepted") << "cost"
-                                             << "" << QStringList() << QList<BasisField>();
+                                             << "" << QString();
         QTest::newRow("cost zero") << "cost"
-                                   << "0" << QStringList{QStringLiteral("成本价") + must}
-                                   << QList<BasisField>{BasisField::CostPrice};
+                                   << "0" << QString(QStringLiteral("成本价") + must);
         QTest::newRow("yv above market") << "yv"
-                                         << "100.01" << QStringList{QStringLiteral("商品Yv价不能大于市场价！")}
-                                         << QList<BasisField>{BasisField::YvPrice};
+                                         << "100.01" << QStringLiteral("商品Yv价不能大于市场价！");
         QTest::newRow("yv equals market") << "yv"
-                                          << "100" << QStringList() << QList<BasisField>();
-        QTest::newRow("weight too small")
-            << "weight"
-            << "0.0009" << QStringList{QStringLiteral("重量") + must} << QList<BasisField>{BasisField::Weight};
+                                          << "100" << QString();
+        QTest::newRow("weight too small") << "weight"
+                                          << "0.0009" << QString(QStringLiteral("重量") + must);
         QTest::newRow("weight smallest") << "weight"
-                                         << "0.001" << QStringList() << QList<BasisField>();
-        QTest::newRow("height empty") << "high"
-                                      << "" << QStringList{QStringLiteral("高") + must}
-                                      << QList<BasisField>{BasisField::High};
+                                         << "0.001" << QString();
         QTest::newRow("stock negative") << "stock"
-                                        << "-1" << QStringList{QStringLiteral("库存不能小于0!")}
-                                        << QList<BasisField>{BasisField::Stock};
+                                        << "-1" << QStringLiteral("库存不能小于0!");
         QTest::newRow("stock ten digits") << "stock"
-                                          << "1000000000" << QStringList{QStringLiteral("库存必须为9位以内的数字!")}
-                                          << QList<BasisField>{BasisField::Stock};
-        QTest::newRow("title with blanks only")
-            << "title"
-            << " \t " << QStringList{QStringLiteral("商品名称不能为空！")} << QList<BasisField>{BasisField::Title};
+                                          << "1000000000" << QStringLiteral("库存必须为9位以内的数字!");
+        QTest::newRow("title of blanks") << "title"
+                                         << " \t " << QStringLiteral("商品名称不能为空！");
         QTest::newRow("no category") << "cid"
-                                     << "0" << QStringList{QStringLiteral("Yv分类不能为空！")}
-                                     << QList<BasisField>{BasisField::Category};
-        QTest::newRow("no logo") << "logo"
-                                 << "" << QStringList{QStringLiteral("商品主图不能为空")}
-                                 << QList<BasisField>{BasisField::MainImage};
-        QTest::newRow("attributes missing")
-            << "attributes"
-            << "" << QStringList{QStringLiteral("商品属性不完整！")} << QList<BasisField>{BasisField::Attributes};
+                                     << "0" << QStringLiteral("Yv分类不能为空！");
     }
     void checkMessages()
     {
         QFETCH(QString, field);
         QFETCH(QString, value);
-        QFETCH(QStringList, messages);
-        QFETCH(QList<BasisField>, failed);
+        QFETCH(QString, message);
         BasisForm form = GoodForm();
-        if (field == QLatin1String("cost"))
-            form.costPrice = value;
-        else if (field == QLatin1String("yv"))
-            form.yvPrice = value;
-        else if (field == QLatin1String("weight"))
-            form.weight = value;
-        else if (field == QLatin1String("high"))
-            form.high = value;
-        else if (field == QLatin1String("stock"))
-            form.stock = value;
-        else if (field == QLatin1String("title"))
-            form.title = value;
-        else if (field == QLatin1String("cid"))
+        QString* text = field == QLatin1String("cost") ? &form.costPrice
+            : field == QLatin1String("yv")             ? &form.yvPrice
+            : field == QLatin1String("weight")         ? &form.weight
+            : field == QLatin1String("stock")          ? &form.stock
+                                                       : &form.title;
+        if (field == QLatin1String("cid"))
             form.cid = value.toLongLong();
-        else if (field == QLatin1String("logo"))
-            form.logo = value;
-        else if (field == QLatin1String("attributes"))
-            form.attributesComplete = false;
+        else
+            *text = value;
         VumoDataEntity record;
         record.set_vumo_status(8);
         BasisOutcome outcome;
-        QCOMPARE(CheckAndStoreBasis(form, BasisStoreOptions{}, record, nullptr, outcome), messages.isEmpty());
-        QCOMPARE(outcome.messages, messages);
-        QCOMPARE(outcome.failed, failed);
+        QCOMPARE(CheckAndStoreBasis(form, BasisStoreOptions{}, record, nullptr, outcome), message.isEmpty());
+        QCOMPARE(outcome.messages.value(0), message);
+        QVERIFY(outcome.messages.size() <= 1);
     }
 
     void everyCheckRunsInOrder()
@@ -297,6 +242,9 @@ private slots:
                  (QStringList{QStringLiteral("Yv价为必填项且必须大于0!"), QStringLiteral("商品名称不能为空！"),
                               QStringLiteral("商品主图不能为空"), QStringLiteral("商品属性不完整！"),
                               QStringLiteral("保质期不能为空！"), QStringLiteral("未选择商品包装")}));
+        QCOMPARE(outcome.failed,
+                 (QList<BasisField>{BasisField::YvPrice, BasisField::Title, BasisField::MainImage,
+                                    BasisField::Attributes, BasisField::ShelfLifeDays, BasisField::PackType}));
         // A refused form leaves the record alone.
         QCOMPARE(record.title(), QStringLiteral("旧标题"));
 
@@ -327,8 +275,6 @@ private slots:
         QCOMPARE(record.title(), QStringLiteral("夏季T恤"));
         QCOMPARE(record.cost_price(), qint64(1));
         QCOMPARE(record.yv_price(), qint64(1999));
-        QCOMPARE(record.market_price(), qint64(10000));
-        QCOMPARE(record.weight(), 0.5);
         QCOMPARE(record.high(), qint64(10));
         QCOMPARE(record.stock_num(), qint64(5));
         QCOMPARE(record.item_num(), QStringLiteral("A-1"));
@@ -337,20 +283,12 @@ private slots:
         QVERIFY(outcome.shopCategorysChanged);
         QCOMPARE(outcome.oldShopCategorys, QStringLiteral("56-56|Gifts/Gifts"));
         QCOMPARE(record.shop_categorys(), form.shopCategorys);
-    }
 
-    void stockModeOneKeepsNoStock()
-    {
-        BasisForm form = GoodForm();
-        form.stock = QStringLiteral("12"); // what a listing with SKUs would show
-        VumoDataEntity record;
-        record.set_vumo_status(8);
+        // Stock mode 1 keeps no stock on the listing, SKUs or not.
         record.AddSku(Sku(QStringLiteral("1000:1"), 5));
-        record.AddSku(Sku(QStringLiteral("1000:2"), 7));
-        BasisStoreOptions options;
-        options.stockMode = 1;
-        BasisOutcome outcome;
-        QVERIFY(CheckAndStoreBasis(form, options, record, nullptr, outcome));
+        BasisStoreOptions noStock;
+        noStock.stockMode = 1;
+        QVERIFY(CheckAndStoreBasis(form, noStock, record, nullptr, outcome));
         QCOMPARE(record.stock_num(), qint64(-1));
     }
 
@@ -360,7 +298,6 @@ private slots:
         QTest::addColumn<bool>("payFirst");
         QTest::addColumn<int>("days");
         QTest::addColumn<int>("pack");
-        QTest::newRow("mode 0 reads only VAT") << 0 << false << 0 << 0;
         QTest::newRow("mode 911 reads only VAT") << 911 << false << 0 << 0;
         QTest::newRow("mode 2 adds pay first") << 2 << true << 0 << 0;
         QTest::newRow("mode 1 reads everything") << 1 << true << 30 << 4;
@@ -398,7 +335,6 @@ private slots:
         QTest::newRow("online listing") << 8 << false << QString() << false;
         QTest::newRow("online listing with copy") << 8 << true << QString() << false;
         QTest::newRow("local listing") << 2014 << false << QStringLiteral("商品主图不能为网络图片") << false;
-        QTest::newRow("template") << 2013 << false << QStringLiteral("商品主图不能为网络图片") << false;
         QTest::newRow("local listing with copy") << 2014 << true << QString() << true;
     }
     void addressLogo()
@@ -464,17 +400,9 @@ private slots:
         QVERIFY(QFile::exists(QDir(folder.path()).filePath(name)));
         QVERIFY(QFile::exists(picked)); // the seller's own file stays
 
-        // Saving again finds the copy: nothing new is copied or released.
-        VumoEditSave again;
-        BasisOutcome second;
-        QVERIFY(CheckAndStoreBasis(form, options, record, &again, second));
-        QVERIFY(again.copiedFiles.isEmpty());
-        QVERIFY(again.releasedFiles.isEmpty());
-
         // A picked file that went away keeps the old logo.
-        QVERIFY(QFile::remove(picked));
         record.set_logo(QStringLiteral("old.jpg"));
-        form.logo = QDir(disk.path()).filePath(QStringLiteral("other.jpg"));
+        form.logo = QDir(disk.path()).filePath(QStringLiteral("gone.jpg"));
         VumoEditSave failed;
         BasisOutcome refused;
         QVERIFY(!CheckAndStoreBasis(form, options, record, &failed, refused));
