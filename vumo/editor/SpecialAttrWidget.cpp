@@ -52,6 +52,7 @@ SpecialAttrWidget::SpecialAttrWidget(int stockMode, QWidget* parent)
     m_pis_shelf_lifeCheck = MakeCheck(this, "m_pis_shelf_lifeCheck", QStringLiteral("保质期管理"));
     m_pshelf_life_daysEdit = new QLineEdit(this);
     m_pshelf_life_daysEdit->setObjectName(QStringLiteral("m_pshelf_life_daysEdit"));
+    m_pshelf_life_daysEdit->setProperty("basisField", true);
     m_pshelf_life_daysEdit->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QString::fromLatin1(editor::kShelfLifeDaysRule)), m_pshelf_life_daysEdit));
     m_pshelf_life_daysEdit->setMaximumWidth(80);

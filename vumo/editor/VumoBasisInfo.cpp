@@ -84,6 +84,7 @@ QLineEdit* VumoBasisInfo::lineEdit(const char* objectName, const char* rule)
 {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QString::fromLatin1(objectName));
+    edit->setProperty("basisField", true);
     if (rule)
         edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(rule)), edit));
     connect(edit, &QLineEdit::textEdited, this, [this, edit] {
@@ -150,7 +151,9 @@ void VumoBasisInfo::buildForm()
     // The form scrolls: embedded in the main window it may have only a few hundred pixels.
     auto* content = new QWidget;
     content->setObjectName(QStringLiteral("basisContent"));
-    content->setStyleSheet(QStringLiteral("QLineEdit, QPlainTextEdit { border: 1px solid #CBCBCB; }"));
+    // The page's own fields only: the attribute grid keeps its look.
+    content->setStyleSheet(
+        QStringLiteral("QLineEdit[basisField=\"true\"], QPlainTextEdit { border: 1px solid #CBCBCB; }"));
 
     auto* info = new QGroupBox(QStringLiteral("商品信息"), content);
     auto* g1 = new QGridLayout(info);
@@ -261,8 +264,10 @@ void VumoBasisInfo::LoadVumo(entity::VumoDataEntity* vumo)
     if (!vumo)
         return;
     m_loading = true;
-    for (QLineEdit* edit : findChildren<QLineEdit*>())
-        edit->setStyleSheet(QString());
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+        if (edit->property("basisField").toBool())
+            edit->setStyleSheet(QString());
+    }
     m_pImgSelectBtn->setStyleSheet(QString());
 
     m_ptitleEdit->setText(CleanTitleText(vumo->title()));
@@ -578,9 +583,9 @@ void VumoBasisInfo::markFailures(const QList<editor::BasisField>& failed)
             continue;
         // The attribute browser frames its own rows.
         if (field != editor::BasisField::Attributes)
-            widget->setStyleSheet(field == editor::BasisField::PackType
-                                      ? QStringLiteral("QComboBox { border: 1px solid #FF0000; }")
-                                      : kRedBorder);
+            widget->setStyleSheet(qobject_cast<QLineEdit*>(widget)
+                                      ? kRedBorder
+                                      : QStringLiteral("border: 1px solid #FF0000; padding: 2px 8px"));
         if (!first)
             first = widget;
     }
