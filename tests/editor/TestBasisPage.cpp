@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QQuickWidget>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -58,6 +59,7 @@ private slots:
         vumo.set_yv_price(8000);
         vumo.set_market_price(10000);
         vumo.set_stock_num(3);
+        vumo.set_pack_listing(QString(150, QLatin1Char('a'))); // longer than a typed one may be
         AddSku(vumo, QStringLiteral("1000:1"), 5);
         AddSku(vumo, QStringLiteral("1000:2"), 7);
 
@@ -84,6 +86,12 @@ private slots:
         title->insert(QStringLiteral("\t"));
         QCOMPARE(title->text(), QStringLiteral("夏季T恤"));
         QVERIFY(changed.count() > 0);
+
+        // Typing into a stored text over the limit takes back only what was typed.
+        auto* pack = page.findChild<QPlainTextEdit*>(QStringLiteral("m_pPackListingEdit"));
+        pack->moveCursor(QTextCursor::End);
+        pack->insertPlainText(QStringLiteral("b"));
+        QCOMPARE(pack->toPlainText(), QString(150, QLatin1Char('a')));
 
         // A refused save frames the field; typing into it again lifts the frame.
         yv->clear();

@@ -60,6 +60,17 @@ QWidget* WithUnit(QWidget* parent, QWidget* field, const QString& unit)
     return box;
 }
 
+// A stored text longer than the field's limit is shown whole: the limit grows to it, so loading
+// and saving never cut what the store holds.
+void SetLimitedText(QLineEdit* edit, const QString& text, int limit)
+{
+    edit->setMaxLength(qMax(limit, int(text.size())));
+    edit->setText(text);
+}
+
+// A long text's limit while typing: its length before the change when that was already over.
+constexpr char kLastLength[] = "lastLength";
+
 QString ImageUrl(const QString& path)
 {
     if (path.isEmpty())
@@ -270,8 +281,8 @@ void VumoBasisInfo::LoadVumo(entity::VumoDataEntity* vumo)
     }
     m_pImgSelectBtn->setStyleSheet(QString());
 
-    m_ptitleEdit->setText(CleanTitleText(vumo->title()));
-    m_pAdContentEdit->setText(CleanTitleText(vumo->ad_content()));
+    SetLimitedText(m_ptitleEdit, CleanTitleText(vumo->title()), kTitleMaxLength);
+    SetLimitedText(m_pAdContentEdit, CleanTitleText(vumo->ad_content()), kAdContentMaxLength);
     m_pcostPriceEdit->setText(PriceText(vumo->cost_price()));
     m_pYVPriceEdit->setText(PriceText(vumo->yv_price()));
     m_pmarketPriceEdit->setText(PriceText(vumo->market_price()));
@@ -281,10 +292,12 @@ void VumoBasisInfo::LoadVumo(entity::VumoDataEntity* vumo)
     m_pwideEdit->setText(SizeText(vumo->wide()));
     m_phighEdit->setText(SizeText(vumo->high()));
     InitStockNum();
-    m_pitemNumEdit->setText(vumo->item_num());
+    SetLimitedText(m_pitemNumEdit, vumo->item_num(), kItemNumMaxLength);
     m_pUPCEdit->setText(vumo->upc_code());
-    m_pPackListingEdit->setPlainText(vumo->pack_listing());
-    m_pServiceEdit->setPlainText(vumo->service());
+    for (QPlainTextEdit* edit : {m_pPackListingEdit, m_pServiceEdit}) {
+        edit->setPlainText(edit == m_pPackListingEdit ? vumo->pack_listing() : vumo->service());
+        edit->setProperty(kLastLength, int(edit->toPlainText().size()));
+    }
     for (QLineEdit* edit : {m_ptitleEdit, m_pAdContentEdit, m_pitemNumEdit, m_pUPCEdit})
         edit->setCursorPosition(0);
 
@@ -390,7 +403,9 @@ void VumoBasisInfo::cutLongText(QPlainTextEdit* edit)
     if (m_cutting || m_loading)
         return;
     QTextCursor cursor = edit->textCursor();
-    const editor::TextCut cut = editor::CutTypedText(edit->toPlainText(), cursor.position());
+    // Only what was typed goes: a stored text already over the limit keeps its own length.
+    const int limit = qMax(editor::kLongTextMaxLength, edit->property(kLastLength).toInt());
+    const editor::TextCut cut = editor::CutTypedText(edit->toPlainText(), cursor.position(), limit);
     if (cut.changed) {
         m_cutting = true;
         edit->setPlainText(cut.text);
@@ -399,6 +414,7 @@ void VumoBasisInfo::cutLongText(QPlainTextEdit* edit)
         edit->setTextCursor(cursor);
         m_cutting = false;
     }
+    edit->setProperty(kLastLength, int(edit->toPlainText().size()));
     restoreBorder(edit);
     changed();
 }
