@@ -168,7 +168,7 @@ struct BasisStoreOptions
     int stockMode = -1;
     QString pictureFolder; // the seller's picture folder
     QString salt;          // the seller's uid: picture names
-    // The preview: checks 1 to 4 and the attributes only, and no file is copied.
+    // The preview: the special attributes are not checked and no file is copied.
     bool preview = false;
 };
 
