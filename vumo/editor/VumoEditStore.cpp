@@ -1,6 +1,7 @@
 #include "editor/VumoEditStore.h"
 
 #include "database/VumoDbInterface.h"
+#include "editor/VumoBasisRules.h"
 #include "entity/VumoDataEntity.h"
 #include "entity/VumoImgEntity.h"
 #include "entity/VumoSkuEntity.h"
@@ -11,23 +12,6 @@
 #include <QFile>
 
 namespace Quorvia::vumo::editor {
-
-namespace {
-
-bool IsRemoteAddress(const QString& text)
-{
-    return text.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)
-        || text.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
-}
-
-} // namespace
-
-QString LocalLogoName(const QString& logo)
-{
-    if (!IsRemoteAddress(logo))
-        return logo;
-    return PictureNameFromUrl(FullSizePictureUrl(logo));
-}
 
 int RemoveUnusedPictureFiles(database::VumoDbInterface& store, const QString& pictureFolder, const QStringList& names)
 {
@@ -70,7 +54,9 @@ void MakeVumoCopy(entity::VumoDataEntity& record, const QString& newClientId)
     record.set_vumo_id(0);
     record.set_spu_id(0);
     record.set_error_msg(QString());
-    record.set_logo(LocalLogoName(record.logo()));
+    // The copy's main picture is the local copy of the source's online one.
+    if (IsAddress(record.logo()))
+        record.set_logo(PictureNameFromUrl(FullSizePictureUrl(record.logo())));
     for (entity::VumoSkuEntity* sku : record.Skus()) {
         if (!sku)
             continue;

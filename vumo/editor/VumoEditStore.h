@@ -33,8 +33,4 @@ int RemoveUnusedPictureFiles(database::VumoDbInterface& store, const QString& pi
 // name of its local copy in the picture folder.
 void MakeVumoCopy(entity::VumoDataEntity& record, const QString& newClientId);
 
-// The local file of a main picture: a marketplace address gives the name of its copy in the
-// picture folder, anything else is given back as it is.
-QString LocalLogoName(const QString& logo);
-
 } // namespace Quorvia::vumo::editor

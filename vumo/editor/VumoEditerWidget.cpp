@@ -110,7 +110,12 @@ VumoEditerWidget::VumoEditerWidget(QWidget* parent, const editor::VumoEditContex
     connect(m_templateNameEdit, &QLineEdit::textEdited, this, &VumoEditerWidget::OnVumoChanged);
     connect(m_basis, &VumoBasisInfo::YvCatsChangedSignal, this, &VumoEditerWidget::OnYvCatsChanged);
     connect(m_basis, &VumoBasisInfo::VumoImageChange, this, &VumoEditerWidget::OnLogoPathChanged);
-    connect(m_basis, &VumoBasisInfo::sigVumoSellerCatChanged, this, &VumoEditerWidget::sigVumoSellerCatChanged);
+    // The page reports a change of shop categories while it checks; the tree hears of it only
+    // once the listing is stored.
+    connect(m_basis, &VumoBasisInfo::sigVumoSellerCatChanged, this,
+            [this](qint64 vumoId, const QString& clientId, const QString& src, const QString& dst) {
+                m_pendingSellerCats = {vumoId, clientId, src, dst};
+            });
     connect(m_skuPage, &VumoSkuPage::ColorAttributeChangedSignal, this, &VumoEditerWidget::OnSkuColorChanged);
     connect(m_saveBtn, &QPushButton::clicked, this, [this] { OnSave(); });
     connect(m_previewBtn, &QPushButton::clicked, this, &VumoEditerWidget::onPreview);
@@ -239,6 +244,7 @@ bool VumoEditerWidget::OnSave()
         return false;
     QStringList errors;
     editor::VumoEditSave save;
+    m_pendingSellerCats.reset();
     const QList<QPair<VumoEditInterface*, int>> pages = {
         {m_basis, TabBasis}, {m_skuPage, TabSku}, {m_imgsPage, TabImages}};
     int failedTab = -1;
@@ -277,6 +283,11 @@ bool VumoEditerWidget::OnSave()
         qCWarning(lcVumo).noquote() << QStringLiteral("保存数据库失败！") << m_clientId;
         emit VumoStatusChanged(QStringLiteral("保存失败 "), 0);
         return false;
+    }
+    if (m_pendingSellerCats) {
+        const PendingSellerCats moved = *m_pendingSellerCats;
+        m_pendingSellerCats.reset();
+        emit sigVumoSellerCatChanged(moved.vumoId, moved.clientId, moved.src, moved.dst);
     }
     if (m_mode == EditMode)
         emit SaveChangeSuccess(VumoListStructFromEntity(*m_vumo));

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -115,6 +116,14 @@ private:
     bool m_loading = false;
     bool m_created = false; // a listing made by this editor has been saved
     QString m_clientId;
+    struct PendingSellerCats
+    {
+        qint64 vumoId = 0;
+        QString clientId;
+        QString src;
+        QString dst;
+    };
+    std::optional<PendingSellerCats> m_pendingSellerCats;
 };
 
 } // namespace Quorvia::vumo
