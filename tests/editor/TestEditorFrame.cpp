@@ -2,13 +2,27 @@
 // loop, and saving as the listing page uses it (embedded and as a dialog).
 #include "../plugin/ListingPage.h"
 #include "../plugin/SellerDriver.h"
+#include "PickerStoreFixture.h"
+#include "support/MessageCollector.h"
 #include "support/TestMain.h"
 
 #include "editor/VumoBasisInfo.h"
 #include "editor/VumoEditerWidget.h"
 #include "editor/VumoEditorCommands.h"
 #include "entity/VumoDataEntity.h"
+#include "entity/VumoSkuEntity.h"
+#include "plugin/VumoClassification.h"
+#include "plugin/VumoCommandTable.h"
+#include "plugin/VumoTableViewModel.h"
+#include "sync/VumoDownloadRules.h"
 #include "ui/BaseDialog.h"
+#include "utils/Money.h"
+#include "utils/SellerPaths.h"
+#include "utils/VumoIni.h"
+
+#include <QDir>
+#include <QImage>
+#include <QJsonArray>
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,6 +33,47 @@ using namespace Quorvia::vumo;
 using VumoTest::Page;
 using VumoTest::SellerDriver;
 using VumoTest::SharedStore;
+
+namespace {
+
+// A demo listing of the marketplace's seed as the download stores it, with its main picture
+// as a file of the seller's picture folder.
+std::unique_ptr<entity::VumoDataEntity> demoListing(const QString& clientId, int status)
+{
+    static const Quorvia::marketplace::SeedCatalogue seed = Quorvia::marketplace::MakeSeedCatalogue(
+        QStringLiteral("demo"));
+    const Quorvia::marketplace::SeedListing& listing = seed.listings.at(0);
+    QVariantMap answer = listing.vumo.toVariantMap();
+    QVariantList skus;
+    for (const QJsonObject& sku : listing.skus)
+        skus << sku.toVariantMap();
+    answer.insert(QStringLiteral("skus"), skus);
+    auto record = std::make_unique<entity::VumoDataEntity>();
+    ReadVumoAnswer(answer, *record);
+    record->set_client_id(clientId);
+    record->set_vumo_status(status);
+    if (status == 2013 || status == 2014)
+        record->set_vumo_id(0);
+    if (status == 2013)
+        record->set_template_name(QStringLiteral("模板") + clientId);
+    record->set_logo(QStringLiteral("main.png"));
+    const QString folder = Quorvia::utils::SellerImageFolder(VumoTest::DemoLogin().uid);
+    QImage picture(800, 800, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    if (!Quorvia::utils::EnsureFolder(folder) || !picture.save(QDir(folder).filePath(record->logo())))
+        return nullptr;
+    return record;
+}
+
+editor::VumoEditContext demoContext()
+{
+    editor::VumoEditContext context;
+    context.uid = VumoTest::DemoLogin().uid;
+    context.stockMode = 0;
+    return context;
+}
+
+} // namespace
 
 class TestEditorFrame : public QObject
 {
@@ -95,6 +150,108 @@ private slots:
         QCOMPARE(seller.asked, QStringList({QStringLiteral("提示：商品有修改是否保存？")}));
         QVERIFY(!editor->IsChanged());
         QCOMPARE(shared.fixture.scalar("SELECT modified FROM vumo_data WHERE client_id='a'").toDateTime(), before);
+    }
+
+    // A save that fails on the SKU page writes nothing, although the basic page passed; once
+    // the seller mends it, the listing is stored as changed and not uploaded.
+    void failedSkuPageLeavesTheStoreUnchanged()
+    {
+        VumoTest::PickerStoreFixture stores;
+        QVERIFY(stores.valid);
+        auto record = demoListing(QStringLiteral("d1"), 8);
+        QVERIFY(record);
+        record->set_upload_status(1);
+        QVERIFY(stores.listings->SaveVumo(*record));
+        qint64 lowest = -1;
+        for (const entity::VumoSkuEntity* sku : record->Skus())
+            lowest = lowest < 0 ? sku->yv_price() : qMin(lowest, sku->yv_price());
+        QVERIFY2(lowest > 1, "the demo listing has SKUs");
+
+        VumoEditerWidget editor(nullptr, demoContext());
+        editor.resize(1000, 600);
+        editor.show();
+        QVERIFY(editor.open(QStringLiteral("d1"), VumoEditerWidget::EditMode));
+        auto* title = editor.findChild<QLineEdit*>(QStringLiteral("m_ptitleEdit"));
+        auto* yvPrice = editor.findChild<QLineEdit*>(QStringLiteral("m_pYVPriceEdit"));
+        title->selectAll();
+        QTest::keyClicks(title, QStringLiteral("改过的标题"));
+        QVERIFY(editor.SaveButton()->isEnabled());
+        yvPrice->setText(Quorvia::utils::FormatMoney(lowest - 1));
+
+        {
+            VumoTest::MessageCollector boxes;
+            QVERIFY(!editor.OnSave());
+            QCOMPARE(boxes.texts().size(), 1);
+            QVERIFY2(boxes.texts().first().contains(QStringLiteral("商品Yv价不能超出销售属性表中的价格范围")),
+                     qPrintable(boxes.texts().first()));
+        }
+        QCOMPARE(editor.Tabs()->currentIndex(), int(VumoEditerWidget::TabSku));
+        entity::VumoDataEntity stored;
+        QVERIFY(stores.listings->GetVumo(QStringLiteral("d1"), stored));
+        QCOMPARE(stored.title(), record->title());
+        QCOMPARE(stored.yv_price(), record->yv_price());
+        QCOMPARE(stored.upload_status(), 1);
+
+        yvPrice->setText(Quorvia::utils::FormatMoney(lowest));
+        QSignalSpy saved(&editor, &VumoEditerWidget::SaveChangeSuccess);
+        QVERIFY(editor.OnSave());
+        QVERIFY(stores.listings->GetVumo(QStringLiteral("d1"), stored));
+        QCOMPARE(stored.title(), QStringLiteral("改过的标题"));
+        QCOMPARE(stored.upload_status(), 0);
+        QCOMPARE(stored.Skus().size(), record->Skus().size());
+        QCOMPARE(saved.size(), 1);
+        QCOMPARE(saved.first().at(0).value<VUMO_LIST_STRUCT>().title, QStringLiteral("改过的标题"));
+        QVERIFY(!editor.SaveButton()->isEnabled());
+    }
+
+    // The seller makes a listing from a template through the real dialog: the new listing is
+    // local, the local store's count grows by one and the page switches there to show it.
+    void newListingFromATemplateThroughTheRealDialog()
+    {
+        VumoTest::PickerStoreFixture stores;
+        QVERIFY(stores.valid);
+        auto record = demoListing(QStringLiteral("tpl"), 2013);
+        QVERIFY(record);
+        QVERIFY(stores.listings->SaveVumo(*record));
+        auto* appShare = Quorvia::utils::AppShareHelp::instance();
+        appShare->Reload();
+        Quorvia::utils::VumoIni::SetCategoryUpdateTime(appShare->GetUid(), appShare->GetServerTime());
+        VumoMainWidget page;
+        page.resize(1280, 800);
+        page.show();
+        QVERIFY(QTest::qWaitFor([&page] { return page.IsFirstLoadDone(); }, 5000));
+        page.Classification()->SetCurrentClass(VumoClassTemplate);
+        QTRY_COMPARE(page.TableView()->VumoModel()->rowCount(), 1);
+        const int localBefore = page.Classification()->NodeCount(VumoClassNode(VumoClassLocal));
+
+        SellerDriver seller;
+        QString dialogTitle;
+        seller.onWindow = [&dialogTitle](QWidget* modal) {
+            auto* editor = modal->findChild<VumoEditerWidget*>();
+            if (!editor || !dialogTitle.isEmpty())
+                return;
+            dialogTitle = modal->windowTitle();
+            auto* title = editor->findChild<QLineEdit*>(QStringLiteral("m_ptitleEdit"));
+            title->selectAll();
+            QTest::keyClicks(title, QStringLiteral("模板做的新品"));
+            QTest::mouseClick(editor->SaveButton(), Qt::LeftButton);
+        };
+        QVERIFY(page.Commands().Run(VumoCommand::TemplateToNewVumo, QStringLiteral("tpl")));
+        QCOMPARE(dialogTitle, QStringLiteral("添加新品"));
+        QCOMPARE(page.CurrentClass(), int(VumoClassLocal));
+        QTRY_COMPARE(page.Classification()->NodeCount(VumoClassNode(VumoClassLocal)), localBefore + 1);
+        const QList<VUMO_LIST_STRUCT> selected = page.TableView()->GetSelectedVumos();
+        QCOMPARE(selected.size(), 1);
+        QCOMPARE(selected.first().title, QStringLiteral("模板做的新品"));
+        QCOMPARE(selected.first().vumo_id, 0);
+        QCOMPARE(selected.first().vumo_status, 2014);
+        // The embedded editor shows it; the template is as it was.
+        QCOMPARE(page.EmbeddedEditor()->ClientId(), selected.first().client_id);
+        QVERIFY(page.EmbeddedEditor()->BasisPage()->isEnabled());
+        entity::VumoDataEntity source;
+        QVERIFY(stores.listings->GetVumo(QStringLiteral("tpl"), source));
+        QCOMPARE(source.title(), record->title());
+        QCOMPARE(source.vumo_status(), 2013);
     }
 };
 
