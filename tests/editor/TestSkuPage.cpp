@@ -1,0 +1,180 @@
+// The SKU page as a seller uses it: ticking values fills and merges the table, the header fills
+// the prices still missing, and a save hands the SKUs to the listing.
+#include "support/TestMain.h"
+
+#include "PickerStoreFixture.h"
+#include "editor/EditCheckbox.h"
+#include "editor/SkuEditTableHeaderView.h"
+#include "editor/SkuTableWidget.h"
+#include "editor/VumoSkuPage.h"
+#include "entity/VumoDataEntity.h"
+#include "entity/VumoSkuEntity.h"
+#include "support/MessageCollector.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Quorvia::vumo;
+using Quorvia::vumo::entity::VumoCategoryAttributeEntity;
+using Quorvia::vumo::entity::VumoCategoryEntity;
+
+namespace {
+
+// Category 10: "颜色" with 3 values (vids 101..), "尺码" with 15 (vids 201..).
+bool StoreCategory(Quorvia::vumo::database::CategoryDbInterface& cats)
+{
+    QList<VumoCategoryEntity*> attrs;
+    QList<VumoCategoryAttributeEntity*> values;
+    for (const auto& [aid, name, count] : {std::tuple<qint64, QString, int>{1, QStringLiteral("颜色"), 3},
+                                           std::tuple<qint64, QString, int>{2, QStringLiteral("尺码"), 15}}) {
+        auto* a = new VumoCategoryEntity;
+        a->set_aid(aid);
+        a->set_cid(10);
+        a->set_name(name);
+        a->set_is_sale_prop(1);
+        a->set_index_id(aid);
+        a->set_status(1);
+        attrs << a;
+        for (int i = 1; i <= count; ++i) {
+            auto* v = new VumoCategoryAttributeEntity;
+            v->set_aid(aid);
+            v->set_vid(aid * 100 + i);
+            v->set_name(name + QString::number(i));
+            v->set_index_id(i);
+            v->set_status(1);
+            values << v;
+        }
+    }
+    const bool ok = cats.SaveCategoryAttributes(attrs) && cats.SaveAttributeValues(values);
+    qDeleteAll(attrs);
+    qDeleteAll(values);
+    return ok;
+}
+
+// With $QUORVIA_SCREENSHOT_DIR set, what the page shows is written there as PNG.
+void Shot(QWidget* w, const QString& name)
+{
+    const QString dir = qEnvironmentVariable("QUORVIA_SCREENSHOT_DIR");
+    if (!dir.isEmpty() && QDir().mkpath(dir))
+        w->grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
+}
+
+} // namespace
+
+class TestSkuPage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void tickFillSave()
+    {
+        VumoTest::PickerStoreFixture store(false);
+        QVERIFY(store.valid && StoreCategory(*store.cats));
+        editor::VumoEditContext context;
+        context.uid = QStringLiteral("demo_seller");
+        context.categories = store.cats;
+        VumoSkuPage page(context);
+        page.resize(1000, 600);
+        page.show();
+        QSignalSpy colours(&page, &VumoSkuPage::ColorAttributeChangedSignal);
+        QSignalSpy changed(&page, &VumoSkuPage::VumoChangedSignal);
+
+        entity::VumoDataEntity vumo;
+        vumo.set_client_id(QStringLiteral("c1"));
+        vumo.set_cid(10);
+        vumo.set_market_price(100000);
+        vumo.set_yv_price(1500);
+        page.LoadVumo(&vumo);
+        QCOMPARE(colours.size(), 1);
+        QCOMPARE(colours.at(0).at(1).toBool(), true);
+        QVERIFY(page.Notice()->isHidden());
+
+        // 15 sizes: the 14th waits behind "更多".
+        QCOMPARE(page.Values(1).size(), 15);
+        QVERIFY(page.Values(1).at(13)->isHidden());
+        QList<QPushButton*> more = page.findChildren<QPushButton*>(QStringLiteral("skueditmorebtn"));
+        QCOMPARE(more.size(), 2);
+        QPushButton* sizeMore = more.at(0)->isHidden() ? more.at(1) : more.at(0);
+        QVERIFY(!sizeMore->isHidden());
+        sizeMore->click();
+        QCOMPARE(sizeMore->text(), QStringLiteral("收起"));
+        QVERIFY(!page.Values(1).at(13)->isHidden());
+
+        page.Values(0).at(0)->CheckBox()->setChecked(true);
+        page.Values(0).at(1)->CheckBox()->setChecked(true);
+        QCOMPARE(colours.size(), 3);
+        QCOMPARE(colours.last().at(1).toBool(), false);
+        QCOMPARE(colours.last().at(0).value<QList<SKU_ATT_VALUE_TYPE>>().size(), 2);
+        page.Values(1).at(0)->CheckBox()->setChecked(true);
+        page.Values(1).at(1)->CheckBox()->setChecked(true);
+
+        SkuTableWidget* table = page.Table();
+        QCOMPARE(table->rowCount(), 4);
+        QCOMPARE(table->columnCount(), 6);
+        QCOMPARE(table->rowSpan(0, table->AttributeColumn(0)), 2);
+        QCOMPARE(table->rowSpan(2, table->AttributeColumn(0)), 2);
+        QCOMPARE(table->item(2, table->AttributeColumn(0))->text(), QStringLiteral("颜色2"));
+        QCOMPARE(table->item(3, table->AttributeColumn(1))->data(Qt::UserRole).toLongLong(), 202);
+        QVERIFY(changed.size() >= 4);
+
+        // A forbidden alias is refused and the edit shows the alias in force again.
+        {
+            VumoTest::MessageCollector boxes;
+            QLineEdit* alias = page.Values(0).at(0)->AliasEdit();
+            alias->setText(QStringLiteral("红|黑"));
+            emit alias->editingFinished();
+            QCOMPARE(boxes.texts(), QStringList{editor::AliasForbiddenMessage()});
+            QCOMPARE(alias->text(), QString());
+        }
+
+        table->item(1, table->PriceColumn())->setText(QStringLiteral("20"));
+        SkuEditTableHeaderView* header = table->Header();
+        header->PriceEdit()->setText(QStringLiteral("15"));
+        header->OnApplyYvValueNoValue();
+        header->StockEdit()->setText(QStringLiteral("3"));
+        header->OnApplyStockAllRow();
+        QCOMPARE(table->item(0, table->PriceColumn())->text(), QStringLiteral("15"));
+        QCOMPARE(table->item(1, table->PriceColumn())->text(), QStringLiteral("20"));
+        QCOMPARE(table->item(3, table->StockColumn())->text(), QStringLiteral("3"));
+
+        Shot(&page, QStringLiteral("sku_page_1000x600"));
+        page.resize(1280, 800);
+        Shot(&page, QStringLiteral("sku_page_1280x800"));
+
+        QStringList errors;
+        editor::VumoEditSave save;
+        QVERIFY2(page.CheckAndSave(errors, save), qPrintable(errors.join(QLatin1Char('\n'))));
+        QCOMPARE(vumo.Skus().size(), 4);
+        QCOMPARE(vumo.Skus().at(1)->yv_price(), 2000);
+        QCOMPARE(vumo.Skus().at(1)->attributes(), QStringLiteral("1:101^2:202"));
+        QCOMPARE(vumo.min_yvprice(), 1500);
+        QCOMPARE(vumo.max_yvprice(), 2000);
+        QCOMPARE(vumo.stock_num(), 12);
+        QVERIFY(save.removedSkuIds.isEmpty());
+    }
+
+    void withoutCategory()
+    {
+        VumoTest::PickerStoreFixture store(false);
+        QVERIFY(store.valid);
+        editor::VumoEditContext context;
+        context.categories = store.cats;
+        VumoSkuPage page(context);
+        entity::VumoDataEntity vumo;
+        page.LoadVumo(&vumo);
+        QVERIFY(page.Notice()->text().contains(QStringLiteral("Yv分类")));
+        QVERIFY(!page.Table()->isVisibleTo(&page));
+        QStringList errors;
+        editor::VumoEditSave save;
+        QVERIFY(page.CheckAndSave(errors, save));
+        QVERIFY(errors.isEmpty());
+    }
+};
+
+VUMO_TEST_CLASS(TestSkuPage)
+#include "TestSkuPage.moc"
