@@ -4,6 +4,7 @@
 
 #include "PickerStoreFixture.h"
 #include "editor/EditCheckbox.h"
+#include "editor/SkuEditDelegate.h"
 #include "editor/SkuEditTableHeaderView.h"
 #include "editor/SkuTableWidget.h"
 #include "editor/VumoSkuPage.h"
@@ -18,6 +19,9 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QValidator>
+
+#include <memory>
 
 using namespace Quorvia::vumo;
 using Quorvia::vumo::entity::VumoCategoryAttributeEntity;
@@ -128,8 +132,21 @@ private slots:
             QLineEdit* alias = page.Values(0).at(0)->AliasEdit();
             alias->setText(QStringLiteral("红|黑"));
             emit alias->editingFinished();
-            QCOMPARE(boxes.texts(), QStringList{editor::AliasForbiddenMessage()});
+            QTRY_COMPARE(boxes.texts(), QStringList{editor::AliasForbiddenMessage()});
             QCOMPARE(alias->text(), QString());
+        }
+
+        // Cell editors keep their input rules: two decimals, no "|" in a seller code.
+        for (const auto& [column, text] : {std::pair<int, QString>{table->PriceColumn(), QStringLiteral("1.234")},
+                                           std::pair<int, QString>{table->StockColumn(), QStringLiteral("01")},
+                                           std::pair<int, QString>{table->OuterIdColumn(), QStringLiteral("A|B")}}) {
+            std::unique_ptr<QWidget> cellEditor(table->Delegate()->createEditor(
+                table->viewport(), QStyleOptionViewItem(), table->model()->index(0, column)));
+            auto* edit = qobject_cast<QLineEdit*>(cellEditor.get());
+            QVERIFY(edit && edit->validator());
+            QString typed = text;
+            int pos = 0;
+            QCOMPARE(edit->validator()->validate(typed, pos), QValidator::Invalid);
         }
 
         table->item(1, table->PriceColumn())->setText(QStringLiteral("20"));

@@ -21,10 +21,11 @@ SkuEditDelegate::SkuEditDelegate(QObject* parent)
 {
 }
 
-void SkuEditDelegate::SetColumns(int stockColumn, int priceColumn, int attributeCount)
+void SkuEditDelegate::SetColumns(int stockColumn, int priceColumn, int outerIdColumn, int attributeCount)
 {
     m_stockColumn = stockColumn;
     m_priceColumn = priceColumn;
+    m_outerIdColumn = outerIdColumn;
     m_attributeCount = attributeCount;
 }
 
@@ -42,10 +43,16 @@ QWidget* SkuEditDelegate::createEditor(QWidget* parent, const QStyleOptionViewIt
                                        const QModelIndex& index) const
 {
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-    if (auto* edit = qobject_cast<QLineEdit*>(editor); edit && HasApplyButton(index.column())) {
-        const char* rule = index.column() == m_stockColumn ? editor::kSkuStockRule : editor::kSkuPriceRule;
+    auto* edit = qobject_cast<QLineEdit*>(editor);
+    const char* rule = nullptr;
+    if (index.column() == m_stockColumn)
+        rule = editor::kSkuStockRule;
+    else if (index.column() == m_priceColumn)
+        rule = editor::kSkuPriceRule;
+    else if (index.column() == m_outerIdColumn)
+        rule = editor::kSkuOuterIdRule;
+    if (edit && rule)
         edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(rule)), edit));
-    }
     return editor;
 }
 

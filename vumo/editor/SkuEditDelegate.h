@@ -14,7 +14,7 @@ class SkuEditDelegate final : public QStyledItemDelegate
 public:
     explicit SkuEditDelegate(QObject* parent = nullptr);
 
-    void SetColumns(int stockColumn, int priceColumn, int attributeCount);
+    void SetColumns(int stockColumn, int priceColumn, int outerIdColumn, int attributeCount);
     bool HasApplyButton(int column) const;
     // Where the apply button of a cell is drawn.
     static QRect ApplyButtonRect(const QRect& cell);
@@ -41,6 +41,7 @@ private:
     QPixmap m_image;
     int m_stockColumn = -1;
     int m_priceColumn = -1;
+    int m_outerIdColumn = -1;
     int m_attributeCount = 0;
     // The cell whose apply menu is open.
     int m_row = -1;

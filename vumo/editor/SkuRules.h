@@ -29,6 +29,8 @@ inline constexpr qint64 kMaxSkuStock = 999999999;
 // Input rules of the stock and price cells (and of the header edits over them).
 inline constexpr char kSkuStockRule[] = "^([1-9][0-9]{0,8}|0)$";
 inline constexpr char kSkuPriceRule[] = "^(([1-9][0-9]{0,8})|0)?(\\.[0-9]{0,2})?$";
+// The upload joins the seller codes with "|".
+inline constexpr char kSkuOuterIdRule[] = "^[^|]*$";
 
 // ---- Sale attributes -----------------------------------------------------------------------
 

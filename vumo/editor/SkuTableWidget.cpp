@@ -37,7 +37,7 @@ void SkuTableWidget::SetupColumns(const QStringList& attributeNames, bool stockH
     setHorizontalHeaderItem(PriceColumn(), new QTableWidgetItem(required, QStringLiteral("Yv价")));
     setHorizontalHeaderItem(OuterIdColumn(), new QTableWidgetItem(QStringLiteral("商家SKUID")));
     setColumnHidden(StockColumn(), stockHidden);
-    m_delegate->SetColumns(StockColumn(), PriceColumn(), m_attributeCount);
+    m_delegate->SetColumns(StockColumn(), PriceColumn(), OuterIdColumn(), m_attributeCount);
     m_header->SetColumns(StockColumn(), PriceColumn());
 }
 

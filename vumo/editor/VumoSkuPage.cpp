@@ -17,6 +17,7 @@
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace Quorvia::vumo {
@@ -290,6 +291,13 @@ SkuField VumoSkuPage::fieldOf(int column) const
     return SkuField::OuterId;
 }
 
+void VumoSkuPage::showLater(const QString& text)
+{
+    // Not from inside the check box's or the edit's signal: the box's event loop would run
+    // while they are still busy (and the edit would end its editing a second time).
+    QTimer::singleShot(0, this, [this, text] { core::ui::ShowMsgBox(this, text); });
+}
+
 void VumoSkuPage::OnCheckBoxStateChanged(int state)
 {
     auto* box = qobject_cast<QCheckBox*>(sender());
@@ -300,7 +308,7 @@ void VumoSkuPage::OnCheckBoxStateChanged(int state)
     const SkuGrid::TickResult result = m_grid.SetTicked(attr, vid, state == Qt::Checked);
     if (result == SkuGrid::TickResult::TooManyRows) {
         refreshValues();
-        core::ui::ShowMsgBox(this, QStringLiteral("提示：SKU最多只能添加100个！"));
+        showLater(QStringLiteral("提示：SKU最多只能添加100个！"));
         return;
     }
     refreshValues();
@@ -320,14 +328,14 @@ void VumoSkuPage::OnAliasChanged()
     const int attr = edit->property("attr").toInt();
     const qint64 vid = edit->property("vid").toLongLong();
     const SkuGrid::AliasResult result = m_grid.SetAlias(attr, vid, edit->text());
-    // The edit shows the alias in force before any box opens (closing it ends the edit again).
+    // A refused alias gives way to the one in force.
     edit->setText(m_grid.Alias(attr, vid));
     if (result == SkuGrid::AliasResult::ForbiddenChar) {
-        core::ui::ShowMsgBox(this, editor::AliasForbiddenMessage());
+        showLater(editor::AliasForbiddenMessage());
         return;
     }
     if (result == SkuGrid::AliasResult::Taken) {
-        core::ui::ShowMsgBox(this, QStringLiteral("别名已经存在"));
+        showLater(QStringLiteral("别名已经存在"));
         return;
     }
     if (result != SkuGrid::AliasResult::Done)

@@ -64,6 +64,7 @@ private:
     void buildValueRow(int attr);
     void toggleMore(int attr);
     void fitValueArea();
+    void showLater(const QString& text);
     void refreshTable();
     void refreshFields();
     void refreshValues();
