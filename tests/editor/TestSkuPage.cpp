@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -159,6 +160,19 @@ private slots:
         QCOMPARE(table->item(1, table->PriceColumn())->text(), QStringLiteral("20"));
         QCOMPARE(table->item(3, table->StockColumn())->text(), QStringLiteral("3"));
 
+        // The apply button of a stock cell: its menu copies the stock to the rows of the colour.
+        table->item(0, table->StockColumn())->setText(QStringLiteral("7"));
+        const QRect button = SkuEditDelegate::ApplyButtonRect(
+            table->visualRect(table->model()->index(0, table->StockColumn())));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, button.center());
+        auto* menu = table->findChild<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
+        QVERIFY(menu);
+        QCOMPARE(menu->actions().at(0)->text(), QStringLiteral("应用到同一颜色"));
+        menu->actions().at(0)->trigger();
+        menu->close();
+        QCOMPARE(table->item(1, table->StockColumn())->text(), QStringLiteral("7"));
+        QCOMPARE(table->item(2, table->StockColumn())->text(), QStringLiteral("3"));
+
         Shot(&page, QStringLiteral("sku_page_1000x600"));
         page.resize(1280, 800);
         Shot(&page, QStringLiteral("sku_page_1280x800"));
@@ -171,7 +185,7 @@ private slots:
         QCOMPARE(vumo.Skus().at(1)->attributes(), QStringLiteral("1:101^2:202"));
         QCOMPARE(vumo.min_yvprice(), 1500);
         QCOMPARE(vumo.max_yvprice(), 2000);
-        QCOMPARE(vumo.stock_num(), 12);
+        QCOMPARE(vumo.stock_num(), 20);
         QVERIFY(save.removedSkuIds.isEmpty());
     }
 

@@ -81,28 +81,35 @@ bool SkuEditDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, cons
     if (!HasApplyButton(index.column()))
         return QStyledItemDelegate::editorEvent(event, model, option, index);
     const bool overButton = [&] {
-        if (event->type() != QEvent::MouseMove && event->type() != QEvent::MouseButtonPress
-            && event->type() != QEvent::MouseButtonRelease && event->type() != QEvent::MouseButtonDblClick)
+        if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease
+            && event->type() != QEvent::MouseButtonDblClick)
             return false;
         return ApplyButtonRect(option.rect).contains(static_cast<QMouseEvent*>(event)->position().toPoint());
     }();
-    if (event->type() == QEvent::MouseMove)
-        emit ChangeCursor(overButton ? Qt::PointingHandCursor : Qt::ArrowCursor);
     if (!overButton)
         return QStyledItemDelegate::editorEvent(event, model, option, index);
     if (event->type() == QEvent::MouseButtonRelease) {
         m_row = index.row();
         m_column = index.column();
-        QMenu menu;
-        connect(menu.addAction(QStringLiteral("应用到同一颜色")), &QAction::triggered, this,
+        // Shown without a nested event loop; the menu deletes itself when closed.
+        auto* menu = new QMenu(const_cast<QWidget*>(option.widget));
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        connect(menu->addAction(QStringLiteral("应用到同一颜色")), &QAction::triggered, this,
                 &SkuEditDelegate::OnApplyColor);
-        QAction* size = menu.addAction(QStringLiteral("应用到同一尺码"));
+        QAction* size = menu->addAction(QStringLiteral("应用到同一尺码"));
         size->setEnabled(m_attributeCount > 1);
         connect(size, &QAction::triggered, this, &SkuEditDelegate::OnApplySize);
-        // Nested event loop: the model may change while it runs, so only the stored cell is used.
-        menu.exec(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+        menu->popup(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
     }
     return true; // a press on the button neither selects for editing nor opens an editor
+}
+
+void SkuEditDelegate::HoverButton(bool overButton)
+{
+    if (overButton == m_overButton)
+        return;
+    m_overButton = overButton;
+    emit ChangeCursor(overButton ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
 void SkuEditDelegate::OnApplyColor()

@@ -18,6 +18,9 @@ public:
     bool HasApplyButton(int column) const;
     // Where the apply button of a cell is drawn.
     static QRect ApplyButtonRect(const QRect& cell);
+    // The view reports whether the mouse is over an apply button (views do not hand mouse moves
+    // to delegates); a change is told with ChangeCursor.
+    void HoverButton(bool overButton);
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
@@ -43,6 +46,7 @@ private:
     int m_priceColumn = -1;
     int m_outerIdColumn = -1;
     int m_attributeCount = 0;
+    bool m_overButton = false;
     // The cell whose apply menu is open.
     int m_row = -1;
     int m_column = -1;

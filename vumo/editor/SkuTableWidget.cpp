@@ -3,6 +3,7 @@
 #include "editor/SkuEditDelegate.h"
 #include "editor/SkuEditTableHeaderView.h"
 
+#include <QMouseEvent>
 #include <QScrollBar>
 
 namespace Quorvia::vumo {
@@ -39,6 +40,21 @@ void SkuTableWidget::SetupColumns(const QStringList& attributeNames, bool stockH
     setColumnHidden(StockColumn(), stockHidden);
     m_delegate->SetColumns(StockColumn(), PriceColumn(), OuterIdColumn(), m_attributeCount);
     m_header->SetColumns(StockColumn(), PriceColumn());
+}
+
+void SkuTableWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    QTableWidget::mouseMoveEvent(event);
+    const QPoint pos = event->position().toPoint();
+    const QModelIndex index = indexAt(pos);
+    m_delegate->HoverButton(index.isValid() && m_delegate->HasApplyButton(index.column())
+                            && SkuEditDelegate::ApplyButtonRect(visualRect(index)).contains(pos));
+}
+
+void SkuTableWidget::leaveEvent(QEvent* event)
+{
+    QTableWidget::leaveEvent(event);
+    m_delegate->HoverButton(false);
 }
 
 } // namespace Quorvia::vumo

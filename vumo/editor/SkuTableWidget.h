@@ -25,6 +25,10 @@ public:
     SkuEditDelegate* Delegate() const { return m_delegate; }
     SkuEditTableHeaderView* Header() const { return m_header; }
 
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
 private:
     int m_attributeCount = 0;
     SkuEditDelegate* m_delegate = nullptr;
