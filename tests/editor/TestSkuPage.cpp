@@ -30,16 +30,20 @@ using Quorvia::vumo::entity::VumoCategoryEntity;
 
 namespace {
 
-// Category 10: "颜色" with 3 values (vids 101..), "尺码" with 15 (vids 201..).
+// Category 10: "颜色" with 3 values (vids 101..), "尺码" with 15 (vids 201..); category 11: three
+// sale attributes.
 bool StoreCategory(Quorvia::vumo::database::CategoryDbInterface& cats)
 {
     QList<VumoCategoryEntity*> attrs;
     QList<VumoCategoryAttributeEntity*> values;
-    for (const auto& [aid, name, count] : {std::tuple<qint64, QString, int>{1, QStringLiteral("颜色"), 3},
-                                           std::tuple<qint64, QString, int>{2, QStringLiteral("尺码"), 15}}) {
+    using Row = std::tuple<qint64, qint64, QString, int>; // aid, cid, name, values
+    for (const auto& [aid, cid, name, count] :
+         {Row{1, 10, QStringLiteral("颜色"), 3}, Row{2, 10, QStringLiteral("尺码"), 15},
+          Row{3, 11, QStringLiteral("甲"), 1}, Row{4, 11, QStringLiteral("乙"), 1},
+          Row{5, 11, QStringLiteral("丙"), 1}}) {
         auto* a = new VumoCategoryEntity;
         a->set_aid(aid);
-        a->set_cid(10);
+        a->set_cid(cid);
         a->set_name(name);
         a->set_is_sale_prop(1);
         a->set_index_id(aid);
@@ -187,6 +191,35 @@ private slots:
         QCOMPARE(vumo.max_yvprice(), 2000);
         QCOMPARE(vumo.stock_num(), 20);
         QVERIFY(save.removedSkuIds.isEmpty());
+    }
+
+    // Without controls the stored SKUs stay as they are; moved to another category they go.
+    void storedSkusWithoutControls()
+    {
+        VumoTest::PickerStoreFixture store(false);
+        QVERIFY(store.valid && StoreCategory(*store.cats));
+        editor::VumoEditContext context;
+        context.categories = store.cats;
+        VumoSkuPage page(context);
+        entity::VumoDataEntity vumo;
+        vumo.set_vumo_id(55);
+        vumo.set_cid(11);
+        auto* sku = new entity::VumoSkuEntity;
+        sku->set_sku_id(900);
+        sku->set_attributes(QStringLiteral("3:301^4:401^5:501"));
+        vumo.AddSku(sku);
+        QTest::ignoreMessage(QtWarningMsg, "商品55的类别:11销售属性大于2个");
+        page.LoadVumo(&vumo);
+        QStringList errors;
+        editor::VumoEditSave save;
+        QVERIFY(page.CheckAndSave(errors, save));
+        QCOMPARE(vumo.Skus().size(), 1);
+        QVERIFY(save.removedSkuIds.isEmpty());
+
+        page.OnYvCatsChanged(10);
+        QVERIFY(page.CheckAndSave(errors, save));
+        QVERIFY(vumo.Skus().isEmpty());
+        QCOMPARE(save.removedSkuIds, QList<qint64>{900});
     }
 
     void withoutCategory()
