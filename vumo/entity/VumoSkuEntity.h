@@ -54,6 +54,11 @@ public:
     QDateTime modified() const { return m_modified; }
     void set_modified(const QDateTime& value) { m_modified = value; }
 
+    // "颜色:大红^尺码:XL": the sale attributes as the product-page preview shows them. Not a
+    // column, so not a property; only the editor's preview fills it.
+    QString DisplayText() const { return m_displayText; }
+    void SetDisplayText(const QString& text) { m_displayText = text; }
+
 private:
     QString m_client_id;
     qint64 m_vumo_id = 0;
@@ -67,6 +72,7 @@ private:
     QString m_outer_id;
     QDateTime m_created;
     QDateTime m_modified;
+    QString m_displayText;
 };
 
 } // namespace Quorvia::vumo::entity
