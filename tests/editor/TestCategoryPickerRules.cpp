@@ -138,6 +138,12 @@ private slots:
         out = BuildAttributeStrings(form);
         QCOMPARE(out.inputPids, QStringLiteral("40"));
         QCOMPARE(BuildAttributeStrings(stale).attributes, QStringLiteral("20:202"));
+
+        // A store of an earlier release kept the marketplace's "^" between items; a bad item
+        // hides none of the others.
+        const AttributeForm old = BuildAttributeForm(9, Attributes().mid(0, 2), QStringLiteral("10:102^x:1^20:201,203"),
+                                                     {}, {});
+        QCOMPARE(BuildAttributeStrings(old).attributes, attributes);
     }
 
     void inputTextsOfDifferentLengthsFillNothing()

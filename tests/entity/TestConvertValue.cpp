@@ -220,7 +220,7 @@ private slots:
         QVERIFY(
             v.SetApiValue(QStringLiteral("vumo_attribute"),
                           QStringLiteral("1001:2001^1002:0,%1^1003:3001,3002^1004:0,%2^abc:0,x").arg(free1, free2)));
-        QCOMPARE(v.attributes(), QStringLiteral("1001:2001^1003:3001,3002^abc:0,x"));
+        QCOMPARE(v.attributes(), QStringLiteral("1001:2001|1003:3001,3002|abc:0,x"));
         QCOMPARE(v.input_pids(), QStringLiteral("1002|1004"));
         QCOMPARE(v.input_strs(), QStringLiteral("纯棉{DouHao} 95%{MaoHao}5%{JianHao}弹力|A{JianHao}B"));
         QCOMPARE(SplitInputTexts(v.input_strs()), (QStringList{free1, free2}));
@@ -228,7 +228,7 @@ private slots:
 
         // An entry whose value id is not 0 or whose text is missing is an ordinary attribute.
         const ParsedAttributeText p = ParseApiAttributeText(QStringLiteral("5:0,^6:01,x^7:0, y"));
-        QCOMPARE(p.attributes, QStringLiteral("5:0,^6:01,x^7:0, y"));
+        QCOMPARE(p.attributes, QStringLiteral("5:0,|6:01,x|7:0, y"));
         QVERIFY(p.inputPids.isEmpty());
         QVERIFY(SplitInputTexts(QString()).isEmpty());
     }

@@ -1,5 +1,7 @@
 #include "editor/CategoryPickerRules.h"
 
+#include "database/VumoCompleteness.h"
+
 #include "entity/AttributeText.h"
 #include "entity/SellerCatsEntity.h"
 #include "entity/VenderShopCategoryEntity.h"
@@ -132,22 +134,24 @@ bool FreeTextAllowed(const QString& text)
 
 QMap<qint64, QList<qint64>> ParseAttributeItems(const QString& attributes)
 {
+    // The store's reading, item by item, so one bad item does not hide the others.
     QMap<qint64, QList<qint64>> items;
-    const QStringList parts = attributes.split(QLatin1Char('|'), Qt::SkipEmptyParts);
-    for (const QString& part : parts) {
-        const QStringList pair = part.split(QLatin1Char(':'));
-        bool aidOk = false;
-        const qint64 aid = pair.value(0).trimmed().toLongLong(&aidOk);
-        if (pair.size() != 2 || !aidOk)
-            continue;
+    QList<QPair<QString, QStringList>> all;
+    if (!database::ParseAttributeItems(attributes, all)) {
+        all.clear();
+        static const QRegularExpression itemSeparator(QStringLiteral("[|^;]"));
+        for (const QString& part : attributes.split(itemSeparator, Qt::SkipEmptyParts))
+            database::ParseAttributeItems(part, all);
+    }
+    for (const auto& item : std::as_const(all)) {
         QList<qint64> vids;
-        for (const QString& v : pair.at(1).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        for (const QString& v : item.second) {
             bool vidOk = false;
-            const qint64 vid = v.trimmed().toLongLong(&vidOk);
+            const qint64 vid = v.toLongLong(&vidOk);
             if (vidOk)
                 vids.append(vid);
         }
-        items[aid] += vids;
+        items[item.first.toLongLong()] += vids;
     }
     return items;
 }

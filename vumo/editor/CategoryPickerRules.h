@@ -80,8 +80,8 @@ private:
 inline constexpr char kFreeTextRule[] = "^[^|]{0,50}$";
 bool FreeTextAllowed(const QString& text);
 
-// "1001:2001|1004:3001,3002" -> {1001: [2001], 1004: [3001, 3002]}; items that do not read as
-// numbers are skipped.
+// "1001:2001|1004:3001,3002" -> {1001: [2001], 1004: [3001, 3002]}; items may also be separated
+// by "^" (stores of earlier releases) or ";"; items that do not read as numbers are skipped.
 QMap<qint64, QList<qint64>> ParseAttributeItems(const QString& attributes);
 
 // input_pids and input_strs read together: aid -> text. Lists of different lengths give nothing

@@ -32,7 +32,7 @@ ParsedAttributeText ParseApiAttributeText(const QString& text)
             others << entry;
         }
     }
-    parsed.attributes = others.join(QLatin1Char('^'));
+    parsed.attributes = others.join(QLatin1Char('|'));
     parsed.inputPids = pids.join(QLatin1Char('|'));
     parsed.inputStrs = strs.join(QLatin1Char('|'));
     return parsed;

@@ -3,7 +3,7 @@
 // form in which free-text values are kept in input_strs.
 //
 // "1001:2001^1002:0,红, 蓝^1003:3001" ->
-//   attributes "1001:2001^1003:3001", input_pids "1002", input_strs "红{DouHao} 蓝"
+//   attributes "1001:2001|1003:3001", input_pids "1002", input_strs "红{DouHao} 蓝"
 #include <QString>
 #include <QStringList>
 
@@ -11,9 +11,11 @@ namespace Quorvia::vumo::entity {
 
 struct ParsedAttributeText
 {
-    QString attributes; // the other entries, still joined by "^", as received
-    QString inputPids;  // free-text attribute identifiers joined by "|"
-    QString inputStrs;  // their escaped texts joined by "|"
+    // The other entries in the stored form, joined by "|": the editor, the checks and the
+    // upload read items at "|".
+    QString attributes;
+    QString inputPids; // free-text attribute identifiers joined by "|"
+    QString inputStrs; // their escaped texts joined by "|"
 };
 
 // Entries are separated by "^"; an entry of digits, ":0," and a text is a free-text attribute.
