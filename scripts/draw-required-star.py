@@ -4,9 +4,9 @@
 Usage: draw-required-star.py OUT.png
 """
 import math
-import struct
 import sys
-import zlib
+
+from pngfile import write_png
 
 SIZE = 16
 SAMPLES = 4  # per axis, for smooth edges
@@ -44,14 +44,7 @@ def main():
             row += bytes((0xE0, 0x10, 0x10, round(255 * n / SAMPLES ** 2)))
         rows += row
 
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
-
-    png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0))
-    png += chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b"")
-    with open(sys.argv[1], "wb") as f:
-        f.write(png)
-
+    write_png(sys.argv[1], SIZE, rows)
 
 if __name__ == "__main__":
     main()

@@ -4,9 +4,9 @@ the mark of a menu) as a 14x14 RGBA PNG.
 
 Usage: draw-sku-apply-button.py OUT.png
 """
-import struct
 import sys
-import zlib
+
+from pngfile import write_png
 
 SIZE = 14
 SAMPLES = 4  # per axis, for smooth edges
@@ -48,14 +48,7 @@ def main():
             row += bytes(colour + (round(255 * square / SAMPLES ** 2),))
         rows += row
 
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
-
-    png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0))
-    png += chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b"")
-    with open(sys.argv[1], "wb") as f:
-        f.write(png)
-
+    write_png(sys.argv[1], SIZE, rows)
 
 if __name__ == "__main__":
     main()

@@ -31,6 +31,7 @@ const char* const kSaveHint =
     "提示:<br>当您修改商品信息时，需要保证“<font color=#1f497d>基本信息</font>”、“<font "
     "color=#1f497d>销售属性</font>”<br>“<font color=#1f497d>商品描述</font>”中，凡是带有<font "
     "color=#ff0000>*</font>的内容都正确填写。";
+constexpr int kPageMinimumHeight = 90;
 // Shown on the parts that arrive with the description editor and the product preview.
 const char* const kNotBuiltTip = "此功能尚未开放";
 
@@ -63,6 +64,11 @@ VumoEditerWidget::VumoEditerWidget(QWidget* parent, const editor::VumoEditContex
     m_imgsPage = new VumoImgsPage(m_context, m_tabs);
     m_descriptionPage = new QLabel(QStringLiteral("商品描述：") + QString::fromUtf8(kNotBuiltTip), m_tabs);
     static_cast<QLabel*>(m_descriptionPage)->setAlignment(Qt::AlignCenter);
+    // Below the table the editor may be short: every page scrolls or shrinks its lists, so
+    // none may ask for more height than a tab bar and a few rows.
+    for (QWidget* page : {static_cast<QWidget*>(m_basis), static_cast<QWidget*>(m_skuPage),
+                          static_cast<QWidget*>(m_imgsPage), m_descriptionPage})
+        page->setMinimumHeight(kPageMinimumHeight);
     m_tabs->addTab(m_basis, QStringLiteral("基本信息"));
     m_tabs->addTab(m_skuPage, QStringLiteral("销售属性"));
     m_tabs->addTab(m_imgsPage, QStringLiteral("主图管理"));

@@ -266,6 +266,9 @@ void VumoMainWidget::buildFrame()
     // The editor below the table shows the first selected listing.
     m_editor = m_editorCommands->CreateEmbeddedEditor(m_vSplitter);
     m_vSplitter->addWidget(m_editor);
+    // A taller window gives its room to the table; the editor's pages scroll.
+    m_vSplitter->setStretchFactor(0, 1);
+    m_vSplitter->setCollapsible(0, false);
 
     layout->addWidget(m_hSplitter, 1);
     m_hSplitter->setStretchFactor(1, 1);
