@@ -3,6 +3,7 @@
 #include "utils/Log.h"
 
 #include <QAtomicInteger>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
@@ -11,6 +12,9 @@
 #include <QThread>
 #include <QUuid>
 
+#include <functional>
+#include <vector>
+
 namespace Quorvia::vumo::database {
 
 namespace {
@@ -18,16 +22,43 @@ namespace {
 QAtomicInteger<quint64> g_serial{0};
 QAtomicInteger<quint64> g_threadSerial{0};
 
-// Connections this thread opened; removed when the thread ends, after every query of the
-// thread is gone. The names carry a number of their own per OS thread, not the QThread's
-// address: a restarted QThread runs on a new OS thread while the old one may still be
-// removing its connections, and the two must not share a name.
+// Connections this thread opened, with what must go before them; removed when the thread ends,
+// after every query of the thread is gone. The names carry a number of their own per OS thread,
+// not the QThread's address: a restarted QThread runs on a new OS thread while the old one may
+// still be removing its connections, and the two must not share a name.
+//
+// A QThread's are removed as it emits finished(), still inside the thread, so they are gone
+// before wait() returns. The thread's own exit runs later, alongside whatever the waiting
+// thread does next (the whole program's exit, for a command-line run), and must not reach
+// into Qt SQL then.
 struct ThreadConnections
 {
     const quint64 id = ++g_threadSerial;
     QStringList names;
+    std::vector<std::function<void()>> endHooks;
+    QMetaObject::Connection finished;
+
+    ThreadConnections()
+    {
+        QThread* thread = QThread::currentThread();
+        const QCoreApplication* app = QCoreApplication::instance();
+        if (app && thread != app->thread())
+            finished = QObject::connect(thread, &QThread::finished, [this] { release(); }); // runs in this thread
+    }
+    // At the thread's exit what the hooks would clear is thread storage too, already gone.
     ~ThreadConnections()
     {
+        endHooks.clear();
+        release();
+    }
+
+    void release()
+    {
+        QObject::disconnect(finished);
+        auto hooks = std::move(endHooks);
+        endHooks.clear();
+        for (const auto& hook : hooks)
+            hook();
         for (const QString& name : std::as_const(names)) {
             {
                 QSqlDatabase db = QSqlDatabase::database(name, false);
@@ -35,6 +66,7 @@ struct ThreadConnections
             }
             QSqlDatabase::removeDatabase(name);
         }
+        names.clear();
     }
 };
 
@@ -96,6 +128,11 @@ std::shared_ptr<DbConnection> DbConnection::OpenFile(const QString& path, QStrin
     }
     ApplyPragmas(db);
     return std::make_shared<DbConnection>(db);
+}
+
+void DbConnection::AtThreadEnd(std::function<void()> hook)
+{
+    threadConnections().endHooks.push_back(std::move(hook));
 }
 
 bool DbConnection::isValid() const

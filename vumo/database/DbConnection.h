@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QThread;
@@ -35,6 +36,10 @@ public:
 
     // Applies WAL journaling and the busy timeout to an open SQLite connection.
     static bool ApplyPragmas(QSqlDatabase& db);
+
+    // Runs `hook` on the calling thread when it ends, before its connections close (queries
+    // the thread keeps must go first).
+    static void AtThreadEnd(std::function<void()> hook);
 
 private:
     QString m_baseName;

@@ -114,6 +114,11 @@ private:
     static Statements& workerStatements()
     {
         thread_local Statements statements;
+        thread_local bool released = false;
+        if (!released) {
+            released = true;
+            DbConnection::AtThreadEnd([] { workerStatements().clear(); });
+        }
         return statements;
     }
 
