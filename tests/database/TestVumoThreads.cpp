@@ -225,6 +225,24 @@ private slots:
         QCOMPARE(reader.failures.loadRelaxed(), 0);
     }
 
+    // Whoever waits for a worker may go on to end the program: by then the worker's
+    // connections and prepared statements must be gone, not left to the thread's own exit.
+    void workerConnectionsAreGoneWhenWaitReturns()
+    {
+        StoreFixture f;
+        VumoDb* store = f.make();
+        QVERIFY(store->CheckDatabase());
+        const QStringList before = QSqlDatabase::connectionNames();
+        for (int run = 0; run < 20; ++run) {
+            std::unique_ptr<QThread> worker(QThread::create([store] {
+                store->SaveDownloadedVumo(*makeListing(QStringLiteral("w-1"), 300001)); // prepares statements
+            }));
+            worker->start();
+            QVERIFY(worker->wait(10000));
+            QCOMPARE(QSqlDatabase::connectionNames(), before);
+        }
+    }
+
     void managerHandsOutOneStoreThatNeverIsNull()
     {
         using Quorvia::vumo::database::VumoDBMgr;
