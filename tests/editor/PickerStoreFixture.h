@@ -118,6 +118,47 @@ public:
         return 0;
     }
 
+    // Attributes of made-up categories: `values` values each, named after the attribute with
+    // their position ("尺码1", ...), vid aid * 100 + position, stored last position first so a
+    // reader must order them itself.
+    struct AttributeRow
+    {
+        qint64 aid;
+        qint64 cid;
+        QString name;
+        int sale; // is_sale_prop
+        int values;
+    };
+    bool storeAttributes(const QList<AttributeRow>& rows) const
+    {
+        using namespace Quorvia::vumo::entity;
+        QList<VumoCategoryEntity*> attrs;
+        QList<VumoCategoryAttributeEntity*> values;
+        for (const AttributeRow& row : rows) {
+            auto* a = new VumoCategoryEntity;
+            a->set_aid(row.aid);
+            a->set_cid(row.cid);
+            a->set_name(row.name);
+            a->set_is_sale_prop(row.sale);
+            a->set_index_id(int(row.aid));
+            a->set_status(1);
+            attrs << a;
+            for (int i = row.values; i >= 1; --i) {
+                auto* v = new VumoCategoryAttributeEntity;
+                v->set_aid(row.aid);
+                v->set_vid(row.aid * 100 + i);
+                v->set_name(row.name + QString::number(i));
+                v->set_index_id(i);
+                v->set_status(1);
+                values << v;
+            }
+        }
+        const bool ok = cats->SaveCategoryAttributes(attrs) && cats->SaveAttributeValues(values);
+        qDeleteAll(attrs);
+        qDeleteAll(values);
+        return ok;
+    }
+
     TempHome home;
     Quorvia::marketplace::SeedCatalogue seed;
     std::shared_ptr<Quorvia::vumo::database::CategoryDbInterface> cats;

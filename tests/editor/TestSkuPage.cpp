@@ -25,44 +25,18 @@
 #include <memory>
 
 using namespace Quorvia::vumo;
-using Quorvia::vumo::entity::VumoCategoryAttributeEntity;
-using Quorvia::vumo::entity::VumoCategoryEntity;
 
 namespace {
 
 // Category 10: "颜色" with 3 values (vids 101..), "尺码" with 15 (vids 201..); category 11: three
 // sale attributes.
-bool StoreCategory(Quorvia::vumo::database::CategoryDbInterface& cats)
+bool StoreCategory(const VumoTest::PickerStoreFixture& store)
 {
-    QList<VumoCategoryEntity*> attrs;
-    QList<VumoCategoryAttributeEntity*> values;
-    using Row = std::tuple<qint64, qint64, QString, int>; // aid, cid, name, values
-    for (const auto& [aid, cid, name, count] :
-         {Row{1, 10, QStringLiteral("颜色"), 3}, Row{2, 10, QStringLiteral("尺码"), 15},
-          Row{3, 11, QStringLiteral("甲"), 1}, Row{4, 11, QStringLiteral("乙"), 1},
-          Row{5, 11, QStringLiteral("丙"), 1}}) {
-        auto* a = new VumoCategoryEntity;
-        a->set_aid(aid);
-        a->set_cid(cid);
-        a->set_name(name);
-        a->set_is_sale_prop(1);
-        a->set_index_id(aid);
-        a->set_status(1);
-        attrs << a;
-        for (int i = 1; i <= count; ++i) {
-            auto* v = new VumoCategoryAttributeEntity;
-            v->set_aid(aid);
-            v->set_vid(aid * 100 + i);
-            v->set_name(name + QString::number(i));
-            v->set_index_id(i);
-            v->set_status(1);
-            values << v;
-        }
-    }
-    const bool ok = cats.SaveCategoryAttributes(attrs) && cats.SaveAttributeValues(values);
-    qDeleteAll(attrs);
-    qDeleteAll(values);
-    return ok;
+    return store.storeAttributes({{1, 10, QStringLiteral("颜色"), 1, 3},
+                                  {2, 10, QStringLiteral("尺码"), 1, 15},
+                                  {3, 11, QStringLiteral("甲"), 1, 1},
+                                  {4, 11, QStringLiteral("乙"), 1, 1},
+                                  {5, 11, QStringLiteral("丙"), 1, 1}});
 }
 
 // With $QUORVIA_SCREENSHOT_DIR set, what the page shows is written there as PNG.
@@ -83,7 +57,7 @@ private slots:
     void tickFillSave()
     {
         VumoTest::PickerStoreFixture store(false);
-        QVERIFY(store.valid && StoreCategory(*store.cats));
+        QVERIFY(store.valid && StoreCategory(store));
         editor::VumoEditContext context;
         context.uid = QStringLiteral("demo_seller");
         context.categories = store.cats;
@@ -197,7 +171,7 @@ private slots:
     void storedSkusWithoutControls()
     {
         VumoTest::PickerStoreFixture store(false);
-        QVERIFY(store.valid && StoreCategory(*store.cats));
+        QVERIFY(store.valid && StoreCategory(store));
         editor::VumoEditContext context;
         context.categories = store.cats;
         VumoSkuPage page(context);

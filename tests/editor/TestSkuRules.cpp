@@ -64,38 +64,15 @@ private slots:
     {
         VumoTest::PickerStoreFixture store(false);
         QVERIFY(store.valid);
-        using Quorvia::vumo::entity::VumoCategoryAttributeEntity;
-        using Quorvia::vumo::entity::VumoCategoryEntity;
-        QList<VumoCategoryEntity*> attrs;
-        QList<VumoCategoryAttributeEntity*> values;
         // cid 10: 颜色 + 尺码 and a non-sale attribute; 11: three sale attributes; 12: none.
-        const QList<std::tuple<qint64, qint64, QString, int>> rows = {
-            {1, 10, QStringLiteral("主体颜色"), 1}, {2, 10, QStringLiteral("尺码"), 1},
-            {3, 10, QStringLiteral("材质"), 0},     {4, 11, QStringLiteral("a"), 1},
-            {5, 11, QStringLiteral("b"), 1},        {6, 11, QStringLiteral("c"), 1},
-            {7, 12, QStringLiteral("材质"), 0}};
-        for (const auto& [aid, cid, name, sale] : rows) {
-            auto* a = new VumoCategoryEntity;
-            a->set_aid(aid);
-            a->set_cid(cid);
-            a->set_name(name);
-            a->set_is_sale_prop(sale);
-            a->set_index_id(aid);
-            a->set_status(1);
-            attrs << a;
-            for (int i = 2; i >= 1; --i) { // stored out of order: the position decides
-                auto* v = new VumoCategoryAttributeEntity;
-                v->set_aid(aid);
-                v->set_vid(aid * 100 + i);
-                v->set_name(name + QString::number(i));
-                v->set_index_id(i);
-                v->set_status(1);
-                values << v;
-            }
-        }
-        QVERIFY(store.cats->SaveCategoryAttributes(attrs) && store.cats->SaveAttributeValues(values));
-        qDeleteAll(attrs);
-        qDeleteAll(values);
+        // Values are stored out of order: the position decides.
+        QVERIFY(store.storeAttributes({{1, 10, QStringLiteral("主体颜色"), 1, 2},
+                                       {2, 10, QStringLiteral("尺码"), 1, 2},
+                                       {3, 10, QStringLiteral("材质"), 0, 2},
+                                       {4, 11, QStringLiteral("a"), 1, 2},
+                                       {5, 11, QStringLiteral("b"), 1, 2},
+                                       {6, 11, QStringLiteral("c"), 1, 2},
+                                       {7, 12, QStringLiteral("材质"), 0, 2}}));
 
         const SaleAttributes ok = LoadSaleAttributes(*store.cats, 10, 77);
         QCOMPARE(ok.outcome, SaleAttributes::Ok);

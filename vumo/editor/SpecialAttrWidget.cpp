@@ -43,7 +43,6 @@ void SelectData(QComboBox* combo, int value)
 
 SpecialAttrWidget::SpecialAttrWidget(int stockMode, QWidget* parent)
     : QGroupBox(QStringLiteral("功能设置"), parent)
-    , m_stockMode(stockMode)
 {
     setObjectName(QStringLiteral("m_pSpecialAttr"));
     m_pis_can_vatCheck = MakeCheck(this, "m_pis_can_vatCheck", QStringLiteral("可开增值税发票"));

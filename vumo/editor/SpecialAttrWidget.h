@@ -1,7 +1,7 @@
 #pragma once
-// "功能设置": the listing's logistics flags. Which of them show depends on the seller's stock
-// mode: VAT always; pay-first and special humidity except for modes 0 and 911; shelf life,
-// imported, health product, appliance card, serial number, piece type and packaging for mode 1.
+// "功能设置": the listing's logistics flags. A seller sees only the flags their stock mode uses
+// (ShowsPayFirstAndWet, ShowsLogisticsDetails); what is stored, and checked, is decided in
+// core by StoreSpecialAttrs and CheckSpecialAttrs.
 #include "editor/VumoBasisRules.h"
 
 #include <QGroupBox>
@@ -34,10 +34,9 @@ signals:
 
 private:
     void onShelfLifeToggled(bool ticked);
-    // The appliance card and the serial number are for 3C goods only: said when ticked.
+    // Sellers tick these two for goods they do not apply to: remind them at the tick.
     void on3CTicked(bool ticked);
 
-    int m_stockMode = -1;
     bool m_loading = false;
     QCheckBox* m_pis_can_vatCheck = nullptr;
     QCheckBox* m_pis_pay_firstCheck = nullptr;

@@ -317,15 +317,18 @@ bool VumoEditerWidget::OnSave()
     return true;
 }
 
+bool VumoEditerWidget::askToSave()
+{
+    return ShowMsgBox(this, QStringLiteral("提示：商品有修改是否保存？"), MsgBox::Question,
+                      QMessageBox::Yes | QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
 bool VumoEditerWidget::SettleChanges()
 {
     if (!m_changed)
         return true;
-    const int answer = ShowMsgBox(this, QStringLiteral("提示：商品有修改是否保存？"), MsgBox::Question,
-                                  QMessageBox::Yes | QMessageBox::No);
-    bool saved = true;
-    if (answer == QMessageBox::Yes)
-        saved = OnSave();
+    const bool saved = !askToSave() || OnSave();
     setChanged(false);
     return saved;
 }
@@ -334,13 +337,10 @@ bool VumoEditerWidget::CanClose()
 {
     if (!m_changed)
         return true;
-    const int answer = ShowMsgBox(this, QStringLiteral("提示：商品有修改是否保存？"), MsgBox::Question,
-                                  QMessageBox::Yes | QMessageBox::No);
-    if (answer != QMessageBox::Yes) {
-        setChanged(false);
-        return true;
-    }
-    return OnSave();
+    if (askToSave())
+        return OnSave();
+    setChanged(false);
+    return true;
 }
 
 bool VumoEditerWidget::CreatedRow(VUMO_LIST_STRUCT& row) const

@@ -96,6 +96,8 @@ public slots:
 
 private:
     void loadPages();
+    // "提示：商品有修改是否保存？"; true for Yes.
+    bool askToSave();
     void setChanged(bool changed);
 
     editor::VumoEditContext m_context;

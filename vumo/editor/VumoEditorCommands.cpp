@@ -50,6 +50,13 @@ editor::VumoEditContext VumoEditorCommands::Context() const
     return context;
 }
 
+// A success goes to the plain status label, a failure to the red one.
+void VumoEditorCommands::showStatusOf(VumoEditerWidget* editor)
+{
+    QObject::connect(editor, &VumoEditerWidget::VumoStatusChanged, &m_page,
+                     [this](const QString& msg, int isTrue) { m_page.OnShowStatusMsg(msg, isTrue ? 0 : 1); });
+}
+
 void VumoEditorCommands::Declare(VumoCommandTable& table)
 {
     table.Declare({VumoCommand::NewVumo,
@@ -67,8 +74,7 @@ VumoEditerWidget* VumoEditorCommands::CreateEmbeddedEditor(QWidget* parent)
 {
     m_embedded = new VumoEditerWidget(parent, Context());
     m_embedded->Clear();
-    QObject::connect(m_embedded, &VumoEditerWidget::VumoStatusChanged, &m_page,
-                     [this](const QString& msg, int isTrue) { m_page.OnShowStatusMsg(msg, isTrue ? 0 : 1); });
+    showStatusOf(m_embedded);
     QObject::connect(m_embedded, &VumoEditerWidget::sigVumoSellerCatChanged, &m_page,
                      &VumoMainWidget::OnVumoSellerCatChanged);
     QObject::connect(m_embedded, &VumoEditerWidget::SaveChangeSuccess, &m_page, &VumoMainWidget::OnRefreshVumoShowMsg);
@@ -124,8 +130,7 @@ void VumoEditorCommands::createInDialog(const QString& clientId, int mode, const
     dialog.SetTitle(title);
     guardClose(dialog);
     VumoEditerWidget* editor = dialog.content();
-    QObject::connect(editor, &VumoEditerWidget::VumoStatusChanged, &m_page,
-                     [this](const QString& msg, int isTrue) { m_page.OnShowStatusMsg(msg, isTrue ? 0 : 1); });
+    showStatusOf(editor);
     if (!editor->open(clientId, mode, true))
         return;
     dialog.exec();
@@ -162,8 +167,7 @@ void VumoEditorCommands::EditInDialog(const VUMO_LIST_STRUCT& row)
     dialog.SetTitle(row.vumo_status == kTemplateStatus ? QStringLiteral("编辑模板") : QStringLiteral("编辑商品"));
     guardClose(dialog);
     VumoEditerWidget* editor = dialog.content();
-    QObject::connect(editor, &VumoEditerWidget::VumoStatusChanged, &m_page,
-                     [this](const QString& msg, int isTrue) { m_page.OnShowStatusMsg(msg, isTrue ? 0 : 1); });
+    showStatusOf(editor);
     QObject::connect(editor, &VumoEditerWidget::SaveChangeSuccess, &m_page, &VumoMainWidget::OnRefreshVumoShowMsg);
     QObject::connect(editor, &VumoEditerWidget::sigVumoSellerCatChanged, &m_page,
                      &VumoMainWidget::OnVumoSellerCatChanged);

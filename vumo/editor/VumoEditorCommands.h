@@ -45,6 +45,7 @@ private:
     // Runs a dialog editor in a new-listing mode; a saved listing joins the table and counts.
     void createInDialog(const QString& clientId, int mode, const QString& title);
     void addCreated(const VUMO_LIST_STRUCT& row);
+    void showStatusOf(VumoEditerWidget* editor);
 
     VumoMainWidget& m_page;
     VumoEditerWidget* m_embedded = nullptr;
