@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QHash>
 #include <QSet>
 #include <QUrl>
 
@@ -179,6 +180,7 @@ bool HtmlConverter::Convert()
     }
     QString html = m_html;
     QSet<QString> seen;
+    QHash<QString, QString> addressOfFile; // one file named two ways goes up once
     for (const QString& src : FindImgSources(m_html)) {
         if (seen.contains(src))
             continue; // the first replacement rewrote every img with this source
@@ -187,16 +189,22 @@ bool HtmlConverter::Convert()
         if (path.isEmpty())
             continue;
         const QFileInfo info(path);
-        if (!info.isFile() || info.size() >= kMaxPictureBytes || !IsPicture(path))
+        if (!info.isFile() || info.size() >= kMaxPictureBytes)
             continue;
-        QString address;
-        QString error;
-        if (!m_uploader || !m_uploader(path, address, error) || address.isEmpty()) {
-            m_error = error.isEmpty() ? QStringLiteral("图片上传失败：%1").arg(path) : error;
-            return false;
+        const QString file = info.canonicalFilePath();
+        QString address = addressOfFile.value(file);
+        if (address.isEmpty()) {
+            if (!IsPicture(path))
+                continue;
+            QString error;
+            if (!m_uploader || !m_uploader(path, address, error) || address.isEmpty()) {
+                m_error = error.isEmpty() ? QStringLiteral("图片上传失败：%1").arg(path) : error;
+                return false;
+            }
+            addressOfFile.insert(file, address);
+            ++m_uploaded;
         }
         ReplaceImgSrc(html, src, address);
-        ++m_uploaded;
     }
     m_html = html;
     return true;

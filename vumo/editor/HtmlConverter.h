@@ -31,7 +31,8 @@ public:
     explicit HtmlConverter(Uploader uploader);
 
     void SetHtml(const QString& html);
-    // Uploads each distinct local picture once and rewrites every img that names it. Sources that
+    // Uploads each local picture file once (however its sources spell it) and rewrites every img
+    // that names it. Sources that
     // are web addresses, not absolute paths, missing, 1048576 bytes or larger, or not pictures stay
     // as they are. False at the first failed upload; the HTML is then left unchanged.
     bool Convert();
