@@ -40,6 +40,14 @@ struct Pic
     int onlineMain = 0;
 };
 
+// Rows as the download leaves them for listing `id` (every picture unchanged).
+QList<Pic> DownloadedRows(qint64 id)
+{
+    return {{"a.jpg", id * 10 + 1, 0, true, 0, 0, 1},       {"b.jpg", id * 10 + 2, 0, false, 0, 1, 0},
+            {"c.jpg", id * 10 + 3, 0, false, 0, 2, 0},      {"d.jpg", id * 10 + 4, kColour, true, 0, 0, 1},
+            {"e.jpg", id * 10 + 5, kColour, false, 0, 1, 0}};
+}
+
 QString ClientOf(qint64 vumoId)
 {
     return QStringLiteral("client-%1").arg(vumoId);
@@ -175,27 +183,6 @@ private slots:
 
     void init() { control({{"reset", true}}); }
 
-    // Rows as the download leaves them for listing `id` (every picture unchanged).
-    void downloadedRows(qint64 id, QList<Pic>& rows)
-    {
-        rows = {{"a.jpg", id * 10 + 1, 0, true, 0, 0, 1},       {"b.jpg", id * 10 + 2, 0, false, 0, 1, 0},
-                {"c.jpg", id * 10 + 3, 0, false, 0, 2, 0},      {"d.jpg", id * 10 + 4, kColour, true, 0, 0, 1},
-                {"e.jpg", id * 10 + 5, kColour, false, 0, 1, 0}};
-    }
-
-    void nothingChangedSendsNothing()
-    {
-        const qint64 id = kFirst;
-        QList<Pic> rows;
-        downloadedRows(id, rows);
-        insertRows(ClientOf(id), rows);
-        VumoImgSync sync(Uid());
-        QString reason;
-        QVERIFY2(sync.Sync(ClientOf(id), id, false, reason), qPrintable(reason));
-        QCOMPARE(pictureCalls(), QStringList());
-        QVERIFY(!sync.OnlineModified().isValid());
-    }
-
     void newListingMainPictureIsNotSentTwice()
     {
         WritePicture("new-main.png", Qt::red);
@@ -239,7 +226,7 @@ private slots:
         QVERIFY(local.value("new-second.png").endsWith("|0|0|0"));
         QVERIFY(sync.OnlineModified().isValid());
 
-        // A second upload has nothing left to send.
+        // A second upload has nothing left to send, not even a search.
         control({{"reset", true}});
         QVERIFY2(sync.Sync(record.client_id(), id, false, reason), qPrintable(reason));
         QCOMPARE(pictureCalls(), QStringList());
@@ -249,8 +236,7 @@ private slots:
     {
         const qint64 id = kFirst + 1;
         WritePicture("main-2.png", Qt::yellow);
-        QList<Pic> rows;
-        downloadedRows(id, rows);
+        QList<Pic> rows = DownloadedRows(id);
         // The seller picked a new main picture and deleted the old one.
         rows[0].isMain = false;
         rows[0].state = 1;
@@ -273,9 +259,7 @@ private slots:
     void deletedPicturesGoOnlineAndLocally()
     {
         const qint64 id = kFirst + 2;
-        WritePicture("picked-elsewhere.png", Qt::cyan);
-        QList<Pic> rows;
-        downloadedRows(id, rows);
+        QList<Pic> rows = DownloadedRows(id);
         rows[2].state = 1; // c.jpg
         rows[4].state = 1; // e.jpg of the colour set
         // A row picked in the editor but never copied into the folder is not the
@@ -299,8 +283,7 @@ private slots:
         const qint64 id = kFirst + 3;
         // A file name is outside text: the quote must reach the store intact.
         WritePicture("it's new.png", Qt::magenta);
-        QList<Pic> rows;
-        downloadedRows(id, rows);
+        QList<Pic> rows = DownloadedRows(id);
         rows << Pic{"it's new.png", 0, 0, false, 2, 3, 0};
         insertRows(ClientOf(id), rows);
 
@@ -326,8 +309,7 @@ private slots:
     void deletedMainMakesTheFirstUnchangedOneMain()
     {
         const qint64 id = kFirst + 4;
-        QList<Pic> rows;
-        downloadedRows(id, rows);
+        QList<Pic> rows = DownloadedRows(id);
         rows[0].state = 1; // a.jpg, still flagged main
         insertRows(ClientOf(id), rows);
 
@@ -352,8 +334,7 @@ private slots:
         update.SetIsMainPic(true);
         QVERIFY2(update.SyncRequest(60000), qPrintable(update.errorMessage));
         control({{"reset", true}});
-        QList<Pic> rows;
-        downloadedRows(id, rows);
+        QList<Pic> rows = DownloadedRows(id);
         rows[0].isMain = false; // a.jpg keeps its stale online flag
         rows[1].isMain = true;
         insertRows(ClientOf(id), rows);
@@ -372,8 +353,7 @@ private slots:
     {
         const qint64 id = kFirst + 6;
         WritePicture("kept-here.png", Qt::darkRed);
-        QList<Pic> rows;
-        downloadedRows(id, rows);
+        QList<Pic> rows = DownloadedRows(id);
         // An unchanged row whose picture the marketplace no longer has, file still here, and
         // one without its file; a new picture keeps the sync busy.
         rows << Pic{"kept-here.png", 424242, 0, false, 0, 3, 0} << Pic{"lost.png", 434343, 0, false, 0, 4, 0};
@@ -390,28 +370,6 @@ private slots:
         const QString kept = local.value("kept-here.png");
         QVERIFY2(kept.endsWith("|0|0|0") && !kept.startsWith("424242|"), qPrintable(kept));
         QCOMPARE(onlineIds(id, 0).size(), 5);
-    }
-
-    void refusedDeleteKeepsTheRow()
-    {
-        const qint64 id = kFirst + 7;
-        QList<Pic> rows;
-        downloadedRows(id, rows);
-        rows[1].state = 1; // b.jpg
-        insertRows(ClientOf(id), rows);
-        control({{"method", "orvane.vumo.propimg.delete"},
-                 {"mode", "error"},
-                 {"zh_desc", QStringLiteral("不能删除")},
-                 {"count", 1}});
-        VumoImgSync sync(Uid());
-        QString reason;
-        QVERIFY(!sync.Sync(ClientOf(id), id, false, reason));
-        QVERIFY2(reason.startsWith(QStringLiteral("图片删除失败")) && reason.contains(QStringLiteral("不能删除")),
-                 qPrintable(reason));
-        QCOMPARE(localRows(ClientOf(id)).value("b.jpg"), QStringLiteral("%1|0|1|0").arg(id * 10 + 2));
-        QVERIFY2(sync.Sync(ClientOf(id), id, false, reason), qPrintable(reason));
-        QVERIFY(!localRows(ClientOf(id)).contains("b.jpg"));
-        QCOMPARE(onlineIds(id, 0), QList<qint64>({id * 10 + 1, id * 10 + 3}));
     }
 };
 
