@@ -43,8 +43,10 @@ struct Pic
 // Rows as the download leaves them for listing `id` (every picture unchanged).
 QList<Pic> DownloadedRows(qint64 id)
 {
-    return {{"a.jpg", id * 10 + 1, 0, true, 0, 0, 1},       {"b.jpg", id * 10 + 2, 0, false, 0, 1, 0},
-            {"c.jpg", id * 10 + 3, 0, false, 0, 2, 0},      {"d.jpg", id * 10 + 4, kColour, true, 0, 0, 1},
+    return {{"a.jpg", id * 10 + 1, 0, true, 0, 0, 1},
+            {"b.jpg", id * 10 + 2, 0, false, 0, 1, 0},
+            {"c.jpg", id * 10 + 3, 0, false, 0, 2, 0},
+            {"d.jpg", id * 10 + 4, kColour, true, 0, 0, 1},
             {"e.jpg", id * 10 + 5, kColour, false, 0, 1, 0}};
 }
 
@@ -208,9 +210,10 @@ private slots:
         QVERIFY(addedMain > 0);
         control({{"reset", true}});
 
-        insertRows(record.client_id(), {{"new-main.png", 0, 0, true, 2, 0, 0},
-                                        {"new-second.png", 0, 0, false, 2, 1, 0},
-                                        {"new-colour.png", 0, kColour, true, 2, 0, 0}});
+        insertRows(record.client_id(),
+                   {{"new-main.png", 0, 0, true, 2, 0, 0},
+                    {"new-second.png", 0, 0, false, 2, 1, 0},
+                    {"new-colour.png", 0, kColour, true, 2, 0, 0}});
         VumoImgSync sync(Uid());
         QString reason;
         QVERIFY2(sync.Sync(record.client_id(), id, true, reason), qPrintable(reason));

@@ -84,8 +84,10 @@ bool SyncRedCommentThread::AddPair(qint64 newSkuId, qint64 oriSkuId)
     record.set_create_date(now);
     record.set_last_req_date(now);
     if (!Store()->SaveSyncComment(record)) {
-        qCWarning(lcVumo).noquote()
-            << QStringLiteral("闪购商品同步：数据库中添加条目失败：商品新Sku编号：%1，商品旧Sku编号%2").arg(newSkuId).arg(oriSkuId);
+        qCWarning(lcVumo).noquote() << QStringLiteral(
+                                           "闪购商品同步：数据库中添加条目失败：商品新Sku编号：%1，商品旧Sku编号%2")
+                                           .arg(newSkuId)
+                                           .arg(oriSkuId);
         return false;
     }
     QMutexLocker locker(&m_mutex);
@@ -109,7 +111,8 @@ int SyncRedCommentThread::loadStored()
         // A pair without a readable date could never age out; it counts as expired.
         if (!r->create_date().isValid() || r->create_date() < limit) {
             qCInfo(lcVumo).noquote()
-                << QStringLiteral("同步闪购商品评论失败：商品新Sku编号：%1，商品旧Sku编号：%2，最后更新时间为%3，已过期")
+                << QStringLiteral(
+                       "同步闪购商品评论失败：商品新Sku编号：%1，商品旧Sku编号：%2，最后更新时间为%3，已过期")
                        .arg(r->new_skuid())
                        .arg(r->ori_skuid())
                        .arg(DateText(r->last_req_date()));

@@ -101,9 +101,9 @@ bool VumoImgSync::Sync(const QString& clientId, qint64 vumoId, bool isNew, QStri
         // The add carried the listing's logo as the main picture of the listing's own set: the
         // row of that file takes the id the marketplace gave it instead of going up again.
         QVariant logo;
-        const QString logoName =
-            store->GetVumoField(clientId, QStringLiteral("logo"), logo) ? QFileInfo(logo.toString()).fileName()
-                                                                         : QString();
+        const QString logoName = store->GetVumoField(clientId, QStringLiteral("logo"), logo)
+            ? QFileInfo(logo.toString()).fileName()
+            : QString();
         QSet<qint64> known;
         for (const Row* row : std::as_const(rows))
             known.insert(row->img_id());
@@ -189,8 +189,7 @@ bool VumoImgSync::syncSet(qint64 vumoId, const QList<Row*>& rows, const QList<On
                     row->set_state(ImgStateNew);
                     sendable.append(row);
                 } else {
-                    qCWarning(lcVumo).noquote()
-                        << VUMO_SRC_POS
+                    qCWarning(lcVumo).noquote() << VUMO_SRC_POS
                             + QStringLiteral("client_Id=%1,color_id=%2,img_id=%3 picture gone online and locally")
                                   .arg(m_clientId)
                                   .arg(colorId)
@@ -354,12 +353,12 @@ bool VumoImgSync::writeSynced(Row& row, qint64 imgId, bool isMain, bool onlineMa
 
 bool VumoImgSync::dropRow(const Row& row, bool wasOnlineMain)
 {
-    const QString sql =
-        QStringLiteral("DELETE FROM vumo_image WHERE img_id=%1 and client_id='%2' and color_id=%3 and name='%4'")
-            .arg(row.img_id())
-            .arg(SqlText(m_clientId))
-            .arg(row.color_id())
-            .arg(SqlText(row.name()));
+    const QString sql = QStringLiteral(
+                            "DELETE FROM vumo_image WHERE img_id=%1 and client_id='%2' and color_id=%3 and name='%4'")
+                            .arg(row.img_id())
+                            .arg(SqlText(m_clientId))
+                            .arg(row.color_id())
+                            .arg(SqlText(row.name()));
     if (Store()->ExecSql(sql))
         return true;
     const QString text = wasOnlineMain ? QStringLiteral("client_Id=%1,color_id=%2,img_id=%3图片数据库删除主图失败")

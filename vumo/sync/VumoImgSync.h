@@ -25,9 +25,10 @@ class VumoImgEntity;
 
 namespace Quorvia::vumo {
 
-class VumoImgSync final {
+class VumoImgSync final
+{
 public:
-    explicit VumoImgSync(const QString& uid); // created and used on the upload thread
+    explicit VumoImgSync(const QString& uid);             // created and used on the upload thread
     void SetRequestTimeLimits(int uploadMs, int otherMs); // defaults 300000 / 60000
     // Brings the marketplace's pictures of listing `vumoId` in line with the local picture rows
     // of `clientId`. isNew: the listing was just added (its main picture went with the add).
