@@ -13,7 +13,6 @@
 #include <QJsonObject>
 #include <QLoggingCategory>
 #include <QMutex>
-#include <QSignalSpy>
 #include <QTest>
 
 using namespace Quorvia::vumo;
@@ -47,6 +46,38 @@ QDateTime Now()
 {
     return Quorvia::utils::AppShareHelp::instance()->GetServerTime();
 }
+
+// What a thread reported, delivered queued to the test thread (the thread emits on its own).
+// Declared before the thread it watches, so the thread goes first and nothing arrives late.
+struct Report : QObject
+{
+    struct Pair
+    {
+        qint64 newSkuId;
+        bool ok;
+        QString message;
+    };
+    int loaded = -1;
+    QList<Pair> pairs;
+
+    void watch(SyncRedCommentThread& thread)
+    {
+        connect(&thread, &SyncRedCommentThread::LoadedSignal, this, [this](int queued) { loaded = queued; });
+        connect(&thread, &SyncRedCommentThread::PairFinishedSignal, this,
+                [this](qint64 id, bool ok, const QString& message) {
+                    pairs.append({id, ok, message});
+                });
+    }
+    // The event loop runs meanwhile: the simulator lives on this thread.
+    bool waitLoaded()
+    {
+        return QTest::qWaitFor([this] { return loaded >= 0; }, 60000);
+    }
+    bool waitPairs(int count)
+    {
+        return QTest::qWaitFor([this, count] { return pairs.size() >= count; }, 60000);
+    }
+};
 
 } // namespace
 
@@ -94,12 +125,6 @@ class TestCommentSync : public QObject
         const auto* found = m_market.server().Store().Listing(1000000001 + listing);
         return found && !found->skus.isEmpty() ? found->skus.first().value("sku_id").toVariant().toLongLong() : 0;
     }
-    // Runs the event loop (the simulator lives on this thread) until `count` pairs finished.
-    static bool waitForPairs(QSignalSpy& spy, int count)
-    {
-        return QTest::qWaitFor([&] { return spy.size() >= count; }, 60000);
-    }
-
 private slots:
     void initTestCase()
     {
@@ -131,11 +156,12 @@ private slots:
     {
         const QDateTime created = Now().addDays(-8);
         storePair(9001, 8001, created);
+        Report report;
         SyncRedCommentThread thread;
-        QSignalSpy loaded(&thread, &SyncRedCommentThread::LoadedSignal);
+        report.watch(thread);
         QVERIFY(thread.Start());
-        QVERIFY(loaded.wait(60000));
-        QCOMPARE(loaded.first().first().toInt(), 0);
+        QVERIFY(report.waitLoaded());
+        QCOMPARE(report.loaded, 0);
         thread.Stop();
         thread.wait();
         QVERIFY(storedPairs().isEmpty());
@@ -152,23 +178,25 @@ private slots:
         const qint64 ori = seededSku(0);
         const qint64 red = seededSku(1);
         QVERIFY(ori > 0 && red > 0);
-        // A six-day-old pair is still worked off; it and a new one are copies of known SKUs.
+        // A six-day-old pair is still worked off; it is a copy of a known SKU.
         storePair(red, ori, Now().addDays(-6));
+        Report report;
         SyncRedCommentThread thread;
-        QSignalSpy finished(&thread, &SyncRedCommentThread::PairFinishedSignal);
+        report.watch(thread);
         QVERIFY(thread.Start());
-        QVERIFY(waitForPairs(finished, 1));
-        QCOMPARE(finished.at(0).at(0).toLongLong(), red);
-        QVERIFY(finished.at(0).at(1).toBool());
-        QCOMPARE(finished.at(0).at(2).toString(),
+        QVERIFY(report.waitPairs(1));
+        QCOMPARE(report.loaded, 1);
+        QCOMPARE(report.pairs.at(0).newSkuId, red);
+        QVERIFY(report.pairs.at(0).ok);
+        QCOMPARE(report.pairs.at(0).message,
                  QStringLiteral("闪购店铺设置成功：原始SKU编号为%1，新SKU编号为%2").arg(ori).arg(red));
 
         // Unknown SKUs: code 0 with good_synchro false is still a completed call.
         QVERIFY(thread.AddPair(777001, 777002));
-        QVERIFY(waitForPairs(finished, 2));
-        QCOMPARE(finished.at(1).at(0).toLongLong(), 777001);
-        QVERIFY(finished.at(1).at(1).toBool());
-        QCOMPARE(finished.at(1).at(2).toString(),
+        QVERIFY(report.waitPairs(2));
+        QCOMPARE(report.pairs.at(1).newSkuId, 777001);
+        QVERIFY(report.pairs.at(1).ok);
+        QCOMPARE(report.pairs.at(1).message,
                  QStringLiteral("闪购店铺设置失败：原始SKU编号为777002，新SKU编号为777001"));
         thread.Stop();
         thread.wait();
@@ -178,17 +206,17 @@ private slots:
 
     void threeFailedCallsKeepThePair()
     {
+        Report report;
         SyncRedCommentThread thread;
-        QSignalSpy finished(&thread, &SyncRedCommentThread::PairFinishedSignal);
-        QSignalSpy loaded(&thread, &SyncRedCommentThread::LoadedSignal);
+        report.watch(thread);
         QVERIFY(thread.Start());
-        QVERIFY(loaded.wait(60000));
+        QVERIFY(report.waitLoaded());
 
         // Two failures, then an answer: the third try completes.
         control({{"method", "quorvia.good.synchro"}, {"mode", "error"}, {"count", 2}});
         QVERIFY(thread.AddPair(666001, 666002));
-        QVERIFY(waitForPairs(finished, 1));
-        QVERIFY(finished.at(0).at(1).toBool());
+        QVERIFY(report.waitPairs(1));
+        QVERIFY(report.pairs.at(0).ok);
         QCOMPARE(synchroCalls(), 3);
         QVERIFY(!storedPairs().contains(666001));
 
@@ -197,10 +225,10 @@ private slots:
         control({{"method", "quorvia.good.synchro"}, {"mode", "error"}, {"zh_desc", "评论服务维护中"}, {"count", 5}});
         const qint64 created = Now().toSecsSinceEpoch();
         QVERIFY(thread.AddPair(555001, 555002));
-        QVERIFY(waitForPairs(finished, 2));
-        QVERIFY(!finished.at(1).at(1).toBool());
-        QVERIFY2(finished.at(1).at(2).toString().contains(QStringLiteral("评论服务维护中")),
-                 qPrintable(finished.at(1).at(2).toString()));
+        QVERIFY(report.waitPairs(2));
+        QVERIFY(!report.pairs.at(1).ok);
+        QVERIFY2(report.pairs.at(1).message.contains(QStringLiteral("评论服务维护中")),
+                 qPrintable(report.pairs.at(1).message));
         QCOMPARE(synchroCalls(), 3);
         thread.Stop();
         thread.wait();
@@ -214,32 +242,39 @@ private slots:
     void stopWakesAnIdleThread()
     {
         {
+            Report report;
             SyncRedCommentThread thread;
-            QSignalSpy loaded(&thread, &SyncRedCommentThread::LoadedSignal);
+            report.watch(thread);
             QVERIFY(thread.Start());
-            QVERIFY(loaded.wait(60000));
+            QVERIFY(report.waitLoaded());
+            // Give it time to fall asleep: a Stop that does not wake it then hangs wait()
+            // (and the suite runs into its time limit).
+            QTest::qWait(100);
             thread.Stop();
-            thread.wait(); // hangs (and the suite times out) when Stop does not wake it
+            thread.wait();
             QVERIFY(thread.isFinished());
         }
         // Destroyed while idle and running: the destructor stops and waits.
-        auto* running = new SyncRedCommentThread;
-        QSignalSpy loaded(running, &SyncRedCommentThread::LoadedSignal);
+        Report report;
+        auto running = std::make_unique<SyncRedCommentThread>();
+        report.watch(*running);
         QVERIFY(running->Start());
-        QVERIFY(loaded.wait(60000));
-        delete running;
+        QVERIFY(report.waitLoaded());
+        QTest::qWait(100);
+        running.reset();
     }
 
     void mainWidgetOfAShopOfType8RunsTheThread()
     {
+        Report report;
         auto widget = std::make_unique<VumoMainWidget>();
         SyncRedCommentThread* thread = widget->RedCommentThread();
         QVERIFY(thread);
         QVERIFY(thread->isRunning());
-        QSignalSpy finished(thread, &SyncRedCommentThread::PairFinishedSignal);
+        report.watch(*thread);
         widget->OnAddNewSyncRedPair(888001, 888002);
-        QVERIFY(waitForPairs(finished, 1));
-        QCOMPARE(finished.at(0).at(0).toLongLong(), 888001);
+        QVERIFY(report.waitPairs(1));
+        QCOMPARE(report.pairs.at(0).newSkuId, 888001);
         QVERIFY(storedPairs().isEmpty());
         // The page goes with its thread running idle.
         widget.reset();
