@@ -18,6 +18,9 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QTest>
+#include <QThread>
+
+#include <memory>
 
 using namespace Quorvia::vumo;
 using Quorvia::marketplace::MarketImage;
@@ -150,6 +153,19 @@ class TestPictureSync : public QObject
         return calls;
     }
 
+    // On a worker thread, as the upload runs it (its own store connection), while this thread
+    // serves the simulator.
+    static bool runSync(VumoImgSync& sync, const QString& clientId, qint64 vumoId, bool isNew, QString& reason)
+    {
+        bool ok = false;
+        std::unique_ptr<QThread> worker(QThread::create([&] { ok = sync.Sync(clientId, vumoId, isNew, reason); }));
+        worker->start();
+        if (!QTest::qWaitFor([&] { return worker->isFinished(); }, 120000))
+            qWarning("picture sync did not finish");
+        worker->wait();
+        return ok;
+    }
+
     void control(const QJsonObject& command)
     {
         bool ok = false;
@@ -216,7 +232,7 @@ private slots:
                     {"new-colour.png", 0, kColour, true, 2, 0, 0}});
         VumoImgSync sync(Uid());
         QString reason;
-        QVERIFY2(sync.Sync(record.client_id(), id, true, reason), qPrintable(reason));
+        QVERIFY2(runSync(sync, record.client_id(), id, true, reason), qPrintable(reason));
 
         // Only the two pictures the add did not carry go up.
         QCOMPARE(pictureCalls(), QStringList({"propimgs.search", "propimg.add", "propimg.add"}));
@@ -231,7 +247,7 @@ private slots:
 
         // A second upload has nothing left to send, not even a search.
         control({{"reset", true}});
-        QVERIFY2(sync.Sync(record.client_id(), id, false, reason), qPrintable(reason));
+        QVERIFY2(runSync(sync, record.client_id(), id, false, reason), qPrintable(reason));
         QCOMPARE(pictureCalls(), QStringList());
     }
 
@@ -248,7 +264,7 @@ private slots:
 
         VumoImgSync sync(Uid());
         QString reason;
-        QVERIFY2(sync.Sync(ClientOf(id), id, false, reason), qPrintable(reason));
+        QVERIFY2(runSync(sync, ClientOf(id), id, false, reason), qPrintable(reason));
         QCOMPARE(pictureCalls(), QStringList({"propimgs.search", "propimg.add", "propimg.delete"}));
         const qint64 newMain = onlineMain(id, 0);
         QCOMPARE(onlineIds(id, 0), QList<qint64>({id * 10 + 2, id * 10 + 3, newMain}));
@@ -272,7 +288,7 @@ private slots:
 
         VumoImgSync sync(Uid());
         QString reason;
-        QVERIFY2(sync.Sync(ClientOf(id), id, false, reason), qPrintable(reason));
+        QVERIFY2(runSync(sync, ClientOf(id), id, false, reason), qPrintable(reason));
         QCOMPARE(pictureCalls(), QStringList({"propimgs.search", "propimg.delete", "propimg.delete"}));
         QCOMPARE(onlineIds(id, 0), QList<qint64>({id * 10 + 1, id * 10 + 2}));
         QCOMPARE(onlineIds(id, kColour), QList<qint64>({id * 10 + 4}));
@@ -297,13 +313,13 @@ private slots:
                  {"count", 1}});
         VumoImgSync sync(Uid());
         QString reason;
-        QVERIFY(!sync.Sync(ClientOf(id), id, false, reason));
+        QVERIFY(!runSync(sync, ClientOf(id), id, false, reason));
         QVERIFY2(reason.contains(QStringLiteral("图片空间已满")), qPrintable(reason));
         QCOMPARE(localRows(ClientOf(id)).value("it's new.png"), QStringLiteral("0|0|2|0"));
         QCOMPARE(onlineIds(id, 0).size(), 3);
 
         // Next upload: it goes.
-        QVERIFY2(sync.Sync(ClientOf(id), id, false, reason), qPrintable(reason));
+        QVERIFY2(runSync(sync, ClientOf(id), id, false, reason), qPrintable(reason));
         QCOMPARE(onlineIds(id, 0).size(), 4);
         const QString row = localRows(ClientOf(id)).value("it's new.png");
         QVERIFY2(row.endsWith("|0|0|0") && !row.startsWith("0|"), qPrintable(row));
@@ -318,7 +334,7 @@ private slots:
 
         VumoImgSync sync(Uid());
         QString reason;
-        QVERIFY2(sync.Sync(ClientOf(id), id, false, reason), qPrintable(reason));
+        QVERIFY2(runSync(sync, ClientOf(id), id, false, reason), qPrintable(reason));
         QCOMPARE(pictureCalls(), QStringList({"propimgs.search", "propimg.update", "propimg.delete"}));
         QCOMPARE(onlineMain(id, 0), id * 10 + 2);
         QCOMPARE(onlineIds(id, 0), QList<qint64>({id * 10 + 2, id * 10 + 3}));
@@ -344,7 +360,7 @@ private slots:
 
         VumoImgSync sync(Uid());
         QString reason;
-        QVERIFY2(sync.Sync(ClientOf(id), id, false, reason), qPrintable(reason));
+        QVERIFY2(runSync(sync, ClientOf(id), id, false, reason), qPrintable(reason));
         QCOMPARE(pictureCalls(), QStringList({"propimgs.search", "propimg.update"}));
         QCOMPARE(onlineMain(id, 0), id * 10 + 2);
         const QMap<QString, QString> local = localRows(ClientOf(id));
@@ -366,7 +382,7 @@ private slots:
 
         VumoImgSync sync(Uid());
         QString reason;
-        QVERIFY2(sync.Sync(ClientOf(id), id, false, reason), qPrintable(reason));
+        QVERIFY2(runSync(sync, ClientOf(id), id, false, reason), qPrintable(reason));
         QCOMPARE(pictureCalls(), QStringList({"propimgs.search", "propimg.add", "propimg.add"}));
         const QMap<QString, QString> local = localRows(ClientOf(id));
         QVERIFY(!local.contains("lost.png"));
