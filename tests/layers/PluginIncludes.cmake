@@ -36,6 +36,8 @@ set(ALLOWED
   "sync/VumoSyncCommands.cpp|plugin/VumoCommandTable.h"
   "sync/VumoSyncCommands.cpp|plugin/VumoMainWidget.h"
   "sync/VumoSyncCommands.cpp|plugin/hostservices/AppShareHelp.h"
+  # Comment pairs are dated and aged by the host's server time.
+  "sync/SyncRedCommentThread.cpp|plugin/hostservices/AppShareHelp.h"
 )
 
 if(NOT SOURCE_DIR)
