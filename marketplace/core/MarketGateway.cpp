@@ -911,7 +911,8 @@ MarketGateway::Reply MarketGateway::PropimgAdd(const QJsonObject& p, const Gatew
                           {"img_id", QString::number(image.imageId)},
                           {"attribute_value_id", QString::number(image.valueId)},
                           {"img_url", PictureUrl(path)},
-                          {"is_main_pic", image.isMain}});
+                          {"is_main_pic", image.isMain},
+                          {"modified", listing.vumo.value("modified")}});
 }
 
 MarketGateway::Reply MarketGateway::PropimgUpdate(const QJsonObject& p)

@@ -20,6 +20,7 @@
 #include "plugin/hostservices/AppShareHelp.h"
 #include "sync/VumoDownloadCommands.h"
 #include "sync/VumoUploadCommands.h"
+#include "sync/SyncRedCommentThread.h"
 #include "sync/VumoSyncCommands.h"
 #include "ui/BaseDialog.h"
 #include "utils/Log.h"
@@ -119,6 +120,8 @@ VumoMainWidget::VumoMainWidget(QWidget* parent)
     buildStatusBar();
     applyCommandStates();
     m_syncCommands->StartAutomaticUpdate();
+    if (UserInfo::instance()->GetShopType() == 8)
+        startCommentSync();
 
     m_vSplitter->setSizes({200, 210});
 
@@ -436,6 +439,20 @@ void VumoMainWidget::OnShowStatusMsg(const QString& msg, int index)
     default:
         break;
     }
+}
+
+void VumoMainWidget::startCommentSync()
+{
+    if (!m_redCommentThread)
+        m_redCommentThread = std::make_unique<SyncRedCommentThread>();
+    if (!m_redCommentThread->isRunning())
+        m_redCommentThread->Start();
+}
+
+void VumoMainWidget::OnAddNewSyncRedPair(qint64 newSkuid, qint64 oriSkuid)
+{
+    startCommentSync();
+    m_redCommentThread->AddPair(newSkuid, oriSkuid);
 }
 
 void VumoMainWidget::OnFirstInitData()

@@ -48,6 +48,7 @@ class VumoUploadCommands;
 class VumoRowCommands;
 class VumoSearch;
 class VumoTableView;
+class SyncRedCommentThread;
 namespace sync {
 class VumoSyncCommands;
 }
@@ -105,6 +106,8 @@ public:
     VumoEditorCommands* EditorCommands() const { return m_editorCommands.get(); }
     // Selects a just-created listing once the tree has switched to its class.
     void SetPendingSelection(int vumoClass, const QString& clientId);
+    // The comment synchronisation thread; null until a shop of type 8 or a pair needed it.
+    SyncRedCommentThread* RedCommentThread() const { return m_redCommentThread.get(); }
 
     // The context menu for a point of the table's viewport, or null when it would be empty.
     // The caller owns it.
@@ -159,6 +162,8 @@ public slots:
     void OnNewVumoBtnClk();
     void OnMenuNewVumoTemplate();
     void OnTemplateToNewVumo(const QVariant& clientId);
+    // A new SKU copied from a source SKU: its comments are to be carried over.
+    void OnAddNewSyncRedPair(qint64 newSkuid, qint64 oriSkuid);
 
 private slots:
     void OnFirstInitData();
@@ -190,6 +195,8 @@ private:
     // Shows the advanced-search panel (and hides the quick bar) or the other way round.
     void setAdvancedSearchShown(bool show);
     int currentTab() const;
+    // Creates and starts the comment synchronisation thread once.
+    void startCommentSync();
 
     VumoCommandTable m_commandTable;
     std::unique_ptr<VumoRowCommands> m_rowCommands;
@@ -198,6 +205,8 @@ private:
     std::unique_ptr<VumoEditorCommands> m_editorCommands;
     std::unique_ptr<VumoUploadCommands> m_uploadCommands;
     std::array<ToolButtonEntry, CommandCount> m_buttons;
+    // Stopped and waited for by its destructor when the page goes.
+    std::unique_ptr<SyncRedCommentThread> m_redCommentThread;
 
     VumoClassification* m_vumoTree = nullptr;
     QTabBar* m_tabBar = nullptr;
