@@ -38,6 +38,7 @@ set(ALLOWED
   "sync/VumoSyncCommands.cpp|plugin/hostservices/AppShareHelp.h"
   # The upload reports the class nodes a listing leaves and joins, and its commands sit on the
   # listing page; comment sync depends on the seller's shop type.
+  "sync/SyncRedCommentThread.cpp|plugin/hostservices/AppShareHelp.h"
   "sync/UploadVumoWidget.cpp|plugin/hostservices/AppShareHelp.h"
   "sync/UploadVumoWidget.h|plugin/VumoClassRules.h"
   "sync/VumoUploadCommands.cpp|plugin/VumoCommandTable.h"

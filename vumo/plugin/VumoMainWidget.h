@@ -115,8 +115,6 @@ public:
 
 signals:
     void FirstLoadFinishedSignal();
-    // From the upload dialog of a shop that carries comments over: a new SKU and its original.
-    void NeedToSyncCommentSignal(qint64 newSkuId, qint64 oldSkuId);
 
 public slots:
     // index 0: message label; 1: error label in red; 2 with an empty message: clears both.

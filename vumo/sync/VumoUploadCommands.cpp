@@ -67,7 +67,7 @@ void VumoUploadCommands::upload(const QList<VUMO_LIST_STRUCT>& listings)
                      &m_page, &VumoMainWidget::OnUploadSucceed);
     if (Quorvia::utils::AppShareHelp::instance()->GetShopType() == kCommentSyncShop)
         QObject::connect(content, &UploadVumoWidget::NeedToSyncCommentSignal, &m_page,
-                         &VumoMainWidget::NeedToSyncCommentSignal);
+                         &VumoMainWidget::OnAddNewSyncRedPair);
     dialog.exec();
     // Outcomes of a run that ended with the close are still on their way to the page.
     QCoreApplication::sendPostedEvents(content);

@@ -11,6 +11,7 @@
 #include "request/PopVumoGet.h"
 #include "request/PopVumoSkuDelete.h"
 #include "request/PopVumoUpdate.h"
+#include "sync/VumoImgSync.h"
 #include "sync/VumoUploadStore.h"
 #include "utils/Log.h"
 
@@ -237,19 +238,26 @@ VumoUploadThread::Outcome VumoUploadThread::finish(VumoDbInterface& store, VumoD
         return outcome;
     }
     QDateTime online = answer.modified;
+    QString reason;
+    QDateTime picturesModified;
+    bool synced = false;
     if (m_pictureSync) {
-        QString reason;
-        QDateTime picturesModified;
-        const bool synced = m_pictureSync(listing.client_id(), answer.vumoId, isNew, reason, picturesModified);
-        if (picturesModified.isValid() && (!online.isValid() || picturesModified > online))
-            online = picturesModified;
-        if (!synced) {
-            // The listing itself went through; the pictures did not.
-            StoreOnlineModified(store, listing.client_id(), online);
-            outcome.text = isNew ? QStringLiteral("主图管理中图片上传失败：") + reason
-                                 : QStringLiteral("图片更新失败:") + reason;
-            return outcome;
-        }
+        synced = m_pictureSync(listing.client_id(), answer.vumoId, isNew, reason, picturesModified);
+    } else {
+        // One per listing: its time is that of this listing's last picture change only.
+        VumoImgSync pictures(m_uid);
+        pictures.SetRequestTimeLimits(m_pictureMs, m_otherMs);
+        synced = pictures.Sync(listing.client_id(), answer.vumoId, isNew, reason);
+        picturesModified = pictures.OnlineModified();
+    }
+    if (picturesModified.isValid() && (!online.isValid() || picturesModified > online))
+        online = picturesModified;
+    if (!synced) {
+        // The listing itself went through; the pictures did not.
+        StoreOnlineModified(store, listing.client_id(), online);
+        outcome.text = isNew ? QStringLiteral("主图管理中图片上传失败：") + reason
+                             : QStringLiteral("图片更新失败:") + reason;
+        return outcome;
     }
     // Our own upload is the marketplace's latest change: the next update is not a conflict.
     if (!StoreOnlineModified(store, listing.client_id(), online))

@@ -45,8 +45,9 @@ public:
     // 0 upload only, 1 and put on sale, 2 and take off sale.
     void SetMode(int mode) { m_mode = mode; }
     void SetOverwrite(bool overwrite) { m_overwrite = overwrite; }
-    // Add, update and SKU removal; the description pictures; every other call (tests shorten them).
+    // Add, update and SKU removal; picture files; every other call (tests shorten them).
     void SetRequestTimeLimits(int uploadMs, int pictureMs, int otherMs);
+    // Replaces the picture synchronisation of the image manager (tests give a failing one).
     void SetPictureSync(PictureSync sync) { m_pictureSync = std::move(sync); }
 
     QStringList ClientIds() const { return m_clientIds; }
@@ -90,7 +91,7 @@ private:
     int m_mode = 0;
     bool m_overwrite = false;
     int m_uploadMs = 180000;
-    int m_pictureMs = 180000;
+    int m_pictureMs = 300000;
     int m_otherMs = 60000;
     PictureSync m_pictureSync;
 
