@@ -69,9 +69,13 @@ void UploadVumoWidget::buildForm(const QList<VUMO_LIST_STRUCT>& listings)
     m_table->setHorizontalHeaderLabels({QStringLiteral("序号"), QStringLiteral("商品名称"), QStringLiteral("上传状态"),
                                         QStringLiteral("上传信息")});
     m_table->verticalHeader()->hide();
+    // Rows fitted to a long outcome grow; the others keep their usual height.
+    m_table->verticalHeader()->setMinimumSectionSize(m_table->verticalHeader()->defaultSectionSize());
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setWordWrap(false);
+    // A conflict names both times and what to do: the whole text shows, not just its start.
+    m_table->setWordWrap(true);
+    m_table->setFocusPolicy(Qt::NoFocus);
     QHeaderView* header = m_table->horizontalHeader();
     header->setSectionResizeMode(ColumnIndex, QHeaderView::ResizeToContents);
     header->setSectionResizeMode(ColumnTitle, QHeaderView::Interactive);
@@ -173,6 +177,7 @@ void UploadVumoWidget::start(int mode)
     m_cancelled = false;
     m_progress->setRange(0, int(ids.size()));
     m_progress->setValue(0);
+    m_progress->setFormat(QStringLiteral("正在上传第%v个商品，共%m个商品"));
     setRunning(true);
     m_thread->Start();
 }
@@ -193,6 +198,7 @@ void UploadVumoWidget::OnUpdateInfo(int index, qint16 state, VUMO_CLASS newClass
     const QBrush color = state == UploadFailed ? QBrush(Qt::red) : QBrush();
     for (int column = 0; column < ColumnCount; ++column)
         m_table->item(row, column)->setForeground(color);
+    m_table->resizeRowToContents(row);
     if (state == UploadRunning) {
         m_table->scrollToItem(m_table->item(row, ColumnIndex));
         return;
@@ -208,7 +214,10 @@ void UploadVumoWidget::OnUploadFinished(int succeeded, int failed)
 {
     m_thread->wait();
     setRunning(false);
-    m_status->setText(m_thread->Cancelled() ? QStringLiteral("上传被取消") : QStringLiteral("上传完成"));
+    const QString end = m_thread->Cancelled() ? QStringLiteral("上传被取消") : QStringLiteral("上传完成");
+    m_status->setText(end);
+    // "正在上传…" would read as still running.
+    m_progress->setFormat(end);
     m_summary->setText(QStringLiteral("上传成功%1个商品，失败%2个商品").arg(succeeded).arg(failed));
     if (m_closeWhenStopped) {
         m_closeWhenStopped = false;
