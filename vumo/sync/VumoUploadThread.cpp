@@ -2,6 +2,7 @@
 
 #include "database/VumoDBMgr.h"
 #include "database/VumoDbInterface.h"
+#include "editor/HtmlConverter.h"
 #include "editor/SkuRules.h"
 #include "entity/PropertyValue.h"
 #include "entity/VumoDataEntity.h"
@@ -9,12 +10,14 @@
 #include "plugin/hostservices/AppShareHelp.h"
 #include "request/PopVumoAdd.h"
 #include "request/PopVumoGet.h"
+#include "request/PopVumoImgUpload.h"
 #include "request/PopVumoSkuDelete.h"
 #include "request/PopVumoUpdate.h"
 #include "sync/VumoImgSync.h"
 #include "sync/VumoUploadStore.h"
 #include "utils/Log.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <QMutexLocker>
 
@@ -134,7 +137,47 @@ VumoUploadThread::Outcome VumoUploadThread::uploadOne(VumoDbInterface& store, co
                                                       VumoDataEntity& listing)
 {
     Q_UNUSED(clientId)
+    if (!convertDescription(store, listing)) {
+        Outcome outcome;
+        outcome.text = QStringLiteral("商品描述中本地图片上传服务器失败！");
+        return outcome;
+    }
     return listing.vumo_id() < 1 ? add(store, listing) : update(store, listing);
+}
+
+bool VumoUploadThread::convertDescription(VumoDbInterface& store, VumoDataEntity& listing)
+{
+    if (listing.desc().isEmpty())
+        return true;
+    // Description pictures go one by one within the time limit of a listing upload.
+    const int timeLimit = qMin(m_pictureMs, m_uploadMs);
+    // One file named two ways (a file URL and a plain path) is still one upload.
+    QHash<QString, QString> uploaded;
+    HtmlConverter converter([timeLimit, &uploaded](const QString& path, QString& address, QString& error) {
+        const QString file = QFileInfo(path).canonicalFilePath();
+        if (const auto known = uploaded.constFind(file); known != uploaded.constEnd()) {
+            address = known.value();
+            return true;
+        }
+        request::PopVumoImgUpload upload;
+        if (!upload.SetImagePath(path) || !upload.SyncRequest(timeLimit)) {
+            error = upload.errorMessage;
+            return false;
+        }
+        address = upload.GetImageUrl();
+        uploaded.insert(file, address);
+        return true;
+    });
+    converter.SetHtml(listing.desc());
+    if (!converter.Convert()) {
+        qCWarning(lcTrade).noquote() << VUMO_SRC_POS << listing.client_id() << converter.Error();
+        return false;
+    }
+    if (converter.GetHtml() == listing.desc())
+        return true;
+    // Stored before sending: the pictures are on the server now, whatever the upload does.
+    listing.set_desc(converter.GetHtml());
+    return store.SetDescription(listing.client_id(), listing.desc());
 }
 
 VumoUploadThread::Outcome VumoUploadThread::add(VumoDbInterface& store, VumoDataEntity& listing)

@@ -79,6 +79,9 @@ private:
     };
 
     Outcome uploadOne(database::VumoDbInterface& store, const QString& clientId, entity::VumoDataEntity& record);
+    // Puts the description's local pictures on the image server and rewrites their addresses,
+    // in the record and the store, before the listing is sent.
+    bool convertDescription(database::VumoDbInterface& store, entity::VumoDataEntity& record);
     Outcome add(database::VumoDbInterface& store, entity::VumoDataEntity& record);
     Outcome update(database::VumoDbInterface& store, entity::VumoDataEntity& record);
     // Write-back and pictures after the marketplace accepted the listing.
