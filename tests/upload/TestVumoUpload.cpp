@@ -30,12 +30,15 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QProgressBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+
+#include <csignal>
 
 using namespace Quorvia::vumo;
 using Quorvia::vumo::entity::VumoDataEntity;
@@ -682,6 +685,23 @@ private slots:
         VumoTest::CliRun forced = VumoTest::RunCli(VUMO_CLI, home, {"upload", "--changed", "--overwrite"});
         QVERIFY2(forced.exitCode == 0, forced.out.constData());
         QCOMPARE(onlineTitle(vumoId), field(downloaded, "title"));
+
+        // Ctrl-C: the listing under way finishes, the others stay changed.
+        const QStringList waiting{makeLocal(), makeLocal(), makeLocal()};
+        control({{"latency_ms", 300}});
+        QProcess cli;
+        cli.start(VUMO_CLI, {"--home", home, "upload", "--client-id", waiting.at(0), waiting.at(1), waiting.at(2)});
+        QVERIFY(cli.waitForStarted());
+        QByteArray progress;
+        QTRY_VERIFY_WITH_TIMEOUT((progress += cli.readAllStandardError()).contains("正在上传第1个商品"), 30000);
+        if (cli.state() == QProcess::Running)
+            ::kill(pid_t(cli.processId()), SIGINT);
+        QTRY_COMPARE_WITH_TIMEOUT(cli.state(), QProcess::NotRunning, 30000);
+        control({{"latency_ms", 0}});
+        const QString interrupted = QString::fromUtf8(cli.readAllStandardOutput());
+        QVERIFY2(cli.exitCode() == 130, qPrintable(interrupted));
+        QVERIFY2(interrupted.contains("上传被取消，上传成功1个商品，失败0个商品，2个商品未上传"), qPrintable(interrupted));
+        QCOMPARE(field(waiting.at(2), "upload_status"), QStringLiteral("0"));
 
         VumoTest::CliRun usage = VumoTest::RunCli(VUMO_CLI, home, {"upload", "--mode", "3", "--changed"});
         QCOMPARE(usage.exitCode, 2);
