@@ -241,7 +241,10 @@ private slots:
     void initTestCase()
     {
         RegisterVumoClassMetaType();
-        m_fixture = std::make_unique<VumoTest::ListingFixture>(0);
+        // A shop that carries comments over to copied SKUs.
+        VumoTest::DemoLogin login;
+        login.shopType = 8;
+        m_fixture = std::make_unique<VumoTest::ListingFixture>(0, login);
         QVERIFY2(m_fixture->isValid(), qPrintable(m_fixture->errorText()));
         const auto catalogue = VumoTest::MarketplaceFixture::SmallCatalogue(kListings);
         QVERIFY2(m_market.start(m_fixture->home(), &catalogue), qPrintable(m_market.error()));
@@ -367,6 +370,31 @@ private slots:
         QCOMPARE(calls("orvane.vumo.add"), adds);
         QCOMPARE(int(market().Listings().size()), before + 1);
         QCOMPARE(field(clientId, "vumo_id").toLongLong(), vumoId);
+    }
+
+    void copiedSkusAskForTheirCommentsWhenAdded()
+    {
+        // A copy of an online listing: its SKU rows still carry the original's ids.
+        const QString clientId = makeLocal();
+        QVERIFY(store().ExecSql(QString("UPDATE vumo_sku SET sku_id=CASE attributes WHEN '5002:101' THEN 7101 "
+                                        "ELSE 7102 END WHERE client_id='%1'")
+                                    .arg(clientId)));
+        VumoUploadThread thread(Uid());
+        thread.SetClientIds({clientId});
+        QSignalSpy pairs(&thread, &VumoUploadThread::NeedToSyncCommentSignal);
+        QSignalSpy finished(&thread, &VumoUploadThread::UploadFinishedSignal);
+        thread.Start();
+        QVERIFY(finished.wait(60000));
+        thread.wait();
+        QCOMPARE(thread.Outcomes().value(clientId), UploadSuccessText());
+        const QMap<QString, QString> rows = skus(clientId);
+        QMap<qint64, qint64> expected{{rows.value("5002:101").section('|', 0, 0).toLongLong(), 7101},
+                                      {rows.value("5002:102").section('|', 0, 0).toLongLong(), 7102}};
+        QMap<qint64, qint64> sent;
+        for (const QList<QVariant>& pair : std::as_const(pairs))
+            sent.insert(pair.at(0).toLongLong(), pair.at(1).toLongLong());
+        QCOMPARE(sent, expected);
+        QVERIFY(!sent.contains(0));
     }
 
     void deletedSkusGoFirstAndAFailureKeepsThemPending()
