@@ -221,7 +221,10 @@ VumoUploadThread::Outcome VumoUploadThread::update(VumoDbInterface& store, VumoD
     const QString clientId = listing.client_id();
     if (!m_overwrite) {
         const QDateTime stored = StoredOnlineModified(store, clientId);
-        if (stored.isValid()) {
+        if (!stored.isValid()) {
+            // Downloaded before the times were kept: nothing to compare with, sent as always.
+            qCInfo(lcVumo).noquote() << VUMO_SRC_POS << "no online time kept, not checked" << clientId;
+        } else {
             PopVumoGetModified get;
             get.SetVumoId(listing.vumo_id());
             if (!get.SyncRequest(m_otherMs)) {
