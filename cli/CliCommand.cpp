@@ -15,6 +15,10 @@ const std::vector<Command>& commands()
          "(--all | --id N ...) [--status S] [--cid C] [--title T] [--price LOW-HIGH] [--since \"yyyy-MM-dd hh:mm:ss\"] "
          "[--until ...] [--workers N]",
          "从平台下载商品（及其图片）到卖家的商品数据库；全部成功退出码0，有失败1，Ctrl-C取消后130", &runDownload},
+        {"upload", "(--changed | --client-id ID ...) [--mode 0|1|2] [--overwrite]",
+         "把本地商品上传到平台（--changed：所有修改未上传或上传失败的商品；--mode 0仅上传，1上传且上架，2上传且下架）；"
+         "线上在下载后被修改的商品不覆盖，除非给出 --overwrite；全部成功退出码0，有失败或冲突1，Ctrl-C取消后130",
+         &runUpload},
         {"fill-demo-store", "[N]", "向已登录卖家的商品数据库写入N个演示商品（默认200个，可重复执行）",
          &runFillDemoStore},
         {"categories", "update [--full] [--by-api]",

@@ -27,6 +27,7 @@ void writeText(QIODevice& device, const QString& text);
 int runXls2Csv(const QStringList& args, QIODevice& out, QIODevice& err);
 int runCall(const QStringList& args, QIODevice& out, QIODevice& err);
 int runDownload(const QStringList& args, QIODevice& out, QIODevice& err);
+int runUpload(const QStringList& args, QIODevice& out, QIODevice& err);
 int runFillDemoStore(const QStringList& args, QIODevice& out, QIODevice& err);
 int runCategories(const QStringList& args, QIODevice& out, QIODevice& err);
 

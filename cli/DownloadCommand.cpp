@@ -1,6 +1,7 @@
 // vumo-cli download: the listing download of the plug-in without a window. Progress goes to
 // standard error, the summary and the failures to standard output.
 #include "CliCommand.h"
+#include "CliInterrupt.h"
 #include "SellerStores.h"
 
 #include "entity/VumoDataEntity.h"
@@ -11,10 +12,7 @@
 #include <QEventLoop>
 #include <QFileDevice>
 #include <QRegularExpression>
-#include <QTimer>
 
-#include <atomic>
-#include <csignal>
 #include <unistd.h>
 
 namespace Quorvia::cli {
@@ -23,13 +21,6 @@ namespace {
 
 using Quorvia::vumo::VumoDownloadCondition;
 using Quorvia::vumo::VumoDownloadThread;
-
-std::atomic<bool> g_interrupted{false};
-
-extern "C" void onInterrupt(int)
-{
-    g_interrupted = true;
-}
 
 QString PlainText(QString html)
 {
@@ -146,22 +137,13 @@ int runDownload(const QStringList& args, QIODevice& out, QIODevice& err)
     QEventLoop loop;
     QObject::connect(&thread, &VumoDownloadThread::finished, &loop, &QEventLoop::quit);
 
-    // Ctrl-C cancels as the dialog's cancel does: the listings under way finish first.
-    g_interrupted = false;
-    auto* previous = std::signal(SIGINT, onInterrupt);
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, &thread, [&thread, &watch] {
-        if (g_interrupted) {
-            watch.stop();
-            thread.Cancel();
-        }
-    });
-    watch.start(50);
-    thread.start();
-    loop.exec();
-    thread.wait();
-    watch.stop();
-    std::signal(SIGINT, previous);
+    {
+        // Ctrl-C cancels as the dialog's cancel does: the listings under way finish first.
+        InterruptWatch watch([&thread] { thread.Cancel(); });
+        thread.start();
+        loop.exec();
+        thread.wait();
+    }
     if (terminal)
         writeText(err, QStringLiteral("\n"));
     QCoreApplication::sendPostedEvents(&thread); // the last messages and records

@@ -38,6 +38,16 @@ set(ALLOWED
   "sync/VumoSyncCommands.cpp|plugin/hostservices/AppShareHelp.h"
   # Comment pairs are dated and aged by the host's server time.
   "sync/SyncRedCommentThread.cpp|plugin/hostservices/AppShareHelp.h"
+  # The upload reports the class nodes a listing leaves and joins, and its commands sit on the
+  # listing page; comment pairs are sent for the seller's shop type.
+  "sync/UploadVumoWidget.cpp|plugin/hostservices/AppShareHelp.h"
+  "sync/UploadVumoWidget.h|plugin/VumoClassRules.h"
+  "sync/VumoUploadCommands.cpp|plugin/VumoCommandTable.h"
+  "sync/VumoUploadCommands.cpp|plugin/VumoMainWidget.h"
+  "sync/VumoUploadCommands.cpp|plugin/VumoTableView.h"
+  "sync/VumoUploadCommands.cpp|plugin/hostservices/AppShareHelp.h"
+  "sync/VumoUploadThread.cpp|plugin/hostservices/AppShareHelp.h"
+  "sync/VumoUploadThread.h|plugin/VumoClassRules.h"
 )
 
 if(NOT SOURCE_DIR)

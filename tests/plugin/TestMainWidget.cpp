@@ -497,7 +497,8 @@ private slots:
         VumoMainWidget& widget = *page.widget;
         QVERIFY(widget.Commands().Undeclared().isEmpty());
         const QList<int> built = {VumoMainWidget::CommandNewVumo,      VumoMainWidget::CommandCatsDownload,
-                                  VumoMainWidget::CommandDownloadVumo, VumoMainWidget::CommandAdvanceSearch,
+                                  VumoMainWidget::CommandDownloadVumo, VumoMainWidget::CommandUploadVumo,
+                                  VumoMainWidget::CommandAdvanceSearch,
                                   VumoMainWidget::CommandDeleteVumo,   VumoMainWidget::CommandSettings,
                                   VumoMainWidget::CommandToggleSearch};
         for (int i = 0; i < VumoMainWidget::CommandCount; ++i) {
@@ -539,7 +540,7 @@ private slots:
         page.switchTo(3);
         page.selectRows({0});
         std::unique_ptr<QMenu> menu(widget.CreateContextMenu(page.rowPoint(0)));
-        QVERIFY(!actionOf(menu.get(), QStringLiteral("上传"))->isEnabled());
+        QVERIFY(actionOf(menu.get(), QStringLiteral("上传"))->isEnabled());
         trigger(actionOf(menu.get(), QStringLiteral("勾选")));
         QCOMPARE(page.model()->CheckedCount(), 1);
         // Below the rows of an online class the rules offer nothing: no menu at all.

@@ -20,6 +20,7 @@
 #include "plugin/hostservices/AppShareHelp.h"
 #include "sync/SyncRedCommentThread.h"
 #include "sync/VumoDownloadCommands.h"
+#include "sync/VumoUploadCommands.h"
 #include "sync/VumoSyncCommands.h"
 #include "ui/BaseDialog.h"
 #include "utils/Log.h"
@@ -112,6 +113,7 @@ VumoMainWidget::VumoMainWidget(QWidget* parent)
     m_syncCommands = std::make_unique<sync::VumoSyncCommands>(*this);
     m_downloadCommands = std::make_unique<VumoDownloadCommands>(*this);
     m_editorCommands = std::make_unique<VumoEditorCommands>(*this);
+    m_uploadCommands = std::make_unique<VumoUploadCommands>(*this);
     declareCommands();
     buildFrame();
     buildMenus();
@@ -154,6 +156,7 @@ void VumoMainWidget::declareCommands()
     m_syncCommands->Declare(table);
     m_downloadCommands->Declare(table);
     m_editorCommands->Declare(table);
+    m_uploadCommands->Declare(table);
 
     const auto call = [this](void (VumoMainWidget::*slot)()) -> VumoCommandHandler {
         return [this, slot](const QVariant&) { (this->*slot)(); };
@@ -189,13 +192,6 @@ void VumoMainWidget::declareCommands()
     // Not built yet: declared with their looks and rules but no handler, so every button and
     // entry of theirs shows disabled with VumoNotAvailableTip(). Each moves to its subsystem's
     // command object, with its handler, when that subsystem arrives.
-    table.Declare({VumoCommand::UploadTicked,
-                   QStringLiteral("上传商品"),
-                   QStringLiteral(":/images/toolbtn_upload.svg"),
-                   QStringLiteral("上传商品"),
-                   {},
-                   layoutRule(&VumoClassLayout::uploadAllowed)});
-    table.Declare(VumoCommand::UploadSelected, QStringLiteral("上传"));
     table.Declare({VumoCommand::BatchEdit,
                    QStringLiteral("批量修改"),
                    QStringLiteral(":/images/toolbtn_batchedit.svg"),
@@ -786,6 +782,18 @@ void VumoMainWidget::OnOneVumoDownloadFinished(entity::VumoDataEntity* entity, e
     m_vumoTree->MoveCount(fromClass, toClass, srcSellerCats, record->shop_categorys());
     if (m_vumoTree->NodeShowsClass(toClass, record->shop_categorys()))
         m_vumoTableView->VumoModel()->UpdateOrInsertVumo(*record);
+}
+
+void VumoMainWidget::OnUploadSucceed(const QString& clientId, qint16 state, VUMO_CLASS srcType, VUMO_CLASS dstType,
+                                     int succeeded, const QString& sellerCats)
+{
+    Q_UNUSED(succeeded)
+    m_vumoTree->MoveCount(srcType.classType, dstType.classType, sellerCats, sellerCats);
+    VumoTableViewModel* model = m_vumoTableView->VumoModel();
+    if (srcType.classType != dstType.classType && !m_vumoTree->NodeShowsClass(dstType.classType, sellerCats))
+        model->RemoveVumo(clientId);
+    else
+        model->SetUploadStatus(clientId, state == 1 ? 1 : 2);
 }
 
 // ---- settings ----

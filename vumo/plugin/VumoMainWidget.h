@@ -5,6 +5,7 @@
 #include "database/VumoListStruct.h"
 #include "entity/VumoStatus.h"
 #include "plugin/VumoClassLayout.h"
+#include "plugin/VumoClassRules.h"
 #include "plugin/VumoCommandRules.h"
 #include "plugin/VumoCommandTable.h"
 
@@ -43,6 +44,7 @@ class VumoClassification;
 class VumoDownloadCommands;
 class VumoEditerWidget;
 class VumoEditorCommands;
+class VumoUploadCommands;
 class VumoRowCommands;
 class VumoSearch;
 class VumoTableView;
@@ -147,6 +149,10 @@ public slots:
     // row is refreshed or added when the current node shows it. Takes `entity` over.
     void OnOneVumoDownloadFinished(Quorvia::vumo::entity::VumoDataEntity* entity,
                                    Quorvia::vumo::entity::ENUM_VUMO_STATUS srcStatus, const QString& srcSellerCats);
+    // A listing was uploaded (state 1) or failed (2): its count moves between the classes; its
+    // row leaves a node that no longer shows its class, else its upload status changes in place.
+    void OnUploadSucceed(const QString& clientId, qint16 state, VUMO_CLASS srcType, VUMO_CLASS dstType,
+                         int succeeded, const QString& sellerCats);
     void OnVumoSellerCatChanged(qint64 vumoId, const QString& clientId, const QString& srcSellerCats,
                                 const QString& dstSellerCats);
     // A listing was saved in an editor: its row is refreshed.
@@ -195,6 +201,7 @@ private:
     std::unique_ptr<sync::VumoSyncCommands> m_syncCommands;
     std::unique_ptr<VumoDownloadCommands> m_downloadCommands;
     std::unique_ptr<VumoEditorCommands> m_editorCommands;
+    std::unique_ptr<VumoUploadCommands> m_uploadCommands;
     std::array<ToolButtonEntry, CommandCount> m_buttons;
     // Stopped and waited for by its destructor when the page goes.
     std::unique_ptr<SyncRedCommentThread> m_redCommentThread;

@@ -9,6 +9,7 @@
 #include "request/PopVumoPropimgsSearch.h"
 #include "sync/VumoDownloadRules.h"
 #include "sync/VumoImageFetch.h"
+#include "sync/VumoUploadStore.h"
 #include "utils/Log.h"
 #include "utils/SellerPaths.h"
 #include "utils/SqlText.h"
@@ -119,8 +120,16 @@ QString DownloadOneVumoThread::downloadOne(qint64 vumoId, VumoDataEntity& record
     if (!fetchPictures(vumoId, record, error))
         return error;
     auto store = database::VumoDBMgr::instance()->GetVumoDb();
-    if (!store || !store->SaveDownloadedVumo(record))
+    // The marketplace time goes with the listing: an upload compares it to tell an online
+    // change since this download from its own.
+    const bool stored = store && store->Transaction()
+        && store->SaveDownloadedVumo(record)
+        && StoreOnlineModified(*store, record.client_id(), record.modified()) && store->Commit();
+    if (!stored) {
+        if (store)
+            store->Rollback();
         return QStringLiteral("商品信息添加本地数据库失败");
+    }
     return kSuccess;
 }
 
