@@ -254,6 +254,23 @@ private slots:
             thread.wait();
             QVERIFY(thread.isFinished());
         }
+        {
+            // A silent comment server: stopping abandons the call under way instead of sitting
+            // out its three-minute limit.
+            control({{"method", "quorvia.good.synchro"}, {"mode", "hang"}});
+            Report report;
+            SyncRedCommentThread thread;
+            report.watch(thread);
+            QVERIFY(thread.Start());
+            QVERIFY(report.waitLoaded());
+            QVERIFY(thread.AddPair(444001, 444002));
+            QVERIFY(QTest::qWaitFor([this] { return synchroCalls() == 1; }, 60000));
+            thread.Stop();
+            QVERIFY(thread.wait(60000));
+            QCOMPARE(synchroCalls(), 1);
+            QVERIFY(storedPairs().contains(444001)); // kept for the next start
+            control({{"reset", true}});
+        }
         // Destroyed while idle and running: the destructor stops and waits.
         Report report;
         auto running = std::make_unique<SyncRedCommentThread>();

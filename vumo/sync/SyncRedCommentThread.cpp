@@ -153,8 +153,12 @@ void SyncRedCommentThread::run()
             // Pairs not reached keep their rows for the next start.
             if (IsStopped())
                 break;
-            if (!request)
+            if (!request) {
                 request = std::make_unique<request::PopVumoRedCommentSync>();
+                // A call under way ends when the thread is asked to stop, so unloading the
+                // plug-in never waits out a silent comment server.
+                request->SetAbortCheck([this] { return IsStopped(); });
+            }
             request->SetSkuPair(pair.oriSkuId, pair.newSkuId);
             bool ok = false;
             for (int attempt = 0; attempt < kTries && !ok; ++attempt) {

@@ -22,7 +22,7 @@ class SyncRedCommentThread final : public QThread
 
 public:
     explicit SyncRedCommentThread(QObject* parent = nullptr);
-    // Stops and waits (at most one request's time limit).
+    // Stops and waits; a call under way is abandoned.
     ~SyncRedCommentThread() override;
 
     // Default 180000 ms per call.
@@ -30,7 +30,7 @@ public:
 
     // Clears the stop flag and starts; false while the thread still runs.
     bool Start();
-    // Asks the loop to leave after the call under way; any thread, never waits.
+    // Asks the loop to leave, abandoning a call under way; any thread, never waits.
     void Stop();
     bool IsStopped() const;
 

@@ -11,6 +11,7 @@
 
 #include <QCryptographicHash>
 #include <QPointer>
+#include <QTimer>
 
 namespace Quorvia::network::request {
 
@@ -114,13 +115,30 @@ QByteArray PopRequestImpl::BuildBody()
     return EncodeBody(params) + GetExtraBody();
 }
 
+template<typename Exchange>
+http::HTTP_RETURN_RESULT PopRequestImpl::watched(http::SyncHttpRequest& http, Exchange exchange)
+{
+    if (!m_abortCheck)
+        return exchange();
+    // The timer fires inside the exchange's own wait, on this thread, where Abort() may be called.
+    QTimer poll;
+    poll.setInterval(100);
+    connect(&poll, &QTimer::timeout, &http, [this, &http] {
+        if (m_abortCheck())
+            http.Abort();
+    });
+    poll.start();
+    return exchange();
+}
+
 bool PopRequestImpl::SyncRequest(int timeoutMs)
 {
     errorMessage.clear();
     errorCode.clear();
     const QByteArray body = BuildBody();
     http::SyncHttpRequest http;
-    const http::HTTP_RETURN_RESULT result = http.Post(GetUrl(), body, timeoutMs, true);
+    const http::HTTP_RETURN_RESULT result =
+        watched(http, [&] { return http.Post(GetUrl(), body, timeoutMs, true); });
     m_timedOut = http.TimedOut();
     return OnResponse(http::HTTP_RETURN_SUCCESS, result);
 }
@@ -132,8 +150,10 @@ bool PopRequestImpl::SyncPostFile(const QString& file, int timeoutMs)
     ParamMap params;
     FillParams(params);
     http::SyncHttpRequest http;
-    const http::HTTP_RETURN_RESULT result = http.PostFileByMultiPart(
-        GetUrl(), params, qMakePair(QByteArrayLiteral("image"), file), timeoutMs, false);
+    const http::HTTP_RETURN_RESULT result = watched(http, [&] {
+        return http.PostFileByMultiPart(GetUrl(), params, qMakePair(QByteArrayLiteral("image"), file), timeoutMs,
+                                        false);
+    });
     m_timedOut = http.TimedOut();
     return OnResponse(http::HTTP_RETURN_SUCCESS, result);
 }

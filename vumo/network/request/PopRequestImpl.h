@@ -11,6 +11,12 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
+
+namespace Quorvia::network::http {
+class SyncHttpRequest;
+}
+
 namespace Quorvia::network::request {
 
 // Parameter name -> value; a QMap iterates in ascending byte order of the names, which both
@@ -27,6 +33,9 @@ public:
 
     // One blocking exchange on the calling thread; the result is what OnResponse returns.
     bool SyncRequest(int timeoutMs);
+    // Polled while a blocking exchange waits: when it answers true, the exchange is abandoned
+    // and fails, so a thread asked to stop does not sit out a long time limit.
+    void SetAbortCheck(std::function<bool()> check) { m_abortCheck = std::move(check); }
     // The same as a multipart form: the system parameters as text fields, the file as the
     // part "image"; no gzip.
     bool SyncPostFile(const QString& file, int timeoutMs);
@@ -75,6 +84,13 @@ protected:
     QByteArray m_appKey;
     // The last exchange ran out of time: CheckResultError fails with the time-out text.
     bool m_timedOut = false;
+
+private:
+    // Runs `exchange` with the abort check polled meanwhile.
+    template<typename Exchange>
+    http::HTTP_RETURN_RESULT watched(http::SyncHttpRequest& http, Exchange exchange);
+
+    std::function<bool()> m_abortCheck;
 };
 
 } // namespace Quorvia::network::request
