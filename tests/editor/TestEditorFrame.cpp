@@ -82,8 +82,8 @@ private slots:
         QCOMPARE(status.first().at(0).toString(), QStringLiteral("获取商品信息失败"));
         QCOMPARE(status.first().at(1).toInt(), 0);
         QVERIFY(editor.ClientId().isEmpty());
-        // The description tab is not built yet: visibly disabled, never silently empty.
-        QVERIFY(!editor.Tabs()->isTabEnabled(VumoEditerWidget::TabDescription));
+        // Nothing open: nothing to preview.
+        QVERIFY(editor.Tabs()->isTabEnabled(VumoEditerWidget::TabDescription));
         QVERIFY(!editor.PreviewButton()->isEnabled());
     }
 

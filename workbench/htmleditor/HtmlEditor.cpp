@@ -92,6 +92,9 @@ HtmlEditor::HtmlEditor(QWidget* parent)
         button->setCheckable(true);
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
         button->setMinimumWidth(64);
+        // The mode showing must be plain to see: the two views look alike at a glance.
+        button->setStyleSheet(QStringLiteral("QToolButton{padding:3px 10px;border:1px solid #c8c8c8;background:#f6f6f6}"
+                                             "QToolButton:checked{background:#2b6cb0;color:white;border-color:#2b6cb0}"));
         group->addButton(button);
     }
     m_visualBtn->setChecked(true);
