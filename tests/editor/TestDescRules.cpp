@@ -63,10 +63,9 @@ QJSValue node(QJSEngine& engine, const QString& selector)
 }
 
 const QStringList kAllSelectors = {
-    QStringLiteral("h1[id=vumo_name]"),     QStringLiteral("img[id=main_img]"),
-    QStringLiteral("del[id=market_price]"), QStringLiteral("strong[id=yv_price]"),
-    QStringLiteral("a[id=owner]"),          QStringLiteral("div[id=content_desc]"),
-    QStringLiteral("li[id=detail_name]"),   QStringLiteral("div[id=choose]"),
+    QStringLiteral("h1[id=vumo_name]"),    QStringLiteral("img[id=main_img]"), QStringLiteral("del[id=market_price]"),
+    QStringLiteral("strong[id=yv_price]"), QStringLiteral("a[id=owner]"),      QStringLiteral("div[id=content_desc]"),
+    QStringLiteral("li[id=detail_name]"),  QStringLiteral("div[id=choose]"),
 };
 
 } // namespace
@@ -93,6 +92,7 @@ private slots:
         QTest::addColumn<QString>("to");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<int>("count");
+        // clang-format off
         QTest::newRow("overlap counts once") << "aaa" << "aa" << "b" << "ba" << 1;
         QTest::newRow("four a, two pairs") << "aaaa" << "aa" << "b" << "bb" << 2;
         QTest::newRow("case-sensitive") << "Img img IMG" << "img" << "pic" << "Img pic IMG" << 1;
@@ -101,6 +101,7 @@ private slots:
         QTest::newRow("empty from") << "abc" << "" << "X" << "abc" << 0;
         QTest::newRow("removal") << "a<br>b<br>" << "<br>" << "" << "ab" << 2;
         QTest::newRow("percent signs kept") << "%1 and %2" << "and" << "%3" << "%1 %3 %2" << 1;
+        // clang-format on
     }
     void replaceCountsReplacementsMade()
     {
@@ -123,6 +124,7 @@ private slots:
         QTest::addColumn<QString>("result");
         QTest::addColumn<QString>("message");
         const QString desc = QStringLiteral("<p>旧描述</p>");
+        // clang-format off
         QTest::newRow("new content") << desc << 0 << "<p>新</p>" << "ignored" << true << "<p>新</p>"
                                      << "修改成功！";
         QTest::newRow("new content empty") << desc << 0 << "" << "" << false << "" << "修改失败：商品描述为空！";
@@ -138,6 +140,7 @@ private slots:
         QTest::newRow("30001 refused") << QString(29990, QLatin1Char('d')) << 2 << "12345" << "678901" << false
                                        << "" << "修改失败：商品描述长度超过限制！";
         QTest::newRow("unknown mode") << desc << 3 << "a" << "b" << false << "" << "修改失败！";
+        // clang-format on
     }
     void processMessages()
     {
@@ -194,8 +197,9 @@ private slots:
         const QJSValue img = node(engine, QStringLiteral("img[id=main_img]")).property(QStringLiteral("attrs"));
         QCOMPARE(img.property(QStringLiteral("src")).toString(), values.mainImageUrl);
         QCOMPARE(img.property(QStringLiteral("alt")).toString(), values.title);
-        QCOMPARE(node(engine, QStringLiteral("del[id=market_price]")).property(QStringLiteral("textContent")).toString(),
-                 QStringLiteral("￥1234.56"));
+        QCOMPARE(
+            node(engine, QStringLiteral("del[id=market_price]")).property(QStringLiteral("textContent")).toString(),
+            QStringLiteral("￥1234.56"));
         QCOMPARE(node(engine, QStringLiteral("strong[id=yv_price]")).property(QStringLiteral("textContent")).toString(),
                  QStringLiteral("0.99"));
         QCOMPARE(node(engine, QStringLiteral("a[id=owner]")).property(QStringLiteral("textContent")).toString(),
@@ -204,7 +208,8 @@ private slots:
                  values.description);
         QCOMPARE(node(engine, QStringLiteral("li[id=detail_name]")).property(QStringLiteral("textContent")).toString(),
                  QStringLiteral("商品名称：") + values.title);
-        const QJSValue dl = node(engine, QStringLiteral("div[id=choose]")).property(QStringLiteral("children")).property(0);
+        const QJSValue dl =
+            node(engine, QStringLiteral("div[id=choose]")).property(QStringLiteral("children")).property(0);
         const QJSValue dt = dl.property(QStringLiteral("children")).property(0);
         const QJSValue dd = dl.property(QStringLiteral("children")).property(1);
         QCOMPARE(dt.property(QStringLiteral("textContent")).toString(), QStringLiteral("颜色："));
@@ -228,8 +233,11 @@ private slots:
 
     void jsStringLiteralRoundTrips()
     {
-        const QStringList texts = {QString(), QStringLiteral("a\"b\\c"), QStringLiteral("line\nbreak\r\t"),
-                                   QStringLiteral("</script>"), QString(QChar(0x2028)) + QChar(0x2029),
+        const QStringList texts = {QString(),
+                                   QStringLiteral("a\"b\\c"),
+                                   QStringLiteral("line\nbreak\r\t"),
+                                   QStringLiteral("</script>"),
+                                   QString(QChar(0x2028)) + QChar(0x2029),
                                    QStringLiteral("中文 ' `${x}`")};
         QJSEngine engine;
         for (const QString& text : texts) {

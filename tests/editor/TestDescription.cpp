@@ -8,8 +8,8 @@
 #include "support/TestMain.h"
 
 #include "editor/PreviewWidget.h"
-#include "editor/VumoDescProcess.h"
 #include "editor/VumoDescPreviewWidget.h"
+#include "editor/VumoDescProcess.h"
 #include "editor/VumoEditerWidget.h"
 #include "editor/VumoHtmlEditor.h"
 #include "entity/VumoDataEntity.h"

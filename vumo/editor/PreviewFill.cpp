@@ -50,14 +50,15 @@ const char* const kFillFunction =
 
 } // namespace
 
-PreviewValues PreviewValuesOf(const entity::VumoDataEntity& vumo, const QString& shopName,
-                              const QString& pictureFolder)
+PreviewValues PreviewValuesOf(const entity::VumoDataEntity& vumo, const QString& shopName, const QString& pictureFolder)
 {
     PreviewValues values;
     values.title = vumo.title();
     const QString shown = MainImageShowPath(vumo.logo(), pictureFolder);
     if (!shown.isEmpty())
-        values.mainImageUrl = IsAddress(shown) ? shown : QUrl::fromLocalFile(QFileInfo(shown).absoluteFilePath()).toString(QUrl::FullyEncoded);
+        values.mainImageUrl = IsAddress(shown)
+            ? shown
+            : QUrl::fromLocalFile(QFileInfo(shown).absoluteFilePath()).toString(QUrl::FullyEncoded);
     values.marketPrice = vumo.market_price();
     values.yvPrice = vumo.yv_price();
     values.shopName = shopName;

@@ -41,10 +41,7 @@ protected:
         }
         return true;
     }
-    QWebEnginePage* createWindow(WebWindowType) override
-    {
-        return new PreviewPage(parent(), m_onLink, true);
-    }
+    QWebEnginePage* createWindow(WebWindowType) override { return new PreviewPage(parent(), m_onLink, true); }
 
 private:
     std::function<void(const QUrl&)> m_onLink;

@@ -1,9 +1,9 @@
 #include "editor/VumoEditerWidget.h"
 
 #include "database/VumoDBMgr.h"
-#include "editor/VumoBasisInfo.h"
 #include "editor/PreviewFill.h"
 #include "editor/PreviewWidget.h"
+#include "editor/VumoBasisInfo.h"
 #include "editor/VumoEditStore.h"
 #include "editor/VumoHtmlEditor.h"
 #include "editor/VumoImgsPage.h"

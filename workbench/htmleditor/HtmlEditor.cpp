@@ -34,17 +34,16 @@ QString JsString(const QString& text)
 // innerHTML, which runs no scripts of the description.
 QString ShellPage(const QString& token)
 {
-    return QStringLiteral(
-               "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><style>"
-               "html{height:100%}"
-               "body{margin:0;padding:10px;min-height:100%;box-sizing:border-box;"
-               "font-family:'Noto Sans CJK SC',sans-serif;font-size:14px;word-wrap:break-word}"
-               "body:focus{outline:none}img{max-width:100%}"
-               "</style><script>"
-               "window.vumoGeneration=0;"
-               "document.addEventListener('DOMContentLoaded',function(){"
-               "document.body.addEventListener('input',function(){"
-               "console.log(")
+    return QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><style>"
+                          "html{height:100%}"
+                          "body{margin:0;padding:10px;min-height:100%;box-sizing:border-box;"
+                          "font-family:'Noto Sans CJK SC',sans-serif;font-size:14px;word-wrap:break-word}"
+                          "body:focus{outline:none}img{max-width:100%}"
+                          "</style><script>"
+                          "window.vumoGeneration=0;"
+                          "document.addEventListener('DOMContentLoaded',function(){"
+                          "document.body.addEventListener('input',function(){"
+                          "console.log(")
         + JsString(token)
         + QStringLiteral("+window.vumoGeneration+':'+document.body.innerHTML);});});"
                          "</script></head><body contenteditable=\"true\"></body></html>");
@@ -93,8 +92,9 @@ HtmlEditor::HtmlEditor(QWidget* parent)
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
         button->setMinimumWidth(64);
         // The mode showing must be plain to see: the two views look alike at a glance.
-        button->setStyleSheet(QStringLiteral("QToolButton{padding:3px 10px;border:1px solid #c8c8c8;background:#f6f6f6}"
-                                             "QToolButton:checked{background:#2b6cb0;color:white;border-color:#2b6cb0}"));
+        button->setStyleSheet(
+            QStringLiteral("QToolButton{padding:3px 10px;border:1px solid #c8c8c8;background:#f6f6f6}"
+                           "QToolButton:checked{background:#2b6cb0;color:white;border-color:#2b6cb0}"));
         group->addButton(button);
     }
     m_visualBtn->setChecked(true);
@@ -212,8 +212,7 @@ void HtmlEditor::pushToPage()
         return;
     ++m_generation;
     m_view->page()->runJavaScript(QStringLiteral("window.vumoGeneration=") + QString::number(m_generation)
-                                  + QStringLiteral(";document.body.innerHTML=") + JsString(m_html)
-                                  + QLatin1Char(';'));
+                                  + QStringLiteral(";document.body.innerHTML=") + JsString(m_html) + QLatin1Char(';'));
 }
 
 void HtmlEditor::onPageReport(const QString& message)

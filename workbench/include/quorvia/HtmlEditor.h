@@ -60,7 +60,7 @@ private:
     QWebEngineView* m_view = nullptr;
     QPlainTextEdit* m_source = nullptr;
     QString m_html;
-    QString m_token;       // marks the page's own reports among its console messages
+    QString m_token;          // marks the page's own reports among its console messages
     quint64 m_generation = 0; // reports of an older content are stale
     Mode m_mode = VisualMode;
     bool m_pageReady = false;
