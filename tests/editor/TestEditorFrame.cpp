@@ -2,6 +2,7 @@
 // loop, and saving as the listing page uses it (embedded and as a dialog).
 #include "../plugin/ListingPage.h"
 #include "../plugin/SellerDriver.h"
+#include "DemoListing.h"
 #include "PickerStoreFixture.h"
 #include "support/MessageCollector.h"
 #include "support/TestMain.h"
@@ -34,46 +35,8 @@ using VumoTest::Page;
 using VumoTest::SellerDriver;
 using VumoTest::SharedStore;
 
-namespace {
-
-// A demo listing of the marketplace's seed as the download stores it, with its main picture
-// as a file of the seller's picture folder.
-std::unique_ptr<entity::VumoDataEntity> demoListing(const QString& clientId, int status)
-{
-    static const Quorvia::marketplace::SeedCatalogue seed = Quorvia::marketplace::MakeSeedCatalogue(
-        QStringLiteral("demo"));
-    const Quorvia::marketplace::SeedListing& listing = seed.listings.at(0);
-    QVariantMap answer = listing.vumo.toVariantMap();
-    QVariantList skus;
-    for (const QJsonObject& sku : listing.skus)
-        skus << sku.toVariantMap();
-    answer.insert(QStringLiteral("skus"), skus);
-    auto record = std::make_unique<entity::VumoDataEntity>();
-    ReadVumoAnswer(answer, *record);
-    record->set_client_id(clientId);
-    record->set_vumo_status(status);
-    if (status == 2013 || status == 2014)
-        record->set_vumo_id(0);
-    if (status == 2013)
-        record->set_template_name(QStringLiteral("模板") + clientId);
-    record->set_logo(QStringLiteral("main.png"));
-    const QString folder = Quorvia::utils::SellerImageFolder(VumoTest::DemoLogin().uid);
-    QImage picture(800, 800, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    if (!Quorvia::utils::EnsureFolder(folder) || !picture.save(QDir(folder).filePath(record->logo())))
-        return nullptr;
-    return record;
-}
-
-editor::VumoEditContext demoContext()
-{
-    editor::VumoEditContext context;
-    context.uid = VumoTest::DemoLogin().uid;
-    context.stockMode = 0;
-    return context;
-}
-
-} // namespace
+using VumoTest::demoContext;
+using VumoTest::demoListing;
 
 class TestEditorFrame : public QObject
 {
@@ -119,8 +82,8 @@ private slots:
         QCOMPARE(status.first().at(0).toString(), QStringLiteral("获取商品信息失败"));
         QCOMPARE(status.first().at(1).toInt(), 0);
         QVERIFY(editor.ClientId().isEmpty());
-        // The description tab is not built yet: visibly disabled, never silently empty.
-        QVERIFY(!editor.Tabs()->isTabEnabled(VumoEditerWidget::TabDescription));
+        // Nothing open: nothing to preview.
+        QVERIFY(editor.Tabs()->isTabEnabled(VumoEditerWidget::TabDescription));
         QVERIFY(!editor.PreviewButton()->isEnabled());
     }
 

@@ -32,6 +32,8 @@ int registerTest(const char* name, Factory factory)
 
 int main(int argc, char** argv)
 {
+    // Suites that show web views need the shared contexts set before the application exists.
+    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QStringList args = app.arguments();
     QStringList only;

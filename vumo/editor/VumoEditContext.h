@@ -17,6 +17,7 @@ struct VumoEditContext
     QString uid;            // the seller: picture folder and the remembered picture folder
     int stockMode = -1;     // the login's stock mode (1: no stock field, stock -1)
     QString backOfficeLink; // seller back office, for the "请先设置类目销售属性" notice
+    QString shopName;       // shown by the product preview
     // Null: the stores of VumoDBMgr.
     std::shared_ptr<database::VumoDbInterface> store;
     std::shared_ptr<database::CategoryDbInterface> categories;

@@ -1,8 +1,11 @@
 #include "editor/VumoEditerWidget.h"
 
 #include "database/VumoDBMgr.h"
+#include "editor/PreviewFill.h"
+#include "editor/PreviewWidget.h"
 #include "editor/VumoBasisInfo.h"
 #include "editor/VumoEditStore.h"
+#include "editor/VumoHtmlEditor.h"
 #include "editor/VumoImgsPage.h"
 #include "editor/VumoSkuPage.h"
 #include "entity/VumoDataEntity.h"
@@ -32,8 +35,6 @@ const char* const kSaveHint =
     "color=#1f497d>销售属性</font>”<br>“<font color=#1f497d>商品描述</font>”中，凡是带有<font "
     "color=#ff0000>*</font>的内容都正确填写。";
 constexpr int kPageMinimumHeight = 90;
-// Shown on the parts that arrive with the description editor and the product preview.
-const char* const kNotBuiltTip = "此功能尚未开放";
 
 std::shared_ptr<database::VumoDbInterface> storeOf(const editor::VumoEditContext& context)
 {
@@ -62,20 +63,16 @@ VumoEditerWidget::VumoEditerWidget(QWidget* parent, const editor::VumoEditContex
     m_basis = new VumoBasisInfo(m_context, m_tabs);
     m_skuPage = new VumoSkuPage(m_context, m_tabs);
     m_imgsPage = new VumoImgsPage(m_context, m_tabs);
-    m_descriptionPage = new QLabel(QStringLiteral("商品描述：") + QString::fromUtf8(kNotBuiltTip), m_tabs);
-    static_cast<QLabel*>(m_descriptionPage)->setAlignment(Qt::AlignCenter);
+    m_descriptionPage = new VumoHtmlEditor(m_tabs);
     // Below the table the editor may be short: every page scrolls or shrinks its lists, so
     // none may ask for more height than a tab bar and a few rows.
     for (QWidget* page : {static_cast<QWidget*>(m_basis), static_cast<QWidget*>(m_skuPage),
-                          static_cast<QWidget*>(m_imgsPage), m_descriptionPage})
+                          static_cast<QWidget*>(m_imgsPage), static_cast<QWidget*>(m_descriptionPage)})
         page->setMinimumHeight(kPageMinimumHeight);
     m_tabs->addTab(m_basis, QStringLiteral("基本信息"));
     m_tabs->addTab(m_skuPage, QStringLiteral("销售属性"));
     m_tabs->addTab(m_imgsPage, QStringLiteral("主图管理"));
     m_tabs->addTab(m_descriptionPage, QStringLiteral("商品描述"));
-    // The description editor is not part of the build yet: its tab is visibly disabled.
-    m_tabs->setTabEnabled(TabDescription, false);
-    m_tabs->setTabToolTip(TabDescription, QString::fromUtf8(kNotBuiltTip));
 
     m_templateRow = new QWidget(this);
     auto* templateLayout = new QHBoxLayout(m_templateRow);
@@ -95,7 +92,6 @@ VumoEditerWidget::VumoEditerWidget(QWidget* parent, const editor::VumoEditContex
     saveLayout->addStretch();
     m_previewBtn = new QPushButton(QStringLiteral("预览"), saveWidget);
     m_previewBtn->setObjectName(QStringLiteral("m_pPreviewBtn"));
-    m_previewBtn->setToolTip(QString::fromUtf8(kNotBuiltTip));
     m_previewBtn->setEnabled(false);
     m_saveBtn = new QPushButton(QStringLiteral("保存"), saveWidget);
     m_saveBtn->setObjectName(QStringLiteral("m_pSaveBtn"));
@@ -111,7 +107,7 @@ VumoEditerWidget::VumoEditerWidget(QWidget* parent, const editor::VumoEditContex
 
     for (VumoEditInterface* page :
          {static_cast<VumoEditInterface*>(m_basis), static_cast<VumoEditInterface*>(m_skuPage),
-          static_cast<VumoEditInterface*>(m_imgsPage)})
+          static_cast<VumoEditInterface*>(m_imgsPage), static_cast<VumoEditInterface*>(m_descriptionPage)})
         connect(page, &VumoEditInterface::VumoChangedSignal, this, &VumoEditerWidget::OnVumoChanged);
     connect(m_templateNameEdit, &QLineEdit::textEdited, this, &VumoEditerWidget::OnVumoChanged);
     connect(m_basis, &VumoBasisInfo::YvCatsChangedSignal, this, &VumoEditerWidget::OnYvCatsChanged);
@@ -174,6 +170,8 @@ bool VumoEditerWidget::open(const QString& clientId, int mode, bool closeAfterSa
     loadPages();
     SetEditable(true);
     setChanged(false);
+    if (m_tabs->currentIndex() == TabDescription)
+        m_descriptionPage->SetFocus();
     return true;
 }
 
@@ -197,17 +195,18 @@ void VumoEditerWidget::loadPages()
     m_basis->LoadVumo(m_vumo.get());
     m_skuPage->LoadVumo(m_vumo.get());
     m_imgsPage->LoadVumo(m_vumo.get());
+    m_descriptionPage->LoadVumo(m_vumo.get());
     m_loading = false;
 }
 
 void VumoEditerWidget::SetEditable(bool editable)
 {
-    for (int i = 0; i < m_tabs->count(); ++i) {
-        if (i != TabDescription)
-            m_tabs->widget(i)->setEnabled(editable);
-    }
+    for (int i = 0; i < m_tabs->count(); ++i)
+        m_tabs->widget(i)->setEnabled(editable);
     m_templateRow->setEnabled(editable);
     m_saveBtn->setEnabled(editable && m_changed);
+    // The preview shows the listing as edited, changed or not.
+    m_previewBtn->setEnabled(editable && !m_clientId.isEmpty());
 }
 
 void VumoEditerWidget::setChanged(bool changed)
@@ -226,7 +225,7 @@ void VumoEditerWidget::OnVumoChanged()
 void VumoEditerWidget::OnTabChanged(int index)
 {
     if (index == TabDescription && m_descriptionPage->isEnabled())
-        m_descriptionPage->setFocus();
+        m_descriptionPage->SetFocus();
 }
 
 void VumoEditerWidget::OnYvCatsChanged(qint64 cid)
@@ -258,17 +257,16 @@ bool VumoEditerWidget::OnSave()
         if (!page.first->CheckAndSave(errors, save))
             failedTab = page.second; // the last failing page stays current
     }
+    // The description page reports its failure but never takes the seller to its tab.
+    const bool descriptionOk = m_descriptionPage->CheckAndSave(errors, save);
     const QString pictureFolder = m_context.ImageFolder();
     auto store = storeOf(m_context);
-    if (failedTab >= 0 || !errors.isEmpty()) {
+    if (failedTab >= 0 || !descriptionOk || !errors.isEmpty()) {
         // Nothing was written; files copied for this save go again unless something uses them.
         editor::RemoveUnusedPictureFiles(*store, pictureFolder, save.copiedFiles);
         if (failedTab >= 0)
             m_tabs->setCurrentIndex(failedTab);
-        QStringList numbered;
-        for (int i = 0; i < errors.size(); ++i)
-            numbered << QStringLiteral("%1. ").arg(i + 1) + errors.at(i).toHtmlEscaped();
-        ShowMsgBox(this, QString::fromUtf8(kSaveHint) + QStringLiteral("<br>") + numbered.join(QStringLiteral("<br>")));
+        showCheckFailures(errors);
         return false;
     }
     if (m_vumo->vumo_status() == 2013) {
@@ -351,9 +349,41 @@ bool VumoEditerWidget::CreatedRow(VUMO_LIST_STRUCT& row) const
     return true;
 }
 
+void VumoEditerWidget::showCheckFailures(const QStringList& errors)
+{
+    QStringList numbered;
+    for (int i = 0; i < errors.size(); ++i)
+        numbered << QStringLiteral("%1. ").arg(i + 1) + errors.at(i).toHtmlEscaped();
+    ShowMsgBox(this, QString::fromUtf8(kSaveHint) + QStringLiteral("<br>") + numbered.join(QStringLiteral("<br>")));
+}
+
 void VumoEditerWidget::onPreview()
 {
-    // The product preview arrives with the description editor; the button stays disabled.
+    if (m_clientId.isEmpty())
+        return;
+    // The pages write what the seller sees into a copy; nothing is stored and no file copied.
+    entity::VumoDataEntity copy;
+    copy.CopyPropertiesFrom(*m_vumo);
+    QStringList errors;
+    const QList<QPair<VumoEditInterface*, int>> pages = {
+        {m_basis, TabBasis}, {m_skuPage, TabSku}, {m_descriptionPage, TabDescription}};
+    int failedTab = -1;
+    for (const auto& page : pages) {
+        if (!page.first->CheckAndCollect(errors, copy))
+            failedTab = page.second;
+    }
+    if (failedTab >= 0 || !errors.isEmpty()) {
+        if (failedTab >= 0)
+            m_tabs->setCurrentIndex(failedTab);
+        showCheckFailures(errors);
+        return;
+    }
+    auto* dialog = new core::ui::BaseDialog<PreviewWidget>(
+        window(), editor::PreviewValuesOf(copy, m_context.shopName, m_context.ImageFolder()));
+    dialog->SetTitle(QStringLiteral("商品预览"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->showMaximized();
 }
 
 } // namespace Quorvia::vumo

@@ -27,6 +27,7 @@ namespace Quorvia::vumo {
 
 class VumoBasisInfo;
 class VumoEditInterface;
+class VumoHtmlEditor;
 class VumoImgsPage;
 class VumoSkuPage;
 
@@ -71,6 +72,7 @@ public:
     VumoBasisInfo* BasisPage() const { return m_basis; }
     VumoSkuPage* SkuPage() const { return m_skuPage; }
     VumoImgsPage* ImagesPage() const { return m_imgsPage; }
+    VumoHtmlEditor* DescriptionPage() const { return m_descriptionPage; }
     QPushButton* SaveButton() const { return m_saveBtn; }
     QPushButton* PreviewButton() const { return m_previewBtn; }
     QLineEdit* TemplateNameEdit() const { return m_templateNameEdit; }
@@ -99,13 +101,15 @@ private:
     // "提示：商品有修改是否保存？"; true for Yes.
     bool askToSave();
     void setChanged(bool changed);
+    // The failed checks, numbered below the hint, in one message box.
+    void showCheckFailures(const QStringList& errors);
 
     editor::VumoEditContext m_context;
     QTabWidget* m_tabs = nullptr;
     VumoBasisInfo* m_basis = nullptr;
     VumoSkuPage* m_skuPage = nullptr;
     VumoImgsPage* m_imgsPage = nullptr;
-    QWidget* m_descriptionPage = nullptr;
+    VumoHtmlEditor* m_descriptionPage = nullptr;
     QWidget* m_templateRow = nullptr;
     QLineEdit* m_templateNameEdit = nullptr;
     QPushButton* m_saveBtn = nullptr;

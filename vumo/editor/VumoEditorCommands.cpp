@@ -47,6 +47,7 @@ editor::VumoEditContext VumoEditorCommands::Context() const
     context.uid = Quorvia::utils::AppShareHelp::instance()->GetUid();
     context.stockMode = UserInfo::instance()->GetStockMode();
     context.backOfficeLink = Quorvia::network::config::NetworkConfig::Instance()->GetShopInfoUrl();
+    context.shopName = Quorvia::utils::AppShareHelp::instance()->GetShopName();
     return context;
 }
 
