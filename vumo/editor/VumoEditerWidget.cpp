@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QUuid>
 #include <QVBoxLayout>
@@ -383,6 +384,9 @@ void VumoEditerWidget::onPreview()
     dialog->SetTitle(QStringLiteral("商品预览"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::WindowModal);
+    // Without a window manager to maximise it, the page still gets most of the screen.
+    if (const QScreen* screen = window()->screen())
+        dialog->resize(screen->availableSize() * 0.85);
     dialog->showMaximized();
 }
 

@@ -103,7 +103,8 @@ void UploadVumoWidget::buildForm(const QList<VUMO_LIST_STRUCT>& listings)
     m_progress = new QProgressBar(this);
     m_progress->setRange(0, qMax(1, int(listings.size())));
     m_progress->setValue(0);
-    m_progress->setFormat(QStringLiteral("正在上传第%v个商品，共%m个商品"));
+    // Counts only once a mode button starts the run; until then the bar says nothing is under way.
+    m_progress->setFormat(QStringLiteral("准备上传"));
     m_progress->setAlignment(Qt::AlignCenter);
 
     m_overwrite = new QCheckBox(QStringLiteral("覆盖线上修改"), this);
