@@ -300,10 +300,10 @@ private slots:
     void failedUploadKeepsTheRowForTheNextUpload()
     {
         const qint64 id = kFirst + 3;
-        // A file name is outside text: the quote must reach the store intact.
-        WritePicture("it's new.png", Qt::magenta);
+        // A file name is outside text: the quote and the escape-like "%6A" reach the store intact.
+        WritePicture("it's %6A new.png", Qt::magenta);
         QList<Pic> rows = DownloadedRows(id);
-        rows << Pic{"it's new.png", 0, 0, false, 2, 3, 0};
+        rows << Pic{"it's %6A new.png", 0, 0, false, 2, 3, 0};
         insertRows(ClientOf(id), rows);
 
         control({{"method", "orvane.vumo.propimg.add"},
@@ -315,13 +315,13 @@ private slots:
         QString reason;
         QVERIFY(!runSync(sync, ClientOf(id), id, false, reason));
         QVERIFY2(reason.contains(QStringLiteral("图片空间已满")), qPrintable(reason));
-        QCOMPARE(localRows(ClientOf(id)).value("it's new.png"), QStringLiteral("0|0|2|0"));
+        QCOMPARE(localRows(ClientOf(id)).value("it's %6A new.png"), QStringLiteral("0|0|2|0"));
         QCOMPARE(onlineIds(id, 0).size(), 3);
 
         // Next upload: it goes.
         QVERIFY2(runSync(sync, ClientOf(id), id, false, reason), qPrintable(reason));
         QCOMPARE(onlineIds(id, 0).size(), 4);
-        const QString row = localRows(ClientOf(id)).value("it's new.png");
+        const QString row = localRows(ClientOf(id)).value("it's %6A new.png");
         QVERIFY2(row.endsWith("|0|0|0") && !row.startsWith("0|"), qPrintable(row));
     }
 

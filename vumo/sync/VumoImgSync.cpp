@@ -334,12 +334,10 @@ bool VumoImgSync::writeSynced(Row& row, qint64 imgId, bool isMain, bool onlineMa
     // outside text and may repeat across sets.
     const QString sql = QStringLiteral("update vumo_image set img_id=%1, state=0, is_main=%2, is_online_mainPic=%3 "
                                        "where client_id='%4' and name='%5' and img_id=%6 and color_id=%7")
-                            .arg(imgId)
-                            .arg(isMain ? 1 : 0)
-                            .arg(onlineMain ? 1 : 0)
-                            .arg(SqlText(m_clientId), SqlText(row.name()))
-                            .arg(row.img_id())
-                            .arg(row.color_id());
+                            // One call: a name holding "%6" must not take a later value.
+                            .arg(QString::number(imgId), QString::number(isMain ? 1 : 0),
+                                 QString::number(onlineMain ? 1 : 0), SqlText(m_clientId), SqlText(row.name()),
+                                 QString::number(row.img_id()), QString::number(row.color_id()));
     if (!Store()->ExecSql(sql)) {
         reason = QStringLiteral("更新本地图片数据库失败");
         return false;
@@ -355,10 +353,8 @@ bool VumoImgSync::dropRow(const Row& row, bool wasOnlineMain)
 {
     const QString sql = QStringLiteral(
                             "DELETE FROM vumo_image WHERE img_id=%1 and client_id='%2' and color_id=%3 and name='%4'")
-                            .arg(row.img_id())
-                            .arg(SqlText(m_clientId))
-                            .arg(row.color_id())
-                            .arg(SqlText(row.name()));
+                            .arg(QString::number(row.img_id()), SqlText(m_clientId),
+                                 QString::number(row.color_id()), SqlText(row.name()));
     if (Store()->ExecSql(sql))
         return true;
     const QString text = wasOnlineMain ? QStringLiteral("client_Id=%1,color_id=%2,img_id=%3图片数据库删除主图失败")
