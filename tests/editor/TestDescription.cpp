@@ -99,36 +99,6 @@ private slots:
         QCOMPARE(html, QStringLiteral("<p>另一个</p>"));
     }
 
-    void checkRefusesEmptyAndTooLongWithoutCutting()
-    {
-        VumoHtmlEditor page;
-        page.Editor()->SetMode(HtmlEditor::SourceMode);
-        entity::VumoDataEntity vumo;
-        vumo.set_desc(QStringLiteral("<p>stored</p>"));
-        page.LoadVumo(&vumo);
-        Quorvia::vumo::editor::VumoEditSave save;
-
-        const QString tooLong = QStringLiteral("<p>") + QString(29994, QChar(0x5b57)) + QStringLiteral("</p>");
-        QCOMPARE(tooLong.size(), 30001);
-        page.Editor()->SourceView()->setPlainText(tooLong);
-        QStringList errors;
-        QVERIFY(!page.CheckAndSave(errors, save));
-        QCOMPARE(errors, QStringList{QStringLiteral("商品描述长度超过限制！")});
-        QCOMPARE(vumo.desc(), QStringLiteral("<p>stored</p>"));
-
-        page.Editor()->SourceView()->setPlainText(QString());
-        errors.clear();
-        QVERIFY(!page.CheckAndSave(errors, save));
-        QCOMPARE(errors, QStringList{QStringLiteral("商品描述不能为空！")});
-
-        const QString exact = tooLong.left(29996) + QStringLiteral("</p>");
-        QCOMPARE(exact.size(), 30000);
-        page.Editor()->SourceView()->setPlainText(exact);
-        errors.clear();
-        QVERIFY(page.CheckAndSave(errors, save));
-        QCOMPARE(vumo.desc(), exact);
-    }
-
     // A refused description keeps the stored listing as it was; the page reports without
     // taking the seller to its tab.
     void saveRefusedForLengthLeavesTheStoreUnchanged()
