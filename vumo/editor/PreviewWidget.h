@@ -1,7 +1,7 @@
 #pragma once
 // The product-page preview: our "preview.html" template (or the seller's own under
 // <home>/preview/) in a web view, its elements filled with the listing as edited. Links open in
-// the system's browser, never inside the preview.
+// the desktop's browser, never inside the preview.
 #include "editor/PreviewFill.h"
 
 #include <QUrl>

@@ -32,7 +32,7 @@ QComboBox* MakeCombo(QWidget* parent, const char* objectName, const QList<QPair<
     return combo;
 }
 
-// The item whose data is `value`; the first when none is.
+// Shows the item holding `value`; a value no item holds (an old or foreign store) shows the first.
 void SelectData(QComboBox* combo, int value)
 {
     const int at = combo->findData(value);
@@ -92,10 +92,10 @@ SpecialAttrWidget::SpecialAttrWidget(int stockMode, QWidget* parent)
     grid->addLayout(combos, 3, 0, 1, 3);
     grid->setColumnStretch(3, 1);
 
-    const bool middle = editor::ShowsPayFirstAndWet(stockMode);
+    const bool payFirstAndWet = editor::ShowsPayFirstAndWet(stockMode);
     const bool details = editor::ShowsLogisticsDetails(stockMode);
-    m_pis_pay_firstCheck->setVisible(middle);
-    m_pis_special_wetCheck->setVisible(middle);
+    m_pis_pay_firstCheck->setVisible(payFirstAndWet);
+    m_pis_special_wetCheck->setVisible(payFirstAndWet);
     for (QWidget* w : {static_cast<QWidget*>(m_pis_shelf_lifeCheck), static_cast<QWidget*>(m_pshelf_life_daysEdit),
                        static_cast<QWidget*>(dayLabel), static_cast<QWidget*>(m_pis_importedCheck),
                        static_cast<QWidget*>(m_pis_health_productCheck),

@@ -1,7 +1,7 @@
 #pragma once
-// "功能设置": the listing's logistics flags. A seller sees only the flags their stock mode uses
-// (ShowsPayFirstAndWet, ShowsLogisticsDetails); what is stored, and checked, is decided in
-// core by StoreSpecialAttrs and CheckSpecialAttrs.
+// The box of logistics flags on the basic page. Only collects and shows: which flags a stock
+// mode offers, what is stored and what is refused are core rules (VumoBasisRules), so tests
+// reach them without a widget.
 #include "editor/VumoBasisRules.h"
 
 #include <QGroupBox>
@@ -34,7 +34,7 @@ signals:
 
 private:
     void onShelfLifeToggled(bool ticked);
-    // Sellers tick these two for goods they do not apply to: remind them at the tick.
+    // A warranty card or serial number only means something for 3C goods; say so at once.
     void on3CTicked(bool ticked);
 
     bool m_loading = false;
