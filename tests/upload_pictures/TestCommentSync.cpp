@@ -68,6 +68,12 @@ struct Report : QObject
                     pairs.append({id, ok, message});
                 });
     }
+    // Watches, starts, and waits until the stored pairs were read.
+    bool startAndLoad(SyncRedCommentThread& thread)
+    {
+        watch(thread);
+        return thread.Start() && waitLoaded();
+    }
     // The event loop runs meanwhile: the simulator lives on this thread.
     bool waitLoaded()
     {
@@ -158,9 +164,7 @@ private slots:
         storePair(9001, 8001, created);
         Report report;
         SyncRedCommentThread thread;
-        report.watch(thread);
-        QVERIFY(thread.Start());
-        QVERIFY(report.waitLoaded());
+        QVERIFY(report.startAndLoad(thread));
         QCOMPARE(report.loaded, 0);
         thread.Stop();
         thread.wait();
@@ -208,9 +212,7 @@ private slots:
     {
         Report report;
         SyncRedCommentThread thread;
-        report.watch(thread);
-        QVERIFY(thread.Start());
-        QVERIFY(report.waitLoaded());
+        QVERIFY(report.startAndLoad(thread));
 
         // Two failures, then an answer: the third try completes.
         control({{"method", "quorvia.good.synchro"}, {"mode", "error"}, {"count", 2}});
@@ -244,9 +246,7 @@ private slots:
         {
             Report report;
             SyncRedCommentThread thread;
-            report.watch(thread);
-            QVERIFY(thread.Start());
-            QVERIFY(report.waitLoaded());
+            QVERIFY(report.startAndLoad(thread));
             // Give it time to fall asleep: a Stop that does not wake it then hangs wait()
             // (and the suite runs into its time limit).
             QTest::qWait(100);
@@ -260,9 +260,7 @@ private slots:
             control({{"method", "quorvia.good.synchro"}, {"mode", "hang"}});
             Report report;
             SyncRedCommentThread thread;
-            report.watch(thread);
-            QVERIFY(thread.Start());
-            QVERIFY(report.waitLoaded());
+            QVERIFY(report.startAndLoad(thread));
             QVERIFY(thread.AddPair(444001, 444002));
             QVERIFY(QTest::qWaitFor([this] { return synchroCalls() == 1; }, 60000));
             thread.Stop();

@@ -171,16 +171,22 @@ bool VumoUploadThread::convertDescription(VumoDbInterface& store, VumoDataEntity
     return store.SetDescription(listing.client_id(), listing.desc());
 }
 
+bool VumoUploadThread::send(request::IPopVumoUpload& request, VumoDataEntity& listing, Outcome& outcome)
+{
+    request.SetUploadMode(m_mode);
+    request.SetVumo(&listing);
+    if (request.SyncRequest(m_uploadMs))
+        return true;
+    outcome.text = UploadOutcomeText(request.errorCode, request.errorMessage, QStringLiteral("上传失败"));
+    return false;
+}
+
 VumoUploadThread::Outcome VumoUploadThread::add(VumoDbInterface& store, VumoDataEntity& listing)
 {
     Outcome outcome;
     request::PopVumoAdd request;
-    request.SetUploadMode(m_mode);
-    request.SetVumo(&listing);
-    if (!request.SyncRequest(m_uploadMs)) {
-        outcome.text = UploadOutcomeText(request.errorCode, request.errorMessage, QStringLiteral("上传失败"));
+    if (!send(request, listing, outcome))
         return outcome;
-    }
     const UploadAnswer answer = ReadUploadAnswer(request.GetResponse());
     if (answer.vumoId < 1) {
         outcome.text = QStringLiteral("更新本地数据库失败");
@@ -256,12 +262,8 @@ VumoUploadThread::Outcome VumoUploadThread::update(VumoDbInterface& store, VumoD
     }
 
     request::PopVumoUpdate request;
-    request.SetUploadMode(m_mode);
-    request.SetVumo(&listing);
-    if (!request.SyncRequest(m_uploadMs)) {
-        outcome.text = UploadOutcomeText(request.errorCode, request.errorMessage, QStringLiteral("上传失败"));
+    if (!send(request, listing, outcome))
         return outcome;
-    }
     return finish(store, listing, request.GetResponse(), false);
 }
 

@@ -23,6 +23,9 @@ class VumoDbInterface;
 namespace Quorvia::vumo::entity {
 class VumoDataEntity;
 }
+namespace Quorvia::vumo::request {
+class IPopVumoUpload;
+}
 
 namespace Quorvia::vumo {
 
@@ -82,6 +85,8 @@ private:
     // Puts the description's local pictures on the image server and rewrites their addresses,
     // in the record and the store, before the listing is sent.
     bool convertDescription(database::VumoDbInterface& store, entity::VumoDataEntity& record);
+    // Sends the listing as an add or an update; false with the outcome text when refused.
+    bool send(request::IPopVumoUpload& request, entity::VumoDataEntity& record, Outcome& outcome);
     Outcome add(database::VumoDbInterface& store, entity::VumoDataEntity& record);
     Outcome update(database::VumoDbInterface& store, entity::VumoDataEntity& record);
     // Write-back and pictures after the marketplace accepted the listing.
